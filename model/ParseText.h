@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string_view>
+
+namespace tamrisk {
+
+// Text to number exactly as C atof reads it, but always in the C locale:
+// leading white space skipped, the longest numeric prefix taken (sign,
+// decimal point, exponent, hex, "inf", "nan"), 0 for no number at all.
+double ParseNumber(std::string_view text);
+
+// Text to integer as C atoi reads it, in the C locale; a value beyond the
+// 32-bit range clamps to INT_MIN or INT_MAX instead of overflowing.
+int ParseInteger(std::string_view text);
+
+} // namespace tamrisk

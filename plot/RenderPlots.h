@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/DepthProfile.h"
+#include "model/ModelParameters.h"
+#include "model/SignalCurves.h"
+#include "plot/Raster.h"
+
+#include <optional>
+#include <string>
+
+namespace tamrisk {
+
+inline constexpr Color kPlotBackground = Rgb(212, 208, 200);
+
+struct PlotPictures {
+    Raster depth{500, 500};
+    Raster signal{500, 250};
+};
+
+// The read-out texts that a rendering writes. The automatic maxima are only
+// written while their "Automatisch" flag is set.
+struct PlotReadouts {
+    std::optional<std::string> depthAutoMax;   // 1049
+    std::optional<std::string> signalAutoMax;  // 1051
+    std::string effLabTotal;                   // 1012
+    std::string effNatTotal;                   // 1018
+    std::string effRatio;                      // 1019
+};
+
+// Draws both pictures anew. Under automatic scaling plotMax and intensityMax
+// are replaced by the maxima of the shown curves.
+PlotReadouts RenderPlots(ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
+                         const SignalCurves& curves, PlotPictures& pictures);
+
+} // namespace tamrisk

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tamrisk {
+
+// One axis of the scan grid: steps intervals, steps + 1 values.
+struct ScanAxis {
+    float start = 1.0f;
+    float end = 10000.0f;
+    int steps = 20;
+    bool logarithmic = true;
+};
+
+// The eight members of the grid dialog, as texts and check states.
+struct ScanGridTexts {
+    std::string evalTimeSteps = "20";
+    std::string evalTimeStart = "1";
+    std::string evalTimeEnd = "10000";
+    bool extinctionLog = true;
+    std::string extinctionSteps = "20";
+    std::string extinctionStart = "1";
+    std::string extinctionEnd = "10000";
+    bool evalTimeLog = true;
+};
+
+struct ScanGrid {
+    ScanAxis extinction;  // outer loop
+    ScanAxis evalTime;    // inner loop
+};
+
+// Converts the dialog's texts as atof/atoi read them.
+ScanGrid ReadScanGrid(const ScanGridTexts& texts);
+
+// A message for a grid that has no defined values (a logarithmic axis whose
+// start or end is 0 or below), or nothing when the grid can be scanned.
+std::optional<std::string> CheckScanGrid(const ScanGrid& grid);
+
+// Value number k of an axis, in double precision; the caller rounds it to
+// single precision when it stores it. steps 0 gives start.
+double AxisValue(float start, float end, int steps, int k, bool logarithmic);
+
+} // namespace tamrisk

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "model/DepthProfile.h"
+#include "model/ModelParameters.h"
+#include "model/SignalCurves.h"
+#include "output/ByteSink.h"
+#include "scan/ScanGrid.h"
+
+#include <functional>
+#include <string>
+
+namespace tamrisk {
+
+// Progress lines of the scan: 1050 (current extinction), 1051 (current
+// evaluation time), 1052 (count and percentage).
+using ScanProgress = std::function<void(int lineId, const std::string& text)>;
+
+// Evaluates the model at every grid point and writes the scan result file.
+// params are those of the last ReadParameters; afterwards params, profile and
+// curves hold the last grid point, as if the points had been run in order.
+// threads > 1 evaluates grid points in parallel; the file is the same.
+// Throws FileError when the sink fails. The grid must have passed CheckScanGrid.
+void ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlags& flags,
+                DepthProfile& profile, SignalCurves& curves, ByteSink& sink,
+                const ScanProgress& progress = {}, int threads = 1);
+
+} // namespace tamrisk
