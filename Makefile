@@ -10,8 +10,10 @@ build: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release -j $(JOBS)
 
+FUZZ_SECONDS ?= 20
+
 build-sanitize: deps
-	@cmake --preset sanitize >/dev/null
+	@cmake --preset sanitize -Dfuzz_seconds=$(FUZZ_SECONDS) >/dev/null
 	@cmake --build --preset sanitize -j $(JOBS)
 
 run: build
@@ -24,6 +26,11 @@ test-release: build
 
 test-sanitize: build-sanitize
 	@ctest --preset sanitize -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS (default here 300); `make test` runs them for 20 s.
+fuzz: FUZZ_SECONDS = 300
+fuzz: build-sanitize
+	@ctest --preset sanitize -L fuzz
 
 bench: build
 	@build/release/bench/tamrisk-bench

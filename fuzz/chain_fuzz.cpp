@@ -1,0 +1,94 @@
+// The whole chain from arbitrary window inputs: nine edit texts, four slider
+// positions and the check boxes, through ComputeModel and RenderPlots into
+// both output files in memory. Every text stays one word and both files keep
+// their shape.
+#include "output/ProfileExport.h"
+#include "plot/Recompute.h"
+#include "scan/ScanRun.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+void RequireOneWord(const std::string& text)
+{
+    for (char c : text)
+        if (c == '\t' || c == '\n' || c == '\0')
+            std::abort();
+}
+
+bool& FlagAt(tamrisk::DisplayFlags& f, int i)
+{
+    bool* all[] = {&f.showIntensity, &f.showOslContribution, &f.showNatRate, &f.showLabDose,
+                   &f.showRatio, &f.showEffNatRate, &f.showEffLabDose, &f.showEffRatio,
+                   &f.showIntNatRate, &f.showIntLabDose, &f.showIntRatio, &f.showEffIntNatRate,
+                   &f.showEffIntLabDose, &f.showEffIntRatio, &f.showTotalSignalNat,
+                   &f.showTotalSignalLab, &f.showTotalSignalHomogeneous, &f.showSignalAtDepth,
+                   &f.autoScaleProfile, &f.autoScaleSignal};
+    return *all[i];
+}
+
+std::string Text(FuzzedDataProvider& in) { return in.ConsumeRandomLengthString(64); }
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzedDataProvider in(data, size);
+    tamrisk::ControlState controls;
+    tamrisk::EditTexts& e = controls.edits;
+    for (std::string* t : {&e.top, &e.bottom, &e.plotMax, &e.integralScale, &e.intensityMax,
+                           &e.timeMax, &e.rate1, &e.rate2, &e.curveStep})
+        *t = Text(in);
+    controls.sliders.extinction = in.ConsumeIntegralInRange(0, 200);
+    controls.sliders.doseRate = in.ConsumeIntegralInRange(0, 200);
+    controls.sliders.evalTime = in.ConsumeIntegralInRange(0, 200);
+    controls.sliders.depth = in.ConsumeIntegralInRange(0, 200);
+    controls.transparencyCorrection = in.ConsumeBool();
+    for (int i = 0; i < 20; ++i)
+        FlagAt(controls.flags, i) = in.ConsumeBool();
+
+    tamrisk::ModelState state;
+    const tamrisk::PlotReadouts readouts = tamrisk::Recompute(controls, state);
+    for (const std::string* t : {&readouts.effLabTotal, &readouts.effNatTotal, &readouts.effRatio})
+        RequireOneWord(*t);
+    if (readouts.depthAutoMax)
+        RequireOneWord(*readouts.depthAutoMax);
+    if (readouts.signalAutoMax)
+        RequireOneWord(*readouts.signalAutoMax);
+
+    tamrisk::StringSink exportFile;
+    tamrisk::WriteProfileExport(exportFile, state.params, state.profile);
+    const std::string& bytes = exportFile.data();
+    if (std::count(bytes.begin(), bytes.end(), '\0') != 16 + 14 * state.params.depthPoints ||
+        std::count(bytes.begin(), bytes.end(), '\n') != 11 + state.params.depthPoints)
+        std::abort();
+
+    // A small grid keeps each input fast; its texts are arbitrary too.
+    tamrisk::ScanGridTexts gridTexts;
+    gridTexts.extinctionStart = Text(in);
+    gridTexts.extinctionEnd = Text(in);
+    gridTexts.evalTimeStart = Text(in);
+    gridTexts.evalTimeEnd = Text(in);
+    gridTexts.extinctionLog = in.ConsumeBool();
+    gridTexts.evalTimeLog = in.ConsumeBool();
+    tamrisk::ScanGrid grid = tamrisk::ReadScanGrid(gridTexts);
+    grid.extinction.steps = in.ConsumeIntegralInRange(-1, 3);
+    grid.evalTime.steps = in.ConsumeIntegralInRange(-1, 3);
+    if (tamrisk::CheckScanGrid(grid))
+        return 0;
+    tamrisk::StringSink scanFile;
+    tamrisk::ScanToFile(grid, state.params, state.flags, state.profile, state.curves, scanFile,
+                        [](int, const std::string& text) { RequireOneWord(text); });
+    const std::string& scan = scanFile.data();
+    const long rows = (std::max(grid.extinction.steps, -1) + 1L) * (std::max(grid.evalTime.steps, -1) + 1L);
+    if (std::count(scan.begin(), scan.end(), '\0') != 7 * (1 + rows) ||
+        std::count(scan.begin(), scan.end(), '\n') != 1 + rows)
+        std::abort();
+    return 0;
+}
