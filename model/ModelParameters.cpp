@@ -1,1 +1,15 @@
-// placeholder
+#include "model/ModelParameters.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace tamrisk {
+
+void DeriveFromExtinction(ModelParameters& params)
+{
+    const double mu = params.extinction;
+    params.halfValueDepth = static_cast<float>(std::numbers::ln2 / mu);
+    params.transmission = static_cast<float>(std::exp(-mu));
+}
+
+} // namespace tamrisk

@@ -1,0 +1,139 @@
+// Cost of one model run beside its floor: the bare exp calls the run needs.
+// "Formula" floors count the exponentials as the formulas are written (two
+// per DecaySignal, four per depth sample); "Shared" floors count the ones the
+// implementation actually evaluates after reusing exp(-mu z).
+
+#include "model/ComputeModel.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+using namespace tamrisk;
+
+enum class Config { DepthOnly, AllFlags, AllFlagsStep1 };
+
+ModelParameters ParamsFor(Config config)
+{
+    ModelParameters params;
+    DeriveFromExtinction(params);
+    if (config == Config::AllFlagsStep1) {
+        params.curveStep = 1;
+    }
+    return params;
+}
+
+DisplayFlags FlagsFor(Config config)
+{
+    DisplayFlags flags;
+    if (config != Config::DepthOnly) {
+        flags.showSignalAtDepth = true;
+        flags.showTotalSignalHomogeneous = true;
+        flags.showTotalSignalNat = true;
+        flags.showTotalSignalLab = true;
+    }
+    return flags;
+}
+
+void BM_ComputeModel(benchmark::State& state, Config config)
+{
+    const ModelParameters params = ParamsFor(config);
+    const DisplayFlags flags = FlagsFor(config);
+    DepthProfile profile;
+    SignalCurves curves;
+    for (auto _ : state) {
+        ComputeModel(params, flags, profile, curves);
+        benchmark::DoNotOptimize(profile.effLabTotal);
+        benchmark::DoNotOptimize(curves.totalSignalLab.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK_CAPTURE(BM_ComputeModel, DepthOnly, Config::DepthOnly);
+BENCHMARK_CAPTURE(BM_ComputeModel, AllFlags, Config::AllFlags);
+BENCHMARK_CAPTURE(BM_ComputeModel, AllFlagsStep1, Config::AllFlagsStep1);
+
+void BM_ComputeDepthProfile(benchmark::State& state)
+{
+    const ModelParameters params = ParamsFor(Config::DepthOnly);
+    DepthProfile profile;
+    for (auto _ : state) {
+        ComputeDepthProfile(params, profile);
+        benchmark::DoNotOptimize(profile.effLabTotal);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ComputeDepthProfile);
+
+// The arguments of the run's exponentials with the default parameters.
+std::vector<double> ExpArguments(Config config, bool asWritten)
+{
+    const ModelParameters p = ParamsFor(config);
+    const DisplayFlags flags = FlagsFor(config);
+    const double mu = p.extinction;
+    const double r = p.rate1;
+    const double depthStep = float(double(p.bottom - p.top) / p.depthPoints);
+    const double timeStep = float(double(p.timeMax) / p.timePoints);
+    std::vector<double> args;
+    for (int i = 0; i < p.depthPoints; ++i) {
+        const double z = float(i * depthStep);
+        args.push_back(-mu * z);
+        if (asWritten) {
+            args.push_back(-mu * z);
+        }
+        args.push_back(-r * p.evalTime * std::exp(-mu * z));
+        args.push_back(-double(p.betaAttenuation) * z);
+    }
+    const int perTime = asWritten ? 1 : 0;
+    if (flags.showSignalAtDepth) {
+        const double I = std::exp(-mu * p.signalDepth);
+        if (!asWritten) {
+            args.push_back(-mu * p.signalDepth);
+        }
+        for (int k = 0; k < p.timePoints; ++k) {
+            for (int e = 0; e < perTime; ++e) {
+                args.push_back(-mu * p.signalDepth);
+            }
+            args.push_back(-r * I * float(k * timeStep));
+        }
+    }
+    if (flags.anySummedSignal()) {
+        const int n = p.depthPoints / p.curveStep;
+        for (int j = 0; j < n; ++j) {
+            const double z = float(j * p.curveStep * depthStep);
+            const double I = std::exp(-mu * z);
+            if (!asWritten) {
+                args.push_back(-mu * z);
+            }
+            for (int k = 0; k < p.timePoints; ++k) {
+                for (int e = 0; e < perTime; ++e) {
+                    args.push_back(-mu * z);
+                }
+                args.push_back(-r * I * float(k * timeStep));
+            }
+        }
+    }
+    return args;
+}
+
+void BM_ExpFloor(benchmark::State& state, Config config, bool asWritten)
+{
+    const std::vector<double> args = ExpArguments(config, asWritten);
+    for (auto _ : state) {
+        for (double x : args) {
+            double e = std::exp(x);
+            benchmark::DoNotOptimize(e);
+        }
+    }
+    state.counters["exps"] = double(args.size());
+}
+BENCHMARK_CAPTURE(BM_ExpFloor, DepthOnly_Formula, Config::DepthOnly, true);
+BENCHMARK_CAPTURE(BM_ExpFloor, DepthOnly_Shared, Config::DepthOnly, false);
+BENCHMARK_CAPTURE(BM_ExpFloor, AllFlags_Formula, Config::AllFlags, true);
+BENCHMARK_CAPTURE(BM_ExpFloor, AllFlags_Shared, Config::AllFlags, false);
+BENCHMARK_CAPTURE(BM_ExpFloor, AllFlagsStep1_Formula, Config::AllFlagsStep1, true);
+BENCHMARK_CAPTURE(BM_ExpFloor, AllFlagsStep1_Shared, Config::AllFlagsStep1, false);
+
+} // namespace

@@ -1,0 +1,51 @@
+#pragma once
+
+// Formulas shared by the per-depth functions and the model loops, so that a
+// loop that reuses an exponential gets the very same bits as a direct call.
+// Every argument is widened to double; the callers round what they store.
+
+#include <cmath>
+
+namespace tamrisk::detail {
+
+// exp(-mu * z), kept in double: IntensityAt rounds it, OslFraction and
+// DecaySignal use it unrounded.
+inline double Attenuation(float z, float extinction)
+{
+    return std::exp(double(-extinction) * double(z));
+}
+
+inline float OslFractionFromAttenuation(double attenuation, float evalTime, float rate)
+{
+    return static_cast<float>(1.0 - std::exp(double(-rate) * double(evalTime) * attenuation));
+}
+
+inline float DecayFromAttenuation(double attenuation, float t, float rate)
+{
+    return static_cast<float>(attenuation * double(rate) * std::exp(double(-rate) * attenuation * double(t)));
+}
+
+// intensity^p; p is 1 in practice, and pow(x, 1) is x exactly.
+inline double IntensityWeight(float intensity, float exponent)
+{
+    return exponent == 1.0f ? double(intensity) : std::pow(double(intensity), double(exponent));
+}
+
+// Sample i of an evenly spaced grid, rounded as it is stored.
+inline float GridPoint(int i, float step)
+{
+    return static_cast<float>(double(i) * double(step));
+}
+
+inline float GridStep(float from, float to, int points)
+{
+    return static_cast<float>((double(to) - double(from)) / double(points));
+}
+
+// A running single-precision sum: the addition in double, rounded as stored.
+inline float AddRounded(float sum, double term)
+{
+    return static_cast<float>(double(sum) + term);
+}
+
+} // namespace tamrisk::detail
