@@ -15,8 +15,18 @@ constexpr Color Rgb(int r, int g, int b)
 // A picture of 32-bit RGB pixels with the few drawing operations the plots
 // use: filled rectangles and one-pixel solid lines from a current position.
 // Lines are clipped at the border; LineTo leaves out its end pixel.
+//
+// A segment of n = max(|dx|, |dy|) steps sets the n pixels k = 0 .. n-1
+// along its major axis; the minor coordinate is the exact line value rounded
+// to the nearest integer, exact halves toward the smaller coordinate (up or
+// left). The rule depends only on absolute position, so a segment drawn
+// backwards covers the same pixels apart from the end it leaves out.
 class Raster {
 public:
+    // Segments with an end beyond +-kCoordinateLimit are not drawn (the
+    // current position still moves); within it the clipping is exact.
+    static constexpr std::int64_t kCoordinateLimit = std::int64_t{1} << 60;
+
     Raster(int width, int height);
 
     int width() const { return width_; }

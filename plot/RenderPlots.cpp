@@ -1,1 +1,224 @@
-// placeholder
+#include "plot/RenderPlots.h"
+
+#include "output/NumberText.h"
+#include "plot/PlotCoordinates.h"
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+namespace tamrisk {
+
+namespace {
+
+constexpr Color kAxisPen = Rgb(0, 0, 0);
+
+struct DepthCurve {
+    bool DisplayFlags::*flag;
+    std::vector<float> DepthProfile::*values;
+    Color pen;
+};
+
+// Drawing order: a later curve covers an earlier one where they cross.
+constexpr std::array<DepthCurve, 14> kDepthCurves{{
+    {&DisplayFlags::showIntensity, &DepthProfile::intensity, Rgb(255, 0, 255)},
+    {&DisplayFlags::showOslContribution, &DepthProfile::oslContribution, Rgb(150, 0, 150)},
+    {&DisplayFlags::showNatRate, &DepthProfile::natDoseRate, Rgb(180, 180, 0)},
+    {&DisplayFlags::showLabDose, &DepthProfile::labDose, Rgb(0, 0, 255)},
+    {&DisplayFlags::showRatio, &DepthProfile::ratio, Rgb(255, 255, 255)},
+    {&DisplayFlags::showIntNatRate, &DepthProfile::intNatDoseRate, Rgb(180, 100, 100)},
+    {&DisplayFlags::showIntLabDose, &DepthProfile::intLabDose, Rgb(100, 100, 180)},
+    {&DisplayFlags::showIntRatio, &DepthProfile::intRatio, Rgb(180, 180, 180)},
+    {&DisplayFlags::showEffNatRate, &DepthProfile::effNatDoseRate, Rgb(160, 160, 0)},
+    {&DisplayFlags::showEffLabDose, &DepthProfile::effLabDose, Rgb(0, 0, 200)},
+    {&DisplayFlags::showEffRatio, &DepthProfile::effRatio, Rgb(150, 150, 150)},
+    {&DisplayFlags::showEffIntNatRate, &DepthProfile::effIntNatDoseRate, Rgb(160, 80, 200)},
+    {&DisplayFlags::showEffIntLabDose, &DepthProfile::effIntLabDose, Rgb(80, 80, 200)},
+    {&DisplayFlags::showEffIntRatio, &DepthProfile::effIntRatio, Rgb(100, 100, 100)},
+}};
+
+struct SignalCurve {
+    bool DisplayFlags::*flag;
+    std::vector<float> SignalCurves::*values;
+    bool SignalCurves::*computed;
+    Color pen;
+};
+
+constexpr std::array<SignalCurve, 4> kSignalCurves{{
+    {&DisplayFlags::showSignalAtDepth, &SignalCurves::signalAtDepth, &SignalCurves::signalAtDepthComputed,
+     Rgb(255, 0, 255)},
+    {&DisplayFlags::showTotalSignalHomogeneous, &SignalCurves::totalSignalHomogeneous,
+     &SignalCurves::summedComputed, Rgb(180, 0, 180)},
+    {&DisplayFlags::showTotalSignalNat, &SignalCurves::totalSignalNat, &SignalCurves::summedComputed,
+     Rgb(180, 180, 0)},
+    {&DisplayFlags::showTotalSignalLab, &SignalCurves::totalSignalLab, &SignalCurves::summedComputed,
+     Rgb(0, 0, 255)},
+}};
+
+struct ShownCurve {
+    const float* values;
+    Color pen;
+};
+
+// The shown curves whose arrays hold at least `points` values of the last
+// model run; a curve the run did not fill is left out rather than read.
+std::vector<ShownCurve> ShownDepthCurves(const DisplayFlags& flags, const DepthProfile& profile, int points)
+{
+    std::vector<ShownCurve> shown;
+    for (const DepthCurve& c : kDepthCurves) {
+        const std::vector<float>& v = profile.*c.values;
+        if (flags.*c.flag && points > 0 && v.size() >= static_cast<std::size_t>(points))
+            shown.push_back({v.data(), c.pen});
+    }
+    return shown;
+}
+
+std::vector<ShownCurve> ShownSignalCurves(const DisplayFlags& flags, const SignalCurves& curves, int points)
+{
+    std::vector<ShownCurve> shown;
+    for (const SignalCurve& c : kSignalCurves) {
+        const std::vector<float>& v = curves.*c.values;
+        if (flags.*c.flag && curves.*c.computed && points > 0 && v.size() >= static_cast<std::size_t>(points))
+            shown.push_back({v.data(), c.pen});
+    }
+    return shown;
+}
+
+// Largest value above 0 among the shown curves, or 0. The comparison is
+// strict, so a NaN never wins; the order of the scan cannot change the result.
+float AutomaticMaximum(const std::vector<ShownCurve>& shown, int points)
+{
+    float m = 0.0f;
+    for (const ShownCurve& c : shown)
+        for (int i = 0; i < points; ++i)
+            if (c.values[i] > m)
+                m = c.values[i];
+    return m;
+}
+
+std::string AutoMaxReadout(float value) { return "(" + FormatGeneral(value, 4) + ")"; }
+
+// A picture of the given size filled with the background; nothing of the
+// previous content survives. A picture of the right size is reused, as the
+// fill covers every pixel anyway.
+void NewPicture(Raster& picture, int width, int height)
+{
+    if (picture.width() != width || picture.height() != height)
+        picture = Raster(width, height);
+    picture.FillSolidRect(0, 0, width, height, kPlotBackground);
+}
+
+// Moves to `from` and draws to `to` when both ends have a pixel position.
+void Segment(Raster& picture, const PixelPoint& from, const PixelPoint& to)
+{
+    if (!from || !to)
+        return;
+    picture.MoveTo(from->x, from->y);
+    picture.LineTo(to->x, to->y);
+}
+
+enum class SampleAxis { Horizontal, Vertical };
+
+// Draws the curves sample-major: the outer loop runs over the samples, the
+// inner one over the curves in table order, so where two curves cross within
+// one sample interval the later one lies on top. Each curve's previous point
+// is kept, so every point is computed once.
+template <typename SampleAt, typename ValueAt>
+void DrawCurves(Raster& picture, const std::vector<ShownCurve>& shown, int points, SampleAt sampleAt,
+                ValueAt valueAt, SampleAxis axis)
+{
+    if (points < 2)
+        return;
+    const auto point = [axis](PixelCoordinate sample, PixelCoordinate value) {
+        return axis == SampleAxis::Horizontal ? Point(sample, value) : Point(value, sample);
+    };
+    std::vector<PixelPoint> before;
+    for (const ShownCurve& c : shown)
+        before.push_back(point(sampleAt(0), valueAt(c.values[0])));
+    for (int i = 1; i < points; ++i) {
+        const PixelCoordinate sample = sampleAt(i);
+        for (std::size_t j = 0; j < shown.size(); ++j) {
+            const PixelPoint here = point(sample, valueAt(shown[j].values[i]));
+            picture.SelectPen(shown[j].pen);
+            Segment(picture, before[j], here);
+            before[j] = here;
+        }
+    }
+}
+
+void DrawDepthPicture(ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
+                      Raster& picture, PlotReadouts& readouts)
+{
+    NewPicture(picture, 500, 500);
+
+    const int points = params.depthPoints;
+    const std::vector<ShownCurve> shown = ShownDepthCurves(flags, profile, points);
+    if (flags.autoScaleProfile) {
+        const float m = AutomaticMaximum(shown, points);
+        if (m > 0.0f)
+            params.plotMax = m;
+        readouts.depthAutoMax = AutoMaxReadout(params.plotMax);
+    }
+
+    const double top = params.top;
+    const double span = double(params.bottom) - top;
+    const double sx = StoredScale(params.plotMax, 0.0025f);
+    const double sy = StoredScale(span, 0.0025f);
+    const auto column = [&](double value) { return PlotOffset(50, value / sx); };
+    const auto row = [&](int i) { return PlotOffset(50, (double(i) * sy - top) / sy); };
+
+    picture.SelectPen(kAxisPen);
+    const PixelCoordinate axisEnd = PlotOffset(50, span / sy);
+    Segment(picture, Point(50, 50), Point(column(params.plotMax), 50));
+    Segment(picture, Point(50, 50), Point(50, axisEnd));
+    const PixelCoordinate one = column(1.0);
+    Segment(picture, Point(one, 50), Point(one, axisEnd));
+
+    DrawCurves(picture, shown, points, row, column, SampleAxis::Vertical);
+}
+
+void DrawSignalPicture(ModelParameters& params, const DisplayFlags& flags, const SignalCurves& curves,
+                       Raster& picture, PlotReadouts& readouts)
+{
+    NewPicture(picture, 500, 250);
+
+    const int points = params.timePoints;
+    const std::vector<ShownCurve> shown = ShownSignalCurves(flags, curves, points);
+    if (flags.autoScaleSignal) {
+        const float m = AutomaticMaximum(shown, points);
+        if (m > 0.0f)
+            params.intensityMax = m;
+        readouts.signalAutoMax = AutoMaxReadout(params.intensityMax);
+    }
+
+    const double timeMin = params.timeMin;
+    const double intensityMin = params.intensityMin;
+    const double timeSpan = double(params.timeMax) - timeMin;
+    const double intensitySpan = double(params.intensityMax) - intensityMin;
+    const double st = StoredScale(timeSpan, 1.0f / 450.0f);
+    const double sv = StoredScale(intensitySpan, 0.005f);
+    const auto column = [&](int k) { return PlotOffset(50, (double(k) * st - timeMin) / st); };
+    const auto row = [&](double value) { return PlotOffset(225, -((value - intensityMin) / sv)); };
+
+    picture.SelectPen(kAxisPen);
+    Segment(picture, Point(50, 225), Point(PlotOffset(50, timeSpan / st), 225));
+    Segment(picture, Point(50, 225), Point(50, row(params.intensityMax)));
+
+    DrawCurves(picture, shown, points, column, row, SampleAxis::Horizontal);
+}
+
+} // namespace
+
+PlotReadouts RenderPlots(ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
+                         const SignalCurves& curves, PlotPictures& pictures)
+{
+    PlotReadouts readouts;
+    DrawDepthPicture(params, flags, profile, pictures.depth, readouts);
+    DrawSignalPicture(params, flags, curves, pictures.signal, readouts);
+    readouts.effLabTotal = FormatGeneral(profile.effLabTotal, 6);
+    readouts.effNatTotal = FormatGeneral(profile.effNatTotal, 6);
+    readouts.effRatio = FormatGeneral(double(profile.effLabTotal) / double(profile.effNatTotal), 6);
+    return readouts;
+}
+
+} // namespace tamrisk
