@@ -1,0 +1,40 @@
+#include "app/CAboutDlg.h"
+
+#include "app/DialogTemplate.h"
+#include "app/ProgramIcon.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace tamrisk {
+
+namespace {
+
+constexpr ControlTemplate kControls[] = {
+    {0, ControlKind::Text, "Tamrisk\nVersion 1.0 build 1022", 40, 10, 119, 18},
+    {1, ControlKind::DefaultButton, "OK", 178, 7, 50, 14},
+};
+
+} // namespace
+
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(QStringLiteral("Info über Tamrisk"));
+    setFont(DialogFont());
+    setFixedSize(DialogUnitsToPixelsX(235), DialogUnitsToPixelsY(55));
+
+    // The icon sits at its template position in its natural 32 x 32 size.
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("icon"));
+    icon->setPixmap(ProgramIconPixmap(32));
+    icon->setGeometry(DialogUnitsToPixelsX(11), DialogUnitsToPixelsY(17), 32, 32);
+
+    CreateControls(this, kControls);
+    auto* ok = findChild<QPushButton*>(QStringLiteral("1"));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    ok->setFocus();
+}
+
+} // namespace tamrisk

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "output/SliderReadouts.h"
+#include "plot/Recompute.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QSlider;
+
+namespace tamrisk {
+
+class PictureView;
+class UserDialogs;
+
+// The main window. It owns the whole model state, ties every control to the
+// recomputation chain and copies the two plot pictures to the screen.
+class CModelDlg : public QDialog {
+    Q_OBJECT
+public:
+    // dialogs answers the modal questions; nullptr uses the real dialogs.
+    explicit CModelDlg(UserDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    ~CModelDlg() override;
+
+    // The state as the last recomputation (or scan) left it.
+    const ModelState& modelState() const { return state_; }
+    // The controls as they now stand, as ReadParameters takes them.
+    ControlState controlState() const;
+
+    // The actions of "Exportieren" and "t-Scan".
+    void ExportProfile();
+    void RunScan();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Slider { Extinction, DoseRate, EvalTime, Depth };
+
+    void connectControls();
+    void onSliderMoved(Slider slider);
+    void onDisplayBoxClicked();
+    void onAutoScaleClicked();
+    void recomputeFromControls();
+    void recompute(const ControlState& controls);
+    void showSliderReadouts(const SliderReadouts& readouts, Slider slider);
+    void showAllSliderReadouts(const ControlState& controls);
+    void showPlotReadouts(const PlotReadouts& readouts);
+    void showWriteError(const std::exception& error);
+
+    template <typename T>
+    T* control(int id) const;
+
+    UserDialogs* dialogs_;
+    ModelState state_;
+    std::array<QSlider*, 4> sliders_{};  // in the order of Slider
+    PictureView* depthView_ = nullptr;
+    PictureView* signalView_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+};
+
+} // namespace tamrisk

@@ -1,0 +1,117 @@
+// The two file actions of the main window: the profile export and the scan.
+#include "app/CModelDlg.h"
+
+#include "app/UserDialogs.h"
+#include "output/ProfileExport.h"
+#include "scan/ProgressDlg.h"
+#include "scan/ScanRun.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
+#include <QFile>
+#include <QWindow>
+
+#include <algorithm>
+#include <memory>
+
+namespace tamrisk {
+
+namespace {
+
+const QString kOpenFailed = QStringLiteral("Probleme während des Speicherns");
+
+std::unique_ptr<FileSink> OpenForWriting(const QString& path)
+{
+    return FileSink::Open(QFile::encodeName(path).toStdString());
+}
+
+// Lets the window system map a new window and paint it before the caller
+// goes on without an event loop. User input waits until the caller is done.
+void ShowAtOnce(QWidget* window)
+{
+    window->show();
+    QElapsedTimer waited;
+    waited.start();
+    while (window->windowHandle() != nullptr && !window->windowHandle()->isExposed() && waited.elapsed() < 500) {
+        QTimer::singleShot(20, window, [] {});  // wakes the wait below at the latest
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace
+
+void CModelDlg::showWriteError(const std::exception& error)
+{
+    dialogs_->showMessage(this,
+                          QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden:\n") +
+                              QString::fromLocal8Bit(error.what()),
+                          MessageKind::Error);
+}
+
+// Writes the depth profile as the last recomputation left it; changes nothing.
+void CModelDlg::ExportProfile()
+{
+    const std::optional<QString> path = dialogs_->askSavePath(this);
+    if (!path)
+        return;
+    const std::unique_ptr<FileSink> file = OpenForWriting(*path);
+    if (!file) {
+        dialogs_->showMessage(this, kOpenFailed, MessageKind::Plain);
+        return;
+    }
+    try {
+        WriteProfileExport(*file, state_.params, state_.profile);
+        file->Close();
+    } catch (const FileError& error) {
+        showWriteError(error);
+    }
+}
+
+// Scans the grid the user enters and writes the result file. The model keeps
+// the last grid point until the next recomputation; nothing is redrawn.
+void CModelDlg::RunScan()
+{
+    ReadParameters(controlState(), state_.params, state_.flags);
+    const std::optional<ScanGridTexts> texts = dialogs_->askScanGrid(this);
+    if (!texts)
+        return;
+    const ScanGrid grid = ReadScanGrid(*texts);
+    if (const std::optional<std::string> refusal = CheckScanGrid(grid)) {
+        dialogs_->showMessage(this, QString::fromStdString(*refusal), MessageKind::Plain);
+        return;
+    }
+    const std::optional<QString> path = dialogs_->askSavePath(this);
+    if (!path)
+        return;
+    const std::unique_ptr<FileSink> file = OpenForWriting(*path);
+    if (!file) {
+        dialogs_->showMessage(this, kOpenFailed, MessageKind::Plain);
+        return;
+    }
+
+    auto progress = std::make_unique<CProgressDlg>(this);
+    progress->move(mapToGlobal(QPoint(0, 0)));
+    ShowAtOnce(progress.get());
+    const ScanProgress showProgress = [&progress](int lineId, const std::string& text) {
+        progress->setLine(lineId, QString::fromStdString(text));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    try {
+        ScanToFile(grid, state_.params, state_.flags, state_.profile, state_.curves, *file, showProgress,
+                   std::max(1, QThread::idealThreadCount()));
+        // Closed before the success message: the file is buffered, so only
+        // a completed close proves that every byte reached it.
+        file->Close();
+    } catch (const FileError& error) {
+        progress.reset();
+        showWriteError(error);
+        return;
+    }
+    dialogs_->showMessage(this, QStringLiteral("Berechnung beendet"), MessageKind::Plain);
+    progress.reset();
+}
+
+} // namespace tamrisk

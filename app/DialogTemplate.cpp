@@ -1,0 +1,122 @@
+#include "app/DialogTemplate.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include <vector>
+
+namespace tamrisk {
+
+namespace {
+
+// Multiplies and divides with rounding half away from zero, like MulDiv.
+int ScaleRounded(int value, int numerator, int denominator)
+{
+    const long long product = static_cast<long long>(value) * numerator;
+    const long long half = denominator / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / denominator : -((-product + half) / denominator));
+}
+
+QWidget* NewWidget(QWidget* parent, const ControlTemplate& control)
+{
+    const QString text = QString::fromUtf8(control.text);
+    switch (control.kind) {
+    case ControlKind::PushButton:
+    case ControlKind::DefaultButton: {
+        auto* button = new QPushButton(text, parent);
+        button->setAutoDefault(true);
+        button->setDefault(control.kind == ControlKind::DefaultButton);
+        return button;
+    }
+    case ControlKind::GroupBox: {
+        auto* box = new QGroupBox(text, parent);
+        box->setFocusPolicy(Qt::NoFocus);
+        box->setAttribute(Qt::WA_TransparentForMouseEvents);
+        return box;
+    }
+    case ControlKind::Text: {
+        auto* label = new QLabel(parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // One line high: a text too wide for another font is clipped
+        // rather than wrapped into an invisible second line.
+        label->setWordWrap(false);
+        label->setText(text);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        return label;
+    }
+    case ControlKind::Slider: {
+        auto* slider = new QSlider(Qt::Horizontal, parent);
+        slider->setRange(0, 200);
+        slider->setTickPosition(QSlider::NoTicks);
+        slider->setFocusPolicy(Qt::StrongFocus);
+        return slider;
+    }
+    case ControlKind::Edit: {
+        auto* edit = new QLineEdit(parent);
+        edit->setText(text);
+        return edit;
+    }
+    case ControlKind::CheckBox: {
+        auto* box = new QCheckBox(text, parent);
+        box->setFocusPolicy(Qt::StrongFocus);
+        return box;
+    }
+    case ControlKind::RadioButton: {
+        auto* radio = new QRadioButton(text, parent);
+        radio->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
+        return radio;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int DialogUnitsToPixelsX(int du) { return ScaleRounded(du, 6, 4); }
+int DialogUnitsToPixelsY(int du) { return ScaleRounded(du, 13, 8); }
+
+QRect DialogUnitsToPixels(int x, int y, int w, int h)
+{
+    return QRect(DialogUnitsToPixelsX(x), DialogUnitsToPixelsY(y), DialogUnitsToPixelsX(w), DialogUnitsToPixelsY(h));
+}
+
+QFont DialogFont()
+{
+    // A narrow sans keeps the texts within the widths the layout gives them.
+    QFont font;
+    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
+                      QStringLiteral("Arial Narrow"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(10);
+    return font;
+}
+
+QWidget* CreateControl(QWidget* parent, const ControlTemplate& control)
+{
+    QWidget* widget = NewWidget(parent, control);
+    if (control.id != 0)
+        widget->setObjectName(QString::number(control.id));
+    widget->setGeometry(DialogUnitsToPixels(control.x, control.y, control.w, control.h));
+    return widget;
+}
+
+void CreateControls(QWidget* parent, std::span<const ControlTemplate> controls)
+{
+    std::vector<QWidget*> groupBoxes;
+    for (const ControlTemplate& control : controls) {
+        QWidget* widget = CreateControl(parent, control);
+        if (control.kind == ControlKind::GroupBox)
+            groupBoxes.push_back(widget);
+    }
+    // Lowering changes only the stacking, not the tab order.
+    for (auto it = groupBoxes.rbegin(); it != groupBoxes.rend(); ++it)
+        (*it)->lower();
+}
+
+} // namespace tamrisk

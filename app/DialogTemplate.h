@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+#include <span>
+
+class QWidget;
+
+namespace tamrisk {
+
+enum class ControlKind {
+    PushButton,
+    DefaultButton,
+    GroupBox,
+    Text,
+    Slider,
+    Edit,
+    CheckBox,
+    RadioButton,
+};
+
+// One control of a dialog template: id 0 marks a label without id.
+// Position and size are in dialog units.
+struct ControlTemplate {
+    int id;
+    ControlKind kind;
+    const char* text;  // UTF-8
+    int x, y, w, h;
+};
+
+// Dialog units to pixels with the dialog font's base units 6 x 13: each
+// coordinate is scaled and rounded on its own, as the template loader does.
+int DialogUnitsToPixelsX(int du);
+int DialogUnitsToPixelsY(int du);
+QRect DialogUnitsToPixels(int x, int y, int w, int h);
+
+// The dialogs' 8-point sans font.
+QFont DialogFont();
+
+// Creates the control as a child of parent at its template position. Controls
+// with an id get the id as objectName. Labels and group boxes take no focus
+// and let mouse clicks through to what lies beneath, as dialog statics do.
+QWidget* CreateControl(QWidget* parent, const ControlTemplate& control);
+
+// Creates all controls in template order, which is also the tab order, and
+// puts the group boxes beneath the controls they frame.
+void CreateControls(QWidget* parent, std::span<const ControlTemplate> controls);
+
+} // namespace tamrisk

@@ -1,0 +1,31 @@
+#include "app/PictureView.h"
+
+#include <QImage>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace tamrisk {
+
+PictureView::PictureView(const Raster& picture, QWidget* parent) : QWidget(parent), picture_(picture)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+    setFixedSize(picture.width(), picture.height());
+}
+
+void PictureView::paintEvent(QPaintEvent* event)
+{
+    // The raster's 0x00RRGGBB pixels are the layout of Format_RGB32, whose
+    // top byte is ignored, so the image wraps the buffer without a copy.
+    const QImage image(reinterpret_cast<const uchar*>(picture_.pixels().data()), picture_.width(),
+                       picture_.height(), picture_.width() * static_cast<qsizetype>(sizeof(Color)),
+                       QImage::Format_RGB32);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setClipRegion(event->region());
+    // At a device pixel ratio of 1 this is a plain copy; otherwise each
+    // picture pixel becomes a block of device pixels, nearest-neighbour.
+    painter.drawImage(rect(), image);
+}
+
+} // namespace tamrisk

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "plot/Raster.h"
+
+#include <QWidget>
+
+namespace tamrisk {
+
+// Shows one plot picture pixel for pixel. The picture is read at every paint
+// and never scaled or smoothed; the owner calls update() after a rendering.
+class PictureView : public QWidget {
+    Q_OBJECT
+public:
+    PictureView(const Raster& picture, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const Raster& picture_;
+};
+
+} // namespace tamrisk

@@ -1,0 +1,48 @@
+#include "app/UserDialogs.h"
+
+#include "app/CAboutDlg.h"
+#include "scan/ScanGridDlg.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace tamrisk {
+
+std::optional<QString> QtUserDialogs::askSavePath(QWidget* parent)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("Text-Dateien (*.txt)"));
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.front().isEmpty())
+        return std::nullopt;
+    return files.front();
+}
+
+std::optional<ScanGridTexts> QtUserDialogs::askScanGrid(QWidget* parent)
+{
+    CScanGridDlg dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.texts();
+}
+
+void QtUserDialogs::showMessage(QWidget* parent, const QString& text, MessageKind kind)
+{
+    const QMessageBox::Icon icon = kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon;
+    QMessageBox box(icon, QStringLiteral("Tamrisk"), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void QtUserDialogs::showAbout(QWidget* parent)
+{
+    CAboutDlg dialog(parent);
+    dialog.exec();
+}
+
+} // namespace tamrisk

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "scan/ScanGrid.h"
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace tamrisk {
+
+enum class MessageKind {
+    Plain,  // OK button only, no icon
+    Error,  // OK button only, error icon
+};
+
+// The modal questions and messages of the main window. The window asks
+// through this seam, so tests can answer without running a modal loop.
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+    // The path the user confirmed in a save dialog for text files, or nothing.
+    virtual std::optional<QString> askSavePath(QWidget* parent) = 0;
+    // The confirmed texts of the scan-grid dialog, or nothing when cancelled.
+    virtual std::optional<ScanGridTexts> askScanGrid(QWidget* parent) = 0;
+    // A message box titled "Tamrisk".
+    virtual void showMessage(QWidget* parent, const QString& text, MessageKind kind) = 0;
+    virtual void showAbout(QWidget* parent) = 0;
+};
+
+// The real dialogs: QFileDialog, CScanGridDlg, QMessageBox, CAboutDlg.
+class QtUserDialogs final : public UserDialogs {
+public:
+    std::optional<QString> askSavePath(QWidget* parent) override;
+    std::optional<ScanGridTexts> askScanGrid(QWidget* parent) override;
+    void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
+    void showAbout(QWidget* parent) override;
+};
+
+} // namespace tamrisk

@@ -1,0 +1,47 @@
+#include "scan/ProgressDlg.h"
+
+#include "app/DialogTemplate.h"
+
+#include <QLabel>
+
+namespace tamrisk {
+
+namespace {
+
+constexpr ControlTemplate kControls[] = {
+    {1050, ControlKind::Text, "Textzeile1", 6, 10, 122, 8},
+    {1051, ControlKind::Text, "Textzeile2", 6, 21, 122, 8},
+    {1052, ControlKind::Text, "Textzeile3", 6, 34, 122, 8},
+};
+
+} // namespace
+
+CProgressDlg::CProgressDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(QStringLiteral("Berechne Daten..."));
+    setFont(DialogFont());
+    setFixedSize(DialogUnitsToPixelsX(136), DialogUnitsToPixelsY(50));
+    setModal(false);
+    CreateControls(this, kControls);
+}
+
+void CProgressDlg::setLine(int id, const QString& text)
+{
+    QLabel* target = label(id);
+    if (target == nullptr)
+        return;
+    target->setText(text);
+    target->repaint();
+}
+
+QString CProgressDlg::line(int id) const
+{
+    const QLabel* target = label(id);
+    return target != nullptr ? target->text() : QString();
+}
+
+QLabel* CProgressDlg::label(int id) const { return findChild<QLabel*>(QString::number(id)); }
+
+} // namespace tamrisk

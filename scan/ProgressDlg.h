@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+
+namespace tamrisk {
+
+// "Berechne Daten...": three lines of text (1050, 1051, 1052) that the scan
+// replaces while it runs. Modeless; closing it only hides it.
+class CProgressDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CProgressDlg(QWidget* parent = nullptr);
+
+    // Replaces a line and paints it at once, without waiting for the event loop.
+    void setLine(int id, const QString& text);
+    QString line(int id) const;
+
+private:
+    QLabel* label(int id) const;
+};
+
+} // namespace tamrisk

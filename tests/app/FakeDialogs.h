@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/UserDialogs.h"
+#include "scan/ProgressDlg.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+// Answers the window's modal questions from queues and records what it showed.
+class FakeDialogs final : public tamrisk::UserDialogs {
+public:
+    struct Message {
+        QString text;
+        tamrisk::MessageKind kind;
+        bool progressVisible;    // a progress window was on screen meanwhile
+        QStringList progressLines;
+    };
+
+    std::deque<std::optional<QString>> savePaths;
+    std::deque<std::optional<tamrisk::ScanGridTexts>> scanGrids;
+    std::vector<Message> messages;
+    int savePathQuestions = 0;
+    int scanGridQuestions = 0;
+    int aboutShown = 0;
+
+    std::optional<QString> askSavePath(QWidget*) override
+    {
+        ++savePathQuestions;
+        return Next(savePaths);
+    }
+
+    std::optional<tamrisk::ScanGridTexts> askScanGrid(QWidget*) override
+    {
+        ++scanGridQuestions;
+        return Next(scanGrids);
+    }
+
+    void showMessage(QWidget* parent, const QString& text, tamrisk::MessageKind kind) override
+    {
+        Message message{text, kind, false, {}};
+        if (const auto* progress = parent->findChild<tamrisk::CProgressDlg*>()) {
+            message.progressVisible = progress->isVisible();
+            for (int id : {1050, 1051, 1052})
+                message.progressLines << progress->line(id);
+        }
+        messages.push_back(message);
+    }
+
+    void showAbout(QWidget*) override { ++aboutShown; }
+
+private:
+    // Answers are taken in order; an exhausted queue answers "cancelled".
+    template <typename T>
+    static std::optional<T> Next(std::deque<std::optional<T>>& queue)
+    {
+        if (queue.empty() || !queue.front().has_value()) {
+            if (!queue.empty())
+                queue.pop_front();
+            return std::nullopt;
+        }
+        T answer = *queue.front();
+        queue.pop_front();
+        return answer;
+    }
+};

@@ -1,0 +1,226 @@
+// "Exportieren" and "t-Scan" through the dialog seam: files, cancels, failures.
+#include "FakeDialogs.h"
+#include "PictureCompare.h"
+
+#include "app/CModelDlg.h"
+#include "app/PictureView.h"
+#include "output/ProfileExport.h"
+#include "scan/ScanRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tamrisk;
+
+namespace {
+
+const QString kOpenFailed = QStringLiteral("Probleme während des Speicherns");
+
+std::string ExpectedExport(const ControlState& controls)
+{
+    ModelState reference;
+    Recompute(controls, reference);
+    StringSink sink;
+    WriteProfileExport(sink, reference.params, reference.profile);
+    return sink.data();
+}
+
+ScanGridTexts SmallGrid()
+{
+    ScanGridTexts texts;
+    texts.extinctionStart = "2";
+    texts.extinctionEnd = "4";
+    texts.extinctionSteps = "1";
+    texts.extinctionLog = false;
+    texts.evalTimeSteps = "3";
+    return texts;
+}
+
+std::string ReadBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll().toStdString();
+}
+
+} // namespace
+
+class FileActionsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        fake_ = FakeDialogs();
+        dialog_ = std::make_unique<CModelDlg>(&fake_);
+        dialog_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
+    }
+    void cleanup()
+    {
+        dialog_.reset();
+        dir_.reset();
+    }
+
+    void exportWritesTheCoreFileOfTheShownState()
+    {
+        dialog_->findChild<QSlider*>("1006")->setValue(100);
+        const ModelParameters before = dialog_->modelState().params;
+        const QString path = dir_->filePath("profile.txt");
+        fake_.savePaths.push_back(path);
+        clickButton("1008");
+
+        ControlState controls;
+        controls.sliders.doseRate = 100;
+        const std::string bytes = ReadBytes(path);
+        QCOMPARE(bytes.substr(0, 9), std::string("Tamrisk\n\0", 9));
+        QVERIFY(bytes == ExpectedExport(controls));
+        QVERIFY(fake_.messages.empty());
+        QCOMPARE(dialog_->modelState().params.externalDoseRate, before.externalDoseRate);
+        QCOMPARE(dialog_->modelState().params.plotMax, before.plotMax);
+    }
+
+    void cancelledActionsWriteNothingAndSayNothing_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("gridConfirmed");
+        QTest::addColumn<int>("pathQuestions");
+        QTest::newRow("export, save dialog cancelled") << "1008" << true << 1;
+        QTest::newRow("scan, grid cancelled") << "1009" << false << 0;
+        QTest::newRow("scan, save dialog cancelled") << "1009" << true << 1;
+    }
+
+    void cancelledActionsWriteNothingAndSayNothing()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, gridConfirmed);
+        QFETCH(int, pathQuestions);
+        if (gridConfirmed)
+            fake_.scanGrids.push_back(SmallGrid());
+        else
+            fake_.scanGrids.push_back(std::nullopt);
+        fake_.savePaths.push_back(std::nullopt);
+        clickButton(button);
+        QCOMPARE(fake_.savePathQuestions, pathQuestions);
+        QVERIFY(fake_.messages.empty());
+        QVERIFY(QDir(dir_->path()).isEmpty());
+        QVERIFY(dialog_->findChild<CProgressDlg*>() == nullptr);
+    }
+
+    void unopenablePathShowsThePlainMessage_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("export") << "1008";
+        QTest::newRow("scan") << "1009";
+    }
+
+    void unopenablePathShowsThePlainMessage()
+    {
+        QFETCH(QString, button);
+        fake_.scanGrids.push_back(SmallGrid());
+        fake_.savePaths.push_back(dir_->filePath("missing-folder/file.txt"));
+        clickButton(button);
+        QCOMPARE(fake_.messages.size(), std::size_t(1));
+        QCOMPARE(fake_.messages[0].text, kOpenFailed);
+        QCOMPARE(fake_.messages[0].kind, MessageKind::Plain);
+        QVERIFY(!fake_.messages[0].progressVisible);
+        QVERIFY(!QFile::exists(dir_->filePath("missing-folder")));
+        QVERIFY(dialog_->isVisible());
+    }
+
+    void failedWriteShowsAnErrorNotSuccess_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("export") << "1008";
+        QTest::newRow("scan") << "1009";
+    }
+
+    void failedWriteShowsAnErrorNotSuccess()
+    {
+        if (!QFile::exists("/dev/full"))
+            QSKIP("no /dev/full here");
+        QFETCH(QString, button);
+        fake_.scanGrids.push_back(SmallGrid());
+        fake_.savePaths.push_back(QStringLiteral("/dev/full"));
+        clickButton(button);
+        QCOMPARE(fake_.messages.size(), std::size_t(1));
+        QCOMPARE(fake_.messages[0].kind, MessageKind::Error);
+        QVERIFY(fake_.messages[0].text != kOpenFailed);
+        QVERIFY(dialog_->findChild<CProgressDlg*>() == nullptr);
+
+        // The window stays usable: an export afterwards writes the model as it stands.
+        const QString path = dir_->filePath("after.txt");
+        fake_.savePaths.push_back(path);
+        clickButton("1008");
+        StringSink expected;
+        WriteProfileExport(expected, dialog_->modelState().params, dialog_->modelState().profile);
+        QVERIFY(ReadBytes(path) == expected.data());
+        QCOMPARE(fake_.messages.size(), std::size_t(1));
+    }
+
+    void scanWritesTheCoreFileAndReportsWhileProgressShows()
+    {
+        dialog_->findChild<QSlider*>("1006")->setValue(150);  // the scan reads the controls first
+        const QString path = dir_->filePath("scan.txt");
+        fake_.scanGrids.push_back(SmallGrid());
+        fake_.savePaths.push_back(path);
+        const QImage depthBefore = dialog_->findChild<PictureView*>("depthPicture")->grab().toImage();
+        clickButton("1009");
+
+        ControlState controls;
+        controls.sliders.doseRate = 150;
+        ModelState reference;
+        ReadParameters(controls, reference.params, reference.flags);
+        StringSink sink;
+        ScanToFile(ReadScanGrid(SmallGrid()), reference.params, reference.flags, reference.profile,
+                   reference.curves, sink);
+        QVERIFY(ReadBytes(path) == sink.data());
+
+        QCOMPARE(fake_.messages.size(), std::size_t(1));
+        const FakeDialogs::Message& done = fake_.messages[0];
+        QCOMPARE(done.text, QStringLiteral("Berechnung beendet"));
+        QCOMPARE(done.kind, MessageKind::Plain);
+        QVERIFY(done.progressVisible);
+        QCOMPARE(done.progressLines,
+                 QStringList({"t    = 4.", "tMax = 10000", "3 von 3 Berechnungen (100%)"}));
+        QVERIFY(dialog_->findChild<CProgressDlg*>() == nullptr);
+
+        // The model holds the last grid point; the window is not redrawn.
+        QCOMPARE(dialog_->modelState().params.extinction, 4.0f);
+        QCOMPARE(dialog_->modelState().params.evalTime, reference.params.evalTime);
+        QCOMPARE(dialog_->findChild<PictureView*>("depthPicture")->grab().toImage(), depthBefore);
+    }
+
+    void refusedGridAsksForNoFile()
+    {
+        ScanGridTexts texts;
+        texts.evalTimeStart = "0";  // logarithmic from 0 has no values
+        fake_.scanGrids.push_back(texts);
+        fake_.savePaths.push_back(dir_->filePath("never.txt"));
+        clickButton("1009");
+        QCOMPARE(fake_.savePathQuestions, 0);
+        QCOMPARE(fake_.messages.size(), std::size_t(1));
+        QVERIFY(fake_.messages[0].text.contains(QStringLiteral("Auswertezeit")));
+        QVERIFY(QDir(dir_->path()).isEmpty());
+    }
+
+private:
+    void clickButton(const QString& name)
+    {
+        QTest::mouseClick(dialog_->findChild<QPushButton*>(name), Qt::LeftButton);
+    }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    FakeDialogs fake_;
+    std::unique_ptr<CModelDlg> dialog_;
+};
+
+QTEST_MAIN(FileActionsTest)
+#include "file_actions_test.moc"
