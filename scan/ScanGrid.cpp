@@ -1,1 +1,67 @@
-// placeholder
+#include "scan/ScanGrid.h"
+
+#include "model/ParseText.h"
+
+#include <cmath>
+
+namespace tamrisk {
+
+namespace {
+
+ScanAxis ReadAxis(const std::string& start, const std::string& end, const std::string& steps, bool logarithmic)
+{
+    ScanAxis axis;
+    axis.start = float(ParseNumber(start));
+    axis.end = float(ParseNumber(end));
+    axis.steps = ParseInteger(steps);
+    axis.logarithmic = logarithmic;
+    return axis;
+}
+
+bool Positive(float value)
+{
+    return value > 0.0f;  // false for NaN as well
+}
+
+// A logarithmic axis needs positive ends; an axis without values (negative
+// step count) and the unused end of a single-value axis (0 steps) need nothing.
+bool HasDefinedValues(const ScanAxis& axis)
+{
+    if (!axis.logarithmic || axis.steps < 0)
+        return true;
+    return Positive(axis.start) && (axis.steps == 0 || Positive(axis.end));
+}
+
+} // namespace
+
+ScanGrid ReadScanGrid(const ScanGridTexts& texts)
+{
+    ScanGrid grid;
+    grid.extinction = ReadAxis(texts.extinctionStart, texts.extinctionEnd, texts.extinctionSteps, texts.extinctionLog);
+    grid.evalTime = ReadAxis(texts.evalTimeStart, texts.evalTimeEnd, texts.evalTimeSteps, texts.evalTimeLog);
+    return grid;
+}
+
+std::optional<std::string> CheckScanGrid(const ScanGrid& grid)
+{
+    const char* const rule = ": Bei logarithmischer Einteilung m\u00fcssen Start- und Endwert gr\u00f6\u00dfer als 0 sein.";
+    if (!HasDefinedValues(grid.extinction))
+        return std::string("Transparenz (Ex. [1/mm])") + rule;
+    if (!HasDefinedValues(grid.evalTime))
+        return std::string("Auswertezeit [s]") + rule;
+    return std::nullopt;
+}
+
+double AxisValue(float start, float end, int steps, int k, bool logarithmic)
+{
+    // A single-value axis has no step width; its one value is start.
+    if (steps == 0)
+        return double(start);
+    if (logarithmic) {
+        const double logStart = std::log(double(start));
+        return std::exp(logStart + ((std::log(double(end)) - logStart) / steps) * k);
+    }
+    return double(start) + ((double(end) - double(start)) / steps) * k;
+}
+
+} // namespace tamrisk

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "cli/CliRequest.h"
+
+#include <iosfwd>
+
+namespace tamrisk::cli {
+
+// Each command returns the process's exit code and reports failures on err.
+int RunReadouts(const CliRequest& request, std::ostream& out, std::ostream& err);
+int RunExport(const CliRequest& request, std::ostream& err);
+int RunScan(const CliRequest& request, std::ostream& err);
+int RunRender(const CliRequest& request, std::ostream& err);
+
+} // namespace tamrisk::cli

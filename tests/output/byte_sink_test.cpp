@@ -1,0 +1,125 @@
+#include "output/ByteSink.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace tamrisk {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileSinkTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() /
+               ("tamrisk-sink-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    static std::string Contents(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(FileSinkTest, WritesBytesUnchangedAndEmptiesAnExistingFile)
+{
+    const fs::path path = dir_ / "out.txt";
+    std::ofstream(path) << "old content that is longer than the new one";
+
+    auto sink = FileSink::Open(path.string());
+    ASSERT_NE(sink, nullptr);
+    const std::string bytes("a\tb\n\0c\xE4", 7);
+    sink->Write(bytes);
+    sink->Close();
+    EXPECT_EQ(Contents(path), bytes);
+}
+
+TEST_F(FileSinkTest, WritesMoreThanItsBuffer)
+{
+    const fs::path path = dir_ / "big.txt";
+    auto sink = FileSink::Open(path.string());
+    ASSERT_NE(sink, nullptr);
+    std::string expected;
+    for (int i = 0; i < 50000; ++i) {
+        const std::string piece = std::to_string(i) + '\n';
+        sink->Write(piece);
+        expected += piece;
+    }
+    sink->Close();
+    EXPECT_EQ(Contents(path), expected);
+}
+
+TEST_F(FileSinkTest, DestructorClosesAndKeepsWhatWasWritten)
+{
+    const fs::path path = dir_ / "kept.txt";
+    {
+        auto sink = FileSink::Open(path.string());
+        ASSERT_NE(sink, nullptr);
+        sink->Write("partial");
+    }
+    EXPECT_EQ(Contents(path), "partial");
+}
+
+TEST_F(FileSinkTest, UnopenablePathsGiveNoSinkAndCreateNothing)
+{
+    struct Case {
+        fs::path path;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {dir_ / "missing" / "out.txt", "No such file or directory"},
+        {dir_, "Is a directory"},
+    };
+    for (const Case& c : cases) {
+        std::string reason;
+        EXPECT_EQ(FileSink::Open(c.path.string(), &reason), nullptr) << c.path;
+        EXPECT_EQ(reason, c.reason);
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "missing"));
+}
+
+TEST(FileSinkFullDevice, CloseReportsTheFailedFlush)
+{
+    auto sink = FileSink::Open("/dev/full");
+    ASSERT_NE(sink, nullptr);
+    sink->Write("fits in the buffer");
+    try {
+        sink->Close();
+        FAIL() << "Close succeeded on a full device";
+    } catch (const FileError& error) {
+        EXPECT_STREQ(error.what(), "/dev/full: No space left on device");
+    }
+    // Closing again is harmless and silent.
+    EXPECT_NO_THROW(sink->Close());
+}
+
+TEST(FileSinkFullDevice, WriteBeyondTheBufferFails)
+{
+    auto sink = FileSink::Open("/dev/full");
+    ASSERT_NE(sink, nullptr);
+    EXPECT_THROW(sink->Write(std::string(256 * 1024, 'x')), FileError);
+}
+
+TEST(PieceWriterTest, EveryPieceIsFollowedByOneNul)
+{
+    StringSink sink;
+    PieceWriter writer(sink);
+    writer.Piece("Tiefe\t");
+    writer.Piece("");
+    writer.Piece("1,0\n");
+    EXPECT_EQ(sink.data(), std::string("Tiefe\t\0\0" "1,0\n\0", 13));
+}
+
+} // namespace
+} // namespace tamrisk
