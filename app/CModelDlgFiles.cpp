@@ -20,11 +20,17 @@ namespace tamrisk {
 
 namespace {
 
-const QString kOpenFailed = QStringLiteral("Probleme während des Speicherns");
-
-std::unique_ptr<FileSink> OpenForWriting(const QString& path)
+// Asks for a path and opens it for writing. Nothing when the user cancels or
+// the file cannot be opened; the latter is reported and creates no file.
+std::unique_ptr<FileSink> OpenChosenFile(UserDialogs& dialogs, QWidget* owner)
 {
-    return FileSink::Open(QFile::encodeName(path).toStdString());
+    const std::optional<QString> path = dialogs.askSavePath(owner);
+    if (!path)
+        return nullptr;
+    std::unique_ptr<FileSink> file = FileSink::Open(QFile::encodeName(*path).toStdString());
+    if (!file)
+        dialogs.showMessage(owner, QStringLiteral("Probleme während des Speicherns"), MessageKind::Plain);
+    return file;
 }
 
 // Lets the window system map a new window and paint it before the caller
@@ -54,14 +60,9 @@ void CModelDlg::showWriteError(const std::exception& error)
 // Writes the depth profile as the last recomputation left it; changes nothing.
 void CModelDlg::ExportProfile()
 {
-    const std::optional<QString> path = dialogs_->askSavePath(this);
-    if (!path)
+    const std::unique_ptr<FileSink> file = OpenChosenFile(*dialogs_, this);
+    if (!file)
         return;
-    const std::unique_ptr<FileSink> file = OpenForWriting(*path);
-    if (!file) {
-        dialogs_->showMessage(this, kOpenFailed, MessageKind::Plain);
-        return;
-    }
     try {
         WriteProfileExport(*file, state_.params, state_.profile);
         file->Close();
@@ -83,14 +84,9 @@ void CModelDlg::RunScan()
         dialogs_->showMessage(this, QString::fromStdString(*refusal), MessageKind::Plain);
         return;
     }
-    const std::optional<QString> path = dialogs_->askSavePath(this);
-    if (!path)
+    const std::unique_ptr<FileSink> file = OpenChosenFile(*dialogs_, this);
+    if (!file)
         return;
-    const std::unique_ptr<FileSink> file = OpenForWriting(*path);
-    if (!file) {
-        dialogs_->showMessage(this, kOpenFailed, MessageKind::Plain);
-        return;
-    }
 
     auto progress = std::make_unique<CProgressDlg>(this);
     progress->move(mapToGlobal(QPoint(0, 0)));
