@@ -7,6 +7,8 @@
 #include <iterator>
 #include <string>
 
+#include <unistd.h>
+
 namespace tamrisk {
 namespace {
 
@@ -87,6 +89,25 @@ TEST_F(FileSinkTest, UnopenablePathsGiveNoSinkAndCreateNothing)
         EXPECT_EQ(reason, c.reason);
     }
     EXPECT_FALSE(fs::exists(dir_ / "missing"));
+}
+
+// A file the user may not write keeps its content. Root ignores permission
+// bits, so there a file that even root cannot open for writing stands in.
+TEST_F(FileSinkTest, ReadOnlyFileIsRefusedAndKeepsItsContent)
+{
+    fs::path path = dir_ / "locked.txt";
+    std::ofstream(path) << "keep me";
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    if (::geteuid() == 0) {
+        path = "/sys/kernel/notes";
+        if (!fs::exists(path))
+            GTEST_SKIP() << "no file here that root cannot write";
+    }
+    const std::string before = Contents(path);
+    std::string reason;
+    EXPECT_EQ(FileSink::Open(path.string(), &reason), nullptr);
+    EXPECT_EQ(reason, "Permission denied");
+    EXPECT_EQ(Contents(path), before);
 }
 
 TEST(FileSinkFullDevice, CloseReportsTheFailedFlush)
