@@ -53,7 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < 20; ++i)
         FlagAt(controls.flags, i) = in.ConsumeBool();
 
-    tamrisk::ModelState state;
+    // Kept from input to input as the window keeps it; every field is
+    // rewritten by the recomputation, so results do not depend on history.
+    static tamrisk::ModelState state;
     const tamrisk::PlotReadouts readouts = tamrisk::Recompute(controls, state);
     for (const std::string* t : {&readouts.effLabTotal, &readouts.effNatTotal, &readouts.effRatio})
         RequireOneWord(*t);

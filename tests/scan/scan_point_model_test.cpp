@@ -9,15 +9,18 @@
 #include <ostream>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
 namespace tamrisk {
 namespace {
 
+// The bits of a value; every NaN counts as one, since the sign a NaN picks up
+// in a product depends on the compiler's operand order.
 std::uint32_t Bits(float value)
 {
-    return std::bit_cast<std::uint32_t>(value);
+    return std::isnan(value) ? 0x7fc00000u : std::bit_cast<std::uint32_t>(value);
 }
 
 struct ModelCase {
