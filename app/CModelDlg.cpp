@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFocusEvent>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -89,11 +88,6 @@ CModelDlg::CModelDlg(UserDialogs* dialogs, QWidget* parent)
     signalView_ = new PictureView(state_.pictures.signal, this);
     signalView_->setObjectName(QStringLiteral("signalPicture"));
     signalView_->move(20, 540);
-    // The frames and their titles are drawn over the pictures, as before: the
-    // title "OSL-Signal" reaches into the top margin of the signal picture.
-    for (QGroupBox* box : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
-        if (box->geometry().contains(depthView_->geometry()) || box->geometry().contains(signalView_->geometry()))
-            box->raise();
 
     // The start state: the defaults of ControlState.
     const ControlState start;

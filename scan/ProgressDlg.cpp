@@ -2,6 +2,7 @@
 
 #include "app/DialogTemplate.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace tamrisk {
@@ -40,6 +41,15 @@ QString CProgressDlg::line(int id) const
 {
     const QLabel* target = label(id);
     return target != nullptr ? target->text() : QString();
+}
+
+void CProgressDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        hide();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 QLabel* CProgressDlg::label(int id) const { return findChild<QLabel*>(QString::number(id)); }

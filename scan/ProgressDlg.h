@@ -17,6 +17,10 @@ public:
     void setLine(int id, const QString& text);
     QString line(int id) const;
 
+protected:
+    // Enter hides the window as Esc and the close box do; it has no button.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QLabel* label(int id) const;
 };

@@ -117,6 +117,24 @@ private slots:
         QCOMPARE(progress.findChild<QLabel*>("1051")->text(), QStringLiteral("tMax = 1."));
         QCOMPARE(progress.line(1052), QStringLiteral("Textzeile3"));
     }
+
+    void progressWindowHidesOnEnterAndEscape_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+    }
+
+    void progressWindowHidesOnEnterAndEscape()
+    {
+        QFETCH(int, key);
+        CProgressDlg progress;
+        progress.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&progress));
+        QTest::keyClick(&progress, Qt::Key(key));
+        QTRY_VERIFY(!progress.isVisible());
+    }
 };
 
 QTEST_MAIN(SmallDialogsTest)
