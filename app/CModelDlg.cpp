@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFocusEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -88,6 +89,11 @@ CModelDlg::CModelDlg(UserDialogs* dialogs, QWidget* parent)
     signalView_ = new PictureView(state_.pictures.signal, this);
     signalView_->setObjectName(QStringLiteral("signalPicture"));
     signalView_->move(20, 540);
+    // The frames are drawn over the pictures, as child controls paint over
+    // their dialog: the title "OSL-Signal" reaches into the picture's margin.
+    for (QGroupBox* box : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
+        if (box->geometry().intersects(depthView_->geometry()) || box->geometry().intersects(signalView_->geometry()))
+            box->raise();
 
     // The start state: the defaults of ControlState.
     const ControlState start;

@@ -35,6 +35,12 @@ QWidget* NewWidget(QWidget* parent, const ControlTemplate& control)
     }
     case ControlKind::GroupBox: {
         auto* box = new QGroupBox(text, parent);
+        // A plain frame through the middle of the title and nothing filled
+        // inside, so a plot picture beneath a frame shows unchanged.
+        box->setStyleSheet(QStringLiteral(
+            "QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; background: transparent; }"
+            "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px;"
+            " background: palette(window); }"));
         box->setFocusPolicy(Qt::NoFocus);
         box->setAttribute(Qt::WA_TransparentForMouseEvents);
         return box;
