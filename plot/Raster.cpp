@@ -80,17 +80,14 @@ bool VisibleSteps(const Span& s, Wide& lo, Wide& hi)
     return lo <= hi;
 }
 
-// Both ends inside the picture: every step is visible and the error term
-// stays small.
+// Sets `count` pixels from (a, b) on, where r (0 <= r < 2n) is the
+// remainder of the minor coordinate's error term at the first of them.
 template <typename Plot>
-void DrawInsideSpan(const Span& s, Plot plot)
+void Walk(const Span& s, std::int64_t a, std::int64_t b, std::int64_t r, std::int64_t count, Plot plot)
 {
     const std::int64_t twoN = 2 * s.n;
     const std::int64_t twoDb = 2 * s.db;
-    std::int64_t r = s.n;
-    std::int64_t a = s.a0;
-    std::int64_t b = s.b0;
-    for (std::int64_t k = 0; k < s.n; ++k) {
+    for (std::int64_t k = 0; k < count; ++k) {
         plot(a, b);
         a += s.sa;
         r -= twoDb;
@@ -104,11 +101,14 @@ void DrawInsideSpan(const Span& s, Plot plot)
     }
 }
 
+// Draws the steps of a segment that fall inside the picture. When an end lies
+// outside, the first visible step and its error term are computed directly,
+// so the cost follows the visible part only.
 template <typename Plot>
 void DrawSpan(const Span& s, bool startInside, bool endInside, Plot plot)
 {
     if (startInside && endInside) {
-        DrawInsideSpan(s, plot);
+        Walk(s, s.a0, s.b0, s.n, s.n, plot);
         return;
     }
     Wide lo = 0;
@@ -125,22 +125,8 @@ void DrawSpan(const Span& s, bool startInside, bool endInside, Plot plot)
         q = CeilDiv(num, twoN);
         r = Mul(q, twoN) - num;
     }
-    const Wide twoDb = Wide{2} * s.db;
-    const auto count = static_cast<std::int64_t>(hi - lo) + 1;
-    std::int64_t a = s.a0 + s.sa * static_cast<std::int64_t>(lo);
-    std::int64_t b = s.b0 + static_cast<std::int64_t>(q);
-    for (std::int64_t i = 0; i < count; ++i) {
-        plot(a, b);
-        a += s.sa;
-        r -= twoDb;
-        if (r < 0) {
-            r += twoN;
-            ++b;
-        } else if (r >= twoN) {
-            r -= twoN;
-            --b;
-        }
-    }
+    Walk(s, s.a0 + s.sa * static_cast<std::int64_t>(lo), s.b0 + static_cast<std::int64_t>(q),
+         static_cast<std::int64_t>(r), static_cast<std::int64_t>(hi - lo) + 1, plot);
 }
 
 } // namespace
