@@ -96,7 +96,15 @@ float AutomaticMaximum(const std::vector<ShownCurve>& shown, int points)
     return m;
 }
 
-std::string AutoMaxReadout(float value) { return "(" + FormatGeneral(value, 4) + ")"; }
+// Replaces an axis maximum by the largest shown value when that is positive,
+// and gives the read-out beside the "Automatisch" box either way.
+std::string ApplyAutomaticMaximum(const std::vector<ShownCurve>& shown, int points, float& axisMax)
+{
+    const float m = AutomaticMaximum(shown, points);
+    if (m > 0.0f)
+        axisMax = m;
+    return "(" + FormatGeneral(axisMax, 4) + ")";
+}
 
 // A picture of the given size filled with the background; nothing of the
 // previous content survives. A picture of the right size is reused, as the
@@ -153,12 +161,8 @@ void DrawDepthPicture(ModelParameters& params, const DisplayFlags& flags, const 
 
     const int points = params.depthPoints;
     const std::vector<ShownCurve> shown = ShownDepthCurves(flags, profile, points);
-    if (flags.autoScaleProfile) {
-        const float m = AutomaticMaximum(shown, points);
-        if (m > 0.0f)
-            params.plotMax = m;
-        readouts.depthAutoMax = AutoMaxReadout(params.plotMax);
-    }
+    if (flags.autoScaleProfile)
+        readouts.depthAutoMax = ApplyAutomaticMaximum(shown, points, params.plotMax);
 
     const double top = params.top;
     const double span = double(params.bottom) - top;
@@ -184,12 +188,8 @@ void DrawSignalPicture(ModelParameters& params, const DisplayFlags& flags, const
 
     const int points = params.timePoints;
     const std::vector<ShownCurve> shown = ShownSignalCurves(flags, curves, points);
-    if (flags.autoScaleSignal) {
-        const float m = AutomaticMaximum(shown, points);
-        if (m > 0.0f)
-            params.intensityMax = m;
-        readouts.signalAutoMax = AutoMaxReadout(params.intensityMax);
-    }
+    if (flags.autoScaleSignal)
+        readouts.signalAutoMax = ApplyAutomaticMaximum(shown, points, params.intensityMax);
 
     const double timeMin = params.timeMin;
     const double intensityMin = params.intensityMin;
