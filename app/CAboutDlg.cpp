@@ -18,12 +18,9 @@ constexpr ControlTemplate kControls[] = {
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint)
+    : QDialog(parent, kDialogWindowFlags)
 {
-    setWindowTitle(QStringLiteral("Info über Tamrisk"));
-    setFont(DialogFont());
-    setFixedSize(DialogUnitsToPixelsX(235), DialogUnitsToPixelsY(55));
+    SetUpDialog(this, QStringLiteral("Info über Tamrisk"), 235, 55);
 
     // The icon sits at its template position in its natural 32 x 32 size.
     auto* icon = new QLabel(this);

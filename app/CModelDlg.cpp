@@ -68,18 +68,15 @@ T* CModelDlg::control(int id) const
 }
 
 CModelDlg::CModelDlg(UserDialogs* dialogs, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, kDialogWindowFlags | Qt::WindowMinimizeButtonHint),
       dialogs_(dialogs)
 {
     static QtUserDialogs realDialogs;
     if (dialogs_ == nullptr)
         dialogs_ = &realDialogs;
 
-    setWindowTitle(QStringLiteral("Tamrisk"));
+    SetUpDialog(this, QStringLiteral("Tamrisk"), kMainDialogWidthDu, kMainDialogHeightDu);
     setWindowIcon(ProgramIcon());
-    setFont(DialogFont());
-    setFixedSize(DialogUnitsToPixelsX(kMainDialogWidthDu), DialogUnitsToPixelsY(kMainDialogHeightDu));
     CreateControls(this, MainDialogControls());
 
     // The pictures lie above the group boxes that frame them.

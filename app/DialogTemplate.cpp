@@ -92,6 +92,13 @@ QRect DialogUnitsToPixels(int x, int y, int w, int h)
     return QRect(DialogUnitsToPixelsX(x), DialogUnitsToPixelsY(y), DialogUnitsToPixelsX(w), DialogUnitsToPixelsY(h));
 }
 
+void SetUpDialog(QWidget* dialog, const QString& title, int widthDu, int heightDu)
+{
+    dialog->setWindowTitle(title);
+    dialog->setFont(DialogFont());
+    dialog->setFixedSize(DialogUnitsToPixelsX(widthDu), DialogUnitsToPixelsY(heightDu));
+}
+
 QFont DialogFont()
 {
     // A narrow sans keeps the texts within the widths the layout gives them.

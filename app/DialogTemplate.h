@@ -38,6 +38,13 @@ QRect DialogUnitsToPixels(int x, int y, int w, int h);
 // The dialogs' 8-point sans font.
 QFont DialogFont();
 
+// A popup with caption, system menu and close box, without the help button.
+inline constexpr Qt::WindowFlags kDialogWindowFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+// Gives a dialog its title, the dialog font and its fixed template size.
+void SetUpDialog(QWidget* dialog, const QString& title, int widthDu, int heightDu);
+
 // Creates the control as a child of parent at its template position. Controls
 // with an id get the id as objectName. Labels and group boxes take no focus
 // and let mouse clicks through to what lies beneath, as dialog statics do.

@@ -18,12 +18,9 @@ constexpr ControlTemplate kControls[] = {
 } // namespace
 
 CProgressDlg::CProgressDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint)
+    : QDialog(parent, kDialogWindowFlags)
 {
-    setWindowTitle(QStringLiteral("Berechne Daten..."));
-    setFont(DialogFont());
-    setFixedSize(DialogUnitsToPixelsX(136), DialogUnitsToPixelsY(50));
+    SetUpDialog(this, QStringLiteral("Berechne Daten..."), 136, 50);
     setModal(false);
     CreateControls(this, kControls);
 }

@@ -46,12 +46,9 @@ QCheckBox* CheckBox(const QDialog* dialog, int id) { return dialog->findChild<QC
 } // namespace
 
 CScanGridDlg::CScanGridDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint)
+    : QDialog(parent, kDialogWindowFlags)
 {
-    setWindowTitle(QStringLiteral("Werte-Raster berechnen"));
-    setFont(DialogFont());
-    setFixedSize(DialogUnitsToPixelsX(206), DialogUnitsToPixelsY(129));
+    SetUpDialog(this, QStringLiteral("Werte-Raster berechnen"), 206, 129);
     CreateControls(this, kControls);
     for (int id : {1055, 1056})
         CheckBox(this, id)->setLayoutDirection(Qt::RightToLeft);  // text left of the box
