@@ -3,7 +3,7 @@
 
 #include "app/UserDialogs.h"
 #include "output/ProfileExport.h"
-#include "scan/ProgressDlg.h"
+#include "app/ProgressDlg.h"
 #include "scan/ScanRun.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "app/UserDialogs.h"
 
 #include "app/CAboutDlg.h"
-#include "scan/ScanGridDlg.h"
+#include "app/ScanGridDlg.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

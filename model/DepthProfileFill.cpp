@@ -26,7 +26,7 @@ void FillExponentialColumns(const ModelParameters& params, float depthStep, Dept
 
 void FillDepthProfile(const ModelParameters& params, DepthProfile& profile)
 {
-    const float depthStep = GridStep(params.top, params.bottom, params.depthPoints);
+    const float depthStep = DepthStep(params);
     FillExponentialColumns(params, depthStep, profile);
 
     const float p = params.transparencyExponent;

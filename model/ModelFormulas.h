@@ -4,6 +4,8 @@
 // loop that reuses an exponential gets the very same bits as a direct call.
 // Every argument is widened to double; the callers round what they store.
 
+#include "model/SampleGrid.h"
+
 #include <cmath>
 
 namespace tamrisk::detail {
@@ -29,17 +31,6 @@ inline float DecayFromAttenuation(double attenuation, float t, float rate)
 inline double IntensityWeight(float intensity, float exponent)
 {
     return exponent == 1.0f ? double(intensity) : std::pow(double(intensity), double(exponent));
-}
-
-// Sample i of an evenly spaced grid, rounded as it is stored.
-inline float GridPoint(int i, float step)
-{
-    return static_cast<float>(double(i) * double(step));
-}
-
-inline float GridStep(float from, float to, int points)
-{
-    return static_cast<float>((double(to) - double(from)) / double(points));
 }
 
 // A running single-precision sum: the addition in double, rounded as stored.

@@ -1,5 +1,6 @@
 #include "model/ParseText.h"
 
+#include <charconv>
 #include <climits>
 #include <clocale>
 #include <cstdlib>
@@ -39,6 +40,22 @@ int ParseInteger(std::string_view text)
         return INT_MIN;
     }
     return static_cast<int>(value);
+}
+
+std::optional<double> ParseStrictNumber(std::string_view text)
+{
+    // from_chars takes no leading '+'; a sign before a digit or point is still a number.
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-' && text[1] != '+')
+        text.remove_prefix(1);
+    double value = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ptr != end || error == std::errc::invalid_argument)
+        return std::nullopt;
+    // Out of range: from_chars leaves value untouched; take atof's infinity or zero.
+    if (error == std::errc::result_out_of_range)
+        value = ParseNumber(text);
+    return value;
 }
 
 } // namespace tamrisk

@@ -12,7 +12,7 @@ namespace {
 
 void FillSignalAtDepth(const ModelParameters& params, std::vector<float>& curve)
 {
-    const float timeStep = GridStep(params.timeMin, params.timeMax, params.timePoints);
+    const float timeStep = TimeStep(params);
     const double attenuation = Attenuation(params.signalDepth, params.extinction);
     for (std::size_t k = 0; k < curve.size(); ++k) {
         const float t = GridPoint(static_cast<int>(k), timeStep);
@@ -40,8 +40,8 @@ void FillSummedCurves(const ModelParameters& params, const DepthProfile& profile
         return;
     }
     const int depthCount = params.depthPoints / step;
-    const float depthStep = GridStep(params.top, params.bottom, params.depthPoints);
-    const float timeStep = GridStep(params.timeMin, params.timeMax, params.timePoints);
+    const float depthStep = DepthStep(params);
+    const float timeStep = TimeStep(params);
     const double rate = params.rate1;
     const double negRate = -params.rate1;
 

@@ -1,5 +1,6 @@
 #include "output/ProfileExport.h"
 
+#include "model/SampleGrid.h"
 #include "output/NumberText.h"
 
 #include <limits>
@@ -50,11 +51,11 @@ void WriteProfileExport(ByteSink& sink, const ModelParameters& params, const Dep
         &profile.effIntRatio,
     };
 
-    const float depthStep = float((double(params.bottom) - double(params.top)) / params.depthPoints);
+    const float depthStep = DepthStep(params);
     std::string cell;
     for (int i = 0; i < params.depthPoints; ++i) {
         // The depth is the model's own grid from 0, kept in double precision.
-        cell = FormatCell(i * double(depthStep));
+        cell = FormatCell(GridPosition(i, depthStep));
         cell += '\t';
         out.Piece(cell);
         for (std::size_t k = 0; k < std::size(columns); ++k) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ScanGridTexts.h"
+
 #include <optional>
 #include <string>
 
@@ -11,18 +13,6 @@ struct ScanAxis {
     float end = 10000.0f;
     int steps = 20;
     bool logarithmic = true;
-};
-
-// The eight members of the grid dialog, as texts and check states.
-struct ScanGridTexts {
-    std::string evalTimeSteps = "20";
-    std::string evalTimeStart = "1";
-    std::string evalTimeEnd = "10000";
-    bool extinctionLog = true;
-    std::string extinctionSteps = "20";
-    std::string extinctionStart = "1";
-    std::string extinctionEnd = "10000";
-    bool evalTimeLog = true;
 };
 
 struct ScanGrid {

@@ -14,12 +14,12 @@ ScanPointModel::ScanPointModel(const ModelParameters& params)
       transparencyCorrection_(params.transparencyCorrection)
 {
     const std::size_t count = std::size_t(std::max(params.depthPoints, 0));
-    const float depthStep = float((double(params.bottom) - double(params.top)) / params.depthPoints);
+    const float depthStep = DepthStep(params);
     z_.resize(count);
     labDose_.resize(count);
     natDoseRate_.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
-        z_[i] = float(double(i) * double(depthStep));
+        z_[i] = GridPoint(int(i), depthStep);
         labDose_[i] = LabDoseFit(z_[i]);
         natDoseRate_[i] = NatDoseRateAt(z_[i], params.betaAttenuation, params.externalDoseRate);
     }

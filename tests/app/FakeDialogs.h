@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/UserDialogs.h"
-#include "scan/ProgressDlg.h"
+#include "app/ProgressDlg.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -1,8 +1,8 @@
 // The About box, the scan-grid dialog and the progress window.
 #include "app/CAboutDlg.h"
 #include "app/DialogTemplate.h"
-#include "scan/ProgressDlg.h"
-#include "scan/ScanGridDlg.h"
+#include "app/ProgressDlg.h"
+#include "app/ScanGridDlg.h"
 
 #include <QCheckBox>
 #include <QLabel>

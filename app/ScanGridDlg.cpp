@@ -1,4 +1,4 @@
-#include "scan/ScanGridDlg.h"
+#include "app/ScanGridDlg.h"
 
 #include "app/DialogTemplate.h"
 

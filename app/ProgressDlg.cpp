@@ -1,4 +1,4 @@
-#include "scan/ProgressDlg.h"
+#include "app/ProgressDlg.h"
 
 #include "app/DialogTemplate.h"
 

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "model/Inputs.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tamrisk {
+
+enum class InputKind {
+    Text,      // an edit field's text, read as the window reads it
+    Position,  // a slider position, 0 to 200
+    Switch,    // a check box or scale choice, "0" or "1"
+    Value,     // a parameter set directly, a number; "" when not set
+};
+
+// Which dialog a control belongs to; Value rows have none of their own and
+// name the slider they replace.
+enum class InputDialog { Main, Grid };
+
+// One input of the program, as the window and the command line know it.
+struct InputRow {
+    const char* name;     // the command line's option name, without "--"
+    const char* unit;     // "" for a pure number
+    const char* meaning;  // one line
+    InputKind kind;
+    InputDialog dialog;
+    int controlId;
+    std::string (*get)(const Inputs&);
+    // Sets the input from a text the caller has checked for its kind.
+    void (*set)(Inputs&, const std::string&);
+};
+
+// Every input: the nine edit texts, the four slider positions, the check
+// boxes, the directly set parameters and the grid dialog's fields.
+std::span<const InputRow> InputTable();
+
+// The row of an option name, or nullptr.
+const InputRow* FindInput(std::string_view name);
+
+// The text an input has in the start state.
+std::string DefaultText(const InputRow& row);
+
+} // namespace tamrisk
