@@ -7,8 +7,8 @@ deps:
 	@scripts/install-deps.sh
 
 build: deps
-	@cmake --preset release >/dev/null
-	@cmake --build --preset release -j $(JOBS)
+	@cmake --preset dev >/dev/null
+	@cmake --build --preset dev -j $(JOBS)
 
 FUZZ_SECONDS ?= 20
 
@@ -22,7 +22,7 @@ run: build
 test: test-release test-sanitize
 
 test-release: build
-	@ctest --preset release -j $(JOBS)
+	@ctest --preset dev -j $(JOBS)
 
 test-sanitize: build-sanitize
 	@ctest --preset sanitize -j $(JOBS)

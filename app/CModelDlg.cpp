@@ -1,10 +1,14 @@
 #include "app/CModelDlg.h"
 
 #include "app/DialogTemplate.h"
+#include "app/InputControls.h"
 #include "app/MainDialogTemplate.h"
 #include "app/PictureView.h"
 #include "app/ProgramIcon.h"
 #include "app/UserDialogs.h"
+#include "model/ControlIds.h"
+#include "model/CurveTable.h"
+#include "model/InputTable.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -19,52 +23,32 @@ namespace tamrisk {
 
 namespace {
 
-struct EditBinding {
-    int id;
-    std::string EditTexts::*text;
-};
+using M = MainControl;
 
-// The nine edits in the order of the data exchange.
-constexpr EditBinding kEdits[] = {
-    {1003, &EditTexts::top},       {1004, &EditTexts::bottom},       {1031, &EditTexts::plotMax},
-    {1032, &EditTexts::integralScale}, {1040, &EditTexts::rate1},    {1041, &EditTexts::rate2},
-    {1037, &EditTexts::intensityMax},  {1038, &EditTexts::timeMax},  {1047, &EditTexts::curveStep},
-};
+constexpr MainControl kSliderIds[] = {M::ExtinctionSlider, M::DoseRateSlider, M::EvalTimeSlider, M::DepthSlider};
 
-struct FlagBinding {
-    int id;
-    bool DisplayFlags::*flag;
-};
-
-// The display check boxes; 1046 (transparency correction) is bound on its own.
-constexpr FlagBinding kDisplayBoxes[] = {
-    {1020, &DisplayFlags::showLabDose},        {1029, &DisplayFlags::showIntLabDose},
-    {1026, &DisplayFlags::showEffLabDose},     {1023, &DisplayFlags::showEffIntLabDose},
-    {1025, &DisplayFlags::showEffNatRate},     {1022, &DisplayFlags::showEffIntNatRate},
-    {1027, &DisplayFlags::showEffRatio},       {1024, &DisplayFlags::showEffIntRatio},
-    {1005, &DisplayFlags::showIntensity},      {1014, &DisplayFlags::showNatRate},
-    {1028, &DisplayFlags::showIntNatRate},     {1021, &DisplayFlags::showRatio},
-    {1030, &DisplayFlags::showIntRatio},       {1010, &DisplayFlags::showOslContribution},
-    {1034, &DisplayFlags::showTotalSignalLab}, {1033, &DisplayFlags::showTotalSignalNat},
-    {1035, &DisplayFlags::showTotalSignalHomogeneous}, {1036, &DisplayFlags::showSignalAtDepth},
-};
-
-constexpr int kTransparencyBox = 1046;
-constexpr int kAutoScaleProfileBox = 1048;
-constexpr int kAutoScaleSignalBox = 1050;
-constexpr int kPlotMaxEdit = 1031;
-constexpr int kIntensityMaxEdit = 1037;
-
-constexpr int kSliderIds[] = {1001, 1006, 1015, 1017};
+// The rows of the input table that are controls of this window: edits, slider
+// positions and check boxes. Directly set values exist only on the command line.
+bool IsWindowControl(const InputRow& row)
+{
+    return row.dialog == InputDialog::Main && row.kind != InputKind::Value;
+}
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 } // namespace
 
 template <typename T>
-T* CModelDlg::control(int id) const
+T* CModelDlg::control(MainControl id) const
 {
-    return findChild<T*>(QString::number(id), Qt::FindDirectChildrenOnly);
+    return findChild<T*>(QString::number(IdNumber(id)), Qt::FindDirectChildrenOnly);
+}
+
+void CModelDlg::showInputs(const Inputs& inputs)
+{
+    ShowInputControls(*this, InputDialog::Main, inputs);
+    for (const CurveRow& curve : kCurves)
+        control<QCheckBox>(curve.box)->setChecked(inputs.controls.flags.*curve.flag);
 }
 
 CModelDlg::CModelDlg(UserDialogs* dialogs, QWidget* parent)
@@ -92,26 +76,16 @@ CModelDlg::CModelDlg(UserDialogs* dialogs, QWidget* parent)
         if (box->geometry().intersects(depthView_->geometry()) || box->geometry().intersects(signalView_->geometry()))
             box->raise();
 
-    // The start state: the defaults of ControlState.
-    const ControlState start;
-    for (const EditBinding& edit : kEdits)
-        control<QLineEdit>(edit.id)->setText(Text(start.edits.*edit.text));
-    control<QLineEdit>(1047)->setAlignment(Qt::AlignRight);
-    for (const FlagBinding& box : kDisplayBoxes)
-        control<QCheckBox>(box.id)->setChecked(start.flags.*box.flag);
-    control<QCheckBox>(kTransparencyBox)->setChecked(start.transparencyCorrection);
-    control<QCheckBox>(kAutoScaleProfileBox)->setChecked(start.flags.autoScaleProfile);
-    control<QCheckBox>(kAutoScaleSignalBox)->setChecked(start.flags.autoScaleSignal);
-    control<QLineEdit>(kPlotMaxEdit)->setEnabled(!start.flags.autoScaleProfile);
-    control<QLineEdit>(kIntensityMaxEdit)->setEnabled(!start.flags.autoScaleSignal);
-    for (int id : {1041, 1043, 1045})
-        control<QWidget>(id)->setEnabled(false);
     for (std::size_t i = 0; i < sliders_.size(); ++i)
         sliders_[i] = control<QSlider>(kSliderIds[i]);
-    sliders_[0]->setValue(start.sliders.extinction);
-    sliders_[1]->setValue(start.sliders.doseRate);
-    sliders_[2]->setValue(start.sliders.evalTime);
-    sliders_[3]->setValue(start.sliders.depth);
+    // The start state: the defaults of the inputs.
+    const Inputs start;
+    showInputs(start);
+    control<QLineEdit>(M::CurveStepEdit)->setAlignment(Qt::AlignRight);
+    control<QLineEdit>(M::PlotMaxEdit)->setEnabled(!start.controls.flags.autoScaleProfile);
+    control<QLineEdit>(M::IntensityMaxEdit)->setEnabled(!start.controls.flags.autoScaleSignal);
+    for (MainControl id : {M::Rate2Edit, M::Rate2Label, M::DoubleExponentialRadio})
+        control<QWidget>(id)->setEnabled(false);
 
     aboutAction_ = new QAction(QStringLiteral("Inf&o über Tamrisk..."), this);
     aboutAction_->setShortcut(QKeySequence(Qt::Key_F1));
@@ -121,54 +95,56 @@ CModelDlg::CModelDlg(UserDialogs* dialogs, QWidget* parent)
 
     connectControls();
     recomputeFromControls();
-    control<QPushButton>(1)->setFocus();
+    control<QPushButton>(M::Quit)->setFocus();
 }
 
 CModelDlg::~CModelDlg()
 {
     // Closing moves the focus; no recomputation once the state is going away.
-    for (const EditBinding& edit : kEdits)
-        control<QLineEdit>(edit.id)->removeEventFilter(this);
+    for (QLineEdit* edit : edits())
+        edit->removeEventFilter(this);
 }
 
 void CModelDlg::connectControls()
 {
-    connect(control<QPushButton>(1), &QPushButton::clicked, this, &QDialog::accept);
+    connect(control<QPushButton>(M::Quit), &QPushButton::clicked, this, &QDialog::accept);
     // "Neu berechnen" has no action of its own: a click recomputes only
     // through the edit that loses the focus to it.
-    connect(control<QPushButton>(1008), &QPushButton::clicked, this, &CModelDlg::ExportProfile);
-    connect(control<QPushButton>(1009), &QPushButton::clicked, this, &CModelDlg::RunScan);
+    connect(control<QPushButton>(M::ExportButton), &QPushButton::clicked, this, &CModelDlg::ExportProfile);
+    connect(control<QPushButton>(M::ScanButton), &QPushButton::clicked, this, &CModelDlg::RunScan);
 
     const Slider order[] = {Slider::Extinction, Slider::DoseRate, Slider::EvalTime, Slider::Depth};
     for (std::size_t i = 0; i < sliders_.size(); ++i) {
         const Slider which = order[i];
         connect(sliders_[i], &QSlider::valueChanged, this, [this, which] { onSliderMoved(which); });
     }
-    for (const EditBinding& edit : kEdits)
-        control<QLineEdit>(edit.id)->installEventFilter(this);
-    for (const FlagBinding& box : kDisplayBoxes)
-        connect(control<QCheckBox>(box.id), &QCheckBox::clicked, this, &CModelDlg::onDisplayBoxClicked);
-    connect(control<QCheckBox>(kTransparencyBox), &QCheckBox::clicked, this, &CModelDlg::onDisplayBoxClicked);
-    connect(control<QCheckBox>(kAutoScaleProfileBox), &QCheckBox::clicked, this, &CModelDlg::onAutoScaleClicked);
-    connect(control<QCheckBox>(kAutoScaleSignalBox), &QCheckBox::clicked, this, &CModelDlg::onAutoScaleClicked);
+    for (QLineEdit* edit : edits())
+        edit->installEventFilter(this);
+    for (const CurveRow& curve : kCurves)
+        connect(control<QCheckBox>(curve.box), &QCheckBox::clicked, this, &CModelDlg::onDisplayBoxClicked);
+    connect(control<QCheckBox>(M::TransparencyCorrectionBox), &QCheckBox::clicked, this,
+            &CModelDlg::onDisplayBoxClicked);
+    connect(control<QCheckBox>(M::AutoScaleProfileBox), &QCheckBox::clicked, this, &CModelDlg::onAutoScaleClicked);
+    connect(control<QCheckBox>(M::AutoScaleSignalBox), &QCheckBox::clicked, this, &CModelDlg::onAutoScaleClicked);
     connect(aboutAction_, &QAction::triggered, this, [this] { dialogs_->showAbout(this); });
+}
+
+std::vector<QLineEdit*> CModelDlg::edits() const
+{
+    std::vector<QLineEdit*> all;
+    for (const InputRow& row : InputTable())
+        if (IsWindowControl(row) && row.kind == InputKind::Text)
+            all.push_back(control<QLineEdit>(MainControl(row.controlId)));
+    return all;
 }
 
 ControlState CModelDlg::controlState() const
 {
-    ControlState controls;
-    for (const EditBinding& edit : kEdits)
-        controls.edits.*edit.text = control<QLineEdit>(edit.id)->text().toStdString();
-    controls.sliders.extinction = sliders_[0]->value();
-    controls.sliders.doseRate = sliders_[1]->value();
-    controls.sliders.evalTime = sliders_[2]->value();
-    controls.sliders.depth = sliders_[3]->value();
-    for (const FlagBinding& box : kDisplayBoxes)
-        controls.flags.*box.flag = control<QCheckBox>(box.id)->isChecked();
-    controls.transparencyCorrection = control<QCheckBox>(kTransparencyBox)->isChecked();
-    controls.flags.autoScaleProfile = control<QCheckBox>(kAutoScaleProfileBox)->isChecked();
-    controls.flags.autoScaleSignal = control<QCheckBox>(kAutoScaleSignalBox)->isChecked();
-    return controls;
+    Inputs inputs;
+    ReadInputControls(*this, InputDialog::Main, inputs);
+    for (const CurveRow& curve : kCurves)
+        inputs.controls.flags.*curve.flag = control<QCheckBox>(curve.box)->isChecked();
+    return inputs.controls;
 }
 
 bool CModelDlg::eventFilter(QObject* watched, QEvent* event)
@@ -192,8 +168,8 @@ void CModelDlg::onDisplayBoxClicked() { recomputeFromControls(); }
 
 void CModelDlg::onAutoScaleClicked()
 {
-    control<QLineEdit>(kPlotMaxEdit)->setEnabled(!control<QCheckBox>(kAutoScaleProfileBox)->isChecked());
-    control<QLineEdit>(kIntensityMaxEdit)->setEnabled(!control<QCheckBox>(kAutoScaleSignalBox)->isChecked());
+    control<QLineEdit>(M::PlotMaxEdit)->setEnabled(!control<QCheckBox>(M::AutoScaleProfileBox)->isChecked());
+    control<QLineEdit>(M::IntensityMaxEdit)->setEnabled(!control<QCheckBox>(M::AutoScaleSignalBox)->isChecked());
     recomputeFromControls();
 }
 
@@ -217,18 +193,18 @@ void CModelDlg::showSliderReadouts(const SliderReadouts& readouts, Slider slider
 {
     switch (slider) {
     case Slider::Extinction:
-        control<QLabel>(1002)->setText(Text(readouts.extinction));
-        control<QLabel>(1052)->setText(Text(readouts.halfValueDepth));
-        control<QLabel>(1053)->setText(Text(readouts.transmission));
+        control<QLabel>(M::ExtinctionReadout)->setText(Text(readouts.extinction));
+        control<QLabel>(M::HalfValueDepthReadout)->setText(Text(readouts.halfValueDepth));
+        control<QLabel>(M::TransmissionReadout)->setText(Text(readouts.transmission));
         break;
     case Slider::DoseRate:
-        control<QLabel>(1007)->setText(Text(readouts.doseRate));
+        control<QLabel>(M::DoseRateReadout)->setText(Text(readouts.doseRate));
         break;
     case Slider::EvalTime:
-        control<QLabel>(1016)->setText(Text(readouts.evalTime));
+        control<QLabel>(M::EvalTimeReadout)->setText(Text(readouts.evalTime));
         break;
     case Slider::Depth:
-        control<QLabel>(1039)->setText(Text(readouts.depth));
+        control<QLabel>(M::DepthReadout)->setText(Text(readouts.depth));
         break;
     }
 }
@@ -243,12 +219,12 @@ void CModelDlg::showAllSliderReadouts(const ControlState& controls)
 void CModelDlg::showPlotReadouts(const PlotReadouts& readouts)
 {
     if (readouts.depthAutoMax)
-        control<QLabel>(1049)->setText(Text(*readouts.depthAutoMax));
+        control<QLabel>(M::ProfileAutoMaxReadout)->setText(Text(*readouts.depthAutoMax));
     if (readouts.signalAutoMax)
-        control<QLabel>(1051)->setText(Text(*readouts.signalAutoMax));
-    control<QLabel>(1012)->setText(Text(readouts.effLabTotal));
-    control<QLabel>(1018)->setText(Text(readouts.effNatTotal));
-    control<QLabel>(1019)->setText(Text(readouts.effRatio));
+        control<QLabel>(M::SignalAutoMaxReadout)->setText(Text(*readouts.signalAutoMax));
+    control<QLabel>(M::EffLabTotalReadout)->setText(Text(readouts.effLabTotal));
+    control<QLabel>(M::EffNatTotalReadout)->setText(Text(readouts.effNatTotal));
+    control<QLabel>(M::EffRatioReadout)->setText(Text(readouts.effRatio));
 }
 
 } // namespace tamrisk

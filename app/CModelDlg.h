@@ -1,11 +1,15 @@
 #pragma once
 
+#include "model/ControlIds.h"
+#include "model/Inputs.h"
 #include "output/SliderReadouts.h"
 #include "plot/Recompute.h"
 
 #include <QDialog>
 
 #include <array>
+#include <string>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -51,10 +55,12 @@ private:
     void showSliderReadouts(const SliderReadouts& readouts, Slider slider);
     void showAllSliderReadouts(const ControlState& controls);
     void showPlotReadouts(const PlotReadouts& readouts);
-    void showWriteError(const std::exception& error);
+    void showWriteError(const std::string& reason);
 
     template <typename T>
-    T* control(int id) const;
+    T* control(MainControl id) const;
+    std::vector<QLineEdit*> edits() const;
+    void showInputs(const Inputs& inputs);
 
     UserDialogs* dialogs_;
     ModelState state_;

@@ -4,7 +4,7 @@
 #include "app/UserDialogs.h"
 #include "output/ProfileExport.h"
 #include "app/ProgressDlg.h"
-#include "scan/ScanRun.h"
+#include "scan/ScanJob.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -49,11 +49,11 @@ void ShowAtOnce(QWidget* window)
 
 } // namespace
 
-void CModelDlg::showWriteError(const std::exception& error)
+void CModelDlg::showWriteError(const std::string& reason)
 {
     dialogs_->showMessage(this,
                           QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden:\n") +
-                              QString::fromLocal8Bit(error.what()),
+                              QString::fromLocal8Bit(reason.c_str()),
                           MessageKind::Error);
 }
 
@@ -67,7 +67,7 @@ void CModelDlg::ExportProfile()
         WriteProfileExport(*file, state_.params, state_.profile);
         file->Close();
     } catch (const FileError& error) {
-        showWriteError(error);
+        showWriteError(error.what());
     }
 }
 
@@ -79,35 +79,37 @@ void CModelDlg::RunScan()
     const std::optional<ScanGridTexts> texts = dialogs_->askScanGrid(this);
     if (!texts)
         return;
-    const ScanGrid grid = ReadScanGrid(*texts);
-    if (const std::optional<std::string> refusal = CheckScanGrid(grid)) {
-        dialogs_->showMessage(this, QString::fromStdString(*refusal), MessageKind::Plain);
-        return;
-    }
-    const std::unique_ptr<FileSink> file = OpenChosenFile(*dialogs_, this);
-    if (!file)
-        return;
 
-    auto progress = std::make_unique<CProgressDlg>(this);
-    progress->move(mapToGlobal(QPoint(0, 0)));
-    ShowAtOnce(progress.get());
-    const ScanProgress showProgress = [&progress](int lineId, const std::string& text) {
-        progress->setLine(lineId, QString::fromStdString(text));
+    std::unique_ptr<CProgressDlg> progress;
+    ScanJobHooks hooks;
+    hooks.open = [this] { return OpenChosenFile(*dialogs_, this); };
+    hooks.started = [this, &progress] {
+        progress = std::make_unique<CProgressDlg>(this);
+        progress->move(mapToGlobal(QPoint(0, 0)));
+        ShowAtOnce(progress.get());
+    };
+    hooks.progress = [&progress](ProgressLine line, const std::string& text) {
+        progress->setLine(line, QString::fromStdString(text));
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
-    try {
-        ScanToFile(grid, state_.params, state_.flags, state_.profile, state_.curves, *file, showProgress,
-                   std::max(1, QThread::idealThreadCount()));
-        // Closed before the success message: the file is buffered, so only
-        // a completed close proves that every byte reached it.
-        file->Close();
-    } catch (const FileError& error) {
+    hooks.threads = std::max(1, QThread::idealThreadCount());
+
+    const ScanJobResult result =
+        RunScanJob(*texts, state_.params, state_.flags, state_.profile, state_.curves, hooks);
+    switch (result.outcome) {
+    case ScanOutcome::Refused:
+        dialogs_->showMessage(this, QString::fromStdString(result.message), MessageKind::Plain);
+        break;
+    case ScanOutcome::NotOpened:
+        break;
+    case ScanOutcome::WriteFailed:
         progress.reset();
-        showWriteError(error);
-        return;
+        showWriteError(result.message);
+        break;
+    case ScanOutcome::Written:
+        dialogs_->showMessage(this, QStringLiteral("Berechnung beendet"), MessageKind::Plain);
+        break;
     }
-    dialogs_->showMessage(this, QStringLiteral("Berechnung beendet"), MessageKind::Plain);
-    progress.reset();
 }
 
 } // namespace tamrisk

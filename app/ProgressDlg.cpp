@@ -25,7 +25,7 @@ CProgressDlg::CProgressDlg(QWidget* parent)
     CreateControls(this, kControls);
 }
 
-void CProgressDlg::setLine(int id, const QString& text)
+void CProgressDlg::setLine(ProgressLine id, const QString& text)
 {
     QLabel* target = label(id);
     if (target == nullptr)
@@ -34,7 +34,7 @@ void CProgressDlg::setLine(int id, const QString& text)
     target->repaint();
 }
 
-QString CProgressDlg::line(int id) const
+QString CProgressDlg::line(ProgressLine id) const
 {
     const QLabel* target = label(id);
     return target != nullptr ? target->text() : QString();
@@ -49,6 +49,6 @@ void CProgressDlg::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-QLabel* CProgressDlg::label(int id) const { return findChild<QLabel*>(QString::number(id)); }
+QLabel* CProgressDlg::label(ProgressLine id) const { return findChild<QLabel*>(QString::number(IdNumber(id))); }
 
 } // namespace tamrisk

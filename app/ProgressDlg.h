@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ControlIds.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -14,15 +16,15 @@ public:
     explicit CProgressDlg(QWidget* parent = nullptr);
 
     // Replaces a line and paints it at once, without waiting for the event loop.
-    void setLine(int id, const QString& text);
-    QString line(int id) const;
+    void setLine(ProgressLine id, const QString& text);
+    QString line(ProgressLine id) const;
 
 protected:
     // Enter hides the window as Esc and the close box do; it has no button.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QLabel* label(int id) const;
+    QLabel* label(ProgressLine id) const;
 };
 
 } // namespace tamrisk

@@ -1,6 +1,7 @@
 #include "app/ScanGridDlg.h"
 
 #include "app/DialogTemplate.h"
+#include "app/InputControls.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -31,18 +32,6 @@ constexpr ControlTemplate kControls[] = {
     {0, ControlKind::Text, "Schritte:", 111, 48, 38, 8},
 };
 
-QString EditText(const QDialog* dialog, int id)
-{
-    return dialog->findChild<QLineEdit*>(QString::number(id))->text();
-}
-
-void SetEditText(QDialog* dialog, int id, const std::string& text)
-{
-    dialog->findChild<QLineEdit*>(QString::number(id))->setText(QString::fromStdString(text));
-}
-
-QCheckBox* CheckBox(const QDialog* dialog, int id) { return dialog->findChild<QCheckBox*>(QString::number(id)); }
-
 } // namespace
 
 CScanGridDlg::CScanGridDlg(QWidget* parent)
@@ -50,40 +39,34 @@ CScanGridDlg::CScanGridDlg(QWidget* parent)
 {
     SetUpDialog(this, QStringLiteral("Werte-Raster berechnen"), 206, 129);
     CreateControls(this, kControls);
-    for (int id : {1055, 1056})
-        CheckBox(this, id)->setLayoutDirection(Qt::RightToLeft);  // text left of the box
+    for (GridControl id : {GridControl::ExtinctionLog, GridControl::EvalTimeLog})
+        control<QCheckBox>(id)->setLayoutDirection(Qt::RightToLeft);  // text left of the box
 
-    auto* next = findChild<QPushButton*>(QStringLiteral("1"));
+    auto* next = control<QPushButton>(GridControl::Next);
     connect(next, &QPushButton::clicked, this, &QDialog::accept);
-    connect(findChild<QPushButton*>(QStringLiteral("2")), &QPushButton::clicked, this, &QDialog::reject);
+    connect(control<QPushButton>(GridControl::Cancel), &QPushButton::clicked, this, &QDialog::reject);
     showTexts(ScanGridTexts{});
     next->setFocus();
 }
 
 ScanGridTexts CScanGridDlg::texts() const
 {
-    ScanGridTexts texts;
-    texts.evalTimeSteps = EditText(this, 1020).toStdString();
-    texts.evalTimeStart = EditText(this, 1018).toStdString();
-    texts.evalTimeEnd = EditText(this, 1019).toStdString();
-    texts.extinctionLog = CheckBox(this, 1055)->isChecked();
-    texts.extinctionSteps = EditText(this, 1017).toStdString();
-    texts.extinctionStart = EditText(this, 1015).toStdString();
-    texts.extinctionEnd = EditText(this, 1016).toStdString();
-    texts.evalTimeLog = CheckBox(this, 1056)->isChecked();
-    return texts;
+    Inputs inputs;
+    ReadInputControls(*this, InputDialog::Grid, inputs);
+    return inputs.grid;
 }
 
 void CScanGridDlg::showTexts(const ScanGridTexts& texts)
 {
-    SetEditText(this, 1020, texts.evalTimeSteps);
-    SetEditText(this, 1018, texts.evalTimeStart);
-    SetEditText(this, 1019, texts.evalTimeEnd);
-    CheckBox(this, 1055)->setChecked(texts.extinctionLog);
-    SetEditText(this, 1017, texts.extinctionSteps);
-    SetEditText(this, 1015, texts.extinctionStart);
-    SetEditText(this, 1016, texts.extinctionEnd);
-    CheckBox(this, 1056)->setChecked(texts.evalTimeLog);
+    Inputs inputs;
+    inputs.grid = texts;
+    ShowInputControls(*this, InputDialog::Grid, inputs);
+}
+
+template <typename T>
+T* CScanGridDlg::control(GridControl id) const
+{
+    return findChild<T*>(QString::number(IdNumber(id)));
 }
 
 } // namespace tamrisk

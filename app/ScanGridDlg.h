@@ -1,6 +1,7 @@
 #pragma once
 
-#include "scan/ScanGrid.h"
+#include "model/ControlIds.h"
+#include "model/ScanGridTexts.h"
 
 #include <QDialog>
 
@@ -18,6 +19,8 @@ public:
 
 private:
     void showTexts(const ScanGridTexts& texts);
+    template <typename T>
+    T* control(GridControl id) const;
 };
 
 } // namespace tamrisk

@@ -3,6 +3,7 @@
 // per DecaySignal, four per depth sample); "Shared" floors count the ones the
 // implementation actually evaluates after reusing exp(-mu z).
 
+#include "model/CurveTable.h"
 #include "model/ComputeModel.h"
 
 #include <benchmark/benchmark.h>
@@ -29,12 +30,10 @@ ModelParameters ParamsFor(Config config)
 DisplayFlags FlagsFor(Config config)
 {
     DisplayFlags flags;
-    if (config != Config::DepthOnly) {
-        flags.showSignalAtDepth = true;
-        flags.showTotalSignalHomogeneous = true;
-        flags.showTotalSignalNat = true;
-        flags.showTotalSignalLab = true;
-    }
+    if (config != Config::DepthOnly)
+        for (const CurveRow& curve : kCurves)
+            if (curve.plot == PlotKind::Signal)
+                flags.*curve.flag = true;
     return flags;
 }
 

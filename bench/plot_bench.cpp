@@ -1,3 +1,4 @@
+#include "model/CurveTable.h"
 #include "plot/Recompute.h"
 
 #include <benchmark/benchmark.h>
@@ -8,8 +9,7 @@ namespace {
 ControlState EverythingShown()
 {
     ControlState controls;
-    controls.flags = DisplayFlags{true, true, true, true, true, true, true, true, true,
-                                  true, true, true, true, true, true, true, true, true};
+    controls.flags = AllCurvesShown();
     return controls;
 }
 

@@ -6,6 +6,11 @@
 
 namespace tamrisk::cli {
 
+// Exit codes of the tool.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;  // a file or system error
+inline constexpr int kExitUsage = 2;    // the command line is wrong
+
 // Each command returns the process's exit code and reports failures on err.
 int RunReadouts(const CliRequest& request, std::ostream& out, std::ostream& err);
 int RunExport(const CliRequest& request, std::ostream& err);

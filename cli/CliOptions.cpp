@@ -1,67 +1,41 @@
 #include "cli/CliOptions.h"
 
+#include "model/CurveTable.h"
+#include "model/InputTable.h"
 #include "model/ParseText.h"
 
 #include <charconv>
-#include <iterator>
-#include <utility>
+#include <ostream>
 
 namespace tamrisk::cli {
 
 namespace {
 
-using FlagMember = bool DisplayFlags::*;
-
-// The curve flags by their field names, as --show takes them.
-const std::pair<const char*, FlagMember> kCurveFlags[] = {
-    {"showIntensity", &DisplayFlags::showIntensity},
-    {"showOslContribution", &DisplayFlags::showOslContribution},
-    {"showNatRate", &DisplayFlags::showNatRate},
-    {"showLabDose", &DisplayFlags::showLabDose},
-    {"showRatio", &DisplayFlags::showRatio},
-    {"showEffNatRate", &DisplayFlags::showEffNatRate},
-    {"showEffLabDose", &DisplayFlags::showEffLabDose},
-    {"showEffRatio", &DisplayFlags::showEffRatio},
-    {"showIntNatRate", &DisplayFlags::showIntNatRate},
-    {"showIntLabDose", &DisplayFlags::showIntLabDose},
-    {"showIntRatio", &DisplayFlags::showIntRatio},
-    {"showEffIntNatRate", &DisplayFlags::showEffIntNatRate},
-    {"showEffIntLabDose", &DisplayFlags::showEffIntLabDose},
-    {"showEffIntRatio", &DisplayFlags::showEffIntRatio},
-    {"showTotalSignalNat", &DisplayFlags::showTotalSignalNat},
-    {"showTotalSignalLab", &DisplayFlags::showTotalSignalLab},
-    {"showTotalSignalHomogeneous", &DisplayFlags::showTotalSignalHomogeneous},
-    {"showSignalAtDepth", &DisplayFlags::showSignalAtDepth},
-};
-
 CLI::Validator CurveFlagName()
 {
     return CLI::Validator(
         [](std::string& text) -> std::string {
+            if (FindCurve(text) != nullptr)
+                return {};
             std::string names;
-            for (const auto& [name, member] : kCurveFlags) {
-                if (text == name)
-                    return {};
-                names += names.empty() ? "" : ",";
-                names += name;
-            }
+            for (const CurveRow& curve : kCurves)
+                names += (names.empty() ? "" : ",") + std::string(curve.name);
             return "'" + text + "' is not one of " + names;
         },
         "NAME");
 }
 
-const CLI::Validator& NumberText()
+CLI::Validator StrictNumber()
 {
-    static const CLI::Validator validator(
+    return CLI::Validator(
         [](std::string& text) -> std::string {
             return ParseStrictNumber(text) ? std::string() : "'" + text + "' is not a number";
         },
         "NUMBER");
-    return validator;
 }
 
 // An integer written with digits only, within [low, high].
-CLI::Validator IntegerText(int low, int high, std::string description)
+CLI::Validator IntegerRange(int low, int high, std::string description)
 {
     return CLI::Validator(
         [low, high](std::string& text) -> std::string {
@@ -75,117 +49,119 @@ CLI::Validator IntegerText(int low, int high, std::string description)
         std::move(description));
 }
 
-void AddPosition(CLI::App& command, const char* name, int& position, const char* what)
+std::string Help(const InputRow& row)
 {
-    command.add_option(name, position, std::string("position 0-200 of the ") + what + " slider")
-        ->check(IntegerText(0, 200, "POSITION"))
-        ->capture_default_str();
+    std::string help = row.meaning;
+    if (*row.unit != '\0')
+        help += std::string(" [") + row.unit + "]";
+    return help;
 }
 
-void AddOverride(CLI::App& command, const char* name, std::string& text, const char* what)
+// Main-window switches are flags (--name, --no-name); the grid's scale choices take 0 or 1.
+bool IsFlag(const InputRow& row) { return row.kind == InputKind::Switch && row.dialog == InputDialog::Main; }
+
+bool IsIntegerText(const InputRow& row)
 {
-    command.add_option(name, text, std::string("set ") + what + " directly, at any value")->check(NumberText());
+    return row.controlId == IdNumber(MainControl::CurveStepEdit) ||
+           (row.dialog == InputDialog::Grid &&
+            (row.controlId == IdNumber(GridControl::ExtinctionSteps) ||
+             row.controlId == IdNumber(GridControl::EvalTimeSteps)));
+}
+
+// One warning when the window would read only the start of the text.
+void WarnIfReadInPart(const InputRow& row, const std::string& text, std::ostream& warn)
+{
+    if (text.empty())
+        return;
+    if (IsIntegerText(row)) {
+        int value = 0;
+        const char* end = text.data() + text.size();
+        const auto [ptr, error] = std::from_chars(text.data(), end, value);
+        if (ptr == end && error == std::errc())
+            return;
+        warn << "tamrisk-cli: warning: --" << row.name << " '" << text << "' is read as "
+             << ParseInteger(text) << ", as the window reads it\n";
+        return;
+    }
+    if (ParseStrictNumber(text))
+        return;
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, ParseNumber(text));
+    warn << "tamrisk-cli: warning: --" << row.name << " '" << text << "' is read as "
+         << std::string(buffer, error == std::errc() ? end : buffer)
+         << ", as the window reads it (numbers take a decimal point)\n";
 }
 
 } // namespace
 
-std::optional<double> ParseStrictNumber(std::string_view text)
+void AddInputOptions(CLI::App& command, RawInputs& raw)
 {
-    // from_chars takes no leading '+'; a sign before a digit or point is still a number.
-    if (text.size() > 1 && text.front() == '+' && text[1] != '-' && text[1] != '+')
-        text.remove_prefix(1);
-    double value = 0.0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ptr != end || error == std::errc::invalid_argument)
-        return std::nullopt;
-    // Out of range: from_chars leaves value untouched; take atof's infinity or zero.
-    if (error == std::errc::result_out_of_range)
-        value = ParseNumber(text);
-    return value;
-}
-
-void AddInputOptions(CLI::App& command, CliRequest& request, RawOptions& raw, const char* depthOverride)
-{
-    EditTexts& edits = request.controls.edits;
-    const std::pair<const char*, std::string*> texts[] = {
-        {"--top", &edits.top},
-        {"--bottom", &edits.bottom},
-        {"--plot-max", &edits.plotMax},
-        {"--integral-scale", &edits.integralScale},
-        {"--intensity-max", &edits.intensityMax},
-        {"--time-max", &edits.timeMax},
-        {"--rate1", &edits.rate1},
-        {"--rate2", &edits.rate2},
-        {"--curve-step", &edits.curveStep},
-    };
-    for (const auto& [name, text] : texts)
-        command.add_option(name, *text, "edit text, read as the window reads it")->capture_default_str();
-
-    SliderPositions& sliders = request.controls.sliders;
-    AddPosition(command, "--extinction-pos", sliders.extinction, "extinction");
-    AddPosition(command, "--dose-rate-pos", sliders.doseRate, "external dose rate");
-    AddPosition(command, "--eval-time-pos", sliders.evalTime, "evaluation time");
-    AddPosition(command, "--depth-pos", sliders.depth, "depth");
-
-    command.add_option("--show", raw.show, "curves to show, by flag name: showIntensity ... showSignalAtDepth")
+    for (const InputRow& row : InputTable()) {
+        const std::string name = std::string("--") + row.name;
+        const std::string defaultText = DefaultText(row);
+        if (IsFlag(row)) {
+            bool& value = raw.switches[row.name];
+            command.add_flag(name + ",!--no-" + row.name, value, Help(row) + " (default: " +
+                                                                (defaultText == "1" ? "on" : "off") + ")");
+            continue;
+        }
+        CLI::Option* option = command.add_option(name, raw.texts[row.name], Help(row));
+        switch (row.kind) {
+        case InputKind::Text:
+            option->default_str(defaultText);
+            option->type_name("TEXT");
+            break;
+        case InputKind::Position:
+            option->check(IntegerRange(0, 200, "POSITION"))->default_str(defaultText);
+            break;
+        case InputKind::Switch:
+            option->check(CLI::IsMember({"0", "1"}))->default_str(defaultText);
+            break;
+        case InputKind::Value:
+            option->check(StrictNumber());
+            break;
+        }
+    }
+    command.add_option("--show", raw.show, std::string("curves to show, by flag name (comma-separated): ") +
+                                               kCurves.front().name + " ... " + kCurves.back().name +
+                                               "; none by default")
         ->delimiter(',')
         ->check(CurveFlagName());
-    command.add_flag("--transparency-correction", request.controls.transparencyCorrection,
-                     "multiply the OSL fraction by the intensity");
-    command.add_flag("--no-auto-profile", raw.noAutoProfile, "no automatic maximum of the depth plot");
-    command.add_flag("--no-auto-signal", raw.noAutoSignal, "no automatic maximum of the signal plot");
-
-    AddOverride(command, "--extinction", raw.extinction, "the extinction coefficient [1/mm]");
-    AddOverride(command, "--eval-time", raw.evalTime, "the evaluation time [s]");
-    AddOverride(command, "--dose-rate", raw.doseRate, "the external dose rate (relative)");
-    AddOverride(command, depthOverride, raw.depth, "the depth of the single decay curve [mm]");
 }
 
-void AddGridOptions(CLI::App& command, CliRequest& request, RawOptions& raw)
+void ApplyInputOptions(const CLI::App& command, const RawInputs& raw, Inputs& inputs, std::ostream& warn)
 {
-    ScanGridTexts& grid = request.grid;
-    const std::pair<const char*, std::string*> texts[] = {
-        {"--ext-start", &grid.extinctionStart}, {"--ext-end", &grid.extinctionEnd},
-        {"--ext-steps", &grid.extinctionSteps}, {"--time-start", &grid.evalTimeStart},
-        {"--time-end", &grid.evalTimeEnd},      {"--time-steps", &grid.evalTimeSteps},
-    };
-    for (const auto& [name, text] : texts)
-        command.add_option(name, *text, "grid text, read as the grid dialog's")->capture_default_str();
-    command.add_option("--ext-log", raw.extinctionLog, "logarithmic extinction axis")
-        ->check(CLI::IsMember({"0", "1"}))
-        ->capture_default_str();
-    command.add_option("--time-log", raw.evalTimeLog, "logarithmic evaluation-time axis")
-        ->check(CLI::IsMember({"0", "1"}))
-        ->capture_default_str();
-    command.add_option("--threads", request.threads, "threads evaluating the grid")
-        ->check(IntegerText(1, 1024, "N"))
-        ->capture_default_str();
-}
-
-void ApplyRawOptions(const RawOptions& raw, CliRequest& request)
-{
-    DisplayFlags& flags = request.controls.flags;
+    for (const InputRow& row : InputTable()) {
+        const std::string name = std::string("--") + row.name;
+        if (command.count(name) == 0 && (!IsFlag(row) || command.count("--no-" + std::string(row.name)) == 0))
+            continue;
+        if (IsFlag(row)) {
+            row.set(inputs, raw.switches.at(row.name) ? "1" : "0");
+            continue;
+        }
+        const std::string& text = raw.texts.at(row.name);
+        if (row.kind == InputKind::Text)
+            WarnIfReadInPart(row, text, warn);
+        row.set(inputs, text);
+    }
     for (const std::string& name : raw.show)
-        for (const auto& [flagName, member] : kCurveFlags)
-            if (name == flagName)
-                flags.*member = true;
-    flags.autoScaleProfile = !raw.noAutoProfile;
-    flags.autoScaleSignal = !raw.noAutoSignal;
+        if (const CurveRow* curve = FindCurve(name))
+            inputs.controls.flags.*curve->flag = true;
+}
 
-    ParameterOverrides& overrides = request.overrides;
-    const std::pair<const std::string*, std::optional<double>*> values[] = {
-        {&raw.extinction, &overrides.extinction},
-        {&raw.evalTime, &overrides.evalTime},
-        {&raw.doseRate, &overrides.doseRate},
-        {&raw.depth, &overrides.depth},
-    };
-    for (const auto& [text, value] : values)
-        if (!text->empty())
-            *value = ParseStrictNumber(*text);
-
-    request.grid.extinctionLog = raw.extinctionLog == "1";
-    request.grid.evalTimeLog = raw.evalTimeLog == "1";
+std::vector<OptionShape> OptionShapes(const CLI::App& command)
+{
+    std::vector<OptionShape> shapes;
+    for (const CLI::Option* option : command.get_options()) {
+        OptionShape shape;
+        for (const std::string& name : option->get_lnames())
+            shape.names.push_back("--" + name);
+        for (const std::string& name : option->get_snames())
+            shape.names.push_back("-" + name);
+        shape.takesValue = option->get_expected_min() > 0;
+        shapes.push_back(std::move(shape));
+    }
+    return shapes;
 }
 
 } // namespace tamrisk::cli

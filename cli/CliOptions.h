@@ -1,35 +1,33 @@
 #pragma once
 
+#include "cli/ArgumentRules.h"
 #include "cli/CliRequest.h"
 
 #include <CLI/CLI.hpp>
 
-#include <optional>
+#include <iosfwd>
+#include <map>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tamrisk::cli {
 
-// The whole text is one number ("1e3", "-0.5", "inf"); nothing else.
-std::optional<double> ParseStrictNumber(std::string_view text);
-
-// Raw option texts that become values only after parsing.
-struct RawOptions {
+// The texts of the input options as given, by input name, until parsing is done.
+struct RawInputs {
+    std::map<std::string, std::string> texts;
+    std::map<std::string, bool> switches;
     std::vector<std::string> show;
-    std::string extinction, evalTime, doseRate, depth;
-    std::string extinctionLog = "1", evalTimeLog = "1";
-    bool noAutoProfile = false;
-    bool noAutoSignal = false;
 };
 
-// The window's inputs: edit texts, slider positions, check boxes, overrides.
-// depthOverride names the option that sets the signal depth directly.
-void AddInputOptions(CLI::App& command, CliRequest& request, RawOptions& raw,
-                     const char* depthOverride = "--depth");
-// The grid dialog's eight values and the number of threads.
-void AddGridOptions(CLI::App& command, CliRequest& request, RawOptions& raw);
-// Moves the validated raw texts into the request.
-void ApplyRawOptions(const RawOptions& raw, CliRequest& request);
+// Every input of the input table as an option of the command, with its
+// meaning, unit and default in the help, and --show for the curves.
+void AddInputOptions(CLI::App& command, RawInputs& raw);
+
+// Moves the given options into the inputs. Texts that the window would read
+// only in part are taken as the window takes them, with a warning on `warn`.
+void ApplyInputOptions(const CLI::App& command, const RawInputs& raw, Inputs& inputs, std::ostream& warn);
+
+// The shapes of a command's options, for the argument rules.
+std::vector<OptionShape> OptionShapes(const CLI::App& command);
 
 } // namespace tamrisk::cli

@@ -9,38 +9,114 @@
 #include <iostream>
 #include <thread>
 
+namespace {
+
+using namespace tamrisk::cli;
+
+constexpr const char* kExitCodes = "Exit codes: 0 success, 1 a file or system error, 2 a usage error.";
+
+bool IsPictureFormatWeDoNotWrite(const std::string& path)
+{
+    const auto endsWith = [&path](const char* suffix) {
+        const std::string s = suffix;
+        return path.size() >= s.size() &&
+               std::equal(s.rbegin(), s.rend(), path.rbegin(), [](char a, char b) { return a == std::tolower(b); });
+    };
+    return endsWith(".svg") || endsWith(".pdf");
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    using namespace tamrisk::cli;
-
     CliRequest request;
     request.threads = int(std::max(1u, std::thread::hardware_concurrency()));
-    RawOptions raw;
+    RawInputs raw;
 
     CLI::App app{"Tamrisk on the command line: read-outs, profile export, t-Scan and plots."};
+    app.footer(kExitCodes);
+    app.set_version_flag("--version", std::string("tamrisk-cli ") + TAMRISK_VERSION);
     app.require_subcommand(1);
 
     CLI::App* readouts = app.add_subcommand("readouts", "print the window's read-outs, one per line: ID TAB TEXT");
     CLI::App* exportCommand = app.add_subcommand("export", "write the profile export file");
     CLI::App* scan = app.add_subcommand("scan", "write the t-Scan result file");
-    CLI::App* render = app.add_subcommand("render", "write the two plots as PNG files");
+    CLI::App* render = app.add_subcommand("render", "write the window's two plot pictures as PNG files");
+    CLI::App* help = app.add_subcommand("help", "show the help of the tool or of a command");
+    std::string helpTopic;
+    help->add_option("command", helpTopic, "the command whose help to show");
 
-    for (CLI::App* command : {readouts, exportCommand, scan})
-        AddInputOptions(*command, request, raw);
-    // Here --depth names the depth plot's file, so the signal depth is set by another name.
-    AddInputOptions(*render, request, raw, "--signal-depth");
+    const std::vector<CLI::App*> commands = {readouts, exportCommand, scan, render};
+    for (CLI::App* command : commands) {
+        AddInputOptions(*command, raw);
+        command->footer(kExitCodes);
+    }
     for (CLI::App* command : {exportCommand, scan})
         command->add_option("-o,--output", request.output, "output file, - for standard output")->required();
-    AddGridOptions(*scan, request, raw);
-    render->add_option("--depth", request.depthPicture, "PNG file of the depth plot")->required();
-    render->add_option("--signal", request.signalPicture, "PNG file of the signal plot")->required();
+    scan->add_option("--threads", request.threads, "threads evaluating the grid (default: the number of cores)")
+        ->check(CLI::Range(1, 1024));
+    render->add_option("--depth-picture", request.depthPicture, "PNG file of the depth plot, - for standard output");
+    render->add_option("--signal-picture", request.signalPicture, "PNG file of the signal plot, - for standard output");
+
+    // The rules of the arguments: --name=value, values that are options, unknown names.
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args.front().rfind("-", 0) != 0) {
+        std::vector<std::string> names;
+        for (const CLI::App* command : app.get_subcommands({}))
+            names.push_back(command->get_name());
+        const auto found = std::find_if(commands.begin(), commands.end(),
+                                        [&](const CLI::App* c) { return c->get_name() == args.front(); });
+        if (found == commands.end() && args.front() != "help") {
+            std::cerr << "tamrisk-cli: unknown command '" << args.front() << "'" << DidYouMean(args.front(), names)
+                      << "\nRun 'tamrisk-cli --help' for the commands.\n";
+            return kExitUsage;
+        }
+        if (found != commands.end()) {
+            std::vector<std::string> rest(args.begin() + 1, args.end());
+            if (const std::optional<std::string> problem = NormalizeArguments(rest, OptionShapes(**found))) {
+                std::cerr << "tamrisk-cli " << args.front() << ": " << *problem << '\n';
+                return kExitUsage;
+            }
+            args.resize(1);
+            args.insert(args.end(), rest.begin(), rest.end());
+        }
+    }
+    std::reverse(args.begin(), args.end());  // CLI11 takes the arguments last first
 
     try {
-        app.parse(argc, argv);
+        app.parse(args);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error);
+        if (error.get_exit_code() == 0)
+            return app.exit(error);
+        std::cerr << "tamrisk-cli: " << error.what() << "\nRun 'tamrisk-cli --help' for the commands.\n";
+        return kExitUsage;
     }
-    ApplyRawOptions(raw, request);
+
+    if (help->parsed()) {
+        for (CLI::App* command : commands)
+            if (command->get_name() == helpTopic) {
+                std::cout << command->help();
+                return kExitSuccess;
+            }
+        std::cout << app.help();
+        return kExitSuccess;
+    }
+
+    CLI::App* command = *std::find_if(commands.begin(), commands.end(), [](CLI::App* c) { return c->parsed(); });
+    ApplyInputOptions(*command, raw, request.inputs, std::cerr);
+
+    if (render->parsed()) {
+        if (request.depthPicture.empty() && request.signalPicture.empty()) {
+            std::cerr << "tamrisk-cli render: give --depth-picture FILE, --signal-picture FILE or both\n";
+            return kExitUsage;
+        }
+        for (const std::string* path : {&request.depthPicture, &request.signalPicture})
+            if (IsPictureFormatWeDoNotWrite(*path)) {
+                std::cerr << "tamrisk-cli render: '" << *path
+                          << "': render writes PNG pictures only; for SVG or PDF figures use 'tamrisk-cli plot'\n";
+                return kExitUsage;
+            }
+    }
 
     try {
         if (readouts->parsed())
@@ -50,8 +126,11 @@ int main(int argc, char** argv)
         if (scan->parsed())
             return RunScan(request, std::cerr);
         return RunRender(request, std::cerr);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "tamrisk-cli " << command->get_name() << ": out of memory; nothing was written\n";
+        return kExitFailure;
     } catch (const std::exception& error) {
-        std::cerr << "tamrisk-cli: " << error.what() << '\n';
-        return 1;
+        std::cerr << "tamrisk-cli " << command->get_name() << ": " << error.what() << '\n';
+        return kExitFailure;
     }
 }

@@ -2,6 +2,7 @@
 // positions and the check boxes, through ComputeModel and RenderPlots into
 // both output files in memory. Every text stays one word and both files keep
 // their shape.
+#include "model/CurveTable.h"
 #include "output/ProfileExport.h"
 #include "plot/Recompute.h"
 #include "scan/ScanRun.h"
@@ -22,15 +23,12 @@ void RequireOneWord(const std::string& text)
             std::abort();
 }
 
+// Flag i: the curves in table order, then the two automatic scales.
 bool& FlagAt(tamrisk::DisplayFlags& f, int i)
 {
-    bool* all[] = {&f.showIntensity, &f.showOslContribution, &f.showNatRate, &f.showLabDose,
-                   &f.showRatio, &f.showEffNatRate, &f.showEffLabDose, &f.showEffRatio,
-                   &f.showIntNatRate, &f.showIntLabDose, &f.showIntRatio, &f.showEffIntNatRate,
-                   &f.showEffIntLabDose, &f.showEffIntRatio, &f.showTotalSignalNat,
-                   &f.showTotalSignalLab, &f.showTotalSignalHomogeneous, &f.showSignalAtDepth,
-                   &f.autoScaleProfile, &f.autoScaleSignal};
-    return *all[i];
+    if (i < int(tamrisk::kCurves.size()))
+        return f.*tamrisk::kCurves[std::size_t(i)].flag;
+    return i == int(tamrisk::kCurves.size()) ? f.autoScaleProfile : f.autoScaleSignal;
 }
 
 std::string Text(FuzzedDataProvider& in) { return in.ConsumeRandomLengthString(64); }

@@ -53,6 +53,7 @@ struct DisplayFlags {
     bool autoScaleProfile = true;
     bool autoScaleSignal = true;
 
+    bool signalAtDepthShown() const { return showSignalAtDepth; }
     bool anySummedSignal() const
     {
         return showTotalSignalHomogeneous || showTotalSignalNat || showTotalSignalLab;

@@ -93,8 +93,8 @@ void FillSummedCurves(const ModelParameters& params, const DepthProfile& profile
 void FillSignalCurves(const ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
                       SignalCurves& curves)
 {
-    curves.signalAtDepthComputed = flags.showSignalAtDepth;
-    if (flags.showSignalAtDepth) {
+    curves.signalAtDepthComputed = flags.signalAtDepthShown();
+    if (flags.signalAtDepthShown()) {
         FillSignalAtDepth(params, curves.signalAtDepth);
     } else {
         std::fill(curves.signalAtDepth.begin(), curves.signalAtDepth.end(), 0.0f);

@@ -5,10 +5,10 @@
 
 namespace tamrisk {
 
+std::string FormatReadout(double value) { return FormatGeneral(value, 4); }
+
 SliderReadouts ComputeSliderReadouts(const SliderPositions& sliders, const ModelParameters& previous)
 {
-    constexpr int kDigits = 4;
-
     // The half-value depth and transmission follow the slider's extinction,
     // not the one of the last ReadParameters.
     ModelParameters derived = previous;
@@ -16,13 +16,30 @@ SliderReadouts ComputeSliderReadouts(const SliderPositions& sliders, const Model
     DeriveFromExtinction(derived);
 
     SliderReadouts readouts;
-    readouts.extinction = FormatGeneral(derived.extinction, kDigits);
-    readouts.halfValueDepth = FormatGeneral(derived.halfValueDepth, kDigits);
-    readouts.transmission = FormatGeneral(derived.transmission, kDigits);
-    readouts.doseRate = FormatGeneral(PositionToValue(sliders.doseRate, kDoseRateScale), kDigits);
-    readouts.evalTime = FormatGeneral(PositionToValue(sliders.evalTime, kEvalTimeScale), kDigits);
-    readouts.depth = FormatGeneral(
-        PositionToValue(sliders.depth, DepthScale(previous.top, previous.bottom)), kDigits);
+    readouts.extinction = FormatReadout(derived.extinction);
+    readouts.halfValueDepth = FormatReadout(derived.halfValueDepth);
+    readouts.transmission = FormatReadout(derived.transmission);
+    readouts.doseRate = FormatReadout(PositionToValue(sliders.doseRate, kDoseRateScale));
+    readouts.evalTime = FormatReadout(PositionToValue(sliders.evalTime, kEvalTimeScale));
+    readouts.depth = FormatReadout(PositionToValue(sliders.depth, DepthScale(previous.top, previous.bottom)));
+    return readouts;
+}
+
+SliderReadouts ComputeSliderReadouts(const SliderPositions& sliders, const ModelParameters& previous,
+                                     const ParameterOverrides& overrides, const ModelParameters& used)
+{
+    SliderReadouts readouts = ComputeSliderReadouts(sliders, previous);
+    if (overrides.extinction) {
+        readouts.extinction = FormatReadout(used.extinction);
+        readouts.halfValueDepth = FormatReadout(used.halfValueDepth);
+        readouts.transmission = FormatReadout(used.transmission);
+    }
+    if (overrides.doseRate)
+        readouts.doseRate = FormatReadout(used.externalDoseRate);
+    if (overrides.evalTime)
+        readouts.evalTime = FormatReadout(used.evalTime);
+    if (overrides.depth)
+        readouts.depth = FormatReadout(used.signalDepth);
     return readouts;
 }
 

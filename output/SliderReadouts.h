@@ -1,24 +1,32 @@
 #pragma once
 
+#include "model/Inputs.h"
 #include "model/ModelParameters.h"
-#include "model/ReadParameters.h"
 
 #include <string>
 
 namespace tamrisk {
 
-// The read-outs that the four sliders write beside themselves, with 4 digits.
+// The read-outs that the four sliders write beside themselves.
 struct SliderReadouts {
-    std::string extinction;      // 1002
-    std::string halfValueDepth;  // 1052
-    std::string transmission;    // 1053
-    std::string doseRate;        // 1007
-    std::string evalTime;        // 1016
-    std::string depth;           // 1039
+    std::string extinction;      // MainControl::ExtinctionReadout
+    std::string halfValueDepth;  // MainControl::HalfValueDepthReadout
+    std::string transmission;    // MainControl::TransmissionReadout
+    std::string doseRate;        // MainControl::DoseRateReadout
+    std::string evalTime;        // MainControl::EvalTimeReadout
+    std::string depth;           // MainControl::DepthReadout
 };
+
+// A slider's read-out text: general notation with 4 digits.
+std::string FormatReadout(double value);
 
 // `previous` supplies the top and bottom edges of the last ReadParameters,
 // on which the depth slider's read-out is computed.
 SliderReadouts ComputeSliderReadouts(const SliderPositions& sliders, const ModelParameters& previous);
+
+// As above, but a parameter set directly is shown as it was used (taken from
+// `used`, the parameters of the run), not as its slider stands.
+SliderReadouts ComputeSliderReadouts(const SliderPositions& sliders, const ModelParameters& previous,
+                                     const ParameterOverrides& overrides, const ModelParameters& used);
 
 } // namespace tamrisk

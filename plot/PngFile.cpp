@@ -7,12 +7,12 @@
 
 namespace tamrisk {
 
-bool WritePng(const Raster& picture, const std::string& path, std::string* error)
+std::optional<std::string> EncodePng(const Raster& picture, std::string* error)
 {
-    const auto fail = [error](const std::string& reason) {
+    const auto fail = [error](const std::string& reason) -> std::optional<std::string> {
         if (error)
             *error = reason;
-        return false;
+        return std::nullopt;
     };
     if (picture.width() <= 0 || picture.height() <= 0)
         return fail("empty picture");
@@ -26,18 +26,45 @@ bool WritePng(const Raster& picture, const std::string& path, std::string* error
     }
 
     // The simplified API reports errors through image.message instead of
-    // longjmp, which must not cross C++ frames.
+    // longjmp, which must not cross C++ frames. Encoding into memory leaves
+    // the file to the caller, who never has a half-written one removed for it.
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     image.width = static_cast<png_uint_32>(picture.width());
     image.height = static_cast<png_uint_32>(picture.height());
     image.format = PNG_FORMAT_RGB;
-    const int ok = png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr);
+    png_alloc_size_t size = 0;
+    int ok = png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr);
+    std::string bytes;
+    if (ok) {
+        bytes.resize(size);
+        ok = png_image_write_to_memory(&image, bytes.data(), &size, 0, rgb.data(), 0, nullptr);
+        bytes.resize(size);
+    }
     const std::string message = image.message;
     png_image_free(&image);
     if (!ok)
-        return fail(message.empty() ? "cannot write " + path : message);
+        return fail(message.empty() ? "cannot encode the picture" : message);
+    return bytes;
+}
+
+bool WritePng(const Raster& picture, const std::string& path, std::string* error)
+{
+    const std::optional<std::string> bytes = EncodePng(picture, error);
+    if (!bytes)
+        return false;
+    std::unique_ptr<FileSink> file = FileSink::Open(path, error);
+    if (!file)
+        return false;
+    try {
+        file->Write(*bytes);
+        file->Close();
+    } catch (const FileError& failure) {
+        if (error)
+            *error = failure.what();
+        return false;
+    }
     return true;
 }
 

@@ -1,12 +1,18 @@
 #pragma once
 
+#include "output/ByteSink.h"
 #include "plot/Raster.h"
 
+#include <optional>
 #include <string>
 
 namespace tamrisk {
 
-// Writes the picture as an 8-bit RGB PNG file. False on failure, with the
+// The picture as the bytes of an 8-bit RGB PNG file, or nothing with the
+// reason in *error.
+std::optional<std::string> EncodePng(const Raster& picture, std::string* error = nullptr);
+
+// Writes the picture as a PNG file to the path. False on failure, with the
 // reason in *error.
 bool WritePng(const Raster& picture, const std::string& path, std::string* error = nullptr);
 

@@ -1,8 +1,14 @@
 #pragma once
 
 #include "model/ComputeModel.h"
+#include "model/ControlIds.h"
+#include "model/Inputs.h"
 #include "model/ReadParameters.h"
+#include "output/SliderReadouts.h"
 #include "plot/RenderPlots.h"
+
+#include <string>
+#include <vector>
 
 namespace tamrisk {
 
@@ -15,7 +21,20 @@ struct ModelState {
     PlotPictures pictures;
 };
 
-// The recomputation chain: ReadParameters, ComputeModel, RenderPlots.
-PlotReadouts Recompute(const ControlState& controls, ModelState& state);
+// The recomputation chain: ReadParameters, the directly set parameters,
+// ComputeModel, RenderPlots.
+PlotReadouts Recompute(const ControlState& controls, ModelState& state, const ParameterOverrides& overrides = {});
+
+// One read-out label of the main window: its id, a name for tables and its text.
+struct Readout {
+    MainControl id;
+    const char* name;
+    std::string text;
+};
+
+// Every read-out of the window in its order on screen, as a freshly opened
+// window shows them for these inputs: the slider read-outs use the edges of
+// the window's first recomputation. Leaves the state of the last run.
+std::vector<Readout> ComputeReadouts(const Inputs& inputs, ModelState& state);
 
 } // namespace tamrisk

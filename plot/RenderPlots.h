@@ -20,11 +20,11 @@ struct PlotPictures {
 // The read-out texts that a rendering writes. The automatic maxima are only
 // written while their "Automatisch" flag is set.
 struct PlotReadouts {
-    std::optional<std::string> depthAutoMax;   // 1049
-    std::optional<std::string> signalAutoMax;  // 1051
-    std::string effLabTotal;                   // 1012
-    std::string effNatTotal;                   // 1018
-    std::string effRatio;                      // 1019
+    std::optional<std::string> depthAutoMax;   // MainControl::ProfileAutoMaxReadout
+    std::optional<std::string> signalAutoMax;  // MainControl::SignalAutoMaxReadout
+    std::string effLabTotal;                   // MainControl::EffLabTotalReadout
+    std::string effNatTotal;                   // MainControl::EffNatTotalReadout
+    std::string effRatio;                      // MainControl::EffRatioReadout
 };
 
 // Draws both pictures anew. Under automatic scaling plotMax and intensityMax

@@ -26,10 +26,10 @@ void WriteHeader(ByteSink& sink)
 // The text is built only when someone listens: a scan without a progress
 // window spends nothing on it.
 template <typename MakeText>
-void Report(const ScanProgress& progress, int lineId, MakeText makeText)
+void Report(const ScanProgress& progress, ProgressLine line, MakeText makeText)
 {
     if (progress)
-        progress(lineId, makeText());
+        progress(line, makeText());
 }
 
 std::string CountLine(std::int64_t done, std::int64_t total, float fraction)
@@ -58,20 +58,20 @@ void ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlag
             const ScanAxis& outer = grid.extinction;
             params.extinction = float(AxisValue(outer.start, outer.end, outer.steps, int(i), outer.logarithmic));
             DeriveFromExtinction(params);
-            Report(progress, 1050, [&] { return "t    = " + FormatGeneral(double(params.extinction), 5); });
+            Report(progress, ProgressLine::Extinction, [&] { return "t    = " + FormatGeneral(double(params.extinction), 5); });
 
             for (std::int64_t j = 0; j <= innerSteps; ++j) {
                 const ScanAxis& inner = grid.evalTime;
                 const double evalTime = AxisValue(inner.start, inner.end, inner.steps, int(j), inner.logarithmic);
                 params.evalTime = float(evalTime);
                 pointSet = true;
-                Report(progress, 1051, [&] { return "tMax = " + FormatGeneral(evalTime, 5); });
+                Report(progress, ProgressLine::EvalTime, [&] { return "tMax = " + FormatGeneral(evalTime, 5); });
                 sink.Write(rows->Row(i, j));
             }
 
             // With a single extinction value the one pass is the whole scan: 100 %.
             const float fraction = outerSteps == 0 ? 1.0f : float(double(i) / double(outerSteps));
-            Report(progress, 1052, [&] { return CountLine(counted, outerSteps * innerSteps, fraction); });
+            Report(progress, ProgressLine::Count, [&] { return CountLine(counted, outerSteps * innerSteps, fraction); });
             counted += innerSteps;
         }
     } catch (...) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ControlIds.h"
 #include "model/DepthProfile.h"
 #include "model/ModelParameters.h"
 #include "model/SignalCurves.h"
@@ -11,9 +12,9 @@
 
 namespace tamrisk {
 
-// Progress lines of the scan: 1050 (current extinction), 1051 (current
-// evaluation time), 1052 (count and percentage).
-using ScanProgress = std::function<void(int lineId, const std::string& text)>;
+// Progress lines of the scan: the current extinction, the current evaluation
+// time, the count and percentage.
+using ScanProgress = std::function<void(ProgressLine line, const std::string& text)>;
 
 // Evaluates the model at every grid point and writes the scan result file.
 // params are those of the last ReadParameters; afterwards params, profile and

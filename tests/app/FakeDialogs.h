@@ -44,7 +44,8 @@ public:
         Message message{text, kind, false, {}};
         if (const auto* progress = parent->findChild<tamrisk::CProgressDlg*>()) {
             message.progressVisible = progress->isVisible();
-            for (int id : {1050, 1051, 1052})
+            for (tamrisk::ProgressLine id :
+                 {tamrisk::ProgressLine::Extinction, tamrisk::ProgressLine::EvalTime, tamrisk::ProgressLine::Count})
                 message.progressLines << progress->line(id);
         }
         messages.push_back(message);

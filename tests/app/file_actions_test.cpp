@@ -1,4 +1,5 @@
 // "Exportieren" and "t-Scan" through the dialog seam: files, cancels, failures.
+#include "ControlNames.h"
 #include "FakeDialogs.h"
 #include "PictureCompare.h"
 
@@ -71,11 +72,11 @@ private slots:
 
     void exportWritesTheCoreFileOfTheShownState()
     {
-        dialog_->findChild<QSlider*>("1006")->setValue(100);
+        dialog_->findChild<QSlider*>(Name(tamrisk::MainControl::DoseRateSlider))->setValue(100);
         const ModelParameters before = dialog_->modelState().params;
         const QString path = dir_->filePath("profile.txt");
         fake_.savePaths.push_back(path);
-        clickButton("1008");
+        clickButton(Name(tamrisk::MainControl::ExportButton));
 
         ControlState controls;
         controls.sliders.doseRate = 100;
@@ -92,9 +93,9 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("gridConfirmed");
         QTest::addColumn<int>("pathQuestions");
-        QTest::newRow("export, save dialog cancelled") << "1008" << true << 1;
-        QTest::newRow("scan, grid cancelled") << "1009" << false << 0;
-        QTest::newRow("scan, save dialog cancelled") << "1009" << true << 1;
+        QTest::newRow("export, save dialog cancelled") << Name(tamrisk::MainControl::ExportButton) << true << 1;
+        QTest::newRow("scan, grid cancelled") << Name(tamrisk::MainControl::ScanButton) << false << 0;
+        QTest::newRow("scan, save dialog cancelled") << Name(tamrisk::MainControl::ScanButton) << true << 1;
     }
 
     void cancelledActionsWriteNothingAndSayNothing()
@@ -117,8 +118,8 @@ private slots:
     void unopenablePathShowsThePlainMessage_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::newRow("export") << "1008";
-        QTest::newRow("scan") << "1009";
+        QTest::newRow("export") << Name(tamrisk::MainControl::ExportButton);
+        QTest::newRow("scan") << Name(tamrisk::MainControl::ScanButton);
     }
 
     void unopenablePathShowsThePlainMessage()
@@ -138,8 +139,8 @@ private slots:
     void failedWriteShowsAnErrorNotSuccess_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::newRow("export") << "1008";
-        QTest::newRow("scan") << "1009";
+        QTest::newRow("export") << Name(tamrisk::MainControl::ExportButton);
+        QTest::newRow("scan") << Name(tamrisk::MainControl::ScanButton);
     }
 
     void failedWriteShowsAnErrorNotSuccess()
@@ -158,7 +159,7 @@ private slots:
         // The window stays usable: an export afterwards writes the model as it stands.
         const QString path = dir_->filePath("after.txt");
         fake_.savePaths.push_back(path);
-        clickButton("1008");
+        clickButton(Name(tamrisk::MainControl::ExportButton));
         StringSink expected;
         WriteProfileExport(expected, dialog_->modelState().params, dialog_->modelState().profile);
         QVERIFY(ReadBytes(path) == expected.data());
@@ -167,12 +168,12 @@ private slots:
 
     void scanWritesTheCoreFileAndReportsWhileProgressShows()
     {
-        dialog_->findChild<QSlider*>("1006")->setValue(150);  // the scan reads the controls first
+        dialog_->findChild<QSlider*>(Name(tamrisk::MainControl::DoseRateSlider))->setValue(150);  // the scan reads the controls first
         const QString path = dir_->filePath("scan.txt");
         fake_.scanGrids.push_back(SmallGrid());
         fake_.savePaths.push_back(path);
         const QImage depthBefore = dialog_->findChild<PictureView*>("depthPicture")->grab().toImage();
-        clickButton("1009");
+        clickButton(Name(tamrisk::MainControl::ScanButton));
 
         ControlState controls;
         controls.sliders.doseRate = 150;
@@ -204,7 +205,7 @@ private slots:
         texts.evalTimeStart = "0";  // logarithmic from 0 has no values
         fake_.scanGrids.push_back(texts);
         fake_.savePaths.push_back(dir_->filePath("never.txt"));
-        clickButton("1009");
+        clickButton(Name(tamrisk::MainControl::ScanButton));
         QCOMPARE(fake_.savePathQuestions, 0);
         QCOMPARE(fake_.messages.size(), std::size_t(1));
         QVERIFY(fake_.messages[0].text.contains(QStringLiteral("Auswertezeit")));

@@ -1,4 +1,5 @@
 // What each control of the main window does to the model and the screen.
+#include "ControlNames.h"
 #include "PictureCompare.h"
 #include "FakeDialogs.h"
 
@@ -37,12 +38,12 @@ private slots:
         QTest::addColumn<QString>("slider");
         QTest::addColumn<int>("position");
         QTest::addColumn<QStringList>("readouts");  // name, text, name, text...
-        QTest::newRow("extinction 130") << "1001" << 130
-                                        << QStringList{"1002", "17.78", "1052", "3.898e-002", "1053", "1.892e-008"};
-        QTest::newRow("extinction 0") << "1001" << 0 << QStringList{"1002", "1.e-002", "1053", "0.99"};
-        QTest::newRow("dose rate 100") << "1006" << 100 << QStringList{"1007", "1."};
-        QTest::newRow("eval time 200") << "1015" << 200 << QStringList{"1016", "1.e+005"};
-        QTest::newRow("depth 50") << "1017" << 50 << QStringList{"1039", "0.5"};
+        QTest::newRow("extinction 130") << Name(tamrisk::MainControl::ExtinctionSlider) << 130
+                                        << QStringList{Name(tamrisk::MainControl::ExtinctionReadout), "17.78", Name(tamrisk::MainControl::HalfValueDepthReadout), "3.898e-002", Name(tamrisk::MainControl::TransmissionReadout), "1.892e-008"};
+        QTest::newRow("extinction 0") << Name(tamrisk::MainControl::ExtinctionSlider) << 0 << QStringList{Name(tamrisk::MainControl::ExtinctionReadout), "1.e-002", Name(tamrisk::MainControl::TransmissionReadout), "0.99"};
+        QTest::newRow("dose rate 100") << Name(tamrisk::MainControl::DoseRateSlider) << 100 << QStringList{Name(tamrisk::MainControl::DoseRateReadout), "1."};
+        QTest::newRow("eval time 200") << Name(tamrisk::MainControl::EvalTimeSlider) << 200 << QStringList{Name(tamrisk::MainControl::EvalTimeReadout), "1.e+005"};
+        QTest::newRow("depth 50") << Name(tamrisk::MainControl::DepthSlider) << 50 << QStringList{Name(tamrisk::MainControl::DepthReadout), "0.5"};
     }
 
     void sliderMoveWritesItsReadoutsAndRedraws()
@@ -55,11 +56,11 @@ private slots:
             QCOMPARE(label(readouts[i])->text(), readouts[i + 1]);
 
         ControlState controls;
-        if (slider == "1001")
+        if (slider == Name(tamrisk::MainControl::ExtinctionSlider))
             controls.sliders.extinction = position;
-        else if (slider == "1006")
+        else if (slider == Name(tamrisk::MainControl::DoseRateSlider))
             controls.sliders.doseRate = position;
-        else if (slider == "1015")
+        else if (slider == Name(tamrisk::MainControl::EvalTimeSlider))
             controls.sliders.evalTime = position;
         else
             controls.sliders.depth = position;
@@ -68,7 +69,7 @@ private slots:
 
     void editTakesEffectWhenItLosesTheFocus()
     {
-        QLineEdit* bottom = edit("1004");
+        QLineEdit* bottom = edit(Name(tamrisk::MainControl::BottomEdit));
         bottom->setFocus();
         QTRY_VERIFY(bottom->hasFocus());
         bottom->selectAll();
@@ -77,7 +78,7 @@ private slots:
         QTest::keyClick(bottom, Qt::Key_Tab);
         QTRY_VERIFY(!bottom->hasFocus());
         QCOMPARE(dialog_->modelState().params.bottom, 4.0f);
-        QCOMPARE(label("1039")->text(), QStringLiteral("2."));  // the middle of 0 to 4
+        QCOMPARE(label(Name(tamrisk::MainControl::DepthReadout))->text(), QStringLiteral("2."));  // the middle of 0 to 4
 
         ControlState controls;
         controls.edits.bottom = "4.000";
@@ -86,12 +87,12 @@ private slots:
 
     void enterInAnEditNeitherRecomputesNorCloses()
     {
-        QLineEdit* top = edit("1003");
+        QLineEdit* top = edit(Name(tamrisk::MainControl::TopEdit));
         top->setFocus();
         QTRY_VERIFY(top->hasFocus());
         top->selectAll();
         QTest::keyClicks(top, "1.0");
-        QSignalSpy pressed(dialog_->findChild<QPushButton*>("1000"), &QPushButton::clicked);
+        QSignalSpy pressed(dialog_->findChild<QPushButton*>(Name(tamrisk::MainControl::Recalculate)), &QPushButton::clicked);
         QSignalSpy finished(dialog_.get(), &QDialog::finished);
         QTest::keyClick(top, Qt::Key_Return);
         QTest::keyClick(top, Qt::Key_Enter, Qt::KeypadModifier);
@@ -105,12 +106,12 @@ private slots:
 
     void clickOnNeuBerechnenRecomputesThroughTheEdit()
     {
-        QLineEdit* top = edit("1003");
+        QLineEdit* top = edit(Name(tamrisk::MainControl::TopEdit));
         top->setFocus();
         QTRY_VERIFY(top->hasFocus());
         top->selectAll();
         QTest::keyClicks(top, "0.5");
-        QTest::mouseClick(dialog_->findChild<QPushButton*>("1000"), Qt::LeftButton);
+        QTest::mouseClick(dialog_->findChild<QPushButton*>(Name(tamrisk::MainControl::Recalculate)), Qt::LeftButton);
         QCOMPARE(dialog_->modelState().params.top, 0.5f);
         QVERIFY(dialog_->isVisible());
     }
@@ -118,23 +119,23 @@ private slots:
     void displayBoxShowsItsCurve_data()
     {
         QTest::addColumn<QString>("box");
-        QTest::newRow("intensity") << "1005";
-        QTest::newRow("ratio") << "1021";
-        QTest::newRow("signal at depth") << "1036";
-        QTest::newRow("transparency correction with OSL") << "1046";
+        QTest::newRow("intensity") << Name(tamrisk::MainControl::ShowIntensityBox);
+        QTest::newRow("ratio") << Name(tamrisk::MainControl::ShowRatioBox);
+        QTest::newRow("signal at depth") << Name(tamrisk::MainControl::ShowSignalAtDepthBox);
+        QTest::newRow("transparency correction with OSL") << Name(tamrisk::MainControl::TransparencyCorrectionBox);
     }
 
     void displayBoxShowsItsCurve()
     {
         QFETCH(QString, box);
         ControlState controls;
-        if (box == "1046") {
-            checkBox("1010")->click();
+        if (box == Name(tamrisk::MainControl::TransparencyCorrectionBox)) {
+            checkBox(Name(tamrisk::MainControl::ShowOslContributionBox))->click();
             controls.flags.showOslContribution = true;
             controls.transparencyCorrection = true;
-        } else if (box == "1005") {
+        } else if (box == Name(tamrisk::MainControl::ShowIntensityBox)) {
             controls.flags.showIntensity = true;
-        } else if (box == "1021") {
+        } else if (box == Name(tamrisk::MainControl::ShowRatioBox)) {
             controls.flags.showRatio = true;
         } else {
             controls.flags.showSignalAtDepth = true;
@@ -146,7 +147,7 @@ private slots:
     void mouseClickReachesBoxesInsideTheSignalGroup()
     {
         // Through the window, so the click goes to whatever lies on top there.
-        QCheckBox* box = checkBox("1033");
+        QCheckBox* box = checkBox(Name(tamrisk::MainControl::ShowTotalSignalNatBox));
         const QPoint inBox = box->geometry().topLeft() + QPoint(6, box->height() / 2);
         QTest::mouseClick(dialog_->windowHandle(), Qt::LeftButton, {}, inBox);
         QTRY_VERIFY(box->isChecked());
@@ -159,8 +160,8 @@ private slots:
     {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("edit");
-        QTest::newRow("depth plot") << "1048" << "1031";
-        QTest::newRow("signal plot") << "1050" << "1037";
+        QTest::newRow("depth plot") << Name(tamrisk::MainControl::AutoScaleProfileBox) << Name(tamrisk::MainControl::PlotMaxEdit);
+        QTest::newRow("signal plot") << Name(tamrisk::MainControl::AutoScaleSignalBox) << Name(tamrisk::MainControl::IntensityMaxEdit);
     }
 
     void automaticBoxesSwitchTheirEdits()
@@ -171,7 +172,7 @@ private slots:
         checkBox(box)->click();
         QVERIFY(this->edit(edit)->isEnabled());
         ControlState controls;
-        (box == "1048" ? controls.flags.autoScaleProfile : controls.flags.autoScaleSignal) = false;
+        (box == Name(tamrisk::MainControl::AutoScaleProfileBox) ? controls.flags.autoScaleProfile : controls.flags.autoScaleSignal) = false;
         expectPicturesOf(controls);
         checkBox(box)->click();
         QVERIFY(!this->edit(edit)->isEnabled());

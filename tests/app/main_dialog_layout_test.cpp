@@ -1,4 +1,5 @@
 // The main window's controls, their places and its start state.
+#include "ControlNames.h"
 #include "PictureCompare.h"
 #include "FakeDialogs.h"
 
@@ -61,19 +62,19 @@ private slots:
         QTest::addColumn<QRect>("pixels");
         // Pixels from dialog units with base units 6 x 13, each value rounded.
         QTest::newRow("Beenden") << "1" << "QPushButton" << "Beenden" << QRect(897, 504, 90, 23);
-        QTest::newRow("Neu berechnen") << "1000" << "QPushButton" << "Neu berechnen" << QRect(744, 501, 90, 24);
-        QTest::newRow("extinction slider") << "1001" << "QSlider" << "" << QRect(555, 57, 324, 16);
-        QTest::newRow("top edit") << "1003" << "QLineEdit" << "0.000" << QRect(645, 234, 53, 16);
-        QTest::newRow("depth slider") << "1017" << "QSlider" << "" << QRect(554, 596, 324, 16);
-        QTest::newRow("intensityMax edit") << "1037" << "QLineEdit" << "0.1" << QRect(630, 775, 78, 20);
-        QTest::newRow("curveStep edit") << "1047" << "QLineEdit" << "10" << QRect(582, 800, 36, 20);
-        QTest::newRow("transmission read-out") << "1053" << "QLabel" << "4.54e-005" << QRect(852, 89, 75, 13);
-        QTest::newRow("radio") << "1044" << "QRadioButton" << "Einfach exponentiell" << QRect(828, 647, 132, 20);
-        QTest::newRow("intensity box") << "1005" << "QCheckBox" << "Intensitätsverlauf / Stimulationsleistung"
+        QTest::newRow("Neu berechnen") << Name(tamrisk::MainControl::Recalculate) << "QPushButton" << "Neu berechnen" << QRect(744, 501, 90, 24);
+        QTest::newRow("extinction slider") << Name(tamrisk::MainControl::ExtinctionSlider) << "QSlider" << "" << QRect(555, 57, 324, 16);
+        QTest::newRow("top edit") << Name(tamrisk::MainControl::TopEdit) << "QLineEdit" << "0.000" << QRect(645, 234, 53, 16);
+        QTest::newRow("depth slider") << Name(tamrisk::MainControl::DepthSlider) << "QSlider" << "" << QRect(554, 596, 324, 16);
+        QTest::newRow("intensityMax edit") << Name(tamrisk::MainControl::IntensityMaxEdit) << "QLineEdit" << "0.1" << QRect(630, 775, 78, 20);
+        QTest::newRow("curveStep edit") << Name(tamrisk::MainControl::CurveStepEdit) << "QLineEdit" << "10" << QRect(582, 800, 36, 20);
+        QTest::newRow("transmission read-out") << Name(tamrisk::MainControl::TransmissionReadout) << "QLabel" << "4.54e-005" << QRect(852, 89, 75, 13);
+        QTest::newRow("radio") << Name(tamrisk::MainControl::SingleExponentialRadio) << "QRadioButton" << "Einfach exponentiell" << QRect(828, 647, 132, 20);
+        QTest::newRow("intensity box") << Name(tamrisk::MainControl::ShowIntensityBox) << "QCheckBox" << "Intensitätsverlauf / Stimulationsleistung"
                                        << QRect(555, 375, 207, 16);
-        QTest::newRow("correction box") << "1046" << "QCheckBox" << "Transparenz-Korr. für OSL-Beitrag"
+        QTest::newRow("correction box") << Name(tamrisk::MainControl::TransparencyCorrectionBox) << "QCheckBox" << "Transparenz-Korr. für OSL-Beitrag"
                                         << QRect(774, 356, 210, 20);
-        QTest::newRow("rate 2 label") << "1043" << "QLabel" << "Rate 2 [%/s]" << QRect(722, 718, 78, 16);
+        QTest::newRow("rate 2 label") << Name(tamrisk::MainControl::Rate2Label) << "QLabel" << "Rate 2 [%/s]" << QRect(722, 718, 78, 16);
     }
 
     void controlHasKindTextAndPlace()
@@ -113,7 +114,7 @@ private slots:
 
     void startsWithSlidersAndReadoutsAtTheirDefaults()
     {
-        const QList<QPair<QString, int>> sliders = {{"1001", 120}, {"1006", 0}, {"1015", 80}, {"1017", 100}};
+        const QList<QPair<QString, int>> sliders = {{Name(tamrisk::MainControl::ExtinctionSlider), 120}, {Name(tamrisk::MainControl::DoseRateSlider), 0}, {Name(tamrisk::MainControl::EvalTimeSlider), 80}, {Name(tamrisk::MainControl::DepthSlider), 100}};
         for (const auto& [name, position] : sliders) {
             auto* slider = dialog_->findChild<QSlider*>(name);
             QCOMPARE(slider->value(), position);
@@ -123,27 +124,27 @@ private slots:
             QCOMPARE(slider->tickPosition(), QSlider::NoTicks);
         }
         const QList<QPair<QString, QString>> readouts = {
-            {"1002", "10."}, {"1052", "6.931e-002"}, {"1053", "4.54e-005"}, {"1007", "0."},
-            {"1016", "100."}, {"1039", "1."},         {"1049", "(1.5)"},     {"1051", "(0.1)"}};
+            {Name(tamrisk::MainControl::ExtinctionReadout), "10."}, {Name(tamrisk::MainControl::HalfValueDepthReadout), "6.931e-002"}, {Name(tamrisk::MainControl::TransmissionReadout), "4.54e-005"}, {Name(tamrisk::MainControl::DoseRateReadout), "0."},
+            {Name(tamrisk::MainControl::EvalTimeReadout), "100."}, {Name(tamrisk::MainControl::DepthReadout), "1."},         {Name(tamrisk::MainControl::ProfileAutoMaxReadout), "(1.5)"},     {Name(tamrisk::MainControl::SignalAutoMaxReadout), "(0.1)"}};
         for (const auto& [name, text] : readouts)
             QCOMPARE(dialog_->findChild<QLabel*>(name)->text(), text);
-        for (const char* name : {"1012", "1018", "1019"})
+        for (const QString& name : {Name(tamrisk::MainControl::EffLabTotalReadout), Name(tamrisk::MainControl::EffNatTotalReadout), Name(tamrisk::MainControl::EffRatioReadout)})
             QVERIFY(dialog_->findChild<QLabel*>(name)->text() != QStringLiteral("..."));
     }
 
     void startsWithEditTextsAndChecks()
     {
         const QList<QPair<QString, QString>> edits = {
-            {"1003", "0.000"}, {"1004", "2.000"}, {"1031", "1.5"},  {"1032", "0.005"}, {"1037", "0.1"},
-            {"1038", "600.0"}, {"1040", "0.05"},  {"1041", "0.01"}, {"1047", "10"}};
+            {Name(tamrisk::MainControl::TopEdit), "0.000"}, {Name(tamrisk::MainControl::BottomEdit), "2.000"}, {Name(tamrisk::MainControl::PlotMaxEdit), "1.5"},  {Name(tamrisk::MainControl::IntegralScaleEdit), "0.005"}, {Name(tamrisk::MainControl::IntensityMaxEdit), "0.1"},
+            {Name(tamrisk::MainControl::TimeMaxEdit), "600.0"}, {Name(tamrisk::MainControl::Rate1Edit), "0.05"},  {Name(tamrisk::MainControl::Rate2Edit), "0.01"}, {Name(tamrisk::MainControl::CurveStepEdit), "10"}};
         for (const auto& [name, text] : edits)
             QCOMPARE(dialog_->findChild<QLineEdit*>(name)->text(), text);
-        QVERIFY(dialog_->findChild<QLineEdit*>("1047")->alignment() & Qt::AlignRight);
+        QVERIFY(dialog_->findChild<QLineEdit*>(Name(tamrisk::MainControl::CurveStepEdit))->alignment() & Qt::AlignRight);
         for (QCheckBox* box : dialog_->findChildren<QCheckBox*>()) {
             const bool automatic = box->text() == QStringLiteral("Automatisch");
             QCOMPARE(box->isChecked(), automatic);
         }
-        QVERIFY(!dialog_->findChild<QRadioButton*>("1044")->isChecked());
+        QVERIFY(!dialog_->findChild<QRadioButton*>(Name(tamrisk::MainControl::SingleExponentialRadio))->isChecked());
     }
 
     void disablesOnlyTheFiveControls()
@@ -153,7 +154,7 @@ private slots:
             if (!child->isEnabled())
                 disabled << child->objectName();
         disabled.sort();
-        QCOMPARE(disabled, QStringList({"1031", "1037", "1041", "1043", "1045"}));
+        QCOMPARE(disabled, QStringList({Name(tamrisk::MainControl::PlotMaxEdit), Name(tamrisk::MainControl::IntensityMaxEdit), Name(tamrisk::MainControl::Rate2Edit), Name(tamrisk::MainControl::Rate2Label), Name(tamrisk::MainControl::DoubleExponentialRadio)}));
     }
 
     void startsWithFocusOnBeenden()
@@ -163,10 +164,10 @@ private slots:
 
     void tabVisitsTheTabStopsInTemplateOrder()
     {
-        const QStringList expected = {"1",    "1000", "1001", "1003", "1004", "1005", "1006", "1014", "1020",
-                                      "1021", "1022", "1023", "1024", "1025", "1026", "1027", "1028", "1029",
-                                      "1030", "1008", "1009", "1015", "1032", "1017", "1033", "1034", "1035",
-                                      "1036", "1038", "1040", "1010", "1046", "1047", "1048", "1050", "1"};
+        const QStringList expected = {"1",    Name(tamrisk::MainControl::Recalculate), Name(tamrisk::MainControl::ExtinctionSlider), Name(tamrisk::MainControl::TopEdit), Name(tamrisk::MainControl::BottomEdit), Name(tamrisk::MainControl::ShowIntensityBox), Name(tamrisk::MainControl::DoseRateSlider), Name(tamrisk::MainControl::ShowNatRateBox), Name(tamrisk::MainControl::ShowLabDoseBox),
+                                      Name(tamrisk::MainControl::ShowRatioBox), Name(tamrisk::MainControl::ShowEffIntNatRateBox), Name(tamrisk::MainControl::ShowEffIntLabDoseBox), Name(tamrisk::MainControl::ShowEffIntRatioBox), Name(tamrisk::MainControl::ShowEffNatRateBox), Name(tamrisk::MainControl::ShowEffLabDoseBox), Name(tamrisk::MainControl::ShowEffRatioBox), Name(tamrisk::MainControl::ShowIntNatRateBox), Name(tamrisk::MainControl::ShowIntLabDoseBox),
+                                      Name(tamrisk::MainControl::ShowIntRatioBox), Name(tamrisk::MainControl::ExportButton), Name(tamrisk::MainControl::ScanButton), Name(tamrisk::MainControl::EvalTimeSlider), Name(tamrisk::MainControl::IntegralScaleEdit), Name(tamrisk::MainControl::DepthSlider), Name(tamrisk::MainControl::ShowTotalSignalNatBox), Name(tamrisk::MainControl::ShowTotalSignalLabBox), Name(tamrisk::MainControl::ShowTotalSignalHomogeneousBox),
+                                      Name(tamrisk::MainControl::ShowSignalAtDepthBox), Name(tamrisk::MainControl::TimeMaxEdit), Name(tamrisk::MainControl::Rate1Edit), Name(tamrisk::MainControl::ShowOslContributionBox), Name(tamrisk::MainControl::TransparencyCorrectionBox), Name(tamrisk::MainControl::CurveStepEdit), Name(tamrisk::MainControl::AutoScaleProfileBox), Name(tamrisk::MainControl::AutoScaleSignalBox), "1"};
         QTRY_VERIFY(QApplication::focusWidget() != nullptr);
         QStringList visited = {QApplication::focusWidget()->objectName()};
         for (int i = 1; i < expected.size(); ++i) {

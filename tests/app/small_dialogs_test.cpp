@@ -1,4 +1,5 @@
 // The About box, the scan-grid dialog and the progress window.
+#include "ControlNames.h"
 #include "app/CAboutDlg.h"
 #include "app/DialogTemplate.h"
 #include "app/ProgressDlg.h"
@@ -60,8 +61,8 @@ private slots:
             QVERIFY(texts.extinctionLog);
             QVERIFY(texts.evalTimeLog);
             // Whatever is typed now is gone in the next round.
-            grid.findChild<QLineEdit*>("1015")->setText("abc");
-            grid.findChild<QCheckBox*>("1056")->setChecked(false);
+            grid.findChild<QLineEdit*>(Name(tamrisk::GridControl::ExtinctionStart))->setText("abc");
+            grid.findChild<QCheckBox*>(Name(tamrisk::GridControl::EvalTimeLog))->setChecked(false);
         }
     }
 
@@ -69,12 +70,12 @@ private slots:
     {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("extinction start") << "1015" << "0,5";
-        QTest::newRow("extinction end") << "1016" << "1e3";
-        QTest::newRow("extinction steps") << "1017" << "2.7";
-        QTest::newRow("time start") << "1018" << "";
-        QTest::newRow("time end") << "1019" << "x";
-        QTest::newRow("time steps") << "1020" << "-1";
+        QTest::newRow("extinction start") << Name(tamrisk::GridControl::ExtinctionStart) << "0,5";
+        QTest::newRow("extinction end") << Name(tamrisk::GridControl::ExtinctionEnd) << "1e3";
+        QTest::newRow("extinction steps") << Name(tamrisk::GridControl::ExtinctionSteps) << "2.7";
+        QTest::newRow("time start") << Name(tamrisk::GridControl::EvalTimeStart) << "";
+        QTest::newRow("time end") << Name(tamrisk::GridControl::EvalTimeEnd) << "x";
+        QTest::newRow("time steps") << Name(tamrisk::GridControl::EvalTimeSteps) << "-1";
     }
 
     void gridDialogTakesTextsAsTypedInTheirFields()
@@ -85,8 +86,8 @@ private slots:
         grid.findChild<QLineEdit*>(edit)->setText(typed);
         const ScanGridTexts texts = grid.texts();
         const std::map<QString, std::string> fields = {
-            {"1015", texts.extinctionStart}, {"1016", texts.extinctionEnd}, {"1017", texts.extinctionSteps},
-            {"1018", texts.evalTimeStart},   {"1019", texts.evalTimeEnd},   {"1020", texts.evalTimeSteps}};
+            {Name(tamrisk::GridControl::ExtinctionStart), texts.extinctionStart}, {Name(tamrisk::GridControl::ExtinctionEnd), texts.extinctionEnd}, {Name(tamrisk::GridControl::ExtinctionSteps), texts.extinctionSteps},
+            {Name(tamrisk::GridControl::EvalTimeStart), texts.evalTimeStart},   {Name(tamrisk::GridControl::EvalTimeEnd), texts.evalTimeEnd},   {Name(tamrisk::GridControl::EvalTimeSteps), texts.evalTimeSteps}};
         QCOMPARE(fields.at(edit), typed.toStdString());
     }
 
@@ -108,14 +109,14 @@ private slots:
         QCOMPARE(progress.windowTitle(), QStringLiteral("Berechne Daten..."));
         QCOMPARE(progress.size(), QSize(204, 81));
         QVERIFY(!progress.isModal());
-        QCOMPARE(progress.line(1050), QStringLiteral("Textzeile1"));
-        QCOMPARE(progress.line(1051), QStringLiteral("Textzeile2"));
-        QCOMPARE(progress.line(1052), QStringLiteral("Textzeile3"));
+        QCOMPARE(progress.line(tamrisk::ProgressLine::Extinction), QStringLiteral("Textzeile1"));
+        QCOMPARE(progress.line(tamrisk::ProgressLine::EvalTime), QStringLiteral("Textzeile2"));
+        QCOMPARE(progress.line(tamrisk::ProgressLine::Count), QStringLiteral("Textzeile3"));
         progress.show();
         QVERIFY(QTest::qWaitForWindowExposed(&progress));
-        progress.setLine(1051, QStringLiteral("tMax = 1."));
-        QCOMPARE(progress.findChild<QLabel*>("1051")->text(), QStringLiteral("tMax = 1."));
-        QCOMPARE(progress.line(1052), QStringLiteral("Textzeile3"));
+        progress.setLine(tamrisk::ProgressLine::EvalTime, QStringLiteral("tMax = 1."));
+        QCOMPARE(progress.findChild<QLabel*>(Name(tamrisk::ProgressLine::EvalTime))->text(), QStringLiteral("tMax = 1."));
+        QCOMPARE(progress.line(tamrisk::ProgressLine::Count), QStringLiteral("Textzeile3"));
     }
 
     void progressWindowHidesOnEnterAndEscape_data()

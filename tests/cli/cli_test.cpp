@@ -2,6 +2,8 @@
 #include "output/ProfileExport.h"
 #include "plot/Recompute.h"
 #include "scan/ScanRun.h"
+#include "model/InputTable.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -26,53 +28,33 @@ struct Outcome {
     std::string err;
 };
 
-std::string Contents(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using testing::ReadFile;
 
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("tamrisk-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     // Runs the tool with the arguments, each quoted for the shell.
     Outcome Run(const std::vector<std::string>& args) const
     {
         std::string command = std::string("'") + TAMRISK_CLI_PATH + "'";
         for (const std::string& arg : args)
             command += " '" + arg + "'";
-        const fs::path out = dir_ / "stdout";
-        const fs::path err = dir_ / "stderr";
-        command += " >'" + out.string() + "' 2>'" + err.string() + "'";
+        const std::string out = dir_ / "stdout";
+        const std::string err = dir_ / "stderr";
+        command += " >'" + out + "' 2>'" + err + "'";
         const int status = std::system(command.c_str());
         Outcome outcome;
         outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        outcome.out = Contents(out);
-        outcome.err = Contents(err);
+        outcome.out = ReadFile(out);
+        outcome.err = ReadFile(err);
         return outcome;
     }
 
-    std::string Path(const char* name) const { return (dir_ / name).string(); }
+    std::string Path(const char* name) const { return dir_ / name; }
 
-    fs::path dir_;
+    testing::TempDir dir_;
 };
 
-std::string ExpectedExport(const ControlState& controls)
-{
-    ModelState state;
-    Recompute(controls, state);
-    StringSink sink;
-    WriteProfileExport(sink, state.params, state.profile);
-    return sink.data();
-}
+using testing::ExpectedExport;
 
 TEST_F(CliTest, ReadoutsOfTheStartState)
 {
@@ -122,7 +104,7 @@ TEST_F(CliTest, ExportToFileAndToStandardOutput)
     toFile.insert(toFile.end(), inputs.begin(), inputs.end());
     const Outcome file = Run(toFile);
     EXPECT_EQ(file.exitCode, 0) << file.err;
-    EXPECT_EQ(Contents(Path("profile.txt")), expected);
+    EXPECT_EQ(ReadFile(Path("profile.txt")), expected);
 
     std::vector<std::string> toStdout = {"export", "-o", "-"};
     toStdout.insert(toStdout.end(), inputs.begin(), inputs.end());
@@ -154,7 +136,7 @@ TEST_F(CliTest, ScanMatchesTheLibraryForAnyThreadCount)
                                      "--ext-steps", "5", "--ext-log", "0", "--time-steps", "7", "--dose-rate",
                                      "0.75", "--threads", threads});
         EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
-        EXPECT_EQ(Contents(Path("scan.txt")), sink.data()) << threads << " threads";
+        EXPECT_EQ(ReadFile(Path("scan.txt")), sink.data()) << threads << " threads";
     }
     const Outcome defaults = Run({"scan", "-o", "-"});
     EXPECT_EQ(defaults.exitCode, 0);
@@ -163,11 +145,11 @@ TEST_F(CliTest, ScanMatchesTheLibraryForAnyThreadCount)
 
 TEST_F(CliTest, RenderWritesTwoPngFiles)
 {
-    const Outcome outcome = Run({"render", "--depth", Path("depth.png"), "--signal", Path("signal.png"), "--show",
-                                 "showRatio,showTotalSignalLab", "--signal-depth", "0.3"});
+    const Outcome outcome = Run({"render", "--depth-picture", Path("depth.png"), "--signal-picture", Path("signal.png"),
+                                 "--show", "showRatio,showTotalSignalLab", "--depth", "0.3"});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     for (const char* name : {"depth.png", "signal.png"})
-        EXPECT_EQ(Contents(Path(name)).substr(0, 8), "\x89PNG\r\n\x1a\n") << name;
+        EXPECT_EQ(ReadFile(Path(name)).substr(0, 8), "\x89PNG\r\n\x1a\n") << name;
 }
 
 TEST_F(CliTest, RefusedInputsGiveAnErrorAndNoFile)
@@ -207,8 +189,8 @@ TEST_F(CliTest, UnopenableAndUnwritablePaths)
         const char* message;
     };
     const Case cases[] = {
-        {Path("missing/out.txt"), "Probleme w\u00e4hrend des Speicherns"},
-        {dir_.string(), "Is a directory"},
+        {Path("missing/out.txt"), "No such file or directory"},
+        {dir_.path().string(), "Is a directory"},
         {"/dev/full", "No space left on device"},
     };
     for (const char* command : {"export", "scan"}) {
@@ -219,7 +201,7 @@ TEST_F(CliTest, UnopenableAndUnwritablePaths)
         }
     }
     EXPECT_FALSE(fs::exists(Path("missing")));
-    const Outcome render = Run({"render", "--depth", Path("missing/d.png"), "--signal", Path("s.png")});
+    const Outcome render = Run({"render", "--depth-picture", Path("missing/d.png"), "--signal-picture", Path("s.png")});
     EXPECT_NE(render.exitCode, 0);
 }
 
@@ -229,6 +211,62 @@ TEST_F(CliTest, HelpListsTheCommands)
     EXPECT_EQ(outcome.exitCode, 0);
     for (const char* command : {"readouts", "export", "scan", "render"})
         EXPECT_NE(outcome.out.find(command), std::string::npos) << command;
+}
+
+TEST_F(CliTest, ArgumentRulesFollowGnuConventions)
+{
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* inError;  // "" when stderr must be empty
+    };
+    const Case cases[] = {
+        {{"readouts", "--top="}, 0, ""},                         // an empty text is a legal window state
+        {{"readouts", "--top=1", "--bottom", "3"}, 0, ""},
+        {{"readouts", "--dose-rate", "-1"}, 0, ""},              // a value may start with '-'
+        {{"readouts", "--top", "--no-auto-profile"}, 2, "--top needs a value"},
+        {{"readouts", "--top"}, 2, "--top needs a value"},
+        {{"readouts", "--bottm", "3"}, 2, "did you mean '--bottom'"},
+        {{"exprot", "-o", "-"}, 2, "did you mean 'export'"},
+        {{"readouts", "--top", "0,5"}, 0, "'0,5' is read as 0"},
+        {{"readouts", "--curve-step", "12abc"}, 0, "'12abc' is read as 12"},
+        {{"render", "--depth-picture", "d.svg"}, 2, "tamrisk-cli plot"},
+        {{"render"}, 2, "--depth-picture"},
+        {{"--version"}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const Outcome outcome = Run(c.args);
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << c.args.front() << ' ' << outcome.err;
+        if (*c.inError == '\0') {
+            EXPECT_EQ(outcome.err, "") << c.args.front();
+        } else {
+            EXPECT_NE(outcome.err.find(c.inError), std::string::npos) << outcome.err;
+        }
+    }
+    // The same inputs as the window's: an empty top edge reads as 0.
+    EXPECT_EQ(Run({"readouts", "--top="}).out, Run({"readouts", "--top", "0"}).out);
+    EXPECT_EQ(Run({"readouts", "--top=0.5"}).out, Run({"readouts", "--top", "0.5"}).out);
+}
+
+TEST_F(CliTest, HelpShowsMeaningUnitAndDefaultOfEveryInput)
+{
+    const Outcome outcome = Run({"export", "--help"});
+    ASSERT_EQ(outcome.exitCode, 0);
+    for (const InputRow& row : InputTable()) {
+        const std::string option = std::string("  --") + row.name;
+        std::size_t at = outcome.out.find(option);
+        while (at != std::string::npos && outcome.out[at + option.size()] != ' ' && outcome.out[at + option.size()] != ',')
+            at = outcome.out.find(option, at + 1);
+        ASSERT_NE(at, std::string::npos) << row.name;
+        const std::string line = outcome.out.substr(at, outcome.out.find("\n  -", at) - at);
+        EXPECT_NE(line.find(row.meaning), std::string::npos) << line;
+        if (*row.unit != '\0') {
+            EXPECT_NE(line.find(row.unit), std::string::npos) << line;
+        }
+        if (row.kind != InputKind::Value && row.kind != InputKind::Switch) {
+            EXPECT_NE(line.find("=" + DefaultText(row)), std::string::npos) << line;
+        }
+    }
 }
 
 } // namespace

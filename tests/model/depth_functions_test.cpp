@@ -39,13 +39,6 @@ INSTANTIATE_TEST_SUITE_P(
                       LabDoseCase{std::nextafter(1.68f, 2.0f), 0.0f, 0.0f},
                       LabDoseCase{std::numeric_limits<float>::infinity(), 0.0f, 0.0f}));
 
-TEST(LabDoseFit, RationalBranchUsesTheExactSquare)
-{
-    const double z = 0.5;
-    const float expected = float((1.0008 + 23.3236 * z - 15.4861 * (z * z)) / (1.0 + 15.7639 * z - 1.88 * (z * z)));
-    EXPECT_EQ(LabDoseFit(0.5f), expected);
-}
-
 TEST(DepthFunctions, DeepInsideAndUnderflow)
 {
     EXPECT_EQ(NatDoseRateAt(100.0f, 0.8333333f, 0.0f), 1.0f);

@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                      p.timePoints = 5;
                      p.curveStep = 2;
                  }}),
-    [](const ::testing::TestParamInfo<Scenario>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<Scenario>& testCase) { return testCase.param.name; });
 
 } // namespace
 } // namespace tamrisk::testing

@@ -1,4 +1,5 @@
 #include "output/ProfileExport.h"
+#include "support/TestSupport.h"
 
 #include "model/ComputeModel.h"
 #include "model/ReadParameters.h"
@@ -157,21 +158,6 @@ TEST(ProfileExportTest, CellsFollowTheColumnOrder)
     }
 }
 
-class FailingSink : public ByteSink {
-public:
-    explicit FailingSink(int allowed) : allowed_(allowed) {}
-    void Write(std::string_view bytes) override
-    {
-        if (allowed_-- <= 0)
-            throw FileError("disk full");
-        data_.append(bytes);
-    }
-    std::string data_;
-
-private:
-    int allowed_;
-};
-
 TEST(ProfileExportTest, AFailedWriteStopsTheExportAfterWholePieces)
 {
     ModelParameters params;
@@ -180,9 +166,9 @@ TEST(ProfileExportTest, AFailedWriteStopsTheExportAfterWholePieces)
     SignalCurves curves;
     ReadParameters({}, params, flags);
     ComputeModel(params, flags, profile, curves);
-    FailingSink sink(20);
+    testing::FailingSink sink(20);
     EXPECT_THROW(WriteProfileExport(sink, params, profile), FileError);
-    EXPECT_EQ(std::count(sink.data_.begin(), sink.data_.end(), '\0'), 20);
+    EXPECT_EQ(std::count(sink.data.begin(), sink.data.end(), '\0'), 20);
 }
 
 } // namespace

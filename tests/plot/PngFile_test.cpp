@@ -67,28 +67,5 @@ TEST(PngFile, ReportsAFileThatCannotBeWritten)
     EXPECT_FALSE(WritePng(Raster(0, 5), TempPath("-empty.png").string(), &error));
 }
 
-// Writes the pictures of the start state and of all 18 curves shown into
-// $TAMRISK_PICTURE_DIR, for looking at them.
-TEST(PngFile, WritesPicturesForInspection)
-{
-    const char* dir = std::getenv("TAMRISK_PICTURE_DIR");
-    if (!dir)
-        GTEST_SKIP() << "set TAMRISK_PICTURE_DIR to write the pictures";
-    const std::filesystem::path out(dir);
-
-    ModelState start;
-    Recompute(ControlState{}, start);
-    ASSERT_TRUE(WritePng(start.pictures.depth, (out / "depth-start.png").string()));
-    ASSERT_TRUE(WritePng(start.pictures.signal, (out / "signal-start.png").string()));
-
-    ControlState all;
-    all.flags = DisplayFlags{true, true, true, true, true, true, true, true, true,
-                             true, true, true, true, true, true, true, true, true};
-    ModelState everything;
-    Recompute(all, everything);
-    ASSERT_TRUE(WritePng(everything.pictures.depth, (out / "depth-all.png").string()));
-    ASSERT_TRUE(WritePng(everything.pictures.signal, (out / "signal-all.png").string()));
-}
-
 } // namespace
 } // namespace tamrisk

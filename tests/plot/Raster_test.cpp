@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         Shape{"SteepUpLeft", 3, 4, 1, 0, {{3, 4}, {2, 3}, {2, 2}, {1, 1}}},
         Shape{"SinglePixel", 7, 7, 8, 7, {{7, 7}}},
         Shape{"ZeroLength", 7, 7, 7, 7, {}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& testCase) { return testCase.param.name; });
 
 TEST(Raster, StartsBlackAndFillsClippedRectangles)
 {
@@ -136,7 +136,7 @@ std::int64_t ExactMinor(std::int64_t a0, std::int64_t b0, std::int64_t a1, std::
 {
     __extension__ typedef __int128 Wide;
     __extension__ typedef unsigned __int128 UWide;
-    const auto mul = [](Wide a, Wide b) { return static_cast<Wide>(static_cast<UWide>(a) * static_cast<UWide>(b)); };
+    const auto mul = [](Wide x, Wide y) { return static_cast<Wide>(static_cast<UWide>(x) * static_cast<UWide>(y)); };
     const Wide n = a1 > a0 ? Wide{a1} - a0 : Wide{a0} - a1;
     const Wide k = a1 > a0 ? Wide{a} - a0 : Wide{a0} - a;
     const Wide db = Wide{b1} - b0;

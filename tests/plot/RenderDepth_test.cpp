@@ -1,3 +1,4 @@
+#include "support/TestSupport.h"
 #include "PictureChecks.h"
 
 #include <gtest/gtest.h>
@@ -188,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AutoCase{"NaNNeverWins", {kNaN, 0.8f, kNaN, 0.3f}, 1.5f, 0.8f, "(0.8)"},
                       AutoCase{"OnlyNaNKeepsPlotMax", {kNaN, kNaN}, 2.0f, 2.0f, "(2.)"},
                       AutoCase{"InfinityWins", {1.0f, kInf}, 1.5f, kInf, "(inf)"}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& testCase) { return testCase.param.name; });
 
 TEST(RenderDepthAuto, FlagOffWritesNoReadoutAndKeepsPlotMax)
 {
@@ -294,7 +295,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ZeroScale,
                                            ZeroScaleCase{"PlotMaxTiny", 1e-30f, 0.0f, 2.0f, BothAxes()},
                                            ZeroScaleCase{"PlotMaxNaN", kNaN, 0.0f, 2.0f, DepthAxisOnly()},
                                            ZeroScaleCase{"BottomEqualsTop", 1.0f, 1.0f, 1.0f, ValueAxisOnly()}),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& testCase) { return testCase.param.name; });
 
 struct ShortArrayCase {
     const char* name;
@@ -312,7 +313,7 @@ TEST_P(ShortArrays, DrawOnlyTheAxes)
     // Values 0 would lie on the depth axis in curve colours.
     r.profile = FlatProfile(GetParam().arraySize, 0.0f);
     r.params.depthPoints = GetParam().depthPoints;
-    r.flags = DisplayFlags{true, true, true, true, true, true, true, true, true, true, true, true, true, true};
+    r.flags = testing::CurvesOf(PlotKind::Depth);
     r.Render();
     EXPECT_EQ(r.params.plotMax, 1.5f);
     EXPECT_EQ(Differences(r.pictures.depth, DepthAxesOnly(316)), std::vector<std::string>{});
@@ -323,7 +324,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ShortArrays,
                                            ShortArrayCase{"NegativeCount", -5, 400},
                                            ShortArrayCase{"ArraysShorterThanCount", 400, 399},
                                            ShortArrayCase{"NoArrays", 400, 0}),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& testCase) { return testCase.param.name; });
 
 // Read-outs of the effective totals ------------------------------------------
 

@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SignalAutoCase{"LargestValue", {0.01f, 0.04f, 0.02f}, 0.1f, 0.04f, "(4.e-002)"},
                       SignalAutoCase{"AllZeroOrNegativeKeepsMax", {-1.0f, 0.0f}, 0.3f, 0.3f, "(0.3)"},
                       SignalAutoCase{"NaNNeverWins", {kNaN, 0.02f, kNaN}, 0.1f, 0.02f, "(2.e-002)"}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& testCase) { return testCase.param.name; });
 
 TEST(RenderSignalAuto, FlagOffWritesNoReadout)
 {
@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, UnfilledCurves,
                                            UnfilledCase{"NoArrays", true, true, 0, 450, 0.05f},
                                            UnfilledCase{"OneSample", true, true, 450, 1, 0.0f},
                                            UnfilledCase{"NegativeCount", true, true, 450, -1, 0.0f}),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& testCase) { return testCase.param.name; });
 
 TEST(RenderSignal, OnlyTheComputedCurvesAreDrawn)
 {
@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SignalZeroScale,
                                            SignalZeroScaleCase{"TimeMaxNaN", kNaN, 0.1f, false, true},
                                            SignalZeroScaleCase{"IntensityMaxZero", 600.0f, 0.0f, true, false},
                                            SignalZeroScaleCase{"IntensityMaxNaN", 600.0f, kNaN, true, false}),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& testCase) { return testCase.param.name; });
 
 } // namespace
 } // namespace tamrisk

@@ -4,6 +4,7 @@
 // every read-out and file must keep its form.
 #include "output/ProfileExport.h"
 #include "output/SliderReadouts.h"
+#include "model/CurveTable.h"
 #include "plot/Recompute.h"
 
 #include <gtest/gtest.h>
@@ -28,16 +29,7 @@ std::vector<std::string*> FloatEdits(EditTexts& e)
     return {&e.top, &e.bottom, &e.plotMax, &e.integralScale, &e.intensityMax, &e.timeMax, &e.rate1, &e.rate2};
 }
 
-void ShowEverything(ControlState& controls)
-{
-    DisplayFlags& f = controls.flags;
-    for (bool* flag : {&f.showIntensity, &f.showOslContribution, &f.showNatRate, &f.showLabDose, &f.showRatio,
-                       &f.showEffNatRate, &f.showEffLabDose, &f.showEffRatio, &f.showIntNatRate,
-                       &f.showIntLabDose, &f.showIntRatio, &f.showEffIntNatRate, &f.showEffIntLabDose,
-                       &f.showEffIntRatio, &f.showTotalSignalNat, &f.showTotalSignalLab,
-                       &f.showTotalSignalHomogeneous, &f.showSignalAtDepth})
-        *flag = true;
-}
+void ShowEverything(ControlState& controls) { controls.flags = AllCurvesShown(controls.flags); }
 
 bool IsOneWord(const std::string& text)
 {

@@ -4,24 +4,13 @@
 #include "model/ReadParameters.h"
 #include "output/ByteSink.h"
 #include "scan/ScanRun.h"
+#include "support/TestSupport.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace tamrisk::testing {
-
-// The texts between the NUL bytes of an output file.
-inline std::vector<std::string> Pieces(const std::string& file)
-{
-    std::vector<std::string> pieces;
-    std::size_t begin = 0;
-    for (std::size_t nul = file.find('\0'); nul != std::string::npos; nul = file.find('\0', begin)) {
-        pieces.push_back(file.substr(begin, nul - begin));
-        begin = nul + 1;
-    }
-    return pieces;
-}
 
 // The model state of the window after ReadParameters from the given controls.
 struct ScanFixture {
@@ -42,7 +31,7 @@ inline ScanResult RunScan(const ScanGrid& grid, ScanFixture& state, int threads 
     ScanResult result;
     StringSink sink;
     ScanToFile(grid, state.params, state.flags, state.profile, state.curves, sink,
-               [&](int id, const std::string& text) { result.progress.emplace_back(id, text); }, threads);
+               [&](ProgressLine id, const std::string& text) { result.progress.emplace_back(IdNumber(id), text); }, threads);
     result.file = sink.data();
     return result;
 }

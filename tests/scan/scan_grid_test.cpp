@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AxisCase{"ZeroStepsLinear", 7.0f, 9.0f, 0, false, {"7,0"}},
                       AxisCase{"ZeroStepsLog", 5.0f, -1.0f, 0, true, {"5,0"}},
                       AxisCase{"NegativeSteps", 1.0f, 2.0f, -1, false, {}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& testCase) { return testCase.param.name; });
 
 struct CheckCase {
     const char* name;
@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CheckCase{"LogSingleValueIgnoresEnd", {2.0f, 0.0f, 0, true}, kDefault, nullptr},
                       CheckCase{"LogSingleValueZeroStart", {0.0f, 2.0f, 0, true}, kDefault, "Transparenz"},
                       CheckCase{"LogWithoutValues", {0.0f, 0.0f, -1, true}, kDefault, nullptr}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& testCase) { return testCase.param.name; });
 
 } // namespace
 } // namespace tamrisk

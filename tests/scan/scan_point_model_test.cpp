@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
         ModelCase{"NegativeExternalRate", {}, [](ModelParameters& p) { p.externalDoseRate = -1.0f; }},
         ModelCase{"OtherExponent", With([](ControlState& c) { c.transparencyCorrection = true; }),
                   [](ModelParameters& p) { p.transparencyExponent = -0.5f; }}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& testCase) { return testCase.param.name; });
 
 } // namespace
 } // namespace tamrisk

@@ -38,11 +38,11 @@ std::vector<std::string> Column(const std::string& file, int column)
     return cells;
 }
 
-std::vector<std::string> Lines(const ScanResult& result, int id)
+std::vector<std::string> Lines(const ScanResult& result, ProgressLine line)
 {
     std::vector<std::string> texts;
-    for (const auto& [line, text] : result.progress)
-        if (line == id)
+    for (const auto& [id, text] : result.progress)
+        if (id == IdNumber(line))
             texts.push_back(text);
     return texts;
 }
@@ -88,9 +88,9 @@ TEST(ScanRunTest, RowsHoldTheModelTotalsAndTheirRatio)
 TEST(ScanRunTest, DefaultGridProgress)
 {
     const ScanResult result = RunScan(ScanGrid{}, 1);
-    const std::vector<std::string> outer = Lines(result, 1050);
-    const std::vector<std::string> inner = Lines(result, 1051);
-    const std::vector<std::string> counts = Lines(result, 1052);
+    const std::vector<std::string> outer = Lines(result, ProgressLine::Extinction);
+    const std::vector<std::string> inner = Lines(result, ProgressLine::EvalTime);
+    const std::vector<std::string> counts = Lines(result, ProgressLine::Count);
     ASSERT_EQ(outer.size(), 21u);
     ASSERT_EQ(inner.size(), 441u);
     ASSERT_EQ(counts.size(), 21u);
@@ -102,11 +102,11 @@ TEST(ScanRunTest, DefaultGridProgress)
     EXPECT_EQ(counts[1], "20 von 400 Berechnungen (5.%)");
     EXPECT_EQ(counts[10], "200 von 400 Berechnungen (50.%)");
     EXPECT_EQ(counts[20], "400 von 400 Berechnungen (100%)");
-    // Order: 1050, then 21 times 1051, then 1052, pass by pass.
+    // Order: the extinction line, 21 evaluation-time lines, the count, pass by pass.
     for (std::size_t pass = 0; pass < 21; ++pass) {
         const std::size_t first = pass * 23;
-        EXPECT_EQ(result.progress[first].first, 1050);
-        EXPECT_EQ(result.progress[first + 22].first, 1052);
+        EXPECT_EQ(result.progress[first].first, IdNumber(ProgressLine::Extinction));
+        EXPECT_EQ(result.progress[first + 22].first, IdNumber(ProgressLine::Count));
     }
 }
 
@@ -114,7 +114,7 @@ TEST(ScanRunTest, ProgressShowsTheEvaluationTimeBeforeRounding)
 {
     // 0.1 + ((0.7 - 0.1) / 3) * 1 lies between floats; 5 digits show the double.
     const ScanResult result = RunScan(LinearGrid(1.0f, 1.0f, 0, 0.1f, 0.7f, 3), 1);
-    const std::vector<std::string> inner = Lines(result, 1051);
+    const std::vector<std::string> inner = Lines(result, ProgressLine::EvalTime);
     ASSERT_EQ(inner.size(), 4u);
     EXPECT_EQ(inner[1], "tMax = " + FormatGeneral(AxisValue(0.1f, 0.7f, 3, 1, false), 5));
 }
@@ -124,7 +124,7 @@ struct StepCase {
     ScanGrid grid;
     std::vector<std::string> extinction;  // column 1
     std::vector<std::string> evalTime;    // column 4
-    std::vector<std::string> counts;      // progress line 1052
+    std::vector<std::string> counts;      // the count line
 };
 
 void PrintTo(const StepCase& c, std::ostream* os) { *os << c.name; }
@@ -141,7 +141,7 @@ TEST_P(ScanStepCases, ColumnsAndProgress)
     }
     EXPECT_EQ(Column(result.file, 1), c.extinction);
     EXPECT_EQ(Column(result.file, 4), c.evalTime);
-    EXPECT_EQ(Lines(result, 1052), c.counts);
+    EXPECT_EQ(Lines(result, ProgressLine::Count), c.counts);
 }
 
 using Cells = std::vector<std::string>;
@@ -159,27 +159,13 @@ INSTANTIATE_TEST_SUITE_P(
                  {"0 von -1 Berechnungen (0.%)", "-1 von -1 Berechnungen (100%)"}},
         StepCase{"NegativeOuter", LinearGrid(1, 2, -5, 1, 2, 3), {}, {}, {}},
         StepCase{"BothNegative", LinearGrid(1, 2, -1, 1, 2, -1), {}, {}, {}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& testCase) { return testCase.param.name; });
 
 TEST(ScanRunTest, ProgressCountsDoNotOverflow)
 {
     // N1 * N2 = -2^32 does not fit 32 bits; a negative N2 gives passes without rows.
     const ScanResult result = RunScan(LinearGrid(1, 2, 65536, 1, 1, -65536), 1);
-    EXPECT_EQ(Lines(result, 1052).back(), "-4294967296 von -4294967296 Berechnungen (100%)");
-}
-
-bool SameBits(float a, float b)
-{
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
-}
-
-void ExpectSameProfile(const DepthProfile& a, const DepthProfile& b)
-{
-    EXPECT_TRUE(SameBits(a.effLabTotal, b.effLabTotal));
-    EXPECT_TRUE(SameBits(a.effNatTotal, b.effNatTotal));
-    EXPECT_EQ(a.effIntRatio.size(), b.effIntRatio.size());
-    EXPECT_EQ(std::memcmp(a.effIntRatio.data(), b.effIntRatio.data(), a.effIntRatio.size() * sizeof(float)), 0);
-    EXPECT_EQ(std::memcmp(a.intensity.data(), b.intensity.data(), a.intensity.size() * sizeof(float)), 0);
+    EXPECT_EQ(Lines(result, ProgressLine::Count).back(), "-4294967296 von -4294967296 Berechnungen (100%)");
 }
 
 TEST(ScanRunTest, ModelHoldsTheLastGridPointAfterwards)
@@ -202,7 +188,7 @@ TEST(ScanRunTest, ModelHoldsTheLastGridPointAfterwards)
     EXPECT_EQ(state.params.halfValueDepth, expected.params.halfValueDepth);
     EXPECT_EQ(state.params.transmission, expected.params.transmission);
     EXPECT_EQ(state.params.externalDoseRate, expected.params.externalDoseRate);
-    ExpectSameProfile(state.profile, expected.profile);
+    testing::ExpectSameProfile(state.profile, expected.profile);
     EXPECT_EQ(state.curves.totalSignalLab, expected.curves.totalSignalLab);
     EXPECT_EQ(state.curves.signalAtDepth, expected.curves.signalAtDepth);
 }
@@ -245,32 +231,17 @@ INSTANTIATE_TEST_SUITE_P(
                       ThreadCase{"LongPasses", {{0.01f, 1000.0f, 6, true}, {1.0f, 1e5f, 100, true}}, Unusual()},
                       ThreadCase{"ManyShortPasses", LinearGrid(0.5f, 300.0f, 150, 10, 1000, 1), Unusual()},
                       ThreadCase{"OnePoint", LinearGrid(3, 3, 0, 5, 5, 0), {}}),
-    [](const auto& info) { return info.param.name; });
-
-class FailingSink : public ByteSink {
-public:
-    explicit FailingSink(int allowedWrites) : allowed_(allowedWrites) {}
-    void Write(std::string_view bytes) override
-    {
-        if (allowed_-- <= 0)
-            throw FileError("test: No space left on device");
-        data.append(bytes);
-    }
-    std::string data;
-
-private:
-    int allowed_;
-};
+    [](const auto& testCase) { return testCase.param.name; });
 
 TEST(ScanRunTest, AFailedWriteEndsTheScanWithWholeRowsWritten)
 {
     const std::string full = RunScan(ScanGrid{}, 1).file;
     for (int threads : {1, 3}) {
         ScanFixture state;
-        FailingSink sink(7 + 50);  // the header's seven pieces, then 50 rows
+        testing::FailingSink sink(7 + 50);  // the header's seven pieces, then 50 rows
         int reports = 0;
         EXPECT_THROW(ScanToFile(ScanGrid{}, state.params, state.flags, state.profile, state.curves, sink,
-                                [&](int, const std::string&) { ++reports; }, threads),
+                                [&](ProgressLine, const std::string&) { ++reports; }, threads),
                      FileError);
         EXPECT_EQ(full.compare(0, sink.data.size(), sink.data), 0);
         EXPECT_EQ(std::count(sink.data.begin(), sink.data.end(), '\n'), 51);
@@ -284,7 +255,7 @@ TEST(ScanRunTest, AFailedWriteEndsTheScanWithWholeRowsWritten)
         ComputeModel(expected.params, expected.flags, expected.profile, expected.curves);
         EXPECT_EQ(state.params.extinction, expected.params.extinction);
         EXPECT_EQ(state.params.evalTime, expected.params.evalTime);
-        ExpectSameProfile(state.profile, expected.profile);
+        testing::ExpectSameProfile(state.profile, expected.profile);
     }
 }
 

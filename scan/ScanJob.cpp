@@ -1,0 +1,28 @@
+#include "scan/ScanJob.h"
+
+#include "scan/ScanGrid.h"
+
+namespace tamrisk {
+
+ScanJobResult RunScanJob(const ScanGridTexts& texts, ModelParameters& params, const DisplayFlags& flags,
+                         DepthProfile& profile, SignalCurves& curves, const ScanJobHooks& hooks)
+{
+    const ScanGrid grid = ReadScanGrid(texts);
+    if (std::optional<std::string> refusal = CheckScanGrid(grid))
+        return {ScanOutcome::Refused, std::move(*refusal)};
+    const std::unique_ptr<FileSink> file = hooks.open();
+    if (!file)
+        return {ScanOutcome::NotOpened, {}};
+    if (hooks.started)
+        hooks.started();
+    try {
+        ScanToFile(grid, params, flags, profile, curves, *file, hooks.progress, hooks.threads);
+        // The file is buffered: only a completed close proves that every byte reached it.
+        file->Close();
+    } catch (const FileError& error) {
+        return {ScanOutcome::WriteFailed, error.what()};
+    }
+    return {ScanOutcome::Written, {}};
+}
+
+} // namespace tamrisk
