@@ -1,9 +1,13 @@
 #include "cli/CliCommands.h"
 
+#include "model/CurveTable.h"
 #include "model/ReadParameters.h"
+#include "output/CleanText.h"
+#include "output/ParameterRecord.h"
 #include "output/ProfileExport.h"
 #include "plot/PngFile.h"
 #include "plot/Recompute.h"
+#include "scan/ScanGrid.h"
 #include "scan/ScanJob.h"
 
 #include <memory>
@@ -12,6 +16,8 @@
 namespace tamrisk::cli {
 
 namespace {
+
+using Json = nlohmann::ordered_json;
 
 std::unique_ptr<FileSink> OpenOutput(const std::string& path, std::ostream& err)
 {
@@ -41,27 +47,122 @@ int WriteFile(const std::string& path, std::ostream& err, Write write)
     return kExitSuccess;
 }
 
+Json Record(const CliRequest& request)
+{
+    return RecordJson({"tamrisk-cli", TAMRISK_VERSION, request.command, request.arguments}, request.inputs);
+}
+
+// The record of how an output was made, beside it; `extra` adds the grid or the parameters.
+int WriteRecord(const CliRequest& request, std::ostream& err, Json extra = Json::object())
+{
+    if (request.record.empty())
+        return kExitSuccess;
+    Json record = Record(request);
+    for (auto& [key, value] : extra.items())
+        record[key] = value;
+    record["output"] = {{"format", TableFormatName(request.format)}, {"file", request.output}};
+    return WriteFile(request.record, err, [&](ByteSink& sink) { sink.Write(record.dump(2) + "\n"); });
+}
+
+// The output, then its record: the record only describes a complete output.
+template <typename Write>
+int WriteWithRecord(const CliRequest& request, std::ostream& err, const Json& extra, Write write)
+{
+    if (const int code = WriteFile(request.output, err, write); code != kExitSuccess)
+        return code;
+    return WriteRecord(request, err, extra);
+}
+
+std::string JsonDocument(Json json) { return json.dump(2) + "\n"; }
+
+// A cell of a clean table: a double that is exactly a float as the float's shortest text.
+std::string CleanValue(double value)
+{
+    const float single = float(value);
+    return double(single) == value ? CleanText(single) : CleanText(value);
+}
+
 } // namespace
 
 int RunReadouts(const CliRequest& request, std::ostream& out, std::ostream& err)
 {
     ModelState state;
-    for (const Readout& readout : ComputeReadouts(request.inputs, state))
-        out << IdNumber(readout.id) << '\t' << readout.text << '\n';
-    out.flush();
-    if (!out) {
-        err << "tamrisk-cli: writing to standard output failed\n";
-        return kExitFailure;
+    const std::vector<Readout> readouts = ComputeReadouts(request.inputs, state);
+    std::string text;
+    if (request.format == TableFormat::Native) {
+        for (const Readout& readout : readouts)
+            text += std::to_string(IdNumber(readout.id)) + '\t' + readout.text + '\n';
+    } else if (request.format == TableFormat::Json) {
+        Json json = Record(request);
+        Json& byName = json["readouts"] = Json::object();
+        for (const Readout& r : readouts)
+            byName[r.name] = {{"value", ReadoutNumber(r.value)}, {"text", r.text}, {"id", IdNumber(r.id)}};
+        text = JsonDocument(std::move(json));
+    } else {
+        std::vector<std::string> names, values;
+        for (const Readout& r : readouts) {
+            names.push_back(r.name);
+            values.push_back(CleanValue(r.value));
+        }
+        text = CleanLine(request.format, names) + CleanLine(request.format, values);
     }
-    return kExitSuccess;
+    const int code = WriteWithRecord(request, err, {{"parameters", ParametersJson(state.params)}},
+                                     [&](ByteSink& sink) { sink.Write(text); });
+    out.flush();
+    return code;
 }
 
 int RunExport(const CliRequest& request, std::ostream& err)
 {
     ModelState state;
     Recompute(request.inputs.controls, state, request.inputs.overrides);
-    return WriteFile(request.output, err,
-                     [&](ByteSink& sink) { WriteProfileExport(sink, state.params, state.profile); });
+    const Json parameters = {{"parameters", ParametersJson(state.params)}};
+    return WriteWithRecord(request, err, parameters, [&](ByteSink& sink) {
+        switch (request.format) {
+        case TableFormat::Native:
+            WriteProfileExport(sink, state.params, state.profile);
+            break;
+        case TableFormat::Json: {
+            Json json = Record(request);
+            json["parameters"] = ParametersJson(state.params);
+            json["totals"] = {{"eff_lab_total", JsonNumber(state.profile.effLabTotal)},
+                              {"eff_nat_total", JsonNumber(state.profile.effNatTotal)}};
+            json["profile"] = ProfileJson(state.params, state.profile);
+            sink.Write(JsonDocument(std::move(json)));
+            break;
+        }
+        default:
+            WriteProfileTable(sink, request.format, state.params, state.profile);
+        }
+    });
+}
+
+int RunCurves(const CliRequest& request, std::ostream& err)
+{
+    // Every signal curve, whatever the display flags say.
+    Inputs inputs = request.inputs;
+    for (const CurveRow& curve : kCurves)
+        if (curve.plot == PlotKind::Signal)
+            inputs.controls.flags.*curve.flag = true;
+    ModelState state;
+    Recompute(inputs.controls, state, inputs.overrides);
+    const Json parameters = {{"parameters", ParametersJson(state.params)}};
+    return WriteWithRecord(request, err, parameters, [&](ByteSink& sink) {
+        switch (request.format) {
+        case TableFormat::Native:
+            WriteNativeCurves(sink, state.params, state.curves);
+            break;
+        case TableFormat::Json: {
+            Json json = Record(request);
+            json["parameters"] = ParametersJson(state.params);
+            json["curves"] = CurvesJson(state.params, state.curves);
+            sink.Write(JsonDocument(std::move(json)));
+            break;
+        }
+        default:
+            WriteCurvesTable(sink, request.format, state.params, state.curves);
+        }
+    });
 }
 
 int RunScan(const CliRequest& request, std::ostream& err)
@@ -73,16 +174,28 @@ int RunScan(const CliRequest& request, std::ostream& err)
     SignalCurves curves;
     ReadParameters(request.inputs.controls, params, flags);
     ApplyOverrides(request.inputs.overrides, params);
+    const Json grid = GridJson(ReadScanGrid(request.inputs.grid));
 
     ScanJobHooks hooks;
     hooks.open = [&] { return OpenOutput(request.output, err); };
     hooks.threads = request.threads;
+    hooks.layout.format = request.format;
+    if (request.format == TableFormat::Json) {
+        Json head = Record(request);
+        head["grid"] = grid;
+        head["columns"] = ScanColumnNames();
+        head["rows"] = Json::array();
+        std::string text = head.dump(2);  // ends in `"rows": []` and `}`
+        text.erase(text.rfind(']'));
+        hooks.layout.jsonHead = text;
+        hooks.layout.jsonTail = "\n  ]\n}\n";
+    }
     const ScanJobResult result = RunScanJob(request.inputs.grid, params, flags, profile, curves, hooks);
     switch (result.outcome) {
     case ScanOutcome::Written:
-        return kExitSuccess;
+        return WriteRecord(request, err, {{"grid", grid}});
     case ScanOutcome::Refused:
-        err << "tamrisk-cli: the grid is refused: " << result.message << '\n';
+        err << "tamrisk-cli scan: the grid is refused: " << result.message << '\n';
         return kExitUsage;
     case ScanOutcome::NotOpened:
         return kExitFailure;
@@ -113,7 +226,16 @@ int RunRender(const CliRequest& request, std::ostream& err)
         if (const int code = WriteFile(*path, err, [&](ByteSink& sink) { sink.Write(*png); }); code != kExitSuccess)
             return code;
     }
-    return kExitSuccess;
+    return WriteRecord(request, err);
+}
+
+int RunParams(const CliRequest& request, std::ostream& out, std::ostream& err)
+{
+    Json json = Record(request);
+    return WriteWithRecord(request, err, Json::object(), [&](ByteSink& sink) {
+        sink.Write(JsonDocument(std::move(json)));
+        (void)out;
+    });
 }
 
 } // namespace tamrisk::cli

@@ -15,6 +15,8 @@ inline constexpr int kExitUsage = 2;    // the command line is wrong
 int RunReadouts(const CliRequest& request, std::ostream& out, std::ostream& err);
 int RunExport(const CliRequest& request, std::ostream& err);
 int RunScan(const CliRequest& request, std::ostream& err);
+int RunCurves(const CliRequest& request, std::ostream& err);
 int RunRender(const CliRequest& request, std::ostream& err);
+int RunParams(const CliRequest& request, std::ostream& out, std::ostream& err);
 
 } // namespace tamrisk::cli

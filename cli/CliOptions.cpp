@@ -60,20 +60,12 @@ std::string Help(const InputRow& row)
 // Main-window switches are flags (--name, --no-name); the grid's scale choices take 0 or 1.
 bool IsFlag(const InputRow& row) { return row.kind == InputKind::Switch && row.dialog == InputDialog::Main; }
 
-bool IsIntegerText(const InputRow& row)
-{
-    return row.controlId == IdNumber(MainControl::CurveStepEdit) ||
-           (row.dialog == InputDialog::Grid &&
-            (row.controlId == IdNumber(GridControl::ExtinctionSteps) ||
-             row.controlId == IdNumber(GridControl::EvalTimeSteps)));
-}
-
 // One warning when the window would read only the start of the text.
 void WarnIfReadInPart(const InputRow& row, const std::string& text, std::ostream& warn)
 {
     if (text.empty())
         return;
-    if (IsIntegerText(row)) {
+    if (IsIntegerInput(row)) {
         int value = 0;
         const char* end = text.data() + text.size();
         const auto [ptr, error] = std::from_chars(text.data(), end, value);

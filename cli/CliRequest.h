@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Inputs.h"
+#include "output/CleanTable.h"
 
 #include <string>
 #include <vector>
@@ -9,11 +10,15 @@ namespace tamrisk::cli {
 
 // Everything one call of the tool asks for.
 struct CliRequest {
-    Inputs inputs;                  // the window's start state unless options say otherwise
-    std::string output;             // "-" is standard output
-    std::string depthPicture;       // render
-    std::string signalPicture;      // render
-    int threads = 1;                // scan
+    std::string command;
+    std::vector<std::string> arguments;  // the command line after the program name
+    Inputs inputs;                       // the window's start state unless options say otherwise
+    TableFormat format = TableFormat::Native;
+    std::string output = "-";            // "-" is standard output
+    std::string record;                  // the parameter record's file, or ""
+    std::string depthPicture;            // render
+    std::string signalPicture;           // render
+    int threads = 1;                     // scan
 };
 
 } // namespace tamrisk::cli

@@ -2,11 +2,15 @@
 // computed from options instead of controls.
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
+#include "model/CurveTable.h"
+#include "output/ParameterRecord.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <thread>
 
 namespace {
@@ -25,6 +29,21 @@ bool IsPictureFormatWeDoNotWrite(const std::string& path)
     return endsWith(".svg") || endsWith(".pdf");
 }
 
+// Sets the inputs from the record in `path`; a message when that fails.
+std::optional<std::string> LoadParams(const std::string& path, tamrisk::Inputs& inputs)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return "cannot read '" + path + "'";
+    const nlohmann::ordered_json json = nlohmann::ordered_json::parse(in, nullptr, false);
+    if (json.is_discarded() || !json.is_object())
+        return "'" + path + "' is not a JSON object";
+    const nlohmann::ordered_json& inputs_json = json.contains("inputs") ? json["inputs"] : json;
+    if (std::optional<std::string> problem = tamrisk::ReadInputsJson(inputs_json, inputs))
+        return "'" + path + "': " + *problem;
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -41,18 +60,37 @@ int main(int argc, char** argv)
     CLI::App* readouts = app.add_subcommand("readouts", "print the window's read-outs, one per line: ID TAB TEXT");
     CLI::App* exportCommand = app.add_subcommand("export", "write the profile export file");
     CLI::App* scan = app.add_subcommand("scan", "write the t-Scan result file");
+    CLI::App* curves = app.add_subcommand("curves", "write the four OSL signal curves against time as a table");
     CLI::App* render = app.add_subcommand("render", "write the window's two plot pictures as PNG files");
+    CLI::App* params = app.add_subcommand("params", "print every input as JSON, for --params");
     CLI::App* help = app.add_subcommand("help", "show the help of the tool or of a command");
     std::string helpTopic;
     help->add_option("command", helpTopic, "the command whose help to show");
 
-    const std::vector<CLI::App*> commands = {readouts, exportCommand, scan, render};
+    const std::vector<CLI::App*> commands = {readouts, exportCommand, scan, curves, render, params};
+    std::string paramsFile;
     for (CLI::App* command : commands) {
         AddInputOptions(*command, raw);
+        command->add_option("--params", paramsFile,
+                            "read the inputs from a parameter record (FILE.json); options given here override it");
+        command->add_option("--record", request.record,
+                            "also write a JSON record of how the output was made (FILE.json)");
         command->footer(kExitCodes);
     }
+    std::string formatName = "native";
+    for (CLI::App* command : {readouts, exportCommand, scan, curves}) {
+        command->add_option("--format", formatName,
+                            "native: the window's file (cp1252, TAB, NUL bytes, decimal comma); csv or tsv: a clean "
+                            "table with a header row; json: one document with inputs and results")
+            ->check(CLI::IsMember({"native", "csv", "tsv", "json"}))
+            ->capture_default_str();
+    }
+    curves->get_option("--format")->default_str("csv");
     for (CLI::App* command : {exportCommand, scan})
         command->add_option("-o,--output", request.output, "output file, - for standard output")->required();
+    for (CLI::App* command : {readouts, curves, params})
+        command->add_option("-o,--output", request.output, "output file, - for standard output")
+            ->capture_default_str();
     scan->add_option("--threads", request.threads, "threads evaluating the grid (default: the number of cores)")
         ->check(CLI::Range(1, 1024));
     render->add_option("--depth-picture", request.depthPicture, "PNG file of the depth plot, - for standard output");
@@ -103,6 +141,20 @@ int main(int argc, char** argv)
     }
 
     CLI::App* command = *std::find_if(commands.begin(), commands.end(), [](CLI::App* c) { return c->parsed(); });
+    request.command = command->get_name();
+    request.arguments.assign(argv + 1, argv + argc);
+    if (command == curves && command->count("--format") == 0)
+        formatName = "csv";
+    request.format = *tamrisk::ParseTableFormat(formatName);
+    if (!paramsFile.empty()) {
+        if (const std::optional<std::string> problem = LoadParams(paramsFile, request.inputs)) {
+            std::cerr << "tamrisk-cli " << request.command << ": --params " << *problem << '\n';
+            return kExitUsage;
+        }
+        if (command->count("--show") > 0)
+            for (const tamrisk::CurveRow& curve : tamrisk::kCurves)
+                request.inputs.controls.flags.*curve.flag = false;
+    }
     ApplyInputOptions(*command, raw, request.inputs, std::cerr);
 
     if (render->parsed()) {
@@ -125,6 +177,10 @@ int main(int argc, char** argv)
             return RunExport(request, std::cerr);
         if (scan->parsed())
             return RunScan(request, std::cerr);
+        if (curves->parsed())
+            return RunCurves(request, std::cerr);
+        if (params->parsed())
+            return RunParams(request, std::cout, std::cerr);
         return RunRender(request, std::cerr);
     } catch (const std::bad_alloc&) {
         std::cerr << "tamrisk-cli " << command->get_name() << ": out of memory; nothing was written\n";

@@ -2,6 +2,7 @@
 
 #include "model/ControlIds.h"
 #include "model/ParseText.h"
+#include "model/SliderScale.h"
 
 #include <array>
 #include <charconv>
@@ -149,5 +150,42 @@ const InputRow* FindInput(std::string_view name)
 }
 
 std::string DefaultText(const InputRow& row) { return row.get(Inputs{}); }
+
+bool IsIntegerInput(const InputRow& row)
+{
+    if (row.dialog == InputDialog::Main)
+        return row.kind == InputKind::Text && row.controlId == IdNumber(MainControl::CurveStepEdit);
+    return row.kind == InputKind::Text && (row.controlId == IdNumber(GridControl::ExtinctionSteps) ||
+                                           row.controlId == IdNumber(GridControl::EvalTimeSteps));
+}
+
+std::optional<double> ValueUsed(const InputRow& row, const Inputs& inputs)
+{
+    const std::string text = row.get(inputs);
+    switch (row.kind) {
+    case InputKind::Text:
+        return IsIntegerInput(row) ? double(ParseInteger(text)) : double(float(ParseNumber(text)));
+    case InputKind::Switch:
+        return text == "1" ? 1.0 : 0.0;
+    case InputKind::Value:
+        if (text.empty() || !ParseStrictNumber(text))
+            return std::nullopt;
+        return double(float(*ParseStrictNumber(text)));
+    case InputKind::Position:
+        break;
+    }
+    const int position = ParseInteger(text);
+    const EditTexts& edits = inputs.controls.edits;
+    switch (MainControl(row.controlId)) {
+    case MainControl::ExtinctionSlider:
+        return PositionToValue(position, kExtinctionScale);
+    case MainControl::DoseRateSlider:
+        return PositionToValue(position, kDoseRateScale);
+    case MainControl::EvalTimeSlider:
+        return PositionToValue(position, kEvalTimeScale);
+    default:
+        return PositionToValue(position, DepthScale(float(ParseNumber(edits.top)), float(ParseNumber(edits.bottom))));
+    }
+}
 
 } // namespace tamrisk

@@ -2,6 +2,7 @@
 
 #include "model/Inputs.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -41,5 +42,14 @@ const InputRow* FindInput(std::string_view name);
 
 // The text an input has in the start state.
 std::string DefaultText(const InputRow& row);
+
+// Texts read as whole numbers (atoi) rather than as real numbers (atof).
+bool IsIntegerInput(const InputRow& row);
+
+// The value the program takes from the input as it stands: a text as the
+// window reads it (real values rounded to single precision), a slider's
+// position mapped through its scale, a switch as 0 or 1, a directly set value;
+// nothing for a directly set value that is not given.
+std::optional<double> ValueUsed(const InputRow& row, const Inputs& inputs);
 
 } // namespace tamrisk

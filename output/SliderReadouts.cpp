@@ -7,7 +7,8 @@ namespace tamrisk {
 
 std::string FormatReadout(double value) { return FormatGeneral(value, 4); }
 
-SliderReadouts ComputeSliderReadouts(const SliderPositions& sliders, const ModelParameters& previous)
+SliderValues ComputeSliderValues(const SliderPositions& sliders, const ModelParameters& previous,
+                                 const ParameterOverrides& overrides, const ModelParameters& used)
 {
     // The half-value depth and transmission follow the slider's extinction,
     // not the one of the last ReadParameters.
@@ -15,32 +16,36 @@ SliderReadouts ComputeSliderReadouts(const SliderPositions& sliders, const Model
     derived.extinction = PositionToValue(sliders.extinction, kExtinctionScale);
     DeriveFromExtinction(derived);
 
-    SliderReadouts readouts;
-    readouts.extinction = FormatReadout(derived.extinction);
-    readouts.halfValueDepth = FormatReadout(derived.halfValueDepth);
-    readouts.transmission = FormatReadout(derived.transmission);
-    readouts.doseRate = FormatReadout(PositionToValue(sliders.doseRate, kDoseRateScale));
-    readouts.evalTime = FormatReadout(PositionToValue(sliders.evalTime, kEvalTimeScale));
-    readouts.depth = FormatReadout(PositionToValue(sliders.depth, DepthScale(previous.top, previous.bottom)));
-    return readouts;
-}
-
-SliderReadouts ComputeSliderReadouts(const SliderPositions& sliders, const ModelParameters& previous,
-                                     const ParameterOverrides& overrides, const ModelParameters& used)
-{
-    SliderReadouts readouts = ComputeSliderReadouts(sliders, previous);
+    SliderValues v{derived.extinction,
+                   derived.halfValueDepth,
+                   derived.transmission,
+                   PositionToValue(sliders.doseRate, kDoseRateScale),
+                   PositionToValue(sliders.evalTime, kEvalTimeScale),
+                   PositionToValue(sliders.depth, DepthScale(previous.top, previous.bottom))};
+    // A parameter set directly is shown as it was used, not as its slider stands.
     if (overrides.extinction) {
-        readouts.extinction = FormatReadout(used.extinction);
-        readouts.halfValueDepth = FormatReadout(used.halfValueDepth);
-        readouts.transmission = FormatReadout(used.transmission);
+        v.extinction = used.extinction;
+        v.halfValueDepth = used.halfValueDepth;
+        v.transmission = used.transmission;
     }
     if (overrides.doseRate)
-        readouts.doseRate = FormatReadout(used.externalDoseRate);
+        v.doseRate = used.externalDoseRate;
     if (overrides.evalTime)
-        readouts.evalTime = FormatReadout(used.evalTime);
+        v.evalTime = used.evalTime;
     if (overrides.depth)
-        readouts.depth = FormatReadout(used.signalDepth);
-    return readouts;
+        v.depth = used.signalDepth;
+    return v;
+}
+
+SliderReadouts FormatSliderReadouts(const SliderValues& v)
+{
+    return {FormatReadout(v.extinction), FormatReadout(v.halfValueDepth), FormatReadout(v.transmission),
+            FormatReadout(v.doseRate),   FormatReadout(v.evalTime),       FormatReadout(v.depth)};
+}
+
+SliderReadouts ComputeSliderReadouts(const SliderPositions& sliders, const ModelParameters& previous)
+{
+    return FormatSliderReadouts(ComputeSliderValues(sliders, previous));
 }
 
 } // namespace tamrisk

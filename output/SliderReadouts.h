@@ -17,6 +17,11 @@ struct SliderReadouts {
     std::string depth;           // MainControl::DepthReadout
 };
 
+// The values behind those read-outs.
+struct SliderValues {
+    float extinction, halfValueDepth, transmission, doseRate, evalTime, depth;
+};
+
 // A slider's read-out text: general notation with 4 digits.
 std::string FormatReadout(double value);
 
@@ -26,7 +31,8 @@ SliderReadouts ComputeSliderReadouts(const SliderPositions& sliders, const Model
 
 // As above, but a parameter set directly is shown as it was used (taken from
 // `used`, the parameters of the run), not as its slider stands.
-SliderReadouts ComputeSliderReadouts(const SliderPositions& sliders, const ModelParameters& previous,
-                                     const ParameterOverrides& overrides, const ModelParameters& used);
+SliderValues ComputeSliderValues(const SliderPositions& sliders, const ModelParameters& previous,
+                                 const ParameterOverrides& overrides = {}, const ModelParameters& used = {});
+SliderReadouts FormatSliderReadouts(const SliderValues& values);
 
 } // namespace tamrisk

@@ -25,10 +25,12 @@ struct ModelState {
 // ComputeModel, RenderPlots.
 PlotReadouts Recompute(const ControlState& controls, ModelState& state, const ParameterOverrides& overrides = {});
 
-// One read-out label of the main window: its id, a name for tables and its text.
+// One read-out label of the main window: its id, a column name for tables,
+// the value it shows and its text.
 struct Readout {
     MainControl id;
     const char* name;
+    double value;
     std::string text;
 };
 

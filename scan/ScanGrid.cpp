@@ -1,6 +1,7 @@
 #include "scan/ScanGrid.h"
 
 #include "model/ParseText.h"
+#include "output/CleanTable.h"
 
 #include <cmath>
 
@@ -50,6 +51,20 @@ std::optional<std::string> CheckScanGrid(const ScanGrid& grid)
     if (!HasDefinedValues(grid.evalTime))
         return std::string("Auswertezeit [s]") + rule;
     return std::nullopt;
+}
+
+nlohmann::ordered_json GridJson(const ScanGrid& grid)
+{
+    const auto axis = [](const ScanAxis& a) {
+        return nlohmann::ordered_json{{"start", JsonNumber(a.start)},
+                                      {"end", JsonNumber(a.end)},
+                                      {"steps", a.steps},
+                                      {"logarithmic", a.logarithmic},
+                                      {"values", a.steps >= 0 ? std::int64_t(a.steps) + 1 : 0}};
+    };
+    const std::int64_t outer = grid.extinction.steps >= 0 ? std::int64_t(grid.extinction.steps) + 1 : 0;
+    const std::int64_t inner = grid.evalTime.steps >= 0 ? std::int64_t(grid.evalTime.steps) + 1 : 0;
+    return {{"extinction_per_mm", axis(grid.extinction)}, {"eval_time_s", axis(grid.evalTime)}, {"points", outer * inner}};
 }
 
 double AxisValue(float start, float end, int steps, int k, bool logarithmic)

@@ -2,6 +2,8 @@
 
 #include "model/ScanGridTexts.h"
 
+#include <nlohmann/json.hpp>
+
 #include <optional>
 #include <string>
 
@@ -26,6 +28,10 @@ ScanGrid ReadScanGrid(const ScanGridTexts& texts);
 // A message for a grid that has no defined values (a logarithmic axis whose
 // start or end is 0 or below), or nothing when the grid can be scanned.
 std::optional<std::string> CheckScanGrid(const ScanGrid& grid);
+
+// The grid as a record states it: each axis's start, end, steps, scale and
+// number of values, and the number of points.
+nlohmann::ordered_json GridJson(const ScanGrid& grid);
 
 // Value number k of an axis, in double precision; the caller rounds it to
 // single precision when it stores it. steps 0 gives start.

@@ -16,7 +16,7 @@ ScanJobResult RunScanJob(const ScanGridTexts& texts, ModelParameters& params, co
     if (hooks.started)
         hooks.started();
     try {
-        ScanToFile(grid, params, flags, profile, curves, *file, hooks.progress, hooks.threads);
+        ScanToFile(grid, params, flags, profile, curves, *file, hooks.progress, hooks.threads, hooks.layout);
         // The file is buffered: only a completed close proves that every byte reached it.
         file->Close();
     } catch (const FileError& error) {

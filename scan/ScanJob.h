@@ -33,6 +33,7 @@ struct ScanJobHooks {
     std::function<void()> started;
     ScanProgress progress;
     int threads = 1;
+    ScanLayout layout;
 };
 
 // A whole t-Scan: reads the grid texts, checks the grid, opens the file,

@@ -1,9 +1,12 @@
 #include "scan/ScanRowSource.h"
 
+#include "output/CleanTable.h"
+#include "output/CleanText.h"
 #include "output/NumberText.h"
 #include "scan/ScanPointModel.h"
 
 #include <algorithm>
+#include <cmath>
 #include <system_error>
 
 namespace tamrisk {
@@ -22,14 +25,34 @@ void AppendCell(std::string& out, double value, char separator)
     out += '\0';
 }
 
+// A row of a clean table: the stored floats as their shortest texts, the
+// ratio as the double it is computed in.
+void AppendCleanRow(std::string& out, TableFormat format, bool first, const ModelParameters& point,
+                    const ScanTotals& totals)
+{
+    const double ratio = double(totals.effLabTotal) / double(totals.effNatTotal);
+    if (format == TableFormat::Json) {
+        // JSON has no numbers for non-finite values: null stands for them.
+        const auto number = [](auto value) { return std::isfinite(value) ? CleanText(value) : std::string("null"); };
+        out += first ? "\n    [" : ",\n    [";
+        out += number(point.extinction) + ", " + number(point.halfValueDepth) + ", " + number(point.transmission) +
+               ", " + number(point.evalTime) + ", " + number(totals.effLabTotal) + ", " +
+               number(totals.effNatTotal) + ", " + number(ratio) + "]";
+        return;
+    }
+    out += CleanLine(format, {CleanText(point.extinction), CleanText(point.halfValueDepth),
+                              CleanText(point.transmission), CleanText(point.evalTime),
+                              CleanText(totals.effLabTotal), CleanText(totals.effNatTotal), CleanText(ratio)});
+}
+
 } // namespace
 
 // One thread's evaluation state: the model tables of the extinction value
 // it handled last.
 class ScanRowSource::Evaluator {
 public:
-    Evaluator(const ScanGrid& grid, const ModelParameters& params)
-        : grid_(grid), point_(params), model_(params)
+    Evaluator(const ScanGrid& grid, const ModelParameters& params, TableFormat format)
+        : grid_(grid), point_(params), model_(params), format_(format)
     {
     }
 
@@ -50,6 +73,10 @@ public:
         const ScanAxis& axis = grid_.evalTime;
         point_.evalTime = float(AxisValue(axis.start, axis.end, axis.steps, int(j), axis.logarithmic));
         const ScanTotals totals = model_.Totals(point_.evalTime);
+        if (format_ != TableFormat::Native) {
+            AppendCleanRow(out, format_, i == 0 && j == 0, point_, totals);
+            return;
+        }
 
         out += passCells_;
         AppendCell(out, point_.evalTime, '\t');
@@ -63,12 +90,13 @@ private:
     const ScanGrid& grid_;
     ModelParameters point_;
     ScanPointModel model_;
+    TableFormat format_;
     std::int64_t pass_ = -1;
     std::string passCells_;
 };
 
-ScanRowSource::ScanRowSource(const ScanGrid& grid, const ModelParameters& params, int threads)
-    : grid_(grid), params_(params)
+ScanRowSource::ScanRowSource(const ScanGrid& grid, const ModelParameters& params, int threads, TableFormat format)
+    : grid_(grid), params_(params), format_(format)
 {
     pointsPerPass_ = std::int64_t(grid.evalTime.steps) + 1;
     chunksPerPass_ = (pointsPerPass_ + kMaxChunkSize - 1) / kMaxChunkSize;
@@ -78,7 +106,7 @@ ScanRowSource::ScanRowSource(const ScanGrid& grid, const ModelParameters& params
     // The calling thread evaluates too, so threads - 1 helpers.
     const std::int64_t helpers = std::min<std::int64_t>(std::max(threads, 1), chunkCount_) - 1;
     ring_.resize(std::size_t((helpers + 1) * kChunksPerThreadAhead));
-    callerEvaluator_ = std::make_unique<Evaluator>(grid_, params_);
+    callerEvaluator_ = std::make_unique<Evaluator>(grid_, params_, format_);
     for (std::int64_t t = 0; t < helpers; ++t) {
         try {
             workers_.emplace_back([this] { Work(); });
@@ -142,7 +170,7 @@ void ScanRowSource::Work()
         }
         try {
             if (!evaluator)
-                evaluator = std::make_unique<Evaluator>(grid_, params_);
+                evaluator = std::make_unique<Evaluator>(grid_, params_, format_);
             Compute(index, *evaluator, *slot);
         } catch (...) {
             {

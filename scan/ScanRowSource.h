@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ModelParameters.h"
+#include "output/CleanTable.h"
 #include "scan/ScanGrid.h"
 
 #include <condition_variable>
@@ -23,7 +24,8 @@ namespace tamrisk {
 class ScanRowSource {
 public:
     // Needs at least one grid point on each axis.
-    ScanRowSource(const ScanGrid& grid, const ModelParameters& params, int threads);
+    ScanRowSource(const ScanGrid& grid, const ModelParameters& params, int threads,
+                  TableFormat format = TableFormat::Native);
     ~ScanRowSource();
     ScanRowSource(const ScanRowSource&) = delete;
     ScanRowSource& operator=(const ScanRowSource&) = delete;
@@ -48,6 +50,7 @@ private:
 
     ScanGrid grid_;
     ModelParameters params_;
+    TableFormat format_;
     std::int64_t pointsPerPass_;
     std::int64_t chunkSize_;
     std::int64_t chunksPerPass_;

@@ -11,16 +11,31 @@ namespace tamrisk {
 
 namespace {
 
-void WriteHeader(ByteSink& sink)
+struct ScanColumn {
+    const char* nativeHeader;  // cp1252
+    const char* cleanName;
+};
+
+constexpr ScanColumn kScanColumns[] = {
+    {"Extinktionsk.", "extinction_per_mm"}, {"Halbwertstiefe", "half_value_depth_mm"},
+    {"Transmission", "transmission"},       {"tMax", "eval_time_s"},
+    {"ED[Lab]", "eff_lab_total"},           {"ED[Nat]", "eff_nat_total"},
+    {"Verh\xE4ltnis", "eff_ratio"},
+};
+
+void WriteHeader(ByteSink& sink, const ScanLayout& layout)
 {
+    if (layout.format == TableFormat::Json) {
+        sink.Write(layout.jsonHead);
+        return;
+    }
+    if (layout.format != TableFormat::Native) {
+        sink.Write(CleanLine(layout.format, ScanColumnNames()));
+        return;
+    }
     PieceWriter out(sink);
-    out.Piece("Extinktionsk.\t");
-    out.Piece("Halbwertstiefe\t");
-    out.Piece("Transmission\t");
-    out.Piece("tMax\t");
-    out.Piece("ED[Lab]\t");
-    out.Piece("ED[Nat]\t");
-    out.Piece("Verh\xE4ltnis\n");  // cp1252 "ä"
+    for (const ScanColumn& column : kScanColumns)
+        out.Piece(std::string(column.nativeHeader) + (&column == &std::end(kScanColumns)[-1] ? "\n" : "\t"));
 }
 
 // The text is built only when someone listens: a scan without a progress
@@ -40,18 +55,26 @@ std::string CountLine(std::int64_t done, std::int64_t total, float fraction)
 
 } // namespace
 
+std::vector<std::string> ScanColumnNames()
+{
+    std::vector<std::string> names;
+    for (const ScanColumn& column : kScanColumns)
+        names.push_back(column.cleanName);
+    return names;
+}
+
 void ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlags& flags,
                 DepthProfile& profile, SignalCurves& curves, ByteSink& sink,
-                const ScanProgress& progress, int threads)
+                const ScanProgress& progress, int threads, const ScanLayout& layout)
 {
     const std::int64_t outerSteps = grid.extinction.steps;
     const std::int64_t innerSteps = grid.evalTime.steps;
     bool pointSet = false;  // params hold a grid point that the profile must follow
     try {
-        WriteHeader(sink);
+        WriteHeader(sink, layout);
         std::optional<ScanRowSource> rows;
         if (outerSteps >= 0 && innerSteps >= 0)
-            rows.emplace(grid, params, threads);
+            rows.emplace(grid, params, threads, layout.format);
 
         std::int64_t counted = 0;
         for (std::int64_t i = 0; i <= outerSteps; ++i) {
@@ -74,6 +97,8 @@ void ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlag
             Report(progress, ProgressLine::Count, [&] { return CountLine(counted, outerSteps * innerSteps, fraction); });
             counted += innerSteps;
         }
+        if (layout.format == TableFormat::Json)
+            sink.Write(layout.jsonTail);
     } catch (...) {
         // As after a run point by point, the model holds the point where the scan stopped.
         if (pointSet) {
