@@ -1,11 +1,14 @@
 #include "app/MainDialogTemplate.h"
 
+#include "model/CurveTable.h"
+
 namespace tamrisk {
 
 namespace {
 
 // The texts "Exitinktionskoeffizient" and "Ausleuchtkruve" are the window's
-// established labels and stay as they are.
+// established labels and stay as they are. The curves' check boxes take
+// their texts from the curve table.
 constexpr ControlTemplate kControls[] = {
     {1, ControlKind::PushButton, "Beenden", 598, 310, 60, 14},
     {1000, ControlKind::DefaultButton, "Neu berechnen", 496, 308, 60, 15},
@@ -20,7 +23,7 @@ constexpr ControlTemplate kControls[] = {
     {1004, ControlKind::Edit, "", 532, 144, 35, 10},
     {0, ControlKind::Text, "Oberkante [mm]:", 370, 145, 58, 10},
     {0, ControlKind::Text, "Unterkante [mm]:", 471, 145, 56, 10},
-    {1005, ControlKind::CheckBox, "Intensitätsverlauf / Stimulationsleistung", 370, 231, 138, 10},
+    {1005, ControlKind::CheckBox, CurveBoxText(MainControl::ShowIntensityBox), 370, 231, 138, 10},
     {0, ControlKind::Text, "Anzeigen:", 370, 220, 32, 8},
     {1006, ControlKind::Slider, "", 370, 121, 216, 10},
     {0, ControlKind::Text, "Externe Dosisleistung [relativ zu interner Dosisleistung]", 366, 106, 176, 10},
@@ -34,18 +37,18 @@ constexpr ControlTemplate kControls[] = {
     {1012, ControlKind::Text, "...", 546, 184, 39, 8},
     {1018, ControlKind::Text, "...", 546, 194, 41, 8},
     {1019, ControlKind::Text, "...", 546, 204, 39, 8},
-    {1014, ControlKind::CheckBox, "Nat. Beta-Dosisleistung", 369, 244, 90, 12},
-    {1020, ControlKind::CheckBox, "Labor-Beta-Dosis", 488, 244, 90, 12},
-    {1021, ControlKind::CheckBox, "Verhältnis", 605, 244, 46, 12},
-    {1022, ControlKind::CheckBox, "Eff. Int. nat. Beta-Dosisleist.", 369, 288, 113, 12},
-    {1023, ControlKind::CheckBox, "Eff. Int. Labor-Beta-Dosis", 488, 288, 90, 12},
-    {1024, ControlKind::CheckBox, "Verhältnis", 605, 288, 48, 12},
-    {1025, ControlKind::CheckBox, "Eff. Nat. Beta-Dosisleistung", 369, 258, 111, 12},
-    {1026, ControlKind::CheckBox, "Eff. Labor-Beta-Dosis", 488, 258, 90, 12},
-    {1027, ControlKind::CheckBox, "Verhältnis", 605, 258, 48, 12},
-    {1028, ControlKind::CheckBox, "Integral nat. Beta-Dosisleist.", 369, 272, 113, 12},
-    {1029, ControlKind::CheckBox, "Integral Labor-Beta-Dosis", 488, 272, 96, 12},
-    {1030, ControlKind::CheckBox, "Verhältnis", 605, 272, 48, 12},
+    {1014, ControlKind::CheckBox, CurveBoxText(MainControl::ShowNatRateBox), 369, 244, 90, 12},
+    {1020, ControlKind::CheckBox, CurveBoxText(MainControl::ShowLabDoseBox), 488, 244, 90, 12},
+    {1021, ControlKind::CheckBox, CurveBoxText(MainControl::ShowRatioBox), 605, 244, 46, 12},
+    {1022, ControlKind::CheckBox, CurveBoxText(MainControl::ShowEffIntNatRateBox), 369, 288, 113, 12},
+    {1023, ControlKind::CheckBox, CurveBoxText(MainControl::ShowEffIntLabDoseBox), 488, 288, 90, 12},
+    {1024, ControlKind::CheckBox, CurveBoxText(MainControl::ShowEffIntRatioBox), 605, 288, 48, 12},
+    {1025, ControlKind::CheckBox, CurveBoxText(MainControl::ShowEffNatRateBox), 369, 258, 111, 12},
+    {1026, ControlKind::CheckBox, CurveBoxText(MainControl::ShowEffLabDoseBox), 488, 258, 90, 12},
+    {1027, ControlKind::CheckBox, CurveBoxText(MainControl::ShowEffRatioBox), 605, 258, 48, 12},
+    {1028, ControlKind::CheckBox, CurveBoxText(MainControl::ShowIntNatRateBox), 369, 272, 113, 12},
+    {1029, ControlKind::CheckBox, CurveBoxText(MainControl::ShowIntLabDoseBox), 488, 272, 96, 12},
+    {1030, ControlKind::CheckBox, CurveBoxText(MainControl::ShowIntRatioBox), 605, 272, 48, 12},
     {1008, ControlKind::PushButton, "Exportieren", 362, 308, 60, 15},
     {1009, ControlKind::PushButton, "t-Scan", 430, 308, 60, 15},
     {1015, ControlKind::Slider, "", 370, 82, 216, 10},
@@ -59,10 +62,10 @@ constexpr ControlTemplate kControls[] = {
     {1032, ControlKind::Edit, "", 454, 171, 46, 10},
     {0, ControlKind::GroupBox, "OSL-Signal", 6, 328, 350, 184},
     {1017, ControlKind::Slider, "", 369, 367, 216, 10},
-    {1033, ControlKind::CheckBox, "Gesamt OSL-Signal nat. DL", 366, 411, 128, 10},
-    {1034, ControlKind::CheckBox, "Gesamt OSL-Signal Labor-Dosis", 366, 422, 128, 10},
-    {1035, ControlKind::CheckBox, "Gesamt OSL-Signal homogene Dosis", 366, 398, 142, 10},
-    {1036, ControlKind::CheckBox, "OSL-Signal homogene Dosis", 368, 341, 128, 10},
+    {1033, ControlKind::CheckBox, CurveBoxText(MainControl::ShowTotalSignalNatBox), 366, 411, 128, 10},
+    {1034, ControlKind::CheckBox, CurveBoxText(MainControl::ShowTotalSignalLabBox), 366, 422, 128, 10},
+    {1035, ControlKind::CheckBox, CurveBoxText(MainControl::ShowTotalSignalHomogeneousBox), 366, 398, 142, 10},
+    {1036, ControlKind::CheckBox, CurveBoxText(MainControl::ShowSignalAtDepthBox), 368, 341, 128, 10},
     {0, ControlKind::Text, "Max. Intensität:", 366, 479, 52, 10},
     {0, ControlKind::Text, "Max. Zeitachse:", 366, 461, 52, 10},
     {1037, ControlKind::Edit, "", 420, 477, 52, 12},
@@ -78,7 +81,7 @@ constexpr ControlTemplate kControls[] = {
     {1041, ControlKind::Edit, "", 537, 440, 52, 12},
     {1044, ControlKind::RadioButton, "Einfach exponentiell", 552, 398, 88, 12},
     {1045, ControlKind::RadioButton, "Zweifach exponentiell", 553, 411, 88, 12},
-    {1010, ControlKind::CheckBox, "OSL-Beitrag", 516, 232, 54, 10},
+    {1010, ControlKind::CheckBox, CurveBoxText(MainControl::ShowOslContributionBox), 516, 232, 54, 10},
     {1046, ControlKind::CheckBox, "Transparenz-Korr. für OSL-Beitrag", 516, 219, 140, 12},
     {0, ControlKind::Text, "Jede", 367, 495, 21, 10},
     {1047, ControlKind::Edit, "", 388, 492, 24, 12},

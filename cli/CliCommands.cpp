@@ -112,29 +112,35 @@ int RunReadouts(const CliRequest& request, std::ostream& out, std::ostream& err)
     return code;
 }
 
+// A table over one sample grid in the requested format: `native` writes the
+// window's file, json a document with the inputs under `jsonKey`.
+template <typename WriteNative>
+int WriteSampleTable(const CliRequest& request, std::ostream& err, const ModelState& state, const SampleTable& table,
+                     const char* jsonKey, WriteNative writeNative)
+{
+    const Json parameters = {{"parameters", ParametersJson(state.params)}};
+    return WriteWithRecord(request, err, parameters, [&](ByteSink& sink) {
+        if (request.format == TableFormat::Native) {
+            writeNative(sink);
+        } else if (request.format == TableFormat::Json) {
+            Json json = Record(request);
+            json["parameters"] = parameters["parameters"];
+            json["totals"] = {{"eff_lab_total", JsonNumber(state.profile.effLabTotal)},
+                              {"eff_nat_total", JsonNumber(state.profile.effNatTotal)}};
+            json[jsonKey] = TableJson(table);
+            sink.Write(JsonDocument(std::move(json)));
+        } else {
+            WriteCleanTable(sink, request.format, table);
+        }
+    });
+}
+
 int RunExport(const CliRequest& request, std::ostream& err)
 {
     ModelState state;
     Recompute(request.inputs.controls, state, request.inputs.overrides);
-    const Json parameters = {{"parameters", ParametersJson(state.params)}};
-    return WriteWithRecord(request, err, parameters, [&](ByteSink& sink) {
-        switch (request.format) {
-        case TableFormat::Native:
-            WriteProfileExport(sink, state.params, state.profile);
-            break;
-        case TableFormat::Json: {
-            Json json = Record(request);
-            json["parameters"] = ParametersJson(state.params);
-            json["totals"] = {{"eff_lab_total", JsonNumber(state.profile.effLabTotal)},
-                              {"eff_nat_total", JsonNumber(state.profile.effNatTotal)}};
-            json["profile"] = ProfileJson(state.params, state.profile);
-            sink.Write(JsonDocument(std::move(json)));
-            break;
-        }
-        default:
-            WriteProfileTable(sink, request.format, state.params, state.profile);
-        }
-    });
+    return WriteSampleTable(request, err, state, ProfileTable(state.params, state.profile), "profile",
+                            [&](ByteSink& sink) { WriteProfileExport(sink, state.params, state.profile); });
 }
 
 int RunCurves(const CliRequest& request, std::ostream& err)
@@ -146,23 +152,8 @@ int RunCurves(const CliRequest& request, std::ostream& err)
             inputs.controls.flags.*curve.flag = true;
     ModelState state;
     Recompute(inputs.controls, state, inputs.overrides);
-    const Json parameters = {{"parameters", ParametersJson(state.params)}};
-    return WriteWithRecord(request, err, parameters, [&](ByteSink& sink) {
-        switch (request.format) {
-        case TableFormat::Native:
-            WriteNativeCurves(sink, state.params, state.curves);
-            break;
-        case TableFormat::Json: {
-            Json json = Record(request);
-            json["parameters"] = ParametersJson(state.params);
-            json["curves"] = CurvesJson(state.params, state.curves);
-            sink.Write(JsonDocument(std::move(json)));
-            break;
-        }
-        default:
-            WriteCurvesTable(sink, request.format, state.params, state.curves);
-        }
-    });
+    return WriteSampleTable(request, err, state, CurvesTable(state.params, state.curves), "curves",
+                            [&](ByteSink& sink) { WriteNativeCurves(sink, state.params, state.curves); });
 }
 
 int RunScan(const CliRequest& request, std::ostream& err)

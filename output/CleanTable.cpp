@@ -58,37 +58,49 @@ std::string CleanLine(TableFormat format, const std::vector<std::string>& cells)
     return line;
 }
 
-void WriteProfileTable(ByteSink& sink, TableFormat format, const ModelParameters& params,
-                       const DepthProfile& profile)
+SampleTable ProfileTable(const ModelParameters& params, const DepthProfile& profile)
 {
-    std::vector<std::string> cells{kDepthColumn};
+    SampleTable table{kDepthColumn, DepthStep(params), Count(params.depthPoints), {}};
     for (const ProfileArrayRow& row : kProfileArrays)
-        cells.push_back(row.column);
+        table.columns.emplace_back(row.column, &(profile.*row.values));
+    return table;
+}
+
+SampleTable CurvesTable(const ModelParameters& params, const SignalCurves& curves)
+{
+    SampleTable table{kTimeColumn, TimeStep(params), Count(params.timePoints), {}};
+    for (const SignalArrayRow& row : kSignalArrays)
+        table.columns.emplace_back(row.column, &(curves.*row.values));
+    return table;
+}
+
+void WriteCleanTable(ByteSink& sink, TableFormat format, const SampleTable& table)
+{
+    std::vector<std::string> cells{table.keyColumn};
+    for (const auto& [name, values] : table.columns)
+        cells.push_back(name);
     sink.Write(CleanLine(format, cells));
-    const float step = DepthStep(params);
-    for (int i = 0; i < Count(params.depthPoints); ++i) {
+    for (int i = 0; i < table.count; ++i) {
         cells.clear();
-        cells.push_back(CleanText(GridPoint(i, step)));
-        for (const ProfileArrayRow& row : kProfileArrays)
-            cells.push_back(CleanText(At(profile.*row.values, i)));
+        cells.push_back(CleanText(GridPoint(i, table.step)));
+        for (const auto& [name, values] : table.columns)
+            cells.push_back(CleanText(At(*values, i)));
         sink.Write(CleanLine(format, cells));
     }
 }
 
-void WriteCurvesTable(ByteSink& sink, TableFormat format, const ModelParameters& params, const SignalCurves& curves)
+nlohmann::ordered_json TableJson(const SampleTable& table)
 {
-    std::vector<std::string> cells{kTimeColumn};
-    for (const SignalArrayRow& row : kSignalArrays)
-        cells.push_back(row.column);
-    sink.Write(CleanLine(format, cells));
-    const float step = TimeStep(params);
-    for (int k = 0; k < Count(params.timePoints); ++k) {
-        cells.clear();
-        cells.push_back(CleanText(GridPoint(k, step)));
-        for (const SignalArrayRow& row : kSignalArrays)
-            cells.push_back(CleanText(At(curves.*row.values, k)));
-        sink.Write(CleanLine(format, cells));
+    nlohmann::ordered_json json = nlohmann::ordered_json::object();
+    nlohmann::ordered_json& key = json[table.keyColumn] = nlohmann::ordered_json::array();
+    for (int i = 0; i < table.count; ++i)
+        key.push_back(JsonNumber(GridPoint(i, table.step)));
+    for (const auto& [name, values] : table.columns) {
+        nlohmann::ordered_json& column = json[name] = nlohmann::ordered_json::array();
+        for (int i = 0; i < table.count; ++i)
+            column.push_back(JsonNumber(At(*values, i)));
     }
+    return json;
 }
 
 void WriteNativeCurves(ByteSink& sink, const ModelParameters& params, const SignalCurves& curves)
@@ -118,36 +130,6 @@ nlohmann::ordered_json JsonNumber(float value)
 nlohmann::ordered_json JsonNumber(double value)
 {
     return std::isfinite(value) ? nlohmann::ordered_json(value) : nlohmann::ordered_json(nullptr);
-}
-
-nlohmann::ordered_json ProfileJson(const ModelParameters& params, const DepthProfile& profile)
-{
-    nlohmann::ordered_json table = nlohmann::ordered_json::object();
-    nlohmann::ordered_json& depth = table[kDepthColumn] = nlohmann::ordered_json::array();
-    const float step = DepthStep(params);
-    for (int i = 0; i < Count(params.depthPoints); ++i)
-        depth.push_back(JsonNumber(GridPoint(i, step)));
-    for (const ProfileArrayRow& row : kProfileArrays) {
-        nlohmann::ordered_json& column = table[row.column] = nlohmann::ordered_json::array();
-        for (int i = 0; i < Count(params.depthPoints); ++i)
-            column.push_back(JsonNumber(At(profile.*row.values, i)));
-    }
-    return table;
-}
-
-nlohmann::ordered_json CurvesJson(const ModelParameters& params, const SignalCurves& curves)
-{
-    nlohmann::ordered_json table = nlohmann::ordered_json::object();
-    nlohmann::ordered_json& time = table[kTimeColumn] = nlohmann::ordered_json::array();
-    const float step = TimeStep(params);
-    for (int k = 0; k < Count(params.timePoints); ++k)
-        time.push_back(JsonNumber(GridPoint(k, step)));
-    for (const SignalArrayRow& row : kSignalArrays) {
-        nlohmann::ordered_json& column = table[row.column] = nlohmann::ordered_json::array();
-        for (int k = 0; k < Count(params.timePoints); ++k)
-            column.push_back(JsonNumber(At(curves.*row.values, k)));
-    }
-    return table;
 }
 
 nlohmann::ordered_json ParametersJson(const ModelParameters& p)

@@ -25,19 +25,27 @@ const char* TableFormatName(TableFormat format);
 // One line of a CSV or TSV table.
 std::string CleanLine(TableFormat format, const std::vector<std::string>& cells);
 
-// The depth profile: depth and all 14 arrays, one row per depth sample.
-void WriteProfileTable(ByteSink& sink, TableFormat format, const ModelParameters& params,
-                       const DepthProfile& profile);
-// The four signal curves against time, one row per time sample.
-void WriteCurvesTable(ByteSink& sink, TableFormat format, const ModelParameters& params,
-                      const SignalCurves& curves);
+// Arrays over one evenly spaced sample grid: the grid's positions, then one
+// column per array, one row per sample.
+struct SampleTable {
+    const char* keyColumn;
+    float step;
+    int count;
+    std::vector<std::pair<const char*, const std::vector<float>*>> columns;
+};
+
+// The depth profile: depth and all 14 arrays.
+SampleTable ProfileTable(const ModelParameters& params, const DepthProfile& profile);
+// The four signal curves against time.
+SampleTable CurvesTable(const ModelParameters& params, const SignalCurves& curves);
+
+void WriteCleanTable(ByteSink& sink, TableFormat format, const SampleTable& table);
+// The table as a JSON object of columns: {"depth_mm": [...], ...}. Non-finite
+// values, which JSON has no numbers for, are null.
+nlohmann::ordered_json TableJson(const SampleTable& table);
+
 // The window's conventions for the curves: cp1252, TAB, NUL after every piece, decimal comma.
 void WriteNativeCurves(ByteSink& sink, const ModelParameters& params, const SignalCurves& curves);
-
-// The same tables as JSON objects of columns: {"depth_mm": [...], ...}.
-// Non-finite values, which JSON has no numbers for, are null.
-nlohmann::ordered_json ProfileJson(const ModelParameters& params, const DepthProfile& profile);
-nlohmann::ordered_json CurvesJson(const ModelParameters& params, const SignalCurves& curves);
 
 // A float or double as a JSON number (null when not finite).
 nlohmann::ordered_json JsonNumber(float value);
