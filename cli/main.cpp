@@ -52,7 +52,8 @@ int main(int argc, char** argv)
     request.threads = int(std::max(1u, std::thread::hardware_concurrency()));
     RawInputs raw;
 
-    CLI::App app{"Tamrisk on the command line: read-outs, profile export, t-Scan and plots."};
+    CLI::App app{"Tamrisk on the command line: read-outs, profile export, t-Scan, signal curves and plots.",
+                 "tamrisk-cli"};
     app.footer(kExitCodes);
     app.set_version_flag("--version", std::string("tamrisk-cli ") + TAMRISK_VERSION);
     app.require_subcommand(1);
@@ -133,10 +134,11 @@ int main(int argc, char** argv)
     if (help->parsed()) {
         for (CLI::App* command : commands)
             if (command->get_name() == helpTopic) {
-                std::cout << command->help();
+                std::cout << app.get_formatter()->make_help(command, "tamrisk-cli",
+                                                             CLI::AppFormatMode::Normal);
                 return kExitSuccess;
             }
-        std::cout << app.help();
+        std::cout << app.get_formatter()->make_help(&app, "tamrisk-cli", CLI::AppFormatMode::Normal);
         return kExitSuccess;
     }
 
