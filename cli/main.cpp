@@ -134,7 +134,7 @@ int main(int argc, char** argv)
     if (help->parsed()) {
         for (CLI::App* command : commands)
             if (command->get_name() == helpTopic) {
-                std::cout << app.get_formatter()->make_help(command, "tamrisk-cli",
+                std::cout << app.get_formatter()->make_help(command, "tamrisk-cli " + helpTopic,
                                                              CLI::AppFormatMode::Normal);
                 return kExitSuccess;
             }
