@@ -2,6 +2,7 @@
 
 #include "output/NumberText.h"
 #include "plot/PlotCoordinates.h"
+#include "plot/ShownCurves.h"
 
 #include <array>
 #include <cstddef>
@@ -13,75 +14,10 @@ namespace {
 
 constexpr Color kAxisPen = Rgb(0, 0, 0);
 
-struct DepthCurve {
-    bool DisplayFlags::*flag;
-    std::vector<float> DepthProfile::*values;
-    Color pen;
-};
-
-// Drawing order: a later curve covers an earlier one where they cross.
-constexpr std::array<DepthCurve, 14> kDepthCurves{{
-    {&DisplayFlags::showIntensity, &DepthProfile::intensity, Rgb(255, 0, 255)},
-    {&DisplayFlags::showOslContribution, &DepthProfile::oslContribution, Rgb(150, 0, 150)},
-    {&DisplayFlags::showNatRate, &DepthProfile::natDoseRate, Rgb(180, 180, 0)},
-    {&DisplayFlags::showLabDose, &DepthProfile::labDose, Rgb(0, 0, 255)},
-    {&DisplayFlags::showRatio, &DepthProfile::ratio, Rgb(255, 255, 255)},
-    {&DisplayFlags::showIntNatRate, &DepthProfile::intNatDoseRate, Rgb(180, 100, 100)},
-    {&DisplayFlags::showIntLabDose, &DepthProfile::intLabDose, Rgb(100, 100, 180)},
-    {&DisplayFlags::showIntRatio, &DepthProfile::intRatio, Rgb(180, 180, 180)},
-    {&DisplayFlags::showEffNatRate, &DepthProfile::effNatDoseRate, Rgb(160, 160, 0)},
-    {&DisplayFlags::showEffLabDose, &DepthProfile::effLabDose, Rgb(0, 0, 200)},
-    {&DisplayFlags::showEffRatio, &DepthProfile::effRatio, Rgb(150, 150, 150)},
-    {&DisplayFlags::showEffIntNatRate, &DepthProfile::effIntNatDoseRate, Rgb(160, 80, 200)},
-    {&DisplayFlags::showEffIntLabDose, &DepthProfile::effIntLabDose, Rgb(80, 80, 200)},
-    {&DisplayFlags::showEffIntRatio, &DepthProfile::effIntRatio, Rgb(100, 100, 100)},
-}};
-
-struct SignalCurve {
-    bool DisplayFlags::*flag;
-    std::vector<float> SignalCurves::*values;
-    bool SignalCurves::*computed;
-    Color pen;
-};
-
-constexpr std::array<SignalCurve, 4> kSignalCurves{{
-    {&DisplayFlags::showSignalAtDepth, &SignalCurves::signalAtDepth, &SignalCurves::signalAtDepthComputed,
-     Rgb(255, 0, 255)},
-    {&DisplayFlags::showTotalSignalHomogeneous, &SignalCurves::totalSignalHomogeneous,
-     &SignalCurves::summedComputed, Rgb(180, 0, 180)},
-    {&DisplayFlags::showTotalSignalNat, &SignalCurves::totalSignalNat, &SignalCurves::summedComputed,
-     Rgb(180, 180, 0)},
-    {&DisplayFlags::showTotalSignalLab, &SignalCurves::totalSignalLab, &SignalCurves::summedComputed,
-     Rgb(0, 0, 255)},
-}};
-
-struct ShownCurve {
-    const float* values;
-    Color pen;
-};
-
-// The shown curves whose arrays hold at least `points` values of the last
-// model run; a curve the run did not fill is left out rather than read.
-std::vector<ShownCurve> ShownDepthCurves(const DisplayFlags& flags, const DepthProfile& profile, int points)
+Color PenOf(const ShownCurve& curve)
 {
-    std::vector<ShownCurve> shown;
-    for (const DepthCurve& c : kDepthCurves) {
-        const std::vector<float>& v = profile.*c.values;
-        if (flags.*c.flag && points > 0 && v.size() >= static_cast<std::size_t>(points))
-            shown.push_back({v.data(), c.pen});
-    }
-    return shown;
-}
-
-std::vector<ShownCurve> ShownSignalCurves(const DisplayFlags& flags, const SignalCurves& curves, int points)
-{
-    std::vector<ShownCurve> shown;
-    for (const SignalCurve& c : kSignalCurves) {
-        const std::vector<float>& v = curves.*c.values;
-        if (flags.*c.flag && curves.*c.computed && points > 0 && v.size() >= static_cast<std::size_t>(points))
-            shown.push_back({v.data(), c.pen});
-    }
-    return shown;
+    const PenColor& pen = curve.row->pen;
+    return Rgb(pen.r, pen.g, pen.b);
 }
 
 // Largest value above 0 among the shown curves, or 0. The comparison is
@@ -147,7 +83,7 @@ void DrawCurves(Raster& picture, const std::vector<ShownCurve>& shown, int point
         const PixelCoordinate sample = sampleAt(i);
         for (std::size_t j = 0; j < shown.size(); ++j) {
             const PixelPoint here = point(sample, valueAt(shown[j].values[i]));
-            picture.SelectPen(shown[j].pen);
+            picture.SelectPen(PenOf(shown[j]));
             Segment(picture, before[j], here);
             before[j] = here;
         }
@@ -160,7 +96,7 @@ void DrawDepthPicture(ModelParameters& params, const DisplayFlags& flags, const 
     NewPicture(picture, 500, 500);
 
     const int points = params.depthPoints;
-    const std::vector<ShownCurve> shown = ShownDepthCurves(flags, profile, points);
+    const std::vector<ShownCurve> shown = ShownCurves(PlotKind::Depth, flags, profile, {}, points);
     if (flags.autoScaleProfile)
         readouts.depthAutoMax = ApplyAutomaticMaximum(shown, points, params.plotMax);
 
@@ -187,7 +123,7 @@ void DrawSignalPicture(ModelParameters& params, const DisplayFlags& flags, const
     NewPicture(picture, 500, 250);
 
     const int points = params.timePoints;
-    const std::vector<ShownCurve> shown = ShownSignalCurves(flags, curves, points);
+    const std::vector<ShownCurve> shown = ShownCurves(PlotKind::Signal, flags, {}, curves, points);
     if (flags.autoScaleSignal)
         readouts.signalAutoMax = ApplyAutomaticMaximum(shown, points, params.intensityMax);
 

@@ -1,0 +1,661 @@
+#include "plot/Figure.h"
+
+#include "model/SampleGrid.h"
+#include "plot/FigureText.h"
+#include "plot/ShownCurves.h"
+
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+namespace tamrisk {
+
+namespace {
+
+constexpr double kPointsPerMm = 72.0 / 25.4;
+constexpr double kMaxSizeMm = 2000.0;
+constexpr double kMaxPngSide = 20000.0;  // pixels; cairo's own limit is 32767
+
+constexpr double kCurveWidth = 1.0;       // pt
+constexpr double kCasingExtra = 0.7;      // pt wider than the curve, both sides together
+constexpr double kFrameWidth = 0.6;
+constexpr double kValueOneWidth = 0.5;
+
+// Pens too light to be seen on a white page: a light curve is drawn over a
+// slightly wider dark grey line, so its own colour stays the window's.
+bool NeedsCasing(const PenColor& pen) { return 0.2126 * pen.r + 0.7152 * pen.g + 0.0722 * pen.b > 170.0; }
+constexpr double kCasingGrey = 64.0 / 255.0;
+
+struct Labels {
+    const char* horizontal;
+    const char* vertical;
+    const char* valueOne;
+};
+
+Labels AxisLabels(PlotKind kind, Language language)
+{
+    const bool de = language == Language::De;
+    if (kind == PlotKind::Depth)
+        return {de ? "Wert [relativ]" : "Value [relative]", de ? "Tiefe [mm]" : kDepthEnglishName,
+                de ? "Wert 1" : "Value 1"};
+    return {de ? "Stimulationszeit [s]" : kTimeEnglishName, de ? "OSL-Signal [relativ]" : "OSL signal [relative]",
+            ""};
+}
+
+// A curve's samples as fractions along the two axes; nothing where a sample has no place.
+struct Series {
+    const CurveRow* row;
+    std::vector<std::optional<std::pair<double, double>>> samples;
+};
+
+struct Layout {
+    double width, height;  // the page, points
+    FigureFrame frame;
+    double pad, tick, minorTick, gap, lineHeight;
+};
+
+std::pair<double, double> ToPage(const FigureFrame& frame, bool verticalDown, std::pair<double, double> f)
+{
+    const FigureRect& p = frame.plot;
+    const double y = verticalDown ? p.y + f.second * p.height : p.y + p.height - f.second * p.height;
+    return {p.x + f.first * p.width, y};
+}
+
+// Liang-Barsky: cuts the segment to the rectangle; false when nothing of it is inside.
+bool ClipSegment(double& x0, double& y0, double& x1, double& y1, const FigureRect& r, bool* startMoved = nullptr,
+                 bool* endMoved = nullptr)
+{
+    double t0 = 0.0, t1 = 1.0;
+    const double dx = x1 - x0, dy = y1 - y0;
+    const auto edge = [&](double p, double q) {
+        if (p == 0.0)
+            return q >= 0.0;
+        const double t = q / p;
+        if (p < 0.0) {
+            if (t > t1)
+                return false;
+            t0 = std::max(t0, t);
+        } else {
+            if (t < t0)
+                return false;
+            t1 = std::min(t1, t);
+        }
+        return true;
+    };
+    if (!edge(-dx, x0 - r.x) || !edge(dx, r.x + r.width - x0) || !edge(-dy, y0 - r.y) ||
+        !edge(dy, r.y + r.height - y0))
+        return false;
+    if (startMoved)
+        *startMoved = t0 > 0.0;
+    if (endMoved)
+        *endMoved = t1 < 1.0;
+    const double ox = x0, oy = y0;
+    x0 = ox + t0 * dx;
+    y0 = oy + t0 * dy;
+    x1 = ox + t1 * dx;
+    y1 = oy + t1 * dy;
+    return true;
+}
+
+FigureRect Grown(const FigureRect& r, double by) { return {r.x - by, r.y - by, r.width + 2 * by, r.height + 2 * by}; }
+
+// The curve as a path through its samples, broken where a sample has no
+// place, cut a little outside the plot area so that far-off values never
+// reach the drawing library's coordinate range.
+void CurvePath(cairo_t* cr, const Series& series, const FigureFrame& frame, bool verticalDown)
+{
+    const FigureRect bounds = Grown(frame.plot, 2.0);
+    bool open = false;
+    for (std::size_t i = 1; i < series.samples.size(); ++i) {
+        const auto& a = series.samples[i - 1];
+        const auto& b = series.samples[i];
+        if (!a || !b) {
+            open = false;
+            continue;
+        }
+        auto [x0, y0] = ToPage(frame, verticalDown, *a);
+        auto [x1, y1] = ToPage(frame, verticalDown, *b);
+        bool startMoved = false, endMoved = false;
+        if (!ClipSegment(x0, y0, x1, y1, bounds, &startMoved, &endMoved)) {
+            open = false;
+            continue;
+        }
+        if (!open || startMoved)
+            cairo_move_to(cr, x0, y0);
+        cairo_line_to(cr, x1, y1);
+        open = !endMoved;
+    }
+}
+
+void StrokeWithPen(cairo_t* cr, const PenColor& pen)
+{
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    if (NeedsCasing(pen)) {
+        cairo_set_source_rgb(cr, kCasingGrey, kCasingGrey, kCasingGrey);
+        cairo_set_line_width(cr, kCurveWidth + kCasingExtra);
+        cairo_stroke_preserve(cr);
+    }
+    cairo_set_source_rgb(cr, pen.r / 255.0, pen.g / 255.0, pen.b / 255.0);
+    cairo_set_line_width(cr, kCurveWidth);
+    cairo_stroke(cr);
+}
+
+void DashedValueOne(cairo_t* cr)
+{
+    const double dashes[] = {3.0, 2.0};
+    cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+    cairo_set_line_width(cr, kValueOneWidth);
+    cairo_set_dash(cr, dashes, 2, 0.0);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0.0);
+}
+
+// ---- axes ----
+
+struct AxisSetup {
+    FigureAxis horizontal, vertical;
+    std::optional<double> valueOne;  // depth plot: where the value 1 lies along the value axis
+};
+
+// An axis from lo to hi, or a usable stand-in with a note.
+FigureAxis UsableLinear(double lo, double hi, const char* what, std::vector<std::string>& notes)
+{
+    if (std::isfinite(lo) && std::isfinite(hi) && hi > lo)
+        return {lo, hi, false};
+    notes.push_back(std::string("the ") + what + " axis has no usable range; drawn from " +
+                    (std::isfinite(lo) ? "its start" : "0") + " over one unit");
+    const double start = std::isfinite(lo) ? lo : 0.0;
+    return {start, start + 1.0, false};
+}
+
+// A logarithmic axis up to hi, reaching down to the whole decade below the
+// smallest positive value it shows.
+FigureAxis UsableLog(double smallestPositive, double hi, const char* what, std::vector<std::string>& notes)
+{
+    if (!(std::isfinite(hi) && hi > 0.0)) {
+        notes.push_back(std::string("the logarithmic ") + what + " axis has no positive maximum; drawn from 0.001 to 1");
+        return {0.001, 1.0, true};
+    }
+    double lo = std::isfinite(smallestPositive) ? std::pow(10.0, std::floor(std::log10(smallestPositive))) : 0.0;
+    if (!(lo > 0.0) || lo >= hi)
+        lo = std::pow(10.0, std::ceil(std::log10(hi)) - 1.0);
+    if (lo >= hi)
+        lo = hi / 10.0;
+    return {lo, hi, true};
+}
+
+double SmallestPositive(const std::vector<ShownCurve>& shown, int points)
+{
+    double smallest = INFINITY;
+    for (const ShownCurve& c : shown)
+        for (int i = 0; i < points; ++i)
+            if (c.values[i] > 0.0f && std::isfinite(c.values[i]))
+                smallest = std::min(smallest, double(c.values[i]));
+    return smallest;
+}
+
+void NoteLeftOut(const std::vector<ShownCurve>& shown, int points, std::vector<std::string>& notes)
+{
+    for (const ShownCurve& c : shown) {
+        int count = 0;
+        for (int i = 0; i < points; ++i)
+            if (c.values[i] <= 0.0f)
+                ++count;
+        if (count > 0)
+            notes.push_back(std::string(c.row->name) + ": " + std::to_string(count) +
+                            " values of 0 or below left out of the logarithmic value axis");
+    }
+}
+
+AxisSetup MakeAxes(const FigureOptions& options, const ModelParameters& params, const std::vector<ShownCurve>& shown,
+                   int points, std::vector<std::string>& notes)
+{
+    AxisSetup axes;
+    if (options.logValues)
+        NoteLeftOut(shown, points, notes);
+    if (options.kind == PlotKind::Depth) {
+        axes.horizontal = options.logValues ? UsableLog(SmallestPositive(shown, points), params.plotMax, "value", notes)
+                                            : UsableLinear(0.0, params.plotMax, "value", notes);
+        axes.vertical = UsableLinear(params.top, params.bottom, "depth", notes);
+        if (options.logTime)
+            notes.push_back("a logarithmic time axis applies to the signal plot only");
+        const std::optional<double> one = axes.horizontal.Fraction(1.0);
+        if (one && *one >= 0.0 && *one <= 1.0)
+            axes.valueOne = one;
+    } else {
+        const double step = TimeStep(params);
+        axes.horizontal = options.logTime ? UsableLog(step, params.timeMax, "time", notes)
+                                          : UsableLinear(params.timeMin, params.timeMax, "time", notes);
+        if (options.logTime && !shown.empty())
+            notes.push_back("the sample at time 0 is left out of the logarithmic time axis");
+        axes.vertical = options.logValues
+                            ? UsableLog(SmallestPositive(shown, points), params.intensityMax, "signal", notes)
+                            : UsableLinear(params.intensityMin, params.intensityMax, "signal", notes);
+    }
+    return axes;
+}
+
+std::vector<Series> MakeSeries(PlotKind kind, const std::vector<ShownCurve>& shown, int points,
+                               const ModelParameters& params, const AxisSetup& axes)
+{
+    std::vector<Series> all;
+    const float step = kind == PlotKind::Depth ? DepthStep(params) : TimeStep(params);
+    for (const ShownCurve& c : shown) {
+        Series series{c.row, {}};
+        series.samples.reserve(std::size_t(points));
+        for (int i = 0; i < points; ++i) {
+            const double position = GridPosition(i, step);
+            const double value = c.values[i];
+            const std::optional<double> u = axes.horizontal.Fraction(kind == PlotKind::Depth ? value : position);
+            const std::optional<double> w = axes.vertical.Fraction(kind == PlotKind::Depth ? position : value);
+            series.samples.push_back(u && w ? std::optional(std::pair(*u, *w)) : std::nullopt);
+        }
+        all.push_back(std::move(series));
+    }
+    return all;
+}
+
+// ---- legend ----
+
+// Windows-1252 text of the export headers to UTF-8; their letters all lie in
+// the Latin-1 part of the code page.
+std::string Latin1ToUtf8(const char* text)
+{
+    std::string utf8;
+    for (const char* p = text; *p; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c < 0x80) {
+            utf8 += char(c);
+        } else {
+            utf8 += char(0xC0 | (c >> 6));
+            utf8 += char(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+// English: the array's name with its unit. German: the check box's text; the
+// four ratio boxes share one text, so where shown curves would share a name
+// each takes its column header of the profile export instead.
+std::string LegendName(const CurveRow& row, const std::vector<Series>& series, Language language)
+{
+    if (language == Language::En)
+        return CurveEnglishName(row);
+    int sharing = 0;
+    for (const Series& s : series)
+        sharing += std::string_view(s.row->germanText) == row.germanText;
+    if (sharing > 1 && row.plot == PlotKind::Depth) {
+        if (const char* header = kProfileArrays[std::size_t(row.array)].exportHeader)
+            return Latin1ToUtf8(header);
+    }
+    return row.germanText;
+}
+
+struct LegendEntry {
+    std::string markup;
+    const PenColor* pen;  // nullptr: the dashed value-1 line
+};
+
+struct Legend {
+    std::vector<LegendEntry> entries;
+    double entryWidth = 0.0, lineHeight = 0.0, inset = 0.0, sample = 0.0;
+    int columns = 1;
+    FigureRect box;
+    double Width(int columns) const { return columns * entryWidth + 2 * inset; }
+    double Height(int columns) const
+    {
+        const int rows = (int(entries.size()) + columns - 1) / columns;
+        return rows * lineHeight + 2 * inset;
+    }
+};
+
+bool Covers(const FigureRect& box, const std::vector<Series>& series, const FigureFrame& frame, bool verticalDown,
+            std::optional<double> valueOne)
+{
+    const FigureRect zone = Grown(box, 2.0);
+    for (const Series& s : series)
+        for (std::size_t i = 1; i < s.samples.size(); ++i) {
+            if (!s.samples[i - 1] || !s.samples[i])
+                continue;
+            auto [x0, y0] = ToPage(frame, verticalDown, *s.samples[i - 1]);
+            auto [x1, y1] = ToPage(frame, verticalDown, *s.samples[i]);
+            if (ClipSegment(x0, y0, x1, y1, zone) && ClipSegment(x0, y0, x1, y1, Grown(frame.plot, 0.0)))
+                return true;
+        }
+    if (valueOne) {
+        const double x = frame.plot.x + *valueOne * frame.plot.width;
+        if (x >= zone.x && x <= zone.x + zone.width)
+            return true;
+    }
+    return false;
+}
+
+// ---- drawing ----
+
+// The depth plot numbers its value axis above the plot area and its depth
+// axis downward; the signal plot numbers time below and the signal upward.
+void DrawTicks(cairo_t* cr, const FigureText& text, const Layout& layout, const FigureAxis& axis, bool horizontal,
+               bool depthPlot, Language language, double fontSize)
+{
+    const FigureRect& p = layout.frame.plot;
+    const AxisTicks ticks = MakeTicks(axis);
+    const bool labelsBefore = horizontal && depthPlot;
+    const bool down = !horizontal && depthPlot;
+    const auto at = [&](double v) {
+        const double f = *axis.Fraction(v);
+        return horizontal ? p.x + f * p.width : (down ? p.y + f * p.height : p.y + p.height - f * p.height);
+    };
+    // Horizontal ticks lie on the top edge (depth plot) or the bottom edge (signal plot).
+    const double edge = horizontal ? (labelsBefore ? p.y : p.y + p.height) : p.x;
+    const double outward = horizontal ? (labelsBefore ? -1.0 : 1.0) : -1.0;
+
+    cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+    cairo_set_line_width(cr, kFrameWidth);
+    const auto mark = [&](double v, double length) {
+        const double t = at(v);
+        if (horizontal) {
+            cairo_move_to(cr, t, edge);
+            cairo_line_to(cr, t, edge + outward * length);
+        } else {
+            cairo_move_to(cr, edge, t);
+            cairo_line_to(cr, edge + outward * length, t);
+        }
+    };
+    for (double v : ticks.minor)
+        mark(v, layout.minorTick);
+    for (double v : ticks.major)
+        mark(v, layout.tick);
+    cairo_stroke(cr);
+
+    // Numbers: where neighbours would touch, only every n-th is written.
+    std::vector<std::string> numbers;
+    double widest = 0.0;
+    for (double v : ticks.major) {
+        numbers.push_back(TickText(v, axis, ticks, language, fontSize));
+        widest = std::max(widest, text.Measure(numbers.back()).width);
+    }
+    double closest = INFINITY;
+    for (std::size_t i = 1; i < ticks.major.size(); ++i)
+        closest = std::min(closest, std::fabs(at(ticks.major[i]) - at(ticks.major[i - 1])));
+    const double needed = (horizontal ? widest : layout.lineHeight) + layout.gap * 2;
+    const std::size_t every = std::isfinite(closest) && closest > 0 ? std::size_t(std::ceil(needed / closest)) : 1;
+    const double off = layout.tick + layout.gap;
+    for (std::size_t i = 0; i < numbers.size(); i += std::max<std::size_t>(every, 1)) {
+        const double t = at(ticks.major[i]);
+        if (horizontal)
+            text.Show(numbers[i], t, edge + outward * off, 0.5, labelsBefore ? 1.0 : 0.0);
+        else
+            text.Show(numbers[i], edge - off, t, 1.0, 0.5);
+    }
+}
+
+double WidestTick(const FigureText& text, const FigureAxis& axis, Language language, double fontSize)
+{
+    const AxisTicks ticks = MakeTicks(axis);
+    double widest = 0.0;
+    for (double v : ticks.major)
+        widest = std::max(widest, text.Measure(TickText(v, axis, ticks, language, fontSize)).width);
+    return widest;
+}
+
+double LastTickWidth(const FigureText& text, const FigureAxis& axis, Language language, double fontSize)
+{
+    const AxisTicks ticks = MakeTicks(axis);
+    if (ticks.major.empty())
+        return 0.0;
+    return text.Measure(TickText(ticks.major.back(), axis, ticks, language, fontSize)).width;
+}
+
+void DrawLegend(cairo_t* cr, const FigureText& text, const Legend& legend)
+{
+    const FigureRect& b = legend.box;
+    cairo_rectangle(cr, b.x, b.y, b.width, b.height);
+    cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgb(cr, 0.6, 0.6, 0.6);
+    cairo_set_line_width(cr, 0.4);
+    cairo_stroke(cr);
+    for (std::size_t i = 0; i < legend.entries.size(); ++i) {
+        const int column = int(i) % legend.columns;
+        const int row = int(i) / legend.columns;
+        const double x = b.x + legend.inset + column * legend.entryWidth;
+        const double y = b.y + legend.inset + (row + 0.5) * legend.lineHeight;
+        cairo_move_to(cr, x, y);
+        cairo_line_to(cr, x + legend.sample, y);
+        const LegendEntry& e = legend.entries[i];
+        if (e.pen)
+            StrokeWithPen(cr, *e.pen);
+        else
+            DashedValueOne(cr);
+        text.Show(e.markup, x + legend.sample + legend.inset, y, 0.0, 0.5);
+    }
+}
+
+FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOptions& options,
+                       const ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
+                       const SignalCurves& curves, std::vector<std::string>& notes)
+{
+    const PlotKind kind = options.kind;
+    const bool depth = kind == PlotKind::Depth;
+    const int points = depth ? params.depthPoints : params.timePoints;
+    const std::vector<ShownCurve> shown = ShownCurves(kind, flags, profile, curves, points);
+    if (shown.empty())
+        notes.push_back("no curve of this plot is shown");
+    const AxisSetup axes = MakeAxes(options, params, shown, points, notes);
+    const std::vector<Series> series = MakeSeries(kind, shown, points, params, axes);
+    const Labels labels = AxisLabels(kind, options.language);
+
+    const FigureText text(cr, options.fontSize);
+    const double fs = options.fontSize;
+    Layout layout{width, height, {}, 0.6 * fs, 0.45 * fs, 0.25 * fs, 0.3 * fs, text.Measure("0").height};
+    layout.frame.horizontal = axes.horizontal;
+    layout.frame.vertical = axes.vertical;
+    const std::string titleMarkup =
+        options.title.empty() ? "" : "<span weight=\"bold\" size=\"larger\">" + EscapeMarkup(options.title) + "</span>";
+    const double titleHeight = options.title.empty() ? 0.0 : text.Measure(titleMarkup).height + layout.pad;
+
+    const double lh = layout.lineHeight;
+    const double left =
+        layout.pad + lh + layout.pad + WidestTick(text, axes.vertical, options.language, fs) + layout.gap + layout.tick;
+    const double right = std::max(layout.pad, LastTickWidth(text, axes.horizontal, options.language, fs) / 2 + layout.pad / 2);
+    double top, bottom;
+    if (depth) {
+        top = layout.pad + titleHeight + lh + layout.gap + lh + layout.gap + layout.tick;
+        bottom = std::max(layout.pad, lh / 2 + layout.pad / 2);
+    } else {
+        top = layout.pad + titleHeight + lh / 2;
+        bottom = layout.tick + layout.gap + lh + layout.gap + lh + layout.pad;
+    }
+    FigureRect& plot = layout.frame.plot;
+    plot = {left, top, width - left - right, height - top - bottom};
+
+    // The legend: inside a corner of the plot area that no curve crosses,
+    // otherwise below everything, in as many columns as fit.
+    Legend legend;
+    legend.lineHeight = lh * 1.15;
+    legend.inset = layout.pad * 0.7;
+    legend.sample = 2.2 * fs;
+    for (const Series& s : series)
+        legend.entries.push_back({EscapeMarkup(LegendName(*s.row, series, options.language)), &s.row->pen});
+    if (axes.valueOne)
+        legend.entries.push_back({labels.valueOne, nullptr});
+    for (const LegendEntry& e : legend.entries)
+        legend.entryWidth = std::max(legend.entryWidth, legend.sample + 2 * legend.inset + text.Measure(e.markup).width);
+    bool placed = legend.entries.empty();
+    if (!placed) {
+        const double w = legend.Width(1), h = legend.Height(1), in = layout.pad;
+        const double xl = plot.x + in, xr = plot.x + plot.width - in - w, xm = plot.x + (plot.width - w) / 2;
+        const double yt = plot.y + in, yb = plot.y + plot.height - in - h, ym = plot.y + (plot.height - h) / 2;
+        // The corners first, then the middles of the sides.
+        const std::pair<double, double> corners[] = {
+            {xr, yb}, {xr, yt}, {xl, yb}, {xl, yt}, {xr, ym}, {xl, ym}, {xm, yt}, {xm, yb},
+        };
+        for (const auto& [x, y] : corners) {
+            const FigureRect box{x, y, w, h};
+            if (w <= plot.width - 2 * in && h <= plot.height - 2 * in &&
+                !Covers(box, series, layout.frame, depth, axes.valueOne)) {
+                legend.box = box;
+                placed = true;
+                break;
+            }
+        }
+    }
+    if (!placed) {
+        legend.columns = std::clamp(int((width - 2 * layout.pad - 2 * legend.inset) / std::max(legend.entryWidth, 1.0)),
+                                    1, int(legend.entries.size()));
+        const double h = legend.Height(legend.columns);
+        plot.height -= h + layout.pad;
+        legend.box = {plot.x, height - layout.pad - h, legend.Width(legend.columns), h};
+        if (legend.box.x + legend.box.width > width - layout.pad)
+            legend.box.x = std::max(layout.pad, width - layout.pad - legend.box.width);
+    }
+    if (plot.width < 20.0 || plot.height < 20.0)
+        throw std::invalid_argument("the figure is too small for its texts: make it larger or the font smaller");
+
+    // Page, curves, frame, ticks and labels, legend.
+    cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
+    cairo_paint(cr);
+
+    cairo_save(cr);
+    cairo_rectangle(cr, plot.x, plot.y, plot.width, plot.height);
+    cairo_clip(cr);
+    if (axes.valueOne) {
+        const double x = plot.x + *axes.valueOne * plot.width;
+        cairo_move_to(cr, x, plot.y);
+        cairo_line_to(cr, x, plot.y + plot.height);
+        DashedValueOne(cr);
+    }
+    for (const Series& s : series) {
+        CurvePath(cr, s, layout.frame, depth);
+        StrokeWithPen(cr, s.row->pen);
+    }
+    cairo_restore(cr);
+
+    cairo_rectangle(cr, plot.x, plot.y, plot.width, plot.height);
+    cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+    cairo_set_line_width(cr, kFrameWidth);
+    cairo_stroke(cr);
+    DrawTicks(cr, text, layout, axes.horizontal, true, depth, options.language, fs);
+    DrawTicks(cr, text, layout, axes.vertical, false, depth, options.language, fs);
+
+    const double labelX = layout.pad + lh / 2;
+    text.ShowUpward(labels.vertical, labelX, plot.y + plot.height / 2);
+    if (depth)
+        text.Show(labels.horizontal, plot.x + plot.width / 2,
+                  plot.y - layout.tick - layout.gap - lh - layout.gap, 0.5, 1.0);
+    else
+        text.Show(labels.horizontal, plot.x + plot.width / 2,
+                  plot.y + plot.height + layout.tick + layout.gap + lh + layout.gap, 0.5, 0.0);
+    if (!titleMarkup.empty())
+        text.Show(titleMarkup, width / 2, layout.pad, 0.5, 0.0);
+
+    if (!legend.entries.empty())
+        DrawLegend(cr, text, legend);
+    return layout.frame;
+}
+
+// ---- surfaces ----
+
+struct SinkStream {
+    ByteSink* sink;
+    std::exception_ptr error;
+};
+
+cairo_status_t WriteToSink(void* closure, const unsigned char* data, unsigned int length)
+{
+    auto* stream = static_cast<SinkStream*>(closure);
+    if (stream->error)
+        return CAIRO_STATUS_WRITE_ERROR;
+    try {
+        stream->sink->Write(std::string_view(reinterpret_cast<const char*>(data), length));
+    } catch (...) {
+        stream->error = std::current_exception();
+        return CAIRO_STATUS_WRITE_ERROR;
+    }
+    return CAIRO_STATUS_SUCCESS;
+}
+
+struct SurfaceDeleter {
+    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+};
+struct ContextDeleter {
+    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+
+} // namespace
+
+std::optional<std::string> CheckFigureOptions(const FigureOptions& o)
+{
+    const double height = o.heightMm == 0.0 ? DefaultFigureHeightMm(o.kind) : o.heightMm;
+    if (!(o.widthMm >= 20.0 && o.widthMm <= kMaxSizeMm) || !(height >= 20.0 && height <= kMaxSizeMm))
+        return "width and height must lie between 20 and 2000 mm";
+    if (!(o.fontSize >= 3.0 && o.fontSize <= 72.0))
+        return "the font size must lie between 3 and 72 pt";
+    if (o.format == FigureFormat::Png) {
+        if (!(o.dpi >= 10.0 && o.dpi <= 2400.0))
+            return "the resolution must lie between 10 and 2400 dpi";
+        if (std::max(o.widthMm, height) / 25.4 * o.dpi > kMaxPngSide)
+            return "the picture would be wider or higher than 20000 pixels";
+    }
+    return std::nullopt;
+}
+
+FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& params, const DisplayFlags& flags,
+                        const DepthProfile& profile, const SignalCurves& curves, ByteSink& sink,
+                        std::vector<std::string>* notes)
+{
+    if (const std::optional<std::string> refusal = CheckFigureOptions(options))
+        throw std::invalid_argument(*refusal);
+    const double heightMm = options.heightMm == 0.0 ? DefaultFigureHeightMm(options.kind) : options.heightMm;
+    const double width = options.widthMm * kPointsPerMm;
+    const double height = heightMm * kPointsPerMm;
+
+    SinkStream stream{&sink, nullptr};
+    std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface;
+    double scale = 1.0;
+    switch (options.format) {
+    case FigureFormat::Svg:
+        surface.reset(cairo_svg_surface_create_for_stream(WriteToSink, &stream, width, height));
+        break;
+    case FigureFormat::Pdf:
+        surface.reset(cairo_pdf_surface_create_for_stream(WriteToSink, &stream, width, height));
+        // An empty date leaves the creation date out, so equal inputs give equal bytes.
+        cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATE_DATE, "");
+        if (!options.title.empty())
+            cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE, options.title.c_str());
+        break;
+    case FigureFormat::Png:
+        scale = options.dpi / 72.0;
+        surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(std::lround(width * scale)),
+                                                 int(std::lround(height * scale))));
+        break;
+    }
+
+    std::vector<std::string> ownNotes;
+    FigureFrame frame;
+    {
+        std::unique_ptr<cairo_t, ContextDeleter> cr(cairo_create(surface.get()));
+        cairo_scale(cr.get(), scale, scale);
+        frame = DrawFigure(cr.get(), width, height, options, params, flags, profile, curves, notes ? *notes : ownNotes);
+    }
+    if (options.format == FigureFormat::Png && cairo_surface_status(surface.get()) == CAIRO_STATUS_SUCCESS)
+        cairo_surface_write_to_png_stream(surface.get(), WriteToSink, &stream);
+    cairo_surface_finish(surface.get());
+    const cairo_status_t status = cairo_surface_status(surface.get());
+    surface.reset();
+    if (stream.error)
+        std::rethrow_exception(stream.error);
+    if (status != CAIRO_STATUS_SUCCESS)
+        throw FileError(std::string("the figure could not be drawn: ") + cairo_status_to_string(status));
+    return frame;
+}
+
+} // namespace tamrisk
