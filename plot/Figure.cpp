@@ -583,6 +583,21 @@ cairo_status_t WriteToSink(void* closure, const unsigned char* data, unsigned in
     return CAIRO_STATUS_SUCCESS;
 }
 
+// The one page group <g id="surfaceN">, renumbered 1; nothing refers to it.
+std::string WithFixedSurfaceId(const std::string& svg)
+{
+    static constexpr std::string_view kPageGroup = "<g id=\"surface";
+    std::string fixed = svg;
+    const std::size_t at = fixed.find(kPageGroup);
+    if (at != std::string::npos) {
+        const std::size_t digits = at + kPageGroup.size();
+        const std::size_t end = fixed.find('"', digits);
+        if (end != std::string::npos)
+            fixed.replace(digits, end - digits, "1");
+    }
+    return fixed;
+}
+
 struct SurfaceDeleter {
     void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
 };
@@ -618,7 +633,10 @@ FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& par
     const double width = options.widthMm * kPointsPerMm;
     const double height = heightMm * kPointsPerMm;
 
-    SinkStream stream{&sink, nullptr};
+    // The SVG is gathered first: its page group carries a process-wide
+    // surface number, which is set to one fixed value before the bytes go out.
+    StringSink svgBuffer;
+    SinkStream stream{options.format == FigureFormat::Svg ? &svgBuffer : &sink, nullptr};
     std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface;
     double scale = 1.0;
     switch (options.format) {
@@ -655,6 +673,8 @@ FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& par
         std::rethrow_exception(stream.error);
     if (status != CAIRO_STATUS_SUCCESS)
         throw FileError(std::string("the figure could not be drawn: ") + cairo_status_to_string(status));
+    if (options.format == FigureFormat::Svg)
+        sink.Write(WithFixedSurfaceId(svgBuffer.data()));
     return frame;
 }
 
