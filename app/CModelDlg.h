@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CurveTable.h"
 #include "output/SliderReadouts.h"
 #include "plot/Recompute.h"
 
@@ -35,6 +36,9 @@ public:
     // The actions of "Exportieren" and "t-Scan".
     void ExportProfile();
     void RunScan();
+    // "Abbildung speichern..." of a picture's context menu: the figure of that
+    // plot as the window now shows it.
+    void SaveFigure(PlotKind plot);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -58,6 +62,7 @@ private:
 
     UserDialogs* dialogs_;
     ModelState state_;
+    ControlState shownControls_;  // the controls of the recomputation the pictures show
     std::array<QSlider*, 4> sliders_{};  // in the order of Slider
     PictureView* depthView_ = nullptr;
     PictureView* signalView_ = nullptr;
