@@ -81,15 +81,11 @@ void CModelDlg::SaveFigure(PlotKind plot)
     const std::optional<QString> path = dialogs_->askFigurePath(this);
     if (!path)
         return;
-    const std::optional<FigureFormat> format = FigureFormatFromPath(QFile::encodeName(*path).toStdString());
+    const std::string fileName = QFile::encodeName(*path).toStdString();
+    const std::optional<FigureFormat> format = FigureFormatFromPath(fileName);
     if (!format) {
         dialogs_->showMessage(this, QStringLiteral("Abbildungen werden als .svg, .pdf oder .png gespeichert."),
                               MessageKind::Plain);
-        return;
-    }
-    const std::unique_ptr<FileSink> file = FileSink::Open(QFile::encodeName(*path).toStdString());
-    if (!file) {
-        dialogs_->showMessage(this, QStringLiteral("Probleme während des Speicherns"), MessageKind::Plain);
         return;
     }
     FigureOptions options;
@@ -98,8 +94,21 @@ void CModelDlg::SaveFigure(PlotKind plot)
     options.language = Language::De;
     const auto shown = std::make_unique<ModelState>();
     Recompute(shownControls_, *shown);
+    // Drawn in memory first, so a figure that cannot be made leaves no file behind.
+    StringSink figure;
     try {
-        WriteFigure(options, shown->params, shown->flags, shown->profile, shown->curves, *file);
+        WriteFigure(options, shown->params, shown->flags, shown->profile, shown->curves, figure);
+    } catch (const std::exception& error) {
+        showWriteError(error);
+        return;
+    }
+    const std::unique_ptr<FileSink> file = FileSink::Open(fileName);
+    if (!file) {
+        dialogs_->showMessage(this, QStringLiteral("Probleme während des Speicherns"), MessageKind::Plain);
+        return;
+    }
+    try {
+        file->Write(figure.data());
         file->Close();
     } catch (const FileError& error) {
         showWriteError(error);
