@@ -317,8 +317,9 @@ struct Legend {
     }
 };
 
-bool Covers(const FigureRect& box, const std::vector<Series>& series, const FigureFrame& frame, bool verticalDown,
-            std::optional<double> valueOne)
+// True when a curve runs through the box (with a little room around it). The
+// dashed value-1 line may pass under the legend: it is a guide, not data.
+bool Covers(const FigureRect& box, const std::vector<Series>& series, const FigureFrame& frame, bool verticalDown)
 {
     const FigureRect zone = Grown(box, 2.0);
     for (const Series& s : series)
@@ -327,14 +328,9 @@ bool Covers(const FigureRect& box, const std::vector<Series>& series, const Figu
                 continue;
             auto [x0, y0] = ToPage(frame, verticalDown, *s.samples[i - 1]);
             auto [x1, y1] = ToPage(frame, verticalDown, *s.samples[i]);
-            if (ClipSegment(x0, y0, x1, y1, zone) && ClipSegment(x0, y0, x1, y1, Grown(frame.plot, 0.0)))
+            if (ClipSegment(x0, y0, x1, y1, frame.plot) && ClipSegment(x0, y0, x1, y1, zone))
                 return true;
         }
-    if (valueOne) {
-        const double x = frame.plot.x + *valueOne * frame.plot.width;
-        if (x >= zone.x && x <= zone.x + zone.width)
-            return true;
-    }
     return false;
 }
 
@@ -501,7 +497,7 @@ FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOpt
         for (const auto& [x, y] : corners) {
             const FigureRect box{x, y, w, h};
             if (w <= plot.width - 2 * in && h <= plot.height - 2 * in &&
-                !Covers(box, series, layout.frame, depth, axes.valueOne)) {
+                !Covers(box, series, layout.frame, depth)) {
                 legend.box = box;
                 placed = true;
                 break;
@@ -520,12 +516,20 @@ FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOpt
     if (plot.width < 20.0 || plot.height < 20.0)
         throw std::invalid_argument("the figure is too small for its texts: make it larger or the font smaller");
 
-    // Page, curves, frame, ticks and labels, legend.
+    // Page, frame, curves, ticks and labels, legend.
     cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
     cairo_paint(cr);
 
-    cairo_save(cr);
+    // The frame first: a curve along an axis (values of 0 are common) lies on
+    // top of it, and the clip leaves room for half a curve's width outside.
     cairo_rectangle(cr, plot.x, plot.y, plot.width, plot.height);
+    cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+    cairo_set_line_width(cr, kFrameWidth);
+    cairo_stroke(cr);
+
+    cairo_save(cr);
+    const FigureRect clip = Grown(plot, (kCurveWidth + kCasingExtra) / 2);
+    cairo_rectangle(cr, clip.x, clip.y, clip.width, clip.height);
     cairo_clip(cr);
     if (axes.valueOne) {
         const double x = plot.x + *axes.valueOne * plot.width;
@@ -539,10 +543,6 @@ FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOpt
     }
     cairo_restore(cr);
 
-    cairo_rectangle(cr, plot.x, plot.y, plot.width, plot.height);
-    cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
-    cairo_set_line_width(cr, kFrameWidth);
-    cairo_stroke(cr);
     DrawTicks(cr, text, layout, axes.horizontal, true, depth, options.language, fs);
     DrawTicks(cr, text, layout, axes.vertical, false, depth, options.language, fs);
 

@@ -75,7 +75,7 @@ inline bool WellFormedXml(std::string_view xml)
 
 struct SvgPath {
     double r, g, b;                                              // stroke colour, 0 .. 1
-    bool clipped;                                                // inside a clip group: drawn in the plot area
+    bool beforeLegend;                                           // drawn before the legend's box: a curve
     std::vector<std::vector<std::pair<double, double>>> pieces;  // one per moveto
     std::size_t PointCount() const
     {
@@ -90,27 +90,20 @@ struct SvgPath {
 inline std::vector<SvgPath> StrokedPaths(const std::string& svg)
 {
     std::vector<SvgPath> paths;
-    std::vector<bool> groups;  // open <g> elements: with a clip path or not
+    bool legendSeen = false;
     std::size_t at = 0;
     while ((at = svg.find('<', at)) != std::string::npos) {
         const std::size_t end = svg.find('>', at);
         const std::string element = svg.substr(at, end - at);
         at = end;
-        if (element.starts_with("<g") && !element.ends_with("/")) {
-            groups.push_back(element.find("clip-path=") != std::string::npos);
-            continue;
-        }
-        if (element.starts_with("</g")) {
-            if (!groups.empty())
-                groups.pop_back();
-            continue;
-        }
         const std::size_t stroke = element.find(";stroke:rgb(");
         const std::size_t d = element.find(" d=\"");
         if (!element.starts_with("<path ") || stroke == std::string::npos || d == std::string::npos)
             continue;
+        // The legend's box is the one stroked path filled white.
+        legendSeen |= element.find("fill:rgb(100%,100%,100%)") != std::string::npos;
         SvgPath path{};
-        path.clipped = std::find(groups.begin(), groups.end(), true) != groups.end();
+        path.beforeLegend = !legendSeen;
         const char* p = element.c_str() + stroke + 12;
         char* next;
         path.r = std::strtod(p, &next) / 100.0;
@@ -140,13 +133,13 @@ inline bool SameColour(const SvgPath& path, const PenColor& pen)
            std::fabs(path.b - pen.b / 255.0) < 1e-4;
 }
 
-// The curves of a pen: the paths of that colour drawn in the plot area (a
+// The curves of a pen: the paths of that colour drawn before the legend (a
 // light pen's dark casing has another colour).
 inline std::vector<const SvgPath*> CurvesOf(const std::vector<SvgPath>& paths, const PenColor& pen)
 {
     std::vector<const SvgPath*> found;
     for (const SvgPath& p : paths)
-        if (p.clipped && SameColour(p, pen))
+        if (p.beforeLegend && SameColour(p, pen))
             found.push_back(&p);
     return found;
 }
