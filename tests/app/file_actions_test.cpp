@@ -230,15 +230,16 @@ private slots:
 
     void picturesMenusSaveTheirFiguresAsShown()
     {
-        dialog_->findChild<QCheckBox*>("1005")->click();  // showIntensity
-        dialog_->findChild<QCheckBox*>("1033")->click();  // showTotalSignalNat
         ControlState controls;
-        controls.flags.showIntensity = true;
-        controls.flags.showTotalSignalNat = true;
+        for (const char* name : {"showIntensity", "showTotalSignalNat"}) {
+            const CurveRow& curve = *FindCurve(name);
+            dialog_->findChild<QCheckBox*>(QString::number(int(curve.box)))->click();
+            controls.flags.*curve.flag = true;
+        }
         // A scan leaves its last grid point in the model; the figures still show the pictures' state.
         fake_.scanGrids.push_back(SmallGrid());
         fake_.savePaths.push_back(dir_->filePath("scan.txt"));
-        clickButton("1009");
+        clickButton(QString::number(int(MainControl::ScanButton)));
         fake_.messages.clear();
         const std::vector<Color> depthBefore = dialog_->modelState().pictures.depth.pixels();
         const std::vector<Color> signalBefore = dialog_->modelState().pictures.signal.pixels();
