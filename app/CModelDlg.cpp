@@ -92,6 +92,14 @@ CModelDlg::CModelDlg(UserDialogs* dialogs, QWidget* parent)
     aboutAction_->setShortcutContext(Qt::WindowShortcut);
     addAction(aboutAction_);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    // A picture's own menu offers its figure beside the About item.
+    for (auto [view, plot] : {std::pair{depthView_, PlotKind::Depth}, std::pair{signalView_, PlotKind::Signal}}) {
+        auto* saveFigure = new QAction(QStringLiteral("Abbildung speichern..."), view);
+        connect(saveFigure, &QAction::triggered, this, [this, plot = plot] { SaveFigure(plot); });
+        view->addAction(saveFigure);
+        view->addAction(aboutAction_);
+        view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
 
     connectControls();
     recomputeFromControls();
@@ -184,6 +192,7 @@ void CModelDlg::recomputeFromControls()
 
 void CModelDlg::recompute(const ControlState& controls)
 {
+    shownControls_ = controls;
     showPlotReadouts(Recompute(controls, state_));
     depthView_->update();
     signalView_->update();

@@ -2,6 +2,7 @@
 
 #include "model/ControlIds.h"
 #include "model/Inputs.h"
+#include "model/CurveTable.h"
 #include "output/SliderReadouts.h"
 #include "plot/Recompute.h"
 
@@ -39,6 +40,9 @@ public:
     // The actions of "Exportieren" and "t-Scan".
     void ExportProfile();
     void RunScan();
+    // "Abbildung speichern..." of a picture's context menu: the figure of that
+    // plot as the window now shows it.
+    void SaveFigure(PlotKind plot);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,6 +68,7 @@ private:
 
     UserDialogs* dialogs_;
     ModelState state_;
+    ControlState shownControls_;  // the controls of the recomputation the pictures show
     std::array<QSlider*, 4> sliders_{};  // in the order of Slider
     PictureView* depthView_ = nullptr;
     PictureView* signalView_ = nullptr;

@@ -1,8 +1,9 @@
-// The two file actions of the main window: the profile export and the scan.
+// The file actions of the main window: the profile export, the scan and the figures.
 #include "app/CModelDlg.h"
 
 #include "app/UserDialogs.h"
 #include "output/ProfileExport.h"
+#include "plot/Figure.h"
 #include "app/ProgressDlg.h"
 #include "scan/ScanJob.h"
 
@@ -65,6 +66,49 @@ void CModelDlg::ExportProfile()
         return;
     try {
         WriteProfileExport(*file, state_.params, state_.profile);
+        file->Close();
+    } catch (const FileError& error) {
+        showWriteError(error.what());
+    }
+}
+
+// Writes the figure of one plot as the pictures show it: from the controls
+// of their recomputation, run again aside, since a scan leaves its last grid
+// point in the model without redrawing. The pictures stay as they are. The
+// figure's texts are German, as the window's.
+void CModelDlg::SaveFigure(PlotKind plot)
+{
+    const std::optional<QString> path = dialogs_->askFigurePath(this);
+    if (!path)
+        return;
+    const std::string fileName = QFile::encodeName(*path).toStdString();
+    const std::optional<FigureFormat> format = FigureFormatFromPath(fileName);
+    if (!format) {
+        dialogs_->showMessage(this, QStringLiteral("Abbildungen werden als .svg, .pdf oder .png gespeichert."),
+                              MessageKind::Plain);
+        return;
+    }
+    FigureOptions options;
+    options.kind = plot;
+    options.format = *format;
+    options.language = Language::De;
+    const auto shown = std::make_unique<ModelState>();
+    Recompute(shownControls_, *shown);
+    // Drawn in memory first, so a figure that cannot be made leaves no file behind.
+    StringSink figure;
+    try {
+        WriteFigure(options, shown->params, shown->flags, shown->profile, shown->curves, figure);
+    } catch (const std::exception& error) {
+        showWriteError(error.what());
+        return;
+    }
+    const std::unique_ptr<FileSink> file = FileSink::Open(fileName);
+    if (!file) {
+        dialogs_->showMessage(this, QStringLiteral("Probleme während des Speicherns"), MessageKind::Plain);
+        return;
+    }
+    try {
+        file->Write(figure.data());
         file->Close();
     } catch (const FileError& error) {
         showWriteError(error.what());

@@ -24,6 +24,29 @@ std::optional<QString> QtUserDialogs::askSavePath(QWidget* parent)
     return files.front();
 }
 
+std::optional<QString> QtUserDialogs::askFigurePath(QWidget* parent)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = {QStringLiteral("SVG-Grafik (*.svg)"), QStringLiteral("PDF-Dokument (*.pdf)"),
+                                 QStringLiteral("PNG-Bild (*.png)")};
+    const QStringList suffixes = {QStringLiteral("svg"), QStringLiteral("pdf"), QStringLiteral("png")};
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(suffixes.front());
+    // A name typed without an ending gets the ending of the chosen type.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(suffixes.value(filters.indexOf(filter), suffixes.front()));
+    });
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.front().isEmpty())
+        return std::nullopt;
+    return files.front();
+}
+
 std::optional<ScanGridTexts> QtUserDialogs::askScanGrid(QWidget* parent)
 {
     CScanGridDlg dialog(parent);

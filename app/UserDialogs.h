@@ -22,6 +22,9 @@ public:
     virtual ~UserDialogs() = default;
     // The path the user confirmed in a save dialog for text files, or nothing.
     virtual std::optional<QString> askSavePath(QWidget* parent) = 0;
+    // The path the user confirmed in a save dialog for figures (SVG, PDF or
+    // PNG), or nothing.
+    virtual std::optional<QString> askFigurePath(QWidget* parent) = 0;
     // The confirmed texts of the scan-grid dialog, or nothing when cancelled.
     virtual std::optional<ScanGridTexts> askScanGrid(QWidget* parent) = 0;
     // A message box titled "Tamrisk".
@@ -33,6 +36,7 @@ public:
 class QtUserDialogs final : public UserDialogs {
 public:
     std::optional<QString> askSavePath(QWidget* parent) override;
+    std::optional<QString> askFigurePath(QWidget* parent) override;
     std::optional<ScanGridTexts> askScanGrid(QWidget* parent) override;
     void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
     void showAbout(QWidget* parent) override;

@@ -1,5 +1,7 @@
 #include "cli/CliCommands.h"
 
+#include "cli/PlotCommand.h"
+
 #include "model/CurveTable.h"
 #include "model/ReadParameters.h"
 #include "output/CleanText.h"
@@ -218,6 +220,17 @@ int RunRender(const CliRequest& request, std::ostream& err)
             return code;
     }
     return WriteRecord(request, err);
+}
+
+int RunPlotCommand(const CliRequest& request, const FigureCommandRequest& figure, std::ostream& err)
+{
+    ModelState state;
+    Recompute(request.inputs.controls, state, request.inputs.overrides);
+    if (const int code = RunPlot(figure, state, err); code != kExitSuccess)
+        return code;
+    CliRequest recorded = request;
+    recorded.output = figure.output;
+    return WriteRecord(recorded, err);
 }
 
 int RunParams(const CliRequest& request, std::ostream& out, std::ostream& err)

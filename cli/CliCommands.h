@@ -19,4 +19,8 @@ int RunCurves(const CliRequest& request, std::ostream& err);
 int RunRender(const CliRequest& request, std::ostream& err);
 int RunParams(const CliRequest& request, std::ostream& out, std::ostream& err);
 
+struct FigureCommandRequest;
+// The plot command: the figure of the window's recomputation, then its record.
+int RunPlotCommand(const CliRequest& request, const FigureCommandRequest& figure, std::ostream& err);
+
 } // namespace tamrisk::cli

@@ -2,6 +2,7 @@
 // computed from options instead of controls.
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
+#include "cli/PlotCommand.h"
 #include "model/CurveTable.h"
 #include "output/ParameterRecord.h"
 
@@ -63,12 +64,13 @@ int main(int argc, char** argv)
     CLI::App* scan = app.add_subcommand("scan", "write the t-Scan result file");
     CLI::App* curves = app.add_subcommand("curves", "write the four OSL signal curves against time as a table");
     CLI::App* render = app.add_subcommand("render", "write the window's two plot pictures as PNG files");
+    CLI::App* plot = app.add_subcommand("plot", "draw the depth or the signal plot as a figure (SVG, PDF, PNG)");
     CLI::App* params = app.add_subcommand("params", "print every input as JSON, for --params");
     CLI::App* help = app.add_subcommand("help", "show the help of the tool or of a command");
     std::string helpTopic;
     help->add_option("command", helpTopic, "the command whose help to show");
 
-    const std::vector<CLI::App*> commands = {readouts, exportCommand, scan, curves, render, params};
+    const std::vector<CLI::App*> commands = {readouts, exportCommand, scan, curves, render, plot, params};
     std::string paramsFile;
     for (CLI::App* command : commands) {
         AddInputOptions(*command, raw);
@@ -94,6 +96,9 @@ int main(int argc, char** argv)
             ->capture_default_str();
     scan->add_option("--threads", request.threads, "threads evaluating the grid (default: the number of cores)")
         ->check(CLI::Range(1, 1024));
+    FigureCommandRequest figure;
+    PlotOptionTexts figureTexts;
+    AddPlotOptions(*plot, figure, figureTexts);
     render->add_option("--depth-picture", request.depthPicture, "PNG file of the depth plot, - for standard output");
     render->add_option("--signal-picture", request.signalPicture, "PNG file of the signal plot, - for standard output");
 
@@ -183,6 +188,13 @@ int main(int argc, char** argv)
             return RunCurves(request, std::cerr);
         if (params->parsed())
             return RunParams(request, std::cout, std::cerr);
+        if (plot->parsed()) {
+            if (const std::optional<std::string> refusal = ApplyPlotOptions(figureTexts, figure)) {
+                std::cerr << "tamrisk-cli plot: " << *refusal << '\n';
+                return kExitUsage;
+            }
+            return RunPlotCommand(request, figure, std::cerr);
+        }
         return RunRender(request, std::cerr);
     } catch (const std::bad_alloc&) {
         std::cerr << "tamrisk-cli " << command->get_name() << ": out of memory; nothing was written\n";

@@ -4,6 +4,7 @@
 #include "output/NumberText.h"
 #include "output/SliderReadouts.h"
 #include "plot/PlotCoordinates.h"
+#include "plot/ShownCurves.h"
 
 #include <array>
 #include <cstddef>
@@ -15,25 +16,10 @@ namespace {
 
 constexpr Color kAxisPen = Rgb(0, 0, 0);
 
-struct ShownCurve {
-    const float* values;
-    Color pen;
-};
-
-// The shown curves whose arrays hold at least `points` values of the last
-// model run; a curve the run did not fill is left out rather than read.
-std::vector<ShownCurve> ShownCurves(PlotKind plot, const DisplayFlags& flags, const DepthProfile& profile,
-                                    const SignalCurves& curves, int points)
+Color PenOf(const ShownCurve& curve)
 {
-    std::vector<ShownCurve> shown;
-    for (const CurveRow& c : kCurves) {
-        if (c.plot != plot || !(flags.*c.flag))
-            continue;
-        if (const std::vector<float>* v = CurveValues(c, profile, curves);
-            v != nullptr && points > 0 && v->size() >= static_cast<std::size_t>(points))
-            shown.push_back({v->data(), Rgb(c.pen.r, c.pen.g, c.pen.b)});
-    }
-    return shown;
+    const PenColor& pen = curve.row->pen;
+    return Rgb(pen.r, pen.g, pen.b);
 }
 
 // Largest value above 0 among the shown curves, or 0. The comparison is
@@ -99,7 +85,7 @@ void DrawCurves(Raster& picture, const std::vector<ShownCurve>& shown, int point
         const PixelCoordinate sample = sampleAt(i);
         for (std::size_t j = 0; j < shown.size(); ++j) {
             const PixelPoint here = point(sample, valueAt(shown[j].values[i]));
-            picture.SelectPen(shown[j].pen);
+            picture.SelectPen(PenOf(shown[j]));
             Segment(picture, before[j], here);
             before[j] = here;
         }

@@ -21,16 +21,24 @@ public:
     };
 
     std::deque<std::optional<QString>> savePaths;
+    std::deque<std::optional<QString>> figurePaths;
     std::deque<std::optional<tamrisk::ScanGridTexts>> scanGrids;
     std::vector<Message> messages;
     int savePathQuestions = 0;
     int scanGridQuestions = 0;
+    int figurePathQuestions = 0;
     int aboutShown = 0;
 
     std::optional<QString> askSavePath(QWidget*) override
     {
         ++savePathQuestions;
         return Next(savePaths);
+    }
+
+    std::optional<QString> askFigurePath(QWidget*) override
+    {
+        ++figurePathQuestions;
+        return Next(figurePaths);
     }
 
     std::optional<tamrisk::ScanGridTexts> askScanGrid(QWidget*) override

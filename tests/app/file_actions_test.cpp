@@ -6,8 +6,11 @@
 #include "app/CModelDlg.h"
 #include "app/PictureView.h"
 #include "output/ProfileExport.h"
+#include "plot/Figure.h"
 #include "scan/ScanRun.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -39,6 +42,20 @@ ScanGridTexts SmallGrid()
     texts.extinctionLog = false;
     texts.evalTimeSteps = "3";
     return texts;
+}
+
+// The figure the window must write for these controls.
+std::string ExpectedFigure(const ControlState& controls, PlotKind plot, FigureFormat format)
+{
+    ModelState reference;
+    Recompute(controls, reference);
+    FigureOptions options;
+    options.kind = plot;
+    options.format = format;
+    options.language = Language::De;
+    StringSink sink;
+    WriteFigure(options, reference.params, reference.flags, reference.profile, reference.curves, sink);
+    return sink.data();
 }
 
 std::string ReadBytes(const QString& path)
@@ -210,6 +227,54 @@ private slots:
         QCOMPARE(fake_.messages.size(), std::size_t(1));
         QVERIFY(fake_.messages[0].text.contains(QStringLiteral("Auswertezeit")));
         QVERIFY(QDir(dir_->path()).isEmpty());
+    }
+
+    void picturesMenusSaveTheirFiguresAsShown()
+    {
+        ControlState controls;
+        for (const char* name : {"showIntensity", "showTotalSignalNat"}) {
+            const CurveRow& curve = *FindCurve(name);
+            dialog_->findChild<QCheckBox*>(QString::number(int(curve.box)))->click();
+            controls.flags.*curve.flag = true;
+        }
+        // A scan leaves its last grid point in the model; the figures still show the pictures' state.
+        fake_.scanGrids.push_back(SmallGrid());
+        fake_.savePaths.push_back(dir_->filePath("scan.txt"));
+        clickButton(QString::number(int(MainControl::ScanButton)));
+        fake_.messages.clear();
+        const std::vector<Color> depthBefore = dialog_->modelState().pictures.depth.pixels();
+        const std::vector<Color> signalBefore = dialog_->modelState().pictures.signal.pixels();
+
+        const std::tuple<const char*, PlotKind, const char*, FigureFormat> cases[] = {
+            {"depthPicture", PlotKind::Depth, "depth.svg", FigureFormat::Svg},
+            {"signalPicture", PlotKind::Signal, "signal.PDF", FigureFormat::Pdf},
+            {"depthPicture", PlotKind::Depth, "depth.png", FigureFormat::Png},
+        };
+        for (const auto& [view, plot, name, format] : cases) {
+            const QList<QAction*> actions = dialog_->findChild<PictureView*>(view)->actions();
+            QCOMPARE(actions.size(), 2);
+            QCOMPARE(actions[0]->text(), QStringLiteral("Abbildung speichern..."));
+            QCOMPARE(actions[1]->text(), QStringLiteral("Inf&o über Tamrisk..."));
+            const QString path = dir_->filePath(name);
+            fake_.figurePaths.push_back(path);
+            actions[0]->trigger();
+            QVERIFY2(ReadBytes(path) == ExpectedFigure(controls, plot, format), name);
+        }
+        QVERIFY(fake_.messages.empty());
+        QVERIFY(dialog_->modelState().pictures.depth.pixels() == depthBefore);
+        QVERIFY(dialog_->modelState().pictures.signal.pixels() == signalBefore);
+
+        // Cancelled, an ending of no figure format, a folder that cannot be written.
+        const int filesBefore = int(QDir(dir_->path()).entryList(QDir::Files).size());
+        QAction* save = dialog_->findChild<PictureView*>("signalPicture")->actions()[0];
+        fake_.figurePaths = {std::nullopt, dir_->filePath("signal.txt"), dir_->filePath("missing/signal.svg")};
+        for (int i = 0; i < 3; ++i)
+            save->trigger();
+        QCOMPARE(fake_.figurePathQuestions, 6);
+        QCOMPARE(int(QDir(dir_->path()).entryList(QDir::Files).size()), filesBefore);
+        QCOMPARE(fake_.messages.size(), std::size_t(2));
+        QVERIFY(fake_.messages[0].text.contains(QStringLiteral(".svg, .pdf oder .png")));
+        QCOMPARE(fake_.messages[1].text, kOpenFailed);
     }
 
 private:

@@ -1,0 +1,135 @@
+#include "cli/PlotCommand.h"
+
+#include "plot/Figure.h"
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+
+namespace tamrisk::cli {
+
+namespace {
+
+constexpr int kFailure = 1;
+constexpr int kUsage = 2;
+
+const PlotOptionRow& Row(std::string_view name)
+{
+    for (const PlotOptionRow& row : kPlotOptions)
+        if (name == row.name)
+            return row;
+    throw std::logic_error("no plot option " + std::string(name));
+}
+
+std::string Help(std::string_view name)
+{
+    const PlotOptionRow& row = Row(name);
+    std::string help = row.meaning;
+    if (*row.defaultValue)
+        help += std::string(" (default: ") + row.defaultValue + ")";
+    return help;
+}
+
+std::optional<FigureFormat> ChosenFormat(const FigureCommandRequest& request, std::string& problem)
+{
+    if (request.format)
+        return request.format;
+    if (request.output == "-") {
+        problem = "writing to standard output needs --format svg, pdf or png";
+        return std::nullopt;
+    }
+    const std::optional<FigureFormat> format = FigureFormatFromPath(request.output);
+    if (!format)
+        problem = "the format of " + request.output + " is unknown: end it in .svg, .pdf or .png, or give --format";
+    return format;
+}
+
+} // namespace
+
+void AddPlotOptions(CLI::App& command, FigureCommandRequest& request, PlotOptionTexts& texts)
+{
+    FigureOptions& figure = request.figure;
+    command.add_option("kind", texts.kind, Help("kind"))->required()->check(CLI::IsMember({"depth", "signal"}));
+    command.add_option("-o,--output", request.output, Help("-o,--output"))->required();
+    command.add_option("--format", texts.format, Help("--format"))->check(CLI::IsMember({"svg", "pdf", "png"}));
+    command.add_option("--width", figure.widthMm, Help("--width"));
+    command.add_option("--height", figure.heightMm, Help("--height"));
+    command.add_option("--dpi", figure.dpi, Help("--dpi"));
+    command.add_option("--font-size", figure.fontSize, Help("--font-size"));
+    command.add_option("--title", figure.title, Help("--title"));
+    command.add_option("--language", texts.language, Help("--language"))->check(CLI::IsMember({"en", "de"}));
+    command.add_flag("--log-values", figure.logValues, Help("--log-values"));
+    command.add_flag("--log-time", figure.logTime, Help("--log-time"));
+}
+
+std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, FigureCommandRequest& request)
+{
+    if (texts.kind == "depth")
+        request.figure.kind = PlotKind::Depth;
+    else if (texts.kind == "signal")
+        request.figure.kind = PlotKind::Signal;
+    else
+        return "the plot is depth or signal, not " + texts.kind;
+    if (!texts.format.empty()) {
+        request.format = FigureFormatFromName(texts.format);
+        if (!request.format)
+            return "--format is svg, pdf or png, not " + texts.format;
+    }
+    const std::optional<Language> language = LanguageFromName(texts.language);
+    if (!language)
+        return "--language is en or de, not " + texts.language;
+    request.figure.language = *language;
+    return std::nullopt;
+}
+
+int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err)
+{
+    std::string problem;
+    const std::optional<FigureFormat> format = ChosenFormat(request, problem);
+    if (!format) {
+        err << "tamrisk-cli plot: " << problem << '\n';
+        return kUsage;
+    }
+    FigureOptions options = request.figure;
+    options.format = *format;
+    if (const std::optional<std::string> refusal = CheckFigureOptions(options)) {
+        err << "tamrisk-cli plot: " << *refusal << '\n';
+        return kUsage;
+    }
+
+    // Drawn in memory first, so a figure that cannot be made leaves no file behind.
+    StringSink figure;
+    std::vector<std::string> notes;
+    try {
+        WriteFigure(options, state.params, state.flags, state.profile, state.curves, figure, &notes);
+    } catch (const std::exception& error) {
+        err << "tamrisk-cli plot: " << error.what() << '\n';
+        return kFailure;
+    }
+    for (const std::string& note : notes)
+        err << "tamrisk-cli plot: note: " << note << '\n';
+
+    std::unique_ptr<FileSink> sink;
+    if (request.output == "-") {
+        sink = FileSink::StandardOutput();
+    } else {
+        std::string reason;
+        sink = FileSink::Open(request.output, &reason);
+        if (!sink) {
+            err << "tamrisk-cli: cannot open '" << request.output << "' for writing: " << reason << '\n';
+            return kFailure;
+        }
+    }
+    try {
+        sink->Write(figure.data());
+        sink->Close();
+    } catch (const FileError& error) {
+        err << "tamrisk-cli: writing failed: " << error.what() << '\n';
+        return kFailure;
+    }
+    return 0;
+}
+
+} // namespace tamrisk::cli

@@ -1,0 +1,136 @@
+#include "plot/Figure.h"
+
+#include "plot/FigureDraw.h"
+
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <memory>
+#include <stdexcept>
+
+namespace tamrisk {
+
+namespace {
+
+constexpr double kPointsPerMm = 72.0 / 25.4;
+constexpr double kMaxSizeMm = 2000.0;
+constexpr double kMaxPngSide = 20000.0;  // pixels; cairo's own limit is 32767
+
+struct SinkStream {
+    ByteSink* sink;
+    std::exception_ptr error;
+};
+
+cairo_status_t WriteToSink(void* closure, const unsigned char* data, unsigned int length)
+{
+    auto* stream = static_cast<SinkStream*>(closure);
+    if (stream->error)
+        return CAIRO_STATUS_WRITE_ERROR;
+    try {
+        stream->sink->Write(std::string_view(reinterpret_cast<const char*>(data), length));
+    } catch (...) {
+        stream->error = std::current_exception();
+        return CAIRO_STATUS_WRITE_ERROR;
+    }
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// The one page group <g id="surfaceN">, renumbered 1; nothing refers to it.
+std::string WithFixedSurfaceId(const std::string& svg)
+{
+    static constexpr std::string_view kPageGroup = "<g id=\"surface";
+    const std::size_t at = svg.find(kPageGroup);
+    if (at == std::string::npos)
+        return svg;
+    const std::size_t digits = at + kPageGroup.size();
+    const std::size_t end = svg.find('"', digits);
+    if (end == std::string::npos)
+        return svg;
+    return svg.substr(0, digits) + "1" + svg.substr(end);
+}
+
+struct SurfaceDeleter {
+    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+};
+struct ContextDeleter {
+    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+
+} // namespace
+
+std::optional<std::string> CheckFigureOptions(const FigureOptions& o)
+{
+    const double height = o.heightMm == 0.0 ? DefaultFigureHeightMm(o.kind) : o.heightMm;
+    if (!(o.widthMm >= 20.0 && o.widthMm <= kMaxSizeMm) || !(height >= 20.0 && height <= kMaxSizeMm))
+        return "width and height must lie between 20 and 2000 mm";
+    if (!(o.fontSize >= 3.0 && o.fontSize <= 72.0))
+        return "the font size must lie between 3 and 72 pt";
+    if (o.format == FigureFormat::Png) {
+        if (!(o.dpi >= 10.0 && o.dpi <= 2400.0))
+            return "the resolution must lie between 10 and 2400 dpi";
+        if (std::max(o.widthMm, height) / 25.4 * o.dpi > kMaxPngSide)
+            return "the picture would be wider or higher than 20000 pixels";
+    }
+    return std::nullopt;
+}
+
+FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& params, const DisplayFlags& flags,
+                        const DepthProfile& profile, const SignalCurves& curves, ByteSink& sink,
+                        std::vector<std::string>* notes)
+{
+    if (const std::optional<std::string> refusal = CheckFigureOptions(options))
+        throw std::invalid_argument(*refusal);
+    const double heightMm = options.heightMm == 0.0 ? DefaultFigureHeightMm(options.kind) : options.heightMm;
+    const double width = options.widthMm * kPointsPerMm;
+    const double height = heightMm * kPointsPerMm;
+
+    // The SVG is gathered first: its page group carries a process-wide
+    // surface number, which is set to one fixed value before the bytes go out.
+    StringSink svgBuffer;
+    SinkStream stream{options.format == FigureFormat::Svg ? &svgBuffer : &sink, nullptr};
+    std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface;
+    double scale = 1.0;
+    switch (options.format) {
+    case FigureFormat::Svg:
+        surface.reset(cairo_svg_surface_create_for_stream(WriteToSink, &stream, width, height));
+        break;
+    case FigureFormat::Pdf:
+        surface.reset(cairo_pdf_surface_create_for_stream(WriteToSink, &stream, width, height));
+        // An empty date leaves the creation date out, so equal inputs give equal bytes.
+        cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATE_DATE, "");
+        if (!options.title.empty())
+            cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE, options.title.c_str());
+        break;
+    case FigureFormat::Png:
+        scale = options.dpi / 72.0;
+        surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(std::lround(width * scale)),
+                                                 int(std::lround(height * scale))));
+        break;
+    }
+
+    std::vector<std::string> ownNotes;
+    FigureFrame frame;
+    {
+        std::unique_ptr<cairo_t, ContextDeleter> cr(cairo_create(surface.get()));
+        cairo_scale(cr.get(), scale, scale);
+        frame = DrawFigure(cr.get(), width, height, options, params, flags, profile, curves, notes ? *notes : ownNotes);
+    }
+    if (options.format == FigureFormat::Png && cairo_surface_status(surface.get()) == CAIRO_STATUS_SUCCESS)
+        cairo_surface_write_to_png_stream(surface.get(), WriteToSink, &stream);
+    cairo_surface_finish(surface.get());
+    const cairo_status_t status = cairo_surface_status(surface.get());
+    surface.reset();
+    if (stream.error)
+        std::rethrow_exception(stream.error);
+    if (status != CAIRO_STATUS_SUCCESS)
+        throw FileError(std::string("the figure could not be drawn: ") + cairo_status_to_string(status));
+    if (options.format == FigureFormat::Svg)
+        sink.Write(WithFixedSurfaceId(svgBuffer.data()));
+    return frame;
+}
+
+} // namespace tamrisk

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "plot/Figure.h"
+
+#include <string>
+#include <vector>
+
+typedef struct _cairo cairo_t;
+
+namespace tamrisk {
+
+// Lays out and draws one figure of width x height points on a cairo context
+// whose user units are points; notes collects what the user should hear.
+FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOptions& options,
+                       const ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
+                       const SignalCurves& curves, std::vector<std::string>& notes);
+
+} // namespace tamrisk
