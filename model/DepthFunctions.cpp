@@ -18,7 +18,7 @@ float OslFraction(float z, float evalTime, float extinction, float rate)
 
 float NatDoseRateAt(float z, float betaAttenuation, float externalDoseRate)
 {
-    const double decay = std::exp(double(-betaAttenuation) * double(z));
+    const double decay = detail::ModelExp(double(-betaAttenuation) * double(z));
     return static_cast<float>(1.0 - decay * (1.0 - double(externalDoseRate)) * 0.5);
 }
 

@@ -67,8 +67,9 @@ void FillSummedCurves(const ModelParameters& params, const DepthProfile& profile
             const double amplitude = attenuation * rate;
             const double exponent = negRate * attenuation;
             for (std::size_t b = 0; b < count; ++b) {
-                decay[b] = std::exp(exponent * times[b]);
+                decay[b] = exponent * times[b];
             }
+            ModelExpBatch(decay, decay, count);
             const double weight = IntensityWeight(profile.intensity[m], params.transparencyExponent);
             const double labDose = profile.labDose[m];
             const double natDoseRate = profile.natDoseRate[m];

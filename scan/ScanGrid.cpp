@@ -1,5 +1,6 @@
 #include "scan/ScanGrid.h"
 
+#include "model/ModelExp.h"
 #include "model/ParseText.h"
 
 #include <cmath>
@@ -59,7 +60,7 @@ double AxisValue(float start, float end, int steps, int k, bool logarithmic)
         return double(start);
     if (logarithmic) {
         const double logStart = std::log(double(start));
-        return std::exp(logStart + ((std::log(double(end)) - logStart) / steps) * k);
+        return detail::ModelExp(logStart + ((std::log(double(end)) - logStart) / steps) * k);
     }
     return double(start) + ((double(end) - double(start)) / steps) * k;
 }

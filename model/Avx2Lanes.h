@@ -1,0 +1,46 @@
+#pragma once
+
+// Four double lanes of AVX2 for ExpOf and the lane kernels. Include only
+// from a file that has switched its target to AVX2 (see ModelExpAvx2.cpp),
+// and only after that switch. No FMA: every product and sum is rounded on
+// its own, exactly as in the scalar form.
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+namespace tamrisk::detail {
+
+struct Avx2Ops {
+    using D = __m256d;
+    using I = __m256i;
+    using F = __m128;  // the four lanes in single precision
+    static D Set(double v) { return _mm256_set1_pd(v); }
+    static D Add(D a, D b) { return _mm256_add_pd(a, b); }
+    static D Sub(D a, D b) { return _mm256_sub_pd(a, b); }
+    static D Mul(D a, D b) { return _mm256_mul_pd(a, b); }
+    // max/min return the second operand when the comparison is false.
+    static D Max(D a, D b) { return _mm256_max_pd(a, b); }
+    static D Min(D a, D b) { return _mm256_min_pd(a, b); }
+    static I Bits(D a) { return _mm256_castpd_si256(a); }
+    static D FromBits(I a) { return _mm256_castsi256_pd(a); }
+    static I SubConst(I a, std::int64_t b) { return _mm256_sub_epi64(a, _mm256_set1_epi64x(b)); }
+    static I SubInt(I a, I b) { return _mm256_sub_epi64(a, b); }
+    static I AndInt(I a, std::int64_t b) { return _mm256_and_si256(a, _mm256_set1_epi64x(b)); }
+    static I ShiftRight(I a, int n) { return _mm256_srli_epi64(a, n); }
+    static I ShiftLeft(I a, int n) { return _mm256_slli_epi64(a, n); }
+    static D Table(const double* pairs, I j) { return _mm256_i64gather_pd(pairs, _mm256_slli_epi64(j, 1), 8); }
+
+    // Single-precision steps: rounding to float as a static_cast does (the
+    // default rounding mode), widening exactly, and the float sum.
+    static F ToFloat(D a) { return _mm256_cvtpd_ps(a); }
+    static D ToDouble(F a) { return _mm256_cvtps_pd(a); }
+    static F AddFloat(F a, F b) { return _mm_add_ps(a, b); }
+    static F SetFloat(float v) { return _mm_set1_ps(v); }
+    static void StoreFloat(float* out, F a) { _mm_storeu_ps(out, a); }
+    static D Load(const double* in) { return _mm256_loadu_pd(in); }
+    static void Store(double* out, D a) { _mm256_storeu_pd(out, a); }
+    static constexpr int kLanes = 4;
+};
+
+} // namespace tamrisk::detail
