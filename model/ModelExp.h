@@ -32,6 +32,17 @@ struct ScalarExpOps {
     static I ShiftRight(I a, int n) { return a >> n; }
     static I ShiftLeft(I a, int n) { return a << n; }
     static D Table(const double* pairs, I j) { return pairs[2 * j]; }
+
+    // Single-precision steps of the lane kernels.
+    using F = float;
+    static F ToFloat(D a) { return static_cast<float>(a); }
+    static D ToDouble(F a) { return a; }
+    static F AddFloat(F a, F b) { return a + b; }
+    static F SetFloat(float v) { return v; }
+    static void StoreFloat(float* out, F a) { *out = a; }
+    static D Load(const double* in) { return *in; }
+    static void Store(double* out, D a) { *out = a; }
+    static constexpr int kLanes = 1;
 };
 
 inline double ModelExp(double x)

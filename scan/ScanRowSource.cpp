@@ -33,7 +33,9 @@ public:
     {
     }
 
-    void AppendRow(std::int64_t i, std::int64_t j, std::string& out)
+    // Rows of grid points (i, first) to (i, last - 1), each row's end in rowEnds.
+    void AppendRows(std::int64_t i, std::int64_t first, std::int64_t last, std::string& out,
+                    std::vector<std::size_t>& rowEnds)
     {
         if (i != pass_) {
             const ScanAxis& axis = grid_.extinction;
@@ -48,15 +50,23 @@ public:
             pass_ = i;
         }
         const ScanAxis& axis = grid_.evalTime;
-        point_.evalTime = float(AxisValue(axis.start, axis.end, axis.steps, int(j), axis.logarithmic));
-        const ScanTotals totals = model_.Totals(point_.evalTime);
+        const std::size_t count = std::size_t(last - first);
+        evalTimes_.resize(count);
+        totals_.resize(count);
+        for (std::size_t n = 0; n < count; ++n)
+            evalTimes_[n] = float(AxisValue(axis.start, axis.end, axis.steps, int(first + std::int64_t(n)), axis.logarithmic));
+        model_.Totals(evalTimes_.data(), totals_.data(), count);
 
-        out += passCells_;
-        AppendCell(out, point_.evalTime, '\t');
-        AppendCell(out, totals.effLabTotal, '\t');
-        AppendCell(out, totals.effNatTotal, '\t');
-        // The ratio is written in double precision, not rounded to float.
-        AppendCell(out, double(totals.effLabTotal) / double(totals.effNatTotal), '\n');
+        for (std::size_t n = 0; n < count; ++n) {
+            const ScanTotals& totals = totals_[n];
+            out += passCells_;
+            AppendCell(out, evalTimes_[n], '\t');
+            AppendCell(out, totals.effLabTotal, '\t');
+            AppendCell(out, totals.effNatTotal, '\t');
+            // The ratio is written in double precision, not rounded to float.
+            AppendCell(out, double(totals.effLabTotal) / double(totals.effNatTotal), '\n');
+            rowEnds.push_back(out.size());
+        }
     }
 
 private:
@@ -65,6 +75,8 @@ private:
     ScanPointModel model_;
     std::int64_t pass_ = -1;
     std::string passCells_;
+    std::vector<float> evalTimes_;
+    std::vector<ScanTotals> totals_;
 };
 
 ScanRowSource::ScanRowSource(const ScanGrid& grid, const ModelParameters& params, int threads)
@@ -112,10 +124,7 @@ void ScanRowSource::Compute(std::int64_t chunkIndex, Evaluator& evaluator, Chunk
     const std::int64_t last = std::min(first + chunkSize_, pointsPerPass_);
     out.bytes.clear();
     out.rowEnds.clear();
-    for (std::int64_t j = first; j < last; ++j) {
-        evaluator.AppendRow(i, j, out.bytes);
-        out.rowEnds.push_back(out.bytes.size());
-    }
+    evaluator.AppendRows(i, first, last, out.bytes, out.rowEnds);
 }
 
 void ScanRowSource::Work()
