@@ -1,6 +1,7 @@
 // The scan's model alone, per grid point, on one and two threads, beside its
 // floor: the exponentials the lanes actually compute, timed at the vector
 // rate of ModelExpBatch in the same run.
+#include "VectorExpFloor.h"
 #include "model/ModelExp.h"
 #include "model/ReadParameters.h"
 #include "scan/ScanGrid.h"
@@ -45,23 +46,6 @@ std::size_t RunRows(const ModelParameters& params, const GridRows& rows, std::si
     return model.EvaluatedSamples();
 }
 
-// Seconds per exponential of the batch form over arguments like the model's.
-double VectorExpSeconds()
-{
-    std::vector<double> args(4096);
-    for (std::size_t i = 0; i < args.size(); ++i)
-        args[i] = -20.0 * double(i) / double(args.size());
-    std::vector<double> out(args.size());
-    const auto begin = std::chrono::steady_clock::now();
-    constexpr int kRounds = 2000;
-    for (int r = 0; r < kRounds; ++r) {
-        detail::ModelExpBatch(args.data(), out.data(), args.size());
-        benchmark::DoNotOptimize(out.data());
-    }
-    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - begin;
-    return spent.count() / (double(kRounds) * double(args.size()));
-}
-
 // args: steps per axis, threads
 void BM_ScanModel(benchmark::State& state)
 {
@@ -89,7 +73,10 @@ void BM_ScanModel(benchmark::State& state)
     const double expsPerPoint = double(exps) / points;
     state.counters["exps_per_point"] = expsPerPoint;
     // The floor on this many threads: the same exponentials at the vector rate, shared out.
-    state.counters["floor_ns_per_point"] = expsPerPoint * VectorExpSeconds() * 1e9 / double(threads);
+    const double floor = expsPerPoint * bench::VectorExpSeconds() * 1e9 / double(threads);
+    state.counters["floor_ns_per_point"] = floor;
+    state.counters["x_floor"] = benchmark::Counter(floor * 1e-9 * points, benchmark::Counter::kIsIterationInvariantRate |
+                                                                              benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ScanModel)->Args({200, 1})->Args({200, 2})->UseRealTime()->Unit(benchmark::kMillisecond);
 

@@ -29,7 +29,21 @@ struct Avx2Ops {
     static I AndInt(I a, std::int64_t b) { return _mm256_and_si256(a, _mm256_set1_epi64x(b)); }
     static I ShiftRight(I a, int n) { return _mm256_srli_epi64(a, n); }
     static I ShiftLeft(I a, int n) { return _mm256_slli_epi64(a, n); }
-    static D Table(const double* pairs, I j) { return _mm256_i64gather_pd(pairs, _mm256_slli_epi64(j, 1), 8); }
+    // Both halves of the (hi, lo) pairs at j: four 16-byte loads, regrouped
+    // (faster than two gathers on some processors).
+    static void TablePairs(const double* pairs, I j, D& hi, D& lo)
+    {
+        alignas(32) std::int64_t index[4];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(index), j);
+        const __m128d p0 = _mm_loadu_pd(pairs + 2 * index[0]);
+        const __m128d p1 = _mm_loadu_pd(pairs + 2 * index[1]);
+        const __m128d p2 = _mm_loadu_pd(pairs + 2 * index[2]);
+        const __m128d p3 = _mm_loadu_pd(pairs + 2 * index[3]);
+        const __m256d p02 = _mm256_insertf128_pd(_mm256_castpd128_pd256(p0), p2, 1);  // hi0 lo0 hi2 lo2
+        const __m256d p13 = _mm256_insertf128_pd(_mm256_castpd128_pd256(p1), p3, 1);  // hi1 lo1 hi3 lo3
+        hi = _mm256_unpacklo_pd(p02, p13);  // hi0 hi1 hi2 hi3
+        lo = _mm256_unpackhi_pd(p02, p13);
+    }
 
     // Single-precision steps: rounding to float as a static_cast does (the
     // default rounding mode), widening exactly, and the float sum.

@@ -205,8 +205,9 @@ template <class Ops>
     const I m1b = Ops::ShiftRight(mb, 1); // m1 + 1024
     const D scale1 = Ops::FromBits(Ops::ShiftLeft(Ops::SubConst(m1b, 1), 52));                   // 2^m1
     const D scale2 = Ops::FromBits(Ops::ShiftLeft(Ops::SubConst(Ops::SubInt(mb, m1b), 1), 52));  // 2^m2
-    const D hi = Ops::Table(&c::kExp2Table[0][0], j);
-    const D lo = Ops::Table(&c::kExp2Table[0][1], j);
+    D hi;
+    D lo;
+    Ops::TablePairs(&c::kExp2Table[0][0], j, hi, lo);
 
     const D r2 = Ops::Mul(r, r);
     D s = Ops::Add(Ops::Set(c::kC4), Ops::Mul(r, Ops::Set(c::kC5)));

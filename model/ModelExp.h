@@ -31,7 +31,11 @@ struct ScalarExpOps {
     static I AndInt(I a, std::int64_t b) { return a & I(b); }
     static I ShiftRight(I a, int n) { return a >> n; }
     static I ShiftLeft(I a, int n) { return a << n; }
-    static D Table(const double* pairs, I j) { return pairs[2 * j]; }
+    static void TablePairs(const double* pairs, I j, D& hi, D& lo)
+    {
+        hi = pairs[2 * j];
+        lo = pairs[2 * j + 1];
+    }
 
     // Single-precision steps of the lane kernels.
     using F = float;
