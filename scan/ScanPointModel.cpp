@@ -74,8 +74,11 @@ void ScanPointModel::SetExtinction(float extinction)
     double prefixMin = std::numeric_limits<double>::infinity();
     float fullLab = 0.0f;
     float fullNat = 0.0f;
+    // As detail::Attenuation, as one batch.
+    for (std::size_t i = 0; i < count; ++i)
+        attenuation_[i] = double(-extinction) * double(z_[i]);
+    detail::ModelExpBatch(attenuation_.data(), attenuation_.data(), count);
     for (std::size_t i = 0; i < count; ++i) {
-        attenuation_[i] = detail::Attenuation(z_[i], extinction);
         const float intensity = float(attenuation_[i]);
         weight_[i] = detail::IntensityWeight(intensity, exponent_);
         weightedLab_[i] = weight_[i] * double(labDose_[i]);

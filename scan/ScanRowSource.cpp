@@ -31,6 +31,13 @@ public:
     Evaluator(const ScanGrid& grid, const ModelParameters& params)
         : grid_(grid), point_(params), model_(params)
     {
+        // The evaluation times and their cells are the same in every pass.
+        const ScanAxis& axis = grid_.evalTime;
+        for (int j = 0; j <= axis.steps; ++j) {
+            evalTimes_.push_back(float(AxisValue(axis.start, axis.end, axis.steps, j, axis.logarithmic)));
+            evalTimeCells_.emplace_back();
+            AppendCell(evalTimeCells_.back(), evalTimes_.back(), '\t');
+        }
     }
 
     // Rows of grid points (i, first) to (i, last - 1), each row's end in rowEnds.
@@ -49,18 +56,14 @@ public:
             AppendCell(passCells_, point_.transmission, '\t');
             pass_ = i;
         }
-        const ScanAxis& axis = grid_.evalTime;
         const std::size_t count = std::size_t(last - first);
-        evalTimes_.resize(count);
         totals_.resize(count);
-        for (std::size_t n = 0; n < count; ++n)
-            evalTimes_[n] = float(AxisValue(axis.start, axis.end, axis.steps, int(first + std::int64_t(n)), axis.logarithmic));
-        model_.Totals(evalTimes_.data(), totals_.data(), count);
+        model_.Totals(evalTimes_.data() + first, totals_.data(), count);
 
         for (std::size_t n = 0; n < count; ++n) {
             const ScanTotals& totals = totals_[n];
             out += passCells_;
-            AppendCell(out, evalTimes_[n], '\t');
+            out += evalTimeCells_[std::size_t(first) + n];
             AppendCell(out, totals.effLabTotal, '\t');
             AppendCell(out, totals.effNatTotal, '\t');
             // The ratio is written in double precision, not rounded to float.
@@ -76,6 +79,7 @@ private:
     std::int64_t pass_ = -1;
     std::string passCells_;
     std::vector<float> evalTimes_;
+    std::vector<std::string> evalTimeCells_;
     std::vector<ScanTotals> totals_;
 };
 

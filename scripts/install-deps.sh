@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libcli11-dev libpng-dev
   xvfb xauth
+  python3-numpy
 )
 
 missing=()
