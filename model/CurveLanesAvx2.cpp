@@ -12,7 +12,7 @@ namespace tamrisk::detail {
 
 void SumCurveLanesAvx2(const CurveTables& tables, const double* times, float* hom, float* lab, float* nat)
 {
-    SumCurveLanes<Avx2Ops>(tables, times, hom, lab, nat);
+    SumCurveLanes<Avx2PairOps>(tables, times, hom, lab, nat);
 }
 
 } // namespace tamrisk::detail

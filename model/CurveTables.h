@@ -19,7 +19,7 @@ struct CurveTables {
 };
 
 // The three sums of the lanes' times; times[l] is t of lane l. Scalar: one
-// lane; AVX2: four.
+// lane; AVX2: eight (two registers).
 void SumCurveLanesScalar(const CurveTables& tables, const double* times, float* hom, float* lab, float* nat);
 void SumCurveLanesAvx2(const CurveTables& tables, const double* times, float* hom, float* lab, float* nat);
 

@@ -66,15 +66,15 @@ void FillSummedCurves(const ModelParameters& params, const DepthProfile& profile
                              labDose,    natDoseRate};
 
     const LaneKernel kernel = BestLaneKernel();
-    const std::size_t lanes = kernel == LaneKernel::Avx2 ? 4 : 1;
+    const std::size_t lanes = kernel == LaneKernel::Avx2 ? 8 : 1;
     for (std::size_t first = 0; first < hom.size(); first += lanes) {
         // A short last group repeats its last time in the spare lanes.
-        double times[4];
+        double times[8];
         for (std::size_t l = 0; l < lanes; ++l)
             times[l] = GridPoint(static_cast<int>(std::min(first + l, hom.size() - 1)), timeStep);
-        float sumHom[4];
-        float sumLab[4];
-        float sumNat[4];
+        float sumHom[8];
+        float sumLab[8];
+        float sumNat[8];
         if (kernel == LaneKernel::Avx2)
             SumCurveLanesAvx2(tables, times, sumHom, sumLab, sumNat);
         else

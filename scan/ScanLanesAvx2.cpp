@@ -14,7 +14,7 @@ namespace tamrisk::detail {
 std::size_t SumLanesAvx2(const ScanPassTables& tables, const double* factors, std::size_t first, float* lab,
                            float* nat)
 {
-    return SumLanes<Avx2Ops>(tables, factors, first, lab, nat);
+    return SumLanes<Avx2PairOps>(tables, factors, first, lab, nat);
 }
 
 } // namespace tamrisk::detail

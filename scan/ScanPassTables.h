@@ -28,7 +28,7 @@ struct ScanPassTables {
 
 // The sums of one lane group from sample `first` on, the sums of the
 // samples before it given by fullLab / fullNat [first]. factors[l] is
-// -rate * evalTime of lane l. Scalar: one lane; AVX2: four. Returns the
+// -rate * evalTime of lane l. Scalar: one lane; AVX2: eight (two registers). Returns the
 // sample where the sums ended.
 std::size_t SumLanesScalar(const ScanPassTables& tables, const double* factors, std::size_t first, float* lab,
                            float* nat);

@@ -127,18 +127,18 @@ ScanTotals ScanPointModel::Totals(float evalTime) const
 void ScanPointModel::Totals(const float* evalTimes, ScanTotals* totals, std::size_t count,
                             detail::LaneKernel kernel) const
 {
-    const std::size_t lanes = kernel == detail::LaneKernel::Avx2 ? 4 : 1;
+    const std::size_t lanes = kernel == detail::LaneKernel::Avx2 ? 8 : 1;
     for (std::size_t first = 0; first < count; first += lanes) {
         // A short last group repeats its last time in the spare lanes.
-        double factors[4];
+        double factors[8];
         std::size_t start = z_.size();
         for (std::size_t l = 0; l < lanes; ++l) {
             const float evalTime = evalTimes[std::min(first + l, count - 1)];
             factors[l] = double(-rate_) * double(evalTime);
             start = std::min(start, FullSamples(factors[l]));
         }
-        float lab[4];
-        float nat[4];
+        float lab[8];
+        float nat[8];
         const std::size_t end = kernel == detail::LaneKernel::Avx2
                                     ? detail::SumLanesAvx2(tables_, factors, start, lab, nat)
                                     : detail::SumLanesScalar(tables_, factors, start, lab, nat);

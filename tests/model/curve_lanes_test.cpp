@@ -40,12 +40,12 @@ TEST(CurveLanes, EveryFormGivesTheScalarSums)
         }
         const CurveTables tables{count, run % 2 == 1, columns.data(), columns.data() + count,
                                  columns.data() + 2 * count, columns.data() + 3 * count, columns.data() + 4 * count};
-        double times[4];
+        double times[8];
         for (double& t : times)
             t = float(600.0 * unit(random));
-        float hom[4], lab[4], nat[4];
+        float hom[8], lab[8], nat[8];
         SumCurveLanesAvx2(tables, times, hom, lab, nat);
-        for (int l = 0; l < 4; ++l) {
+        for (int l = 0; l < 8; ++l) {
             float h = 0, a = 0, n = 0;
             SumCurveLanesScalar(tables, &times[l], &h, &a, &n);
             ASSERT_EQ(Bits(hom[l]), Bits(h)) << "run " << run << " lane " << l;
