@@ -54,17 +54,6 @@ ScanPointModel::ScanPointModel(const ModelParameters& params)
         a->resize(count + 1);
     fullLab_.resize(count + 1);
     fullNat_.resize(count + 1);
-    tables_.count = count;
-    tables_.transparencyCorrection = transparencyCorrection_;
-    tables_.attenuation = attenuation_.data();
-    tables_.weight = weight_.data();
-    tables_.weightedLab = weightedLab_.data();
-    tables_.weightedNat = weightedNat_.data();
-    tables_.fullLab = fullLab_.data();
-    tables_.fullNat = fullNat_.data();
-    tables_.tailAttenuation = tailAttenuation_.data();
-    tables_.tailLab = tailLab_.data();
-    tables_.tailNat = tailNat_.data();
     SetExtinction(params.extinction);
 }
 
@@ -109,6 +98,23 @@ void ScanPointModel::SetExtinction(float extinction)
     }
 }
 
+detail::ScanPassTables ScanPointModel::Tables() const
+{
+    detail::ScanPassTables tables;
+    tables.count = z_.size();
+    tables.transparencyCorrection = transparencyCorrection_;
+    tables.attenuation = attenuation_.data();
+    tables.weight = weight_.data();
+    tables.weightedLab = weightedLab_.data();
+    tables.weightedNat = weightedNat_.data();
+    tables.fullLab = fullLab_.data();
+    tables.fullNat = fullNat_.data();
+    tables.tailAttenuation = tailAttenuation_.data();
+    tables.tailLab = tailLab_.data();
+    tables.tailNat = tailNat_.data();
+    return tables;
+}
+
 std::size_t ScanPointModel::FullSamples(double factor) const
 {
     // prefixMinAttenuation_ falls (NaN last), so the samples that pass form a prefix.
@@ -127,6 +133,7 @@ ScanTotals ScanPointModel::Totals(float evalTime) const
 void ScanPointModel::Totals(const float* evalTimes, ScanTotals* totals, std::size_t count,
                             detail::LaneKernel kernel) const
 {
+    const detail::ScanPassTables tables = Tables();
     const std::size_t lanes = kernel == detail::LaneKernel::Avx2 ? 8 : 1;
     for (std::size_t first = 0; first < count; first += lanes) {
         // A short last group repeats its last time in the spare lanes.
@@ -140,8 +147,8 @@ void ScanPointModel::Totals(const float* evalTimes, ScanTotals* totals, std::siz
         float lab[8];
         float nat[8];
         const std::size_t end = kernel == detail::LaneKernel::Avx2
-                                    ? detail::SumLanesAvx2(tables_, factors, start, lab, nat)
-                                    : detail::SumLanesScalar(tables_, factors, start, lab, nat);
+                                    ? detail::SumLanesAvx2(tables, factors, start, lab, nat)
+                                    : detail::SumLanesScalar(tables, factors, start, lab, nat);
         evaluatedSamples_ += (end - start) * lanes;
         for (std::size_t l = 0; l < lanes && first + l < count; ++l)
             totals[first + l] = {lab[l], nat[l]};

@@ -36,6 +36,7 @@ public:
     std::size_t EvaluatedSamples() const { return evaluatedSamples_; }
 
 private:
+    detail::ScanPassTables Tables() const;
     // Index of the first sample whose OSL fraction may differ from 1.
     std::size_t FullSamples(double factor) const;
 
@@ -57,7 +58,6 @@ private:
     std::vector<double> tailAttenuation_;
     std::vector<double> tailLab_;
     std::vector<double> tailNat_;
-    detail::ScanPassTables tables_;
     mutable std::size_t evaluatedSamples_ = 0;
 };
 
