@@ -295,15 +295,31 @@ std::string FormatGeneral(double value, int digits)
     return std::string(text, WriteGeneral(text, value, digits));
 }
 
-std::string FormatCell(double value)
+namespace {
+
+// FormatCell's text into out; returns its end.
+char* WriteCell(char* out, double value)
 {
-    char text[kTextCapacity + 1];
-    char* end = WriteGeneral(text, value, 6);
+    char* end = WriteGeneral(out, value, 6);
     if (end[-1] == '.') {
         *end++ = '0';
     }
-    std::replace(text, end, '.', ',');
-    return std::string(text, end);
+    std::replace(out, end, '.', ',');
+    return end;
+}
+
+} // namespace
+
+std::string FormatCell(double value)
+{
+    char text[kTextCapacity + 1];
+    return std::string(text, WriteCell(text, value));
+}
+
+void AppendFormatCell(std::string& out, double value)
+{
+    char text[kTextCapacity + 1];
+    out.append(text, WriteCell(text, value));
 }
 
 } // namespace tamrisk

@@ -17,7 +17,7 @@ constexpr std::int64_t kChunksPerThreadAhead = 16;
 
 void AppendCell(std::string& out, double value, char separator)
 {
-    out += FormatCell(value);
+    AppendFormatCell(out, value);
     out += separator;
     out += '\0';
 }

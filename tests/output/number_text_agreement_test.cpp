@@ -27,7 +27,9 @@ void ExpectSameTexts(double value, int& mismatches)
     }
     const std::string cell = FormatCell(value);
     const std::string referenceCell = ReferenceFormatCell(value);
-    if (cell != referenceCell) {
+    std::string appended = "x";
+    AppendFormatCell(appended, value);
+    if (cell != referenceCell || appended != "x" + referenceCell) {
         ++mismatches;
         ADD_FAILURE() << std::hexfloat << value << ": cell " << cell << " instead of " << referenceCell;
     }
