@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole 201 x 201 t-Scan as a process, tamrisk-cli on one and two threads
 # beside the numpy script of the same model (bench/scan_numpy.py), measured
-# side by side in one run; each time is the best of several runs.
+# side by side in one run. Each figure is the best of several runs: wall time,
+# and the processor time (user + system, all threads) the process used.
 # Usage: bench/scan_process_bench.sh [path/to/tamrisk-cli]
 set -euo pipefail
 cli=${1:-build/release/cli/tamrisk-cli}
@@ -9,28 +10,32 @@ here=$(cd "$(dirname "$0")" && pwd)
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
-best_ms() {  # runs the command $1 times, prints the best wall time in ms
-    local runs=$1 best=""
+# Runs the command $1 times; prints the best wall and the best processor time in ms.
+best_ms() {
+    local runs=$1
     shift
+    local best_wall="" best_cpu="" line wall cpu
+    TIMEFORMAT='%R %U %S'
     for _ in $(seq "$runs"); do
-        local start end ms
-        start=$(date +%s%N)
-        "$@" >/dev/null
-        end=$(date +%s%N)
-        ms=$(( (end - start) / 1000 ))
-        if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
+        line=$({ time "$@" >/dev/null; } 2>&1 | tail -1)
+        wall=$(awk '{ printf "%d", $1 * 1000000 }' <<<"$line")
+        cpu=$(awk '{ printf "%d", ($2 + $3) * 1000000 }' <<<"$line")
+        if [ -z "$best_wall" ] || [ "$wall" -lt "$best_wall" ]; then best_wall=$wall; fi
+        if [ -z "$best_cpu" ] || [ "$cpu" -lt "$best_cpu" ]; then best_cpu=$cpu; fi
     done
-    awk -v us="$best" 'BEGIN { printf "%.2f", us / 1000 }'
+    awk -v w="$best_wall" -v c="$best_cpu" 'BEGIN { printf "%.1f %.1f", w / 1000, c / 1000 }'
 }
 
-numpy=$(best_ms 5 /usr/bin/python3 "$here/scan_numpy.py" 200 "$out/numpy.txt")
-one=$(best_ms 20 "$cli" scan --ext-steps 200 --time-steps 200 --threads 1 -o "$out/one.txt")
-two=$(best_ms 20 "$cli" scan --ext-steps 200 --time-steps 200 --threads 2 -o "$out/two.txt")
-empty=$(best_ms 20 /bin/true)
+read -r numpy_wall numpy_cpu <<<"$(best_ms 3 /usr/bin/python3 "$here/scan_numpy.py" 200 "$out/numpy.txt")"
+read -r one_wall one_cpu <<<"$(best_ms 15 "$cli" scan --ext-steps 200 --time-steps 200 --threads 1 -o "$out/one.txt")"
+read -r two_wall two_cpu <<<"$(best_ms 15 "$cli" scan --ext-steps 200 --time-steps 200 --threads 2 -o "$out/two.txt")"
+read -r empty_wall empty_cpu <<<"$(best_ms 15 /bin/true)"
 cmp -s "$out/one.txt" "$out/two.txt" || { echo "files of one and two threads differ" >&2; exit 1; }
 
-printf '201 x 201 scan as a process (best of runs)\n'
-printf '  numpy script        %8s ms\n' "$numpy"
-printf '  tamrisk-cli 1 thread %7s ms   %5.1fx numpy\n' "$one" "$(awk -v a="$numpy" -v b="$one" 'BEGIN { print a / b }')"
-printf '  tamrisk-cli 2 threads %6s ms   %5.1fx numpy\n' "$two" "$(awk -v a="$numpy" -v b="$two" 'BEGIN { print a / b }')"
-printf '  empty process       %8s ms\n' "$empty"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%5.1fx", a / (b > 0 ? b : 0.001) }'; }
+printf '201 x 201 scan as a process (best of runs; the machine is timed as it is)\n'
+printf '                          wall ms   vs numpy    cpu ms   vs numpy\n'
+printf '  numpy script          %8s              %8s\n' "$numpy_wall" "$numpy_cpu"
+printf '  tamrisk-cli 1 thread  %8s   %s   %8s   %s\n' "$one_wall" "$(ratio "$numpy_wall" "$one_wall")" "$one_cpu" "$(ratio "$numpy_cpu" "$one_cpu")"
+printf '  tamrisk-cli 2 threads %8s   %s   %8s   %s\n' "$two_wall" "$(ratio "$numpy_wall" "$two_wall")" "$two_cpu" "$(ratio "$numpy_cpu" "$two_cpu")"
+printf '  empty process         %8s              %8s\n' "$empty_wall" "$empty_cpu"
