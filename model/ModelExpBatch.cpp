@@ -10,6 +10,7 @@ bool LaneKernelAvailable(LaneKernel kernel)
     case LaneKernel::Scalar:
         return true;
     case LaneKernel::Avx2:
+        __builtin_cpu_init();  // safe to ask even before static constructors ran
         return __builtin_cpu_supports("avx2");
     }
     return false;
