@@ -34,6 +34,7 @@ fuzz: build-sanitize
 
 bench: build
 	@build/release/bench/tamrisk-bench
+	@bench/scan_process_bench.sh build/release/cli/tamrisk-cli
 
 clean:
 	rm -rf build

@@ -18,7 +18,7 @@ float OslFraction(float z, float evalTime, float extinction, float rate)
 
 float NatDoseRateAt(float z, float betaAttenuation, float externalDoseRate)
 {
-    const double decay = std::exp(double(-betaAttenuation) * double(z));
+    const double decay = detail::ModelExp(double(-betaAttenuation) * double(z));
     return static_cast<float>(1.0 - decay * (1.0 - double(externalDoseRate)) * 0.5);
 }
 
@@ -32,7 +32,10 @@ float LabDoseFit(float z)
         return 0.0f;
     }
     if (x < 0.91) {
-        const double x2 = std::pow(x, 2.0);
+        // z^2: x holds a float (24 significant bits), so x * x is exact in
+        // double and equals pow(x, 2) of any library within an ulp, on every
+        // processor.
+        const double x2 = x * x;
         return static_cast<float>((1.0008 + 23.3236 * x - 15.4861 * x2) / (1.0 + 15.7639 * x - 1.88 * x2));
     }
     return static_cast<float>(1.484 - 0.883 * x);

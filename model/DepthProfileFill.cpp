@@ -2,23 +2,39 @@
 #include "model/ModelFormulas.h"
 
 #include <cstddef>
+#include <vector>
 
 namespace tamrisk::detail {
 
 namespace {
 
-// Exponential pass: intensity, OSL fraction and natural rate per sample.
-// Kept apart from the running sums so that the calls into exp do not stall
+// Exponential pass: intensity, OSL fraction and natural rate per sample,
+// each formula's exponentials as one batch (the vector form of ModelExp
+// where the processor has one; the bits are those of the scalar form).
+// Kept apart from the running sums so that the exponentials do not stall
 // the division and summation chain of the second pass.
 void FillExponentialColumns(const ModelParameters& params, float depthStep, DepthProfile& profile)
 {
     const std::size_t points = profile.intensity.size();
+    std::vector<double> scratch(3 * points);
+    double* attenuation = scratch.data();
+    double* osl = attenuation + points;
+    double* nat = osl + points;
     for (std::size_t i = 0; i < points; ++i) {
         const float z = GridPoint(static_cast<int>(i), depthStep);
-        const double attenuation = Attenuation(z, params.extinction);
-        profile.intensity[i] = static_cast<float>(attenuation);
-        profile.oslContribution[i] = OslFractionFromAttenuation(attenuation, params.evalTime, params.rate1);
-        profile.natDoseRate[i] = NatDoseRateAt(z, params.betaAttenuation, params.externalDoseRate);
+        attenuation[i] = double(-params.extinction) * double(z);  // as Attenuation
+        nat[i] = double(-params.betaAttenuation) * double(z);     // as NatDoseRateAt
+    }
+    ModelExpBatch(attenuation, attenuation, points);
+    ModelExpBatch(nat, nat, points);
+    for (std::size_t i = 0; i < points; ++i)
+        osl[i] = double(-params.rate1) * double(params.evalTime) * attenuation[i];  // as OslFractionFromAttenuation
+    ModelExpBatch(osl, osl, points);
+    const double external = 1.0 - double(params.externalDoseRate);
+    for (std::size_t i = 0; i < points; ++i) {
+        profile.intensity[i] = static_cast<float>(attenuation[i]);
+        profile.oslContribution[i] = static_cast<float>(1.0 - osl[i]);
+        profile.natDoseRate[i] = static_cast<float>(1.0 - nat[i] * external * 0.5);
     }
 }
 

@@ -4,6 +4,7 @@
 // loop that reuses an exponential gets the very same bits as a direct call.
 // Every argument is widened to double; the callers round what they store.
 
+#include "model/ModelExp.h"
 #include "model/SampleGrid.h"
 
 #include <cmath>
@@ -14,17 +15,17 @@ namespace tamrisk::detail {
 // DecaySignal use it unrounded.
 inline double Attenuation(float z, float extinction)
 {
-    return std::exp(double(-extinction) * double(z));
+    return ModelExp(double(-extinction) * double(z));
 }
 
 inline float OslFractionFromAttenuation(double attenuation, float evalTime, float rate)
 {
-    return static_cast<float>(1.0 - std::exp(double(-rate) * double(evalTime) * attenuation));
+    return static_cast<float>(1.0 - ModelExp(double(-rate) * double(evalTime) * attenuation));
 }
 
 inline float DecayFromAttenuation(double attenuation, float t, float rate)
 {
-    return static_cast<float>(attenuation * double(rate) * std::exp(double(-rate) * attenuation * double(t)));
+    return static_cast<float>(attenuation * double(rate) * ModelExp(double(-rate) * attenuation * double(t)));
 }
 
 // intensity^p; p is 1 in practice, and pow(x, 1) is x exactly.

@@ -1,5 +1,7 @@
 #include "model/ModelParameters.h"
 
+#include "model/ModelExp.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -9,7 +11,7 @@ void DeriveFromExtinction(ModelParameters& params)
 {
     const double mu = params.extinction;
     params.halfValueDepth = static_cast<float>(std::numbers::ln2 / mu);
-    params.transmission = static_cast<float>(std::exp(-mu));
+    params.transmission = static_cast<float>(detail::ModelExp(-mu));
 }
 
 } // namespace tamrisk

@@ -1,3 +1,4 @@
+#include "model/CurveLanes.h"
 #include "model/ModelFill.h"
 #include "model/ModelFormulas.h"
 
@@ -13,18 +14,20 @@ namespace {
 void FillSignalAtDepth(const ModelParameters& params, std::vector<float>& curve)
 {
     const float timeStep = TimeStep(params);
+    // Same operations, in the same order, as DecayFromAttenuation.
     const double attenuation = Attenuation(params.signalDepth, params.extinction);
-    for (std::size_t k = 0; k < curve.size(); ++k) {
-        const float t = GridPoint(static_cast<int>(k), timeStep);
-        curve[k] = DecayFromAttenuation(attenuation, t, params.rate1);
-    }
+    const double exponent = double(-params.rate1) * attenuation;
+    const double amplitude = attenuation * double(params.rate1);
+    std::vector<double> decay(curve.size());
+    for (std::size_t k = 0; k < curve.size(); ++k)
+        decay[k] = exponent * double(GridPoint(static_cast<int>(k), timeStep));
+    ModelExpBatch(decay.data(), decay.data(), decay.size());
+    for (std::size_t k = 0; k < curve.size(); ++k)
+        curve[k] = static_cast<float>(amplitude * decay[k]);
 }
 
-// The three summed curves. Each time sample k keeps its own single-precision
-// sums over the depth samples j in ascending order. Running j outside k keeps
-// that order, evaluates the depth's exponential once per depth instead of
-// once per (depth, time) pair, and lets the exp calls of a block of times run
-// in a loop of their own, apart from the summation.
+// The three summed curves, lanes across time samples (see CurveLanes.h):
+// what depends on the depth only is computed once per sampled depth.
 void FillSummedCurves(const ModelParameters& params, const DepthProfile& profile, SignalCurves& curves)
 {
     std::vector<float>& hom = curves.totalSignalHomogeneous;
@@ -36,59 +39,60 @@ void FillSummedCurves(const ModelParameters& params, const DepthProfile& profile
 
     const int step = params.curveStep;
     // A step of 0 samples no depth at all; n < 1 likewise leaves the sums 0.
-    if (step == 0 || params.depthPoints <= 0) {
+    if (step == 0 || params.depthPoints <= 0 || params.depthPoints / step <= 0) {
         return;
     }
-    const int depthCount = params.depthPoints / step;
+    const auto depthCount = static_cast<std::size_t>(params.depthPoints / step);
     const float depthStep = DepthStep(params);
     const float timeStep = TimeStep(params);
-    const double rate = params.rate1;
-    const double negRate = -params.rate1;
 
-    // Block-local accumulators: distinct arrays that the compiler can keep
-    // apart (and vectorise across k, each lane its own sequential sum).
-    constexpr std::size_t kBlock = 256;
-    double times[kBlock];
-    double decay[kBlock];
-    float sumHom[kBlock];
-    float sumLab[kBlock];
-    float sumNat[kBlock];
-    const bool weighted = params.transparencyCorrection;
-    for (std::size_t first = 0; first < hom.size(); first += kBlock) {
-        const std::size_t count = std::min(kBlock, hom.size() - first);
-        for (std::size_t b = 0; b < count; ++b) {
-            times[b] = GridPoint(static_cast<int>(first + b), timeStep);
-            sumHom[b] = sumLab[b] = sumNat[b] = 0.0f;
+    std::vector<double> columns(5 * depthCount);
+    double* amplitude = columns.data();
+    double* exponent = amplitude + depthCount;
+    double* weight = exponent + depthCount;
+    double* labDose = weight + depthCount;
+    double* natDoseRate = labDose + depthCount;
+    for (std::size_t j = 0; j < depthCount; ++j) {
+        const auto m = static_cast<std::size_t>(int(j) * step);
+        // Same operations, in the same order, as DecaySignal at z_m.
+        const double attenuation = Attenuation(GridPoint(static_cast<int>(m), depthStep), params.extinction);
+        amplitude[j] = attenuation * double(params.rate1);
+        exponent[j] = double(-params.rate1) * attenuation;
+        weight[j] = IntensityWeight(profile.intensity[m], params.transparencyExponent);
+        labDose[j] = profile.labDose[m];
+        natDoseRate[j] = profile.natDoseRate[m];
+    }
+    const CurveTables tables{depthCount, params.transparencyCorrection, amplitude, exponent, weight,
+                             labDose,    natDoseRate};
+
+    const LaneKernel kernel = BestLaneKernel();
+    const std::size_t lanes = kernel == LaneKernel::Avx2 ? 8 : 1;
+    for (std::size_t first = 0; first < hom.size(); first += lanes) {
+        // A short last group repeats its last time in the spare lanes.
+        double times[8];
+        for (std::size_t l = 0; l < lanes; ++l)
+            times[l] = GridPoint(static_cast<int>(std::min(first + l, hom.size() - 1)), timeStep);
+        float sumHom[8];
+        float sumLab[8];
+        float sumNat[8];
+        if (kernel == LaneKernel::Avx2)
+            SumCurveLanesAvx2(tables, times, sumHom, sumLab, sumNat);
+        else
+            SumCurveLanesScalar(tables, times, sumHom, sumLab, sumNat);
+        for (std::size_t l = 0; l < lanes && first + l < hom.size(); ++l) {
+            hom[first + l] = sumHom[l];
+            lab[first + l] = sumLab[l];
+            nat[first + l] = sumNat[l];
         }
-        for (int j = 0; j < depthCount; ++j) {
-            const auto m = static_cast<std::size_t>(j * step);
-            // Same operations, in the same order, as DecaySignal at z_m.
-            const double attenuation = Attenuation(GridPoint(static_cast<int>(m), depthStep), params.extinction);
-            const double amplitude = attenuation * rate;
-            const double exponent = negRate * attenuation;
-            for (std::size_t b = 0; b < count; ++b) {
-                decay[b] = std::exp(exponent * times[b]);
-            }
-            const double weight = IntensityWeight(profile.intensity[m], params.transparencyExponent);
-            const double labDose = profile.labDose[m];
-            const double natDoseRate = profile.natDoseRate[m];
-            for (std::size_t b = 0; b < count; ++b) {
-                float a = static_cast<float>(amplitude * decay[b]);
-                if (weighted) {
-                    a = static_cast<float>(weight * double(a));
-                }
-                sumHom[b] = AddRounded(sumHom[b], a);
-                sumLab[b] = AddRounded(sumLab[b], double(a) * labDose);
-                sumNat[b] = AddRounded(sumNat[b], double(a) * natDoseRate);
-            }
-        }
-        std::copy_n(sumHom, count, hom.begin() + static_cast<std::ptrdiff_t>(first));
-        std::copy_n(sumLab, count, lab.begin() + static_cast<std::ptrdiff_t>(first));
-        std::copy_n(sumNat, count, nat.begin() + static_cast<std::ptrdiff_t>(first));
     }
 }
 
 } // namespace
+
+void SumCurveLanesScalar(const CurveTables& tables, const double* times, float* hom, float* lab, float* nat)
+{
+    SumCurveLanes<ScalarExpOps>(tables, times, hom, lab, nat);
+}
 
 void FillSignalCurves(const ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
                       SignalCurves& curves)

@@ -1,5 +1,7 @@
 #include "scan/ScanGrid.h"
 
+#include "model/ModelExp.h"
+#include "model/ModelLog.h"
 #include "model/ParseText.h"
 #include "output/CleanTable.h"
 
@@ -73,8 +75,8 @@ double AxisValue(float start, float end, int steps, int k, bool logarithmic)
     if (steps == 0)
         return double(start);
     if (logarithmic) {
-        const double logStart = std::log(double(start));
-        return std::exp(logStart + ((std::log(double(end)) - logStart) / steps) * k);
+        const double logStart = ModelLog(double(start));
+        return detail::ModelExp(logStart + ((ModelLog(double(end)) - logStart) / steps) * k);
     }
     return double(start) + ((double(end) - double(start)) / steps) * k;
 }

@@ -2,11 +2,36 @@
 
 #include "model/DepthProfile.h"
 #include "model/ModelFormulas.h"
+#include "scan/ScanLanes.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tamrisk {
+
+namespace {
+
+// Larger of a bound and a magnitude; a NaN makes the bound infinite.
+double RaiseBound(double bound, double value)
+{
+    const double magnitude = std::fabs(value);
+    if (std::isnan(magnitude))
+        return std::numeric_limits<double>::infinity();
+    return std::max(bound, magnitude);
+}
+
+} // namespace
+
+namespace detail {
+
+std::size_t SumLanesScalar(const ScanPassTables& tables, const double* factors, std::size_t first, float* lab,
+                           float* nat)
+{
+    return SumLanes<ScalarExpOps>(tables, factors, first, lab, nat);
+}
+
+} // namespace detail
 
 ScanPointModel::ScanPointModel(const ModelParameters& params)
     : rate_(params.rate1),
@@ -23,54 +48,111 @@ ScanPointModel::ScanPointModel(const ModelParameters& params)
         labDose_[i] = LabDoseFit(z_[i]);
         natDoseRate_[i] = NatDoseRateAt(z_[i], params.betaAttenuation, params.externalDoseRate);
     }
-    attenuation_.resize(count);
-    weight_.resize(count);
-    weightedLab_.resize(count);
-    weightedNat_.resize(count);
+    for (std::vector<double>* a : {&attenuation_, &weight_, &weightedLab_, &weightedNat_, &prefixMinAttenuation_})
+        a->resize(count);
+    for (std::vector<double>* a : {&tailAttenuation_, &tailLab_, &tailNat_})
+        a->resize(count + 1);
+    fullLab_.resize(count + 1);
+    fullNat_.resize(count + 1);
     SetExtinction(params.extinction);
 }
 
 void ScanPointModel::SetExtinction(float extinction)
 {
-    live_.clear();
-    for (std::size_t i = 0; i < z_.size(); ++i) {
-        attenuation_[i] = detail::Attenuation(z_[i], extinction);
+    const std::size_t count = z_.size();
+    double prefixMin = std::numeric_limits<double>::infinity();
+    float fullLab = 0.0f;
+    float fullNat = 0.0f;
+    // As detail::Attenuation, as one batch.
+    for (std::size_t i = 0; i < count; ++i)
+        attenuation_[i] = double(-extinction) * double(z_[i]);
+    detail::ModelExpBatch(attenuation_.data(), attenuation_.data(), count);
+    for (std::size_t i = 0; i < count; ++i) {
         const float intensity = float(attenuation_[i]);
         weight_[i] = detail::IntensityWeight(intensity, exponent_);
         weightedLab_[i] = weight_[i] * double(labDose_[i]);
         weightedNat_[i] = weight_[i] * double(natDoseRate_[i]);
-        const bool addsZero = weightedLab_[i] == 0.0 && weightedNat_[i] == 0.0 && std::isfinite(attenuation_[i]);
-        if (!addsZero)
-            live_.push_back(i);
+
+        prefixMin = std::isnan(attenuation_[i]) || std::isnan(prefixMin) ? std::numeric_limits<double>::quiet_NaN()
+                                                                          : std::min(prefixMin, attenuation_[i]);
+        prefixMinAttenuation_[i] = prefixMin;
+
+        // The terms of a sample whose OSL fraction is 1, as the lanes compute them.
+        float osl = 1.0f;
+        if (transparencyCorrection_)
+            osl = float(weight_[i] * double(osl));
+        fullLab_[i] = fullLab;
+        fullNat_[i] = fullNat;
+        fullLab = detail::AddRounded(fullLab, float(weightedLab_[i] * double(osl)));
+        fullNat = detail::AddRounded(fullNat, float(weightedNat_[i] * double(osl)));
     }
+    fullLab_[count] = fullLab;
+    fullNat_[count] = fullNat;
+
+    tailAttenuation_[count] = tailLab_[count] = tailNat_[count] = 0.0;
+    for (std::size_t i = count; i-- > 0;) {
+        const double weight = transparencyCorrection_ ? std::fabs(weight_[i]) : 1.0;
+        tailAttenuation_[i] = RaiseBound(tailAttenuation_[i + 1], attenuation_[i]);
+        tailLab_[i] = RaiseBound(tailLab_[i + 1], std::fabs(weightedLab_[i]) * weight);
+        tailNat_[i] = RaiseBound(tailNat_[i + 1], std::fabs(weightedNat_[i]) * weight);
+    }
+}
+
+detail::ScanPassTables ScanPointModel::Tables() const
+{
+    detail::ScanPassTables tables;
+    tables.count = z_.size();
+    tables.transparencyCorrection = transparencyCorrection_;
+    tables.attenuation = attenuation_.data();
+    tables.weight = weight_.data();
+    tables.weightedLab = weightedLab_.data();
+    tables.weightedNat = weightedNat_.data();
+    tables.fullLab = fullLab_.data();
+    tables.fullNat = fullNat_.data();
+    tables.tailAttenuation = tailAttenuation_.data();
+    tables.tailLab = tailLab_.data();
+    tables.tailNat = tailNat_.data();
+    return tables;
+}
+
+std::size_t ScanPointModel::FullSamples(double factor) const
+{
+    // prefixMinAttenuation_ falls (NaN last), so the samples that pass form a prefix.
+    const auto end = std::partition_point(prefixMinAttenuation_.begin(), prefixMinAttenuation_.end(),
+                                          [&](double a) { return factor * a <= detail::kAlwaysFull; });
+    return std::size_t(end - prefixMinAttenuation_.begin());
 }
 
 ScanTotals ScanPointModel::Totals(float evalTime) const
 {
-    // Single-precision running sums, rounded after every addition, in depth order.
-    float sumLab = 0.0f;
-    float sumNat = 0.0f;
-    const auto add = [&](std::size_t i) {
-        float osl = detail::OslFractionFromAttenuation(attenuation_[i], evalTime, rate_);
-        if (transparencyCorrection_)
-            osl = float(weight_[i] * double(osl));
-        const float effLab = float(weightedLab_[i] * double(osl));
-        const float effNat = float(weightedNat_[i] * double(osl));
-        sumLab = float(double(sumLab) + double(effLab));
-        sumNat = float(double(sumNat) + double(effNat));
-    };
-    // With a finite exponent factor c <= 0 every skipped sample has a finite
-    // OSL fraction in [0, 1]; otherwise (negative or non-finite rate or time)
-    // every sample is summed.
-    const double c = double(-rate_) * double(evalTime);
-    if (std::isfinite(c) && c <= 0.0) {
-        for (std::size_t i : live_)
-            add(i);
-    } else {
-        for (std::size_t i = 0; i < z_.size(); ++i)
-            add(i);
+    ScanTotals totals;
+    Totals(&evalTime, &totals, 1, detail::LaneKernel::Scalar);
+    return totals;
+}
+
+void ScanPointModel::Totals(const float* evalTimes, ScanTotals* totals, std::size_t count,
+                            detail::LaneKernel kernel) const
+{
+    const detail::ScanPassTables tables = Tables();
+    const std::size_t lanes = kernel == detail::LaneKernel::Avx2 ? 8 : 1;
+    for (std::size_t first = 0; first < count; first += lanes) {
+        // A short last group repeats its last time in the spare lanes.
+        double factors[8];
+        std::size_t start = z_.size();
+        for (std::size_t l = 0; l < lanes; ++l) {
+            const float evalTime = evalTimes[std::min(first + l, count - 1)];
+            factors[l] = double(-rate_) * double(evalTime);
+            start = std::min(start, FullSamples(factors[l]));
+        }
+        float lab[8];
+        float nat[8];
+        const std::size_t end = kernel == detail::LaneKernel::Avx2
+                                    ? detail::SumLanesAvx2(tables, factors, start, lab, nat)
+                                    : detail::SumLanesScalar(tables, factors, start, lab, nat);
+        evaluatedSamples_ += (end - start) * lanes;
+        for (std::size_t l = 0; l < lanes && first + l < count; ++l)
+            totals[first + l] = {lab[l], nat[l]};
     }
-    return {sumLab, sumNat};
 }
 
 } // namespace tamrisk

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "model/ModelExp.h"
 #include "model/ModelParameters.h"
+#include "scan/ScanPassTables.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace tamrisk {
@@ -12,10 +15,11 @@ struct ScanTotals {
     float effNatTotal = 0.0f;
 };
 
-// The totals of ComputeDepthProfile for one grid point, bit for bit, with
-// the work that a scan repeats hoisted out: what depends only on depth is
+// The totals of ComputeDepthProfile for grid points, bit for bit, with the
+// work that a scan repeats hoisted out: what depends only on depth is
 // computed once, what depends only on the extinction once per extinction,
-// leaving one exponential per depth sample for each evaluation time.
+// leaving one exponential per depth sample and evaluation time, for several
+// evaluation times at once in vector lanes (see scan/ScanLanes.h).
 class ScanPointModel {
 public:
     // Every parameter except extinction and evalTime is taken from params.
@@ -23,8 +27,19 @@ public:
 
     void SetExtinction(float extinction);
     ScanTotals Totals(float evalTime) const;
+    // The totals of count evaluation times; every kernel gives the same bits.
+    void Totals(const float* evalTimes, ScanTotals* totals, std::size_t count,
+                detail::LaneKernel kernel = detail::BestLaneKernel()) const;
+
+    // Depth samples evaluated so far, summed over lanes: the exponentials
+    // computed (spare lanes of a short group included).
+    std::size_t EvaluatedSamples() const { return evaluatedSamples_; }
 
 private:
+    detail::ScanPassTables Tables() const;
+    // Index of the first sample whose OSL fraction may differ from 1.
+    std::size_t FullSamples(double factor) const;
+
     float rate_;
     float exponent_;
     bool transparencyCorrection_;
@@ -32,15 +47,18 @@ private:
     std::vector<float> z_;
     std::vector<float> labDose_;
     std::vector<float> natDoseRate_;
-    // Per depth sample, for the current extinction.
-    std::vector<double> attenuation_;  // exp(-mu z), unrounded
-    std::vector<double> weight_;       // intensity^p
-    std::vector<double> weightedLab_;  // intensity^p * labDose
-    std::vector<double> weightedNat_;  // intensity^p * natDoseRate
-    // Samples whose effective values can be nonzero: where both weighted
-    // doses are 0 (the intensity underflowed), a finite OSL fraction adds
-    // only zeros to the sums, which leaves them unchanged.
-    std::vector<std::size_t> live_;
+    // Per depth sample, for the current extinction (ScanPassTables explains them).
+    std::vector<double> attenuation_;
+    std::vector<double> weight_;
+    std::vector<double> weightedLab_;
+    std::vector<double> weightedNat_;
+    std::vector<double> prefixMinAttenuation_;  // NaN from the first NaN on
+    std::vector<float> fullLab_;
+    std::vector<float> fullNat_;
+    std::vector<double> tailAttenuation_;
+    std::vector<double> tailLab_;
+    std::vector<double> tailNat_;
+    mutable std::size_t evaluatedSamples_ = 0;
 };
 
 } // namespace tamrisk

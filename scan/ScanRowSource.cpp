@@ -20,7 +20,7 @@ constexpr std::int64_t kChunksPerThreadAhead = 16;
 
 void AppendCell(std::string& out, double value, char separator)
 {
-    out += FormatCell(value);
+    AppendFormatCell(out, value);
     out += separator;
     out += '\0';
 }
@@ -54,9 +54,18 @@ public:
     Evaluator(const ScanGrid& grid, const ModelParameters& params, TableFormat format)
         : grid_(grid), point_(params), model_(params), format_(format)
     {
+        // The evaluation times and their cells are the same in every pass.
+        const ScanAxis& axis = grid_.evalTime;
+        for (int j = 0; j <= axis.steps; ++j) {
+            evalTimes_.push_back(float(AxisValue(axis.start, axis.end, axis.steps, j, axis.logarithmic)));
+            evalTimeCells_.emplace_back();
+            AppendCell(evalTimeCells_.back(), evalTimes_.back(), '\t');
+        }
     }
 
-    void AppendRow(std::int64_t i, std::int64_t j, std::string& out)
+    // Rows of grid points (i, first) to (i, last - 1), each row's end in rowEnds.
+    void AppendRows(std::int64_t i, std::int64_t first, std::int64_t last, std::string& out,
+                    std::vector<std::size_t>& rowEnds)
     {
         if (i != pass_) {
             const ScanAxis& axis = grid_.extinction;
@@ -70,20 +79,26 @@ public:
             AppendCell(passCells_, point_.transmission, '\t');
             pass_ = i;
         }
-        const ScanAxis& axis = grid_.evalTime;
-        point_.evalTime = float(AxisValue(axis.start, axis.end, axis.steps, int(j), axis.logarithmic));
-        const ScanTotals totals = model_.Totals(point_.evalTime);
-        if (format_ != TableFormat::Native) {
-            AppendCleanRow(out, format_, i == 0 && j == 0, point_, totals);
-            return;
-        }
+        const std::size_t count = std::size_t(last - first);
+        totals_.resize(count);
+        model_.Totals(evalTimes_.data() + first, totals_.data(), count);
 
-        out += passCells_;
-        AppendCell(out, point_.evalTime, '\t');
-        AppendCell(out, totals.effLabTotal, '\t');
-        AppendCell(out, totals.effNatTotal, '\t');
-        // The ratio is written in double precision, not rounded to float.
-        AppendCell(out, double(totals.effLabTotal) / double(totals.effNatTotal), '\n');
+        for (std::size_t n = 0; n < count; ++n) {
+            const ScanTotals& totals = totals_[n];
+            if (format_ != TableFormat::Native) {
+                point_.evalTime = evalTimes_[std::size_t(first) + n];
+                AppendCleanRow(out, format_, i == 0 && first + std::int64_t(n) == 0, point_, totals);
+                rowEnds.push_back(out.size());
+                continue;
+            }
+            out += passCells_;
+            out += evalTimeCells_[std::size_t(first) + n];
+            AppendCell(out, totals.effLabTotal, '\t');
+            AppendCell(out, totals.effNatTotal, '\t');
+            // The ratio is written in double precision, not rounded to float.
+            AppendCell(out, double(totals.effLabTotal) / double(totals.effNatTotal), '\n');
+            rowEnds.push_back(out.size());
+        }
     }
 
 private:
@@ -93,6 +108,9 @@ private:
     TableFormat format_;
     std::int64_t pass_ = -1;
     std::string passCells_;
+    std::vector<float> evalTimes_;
+    std::vector<std::string> evalTimeCells_;
+    std::vector<ScanTotals> totals_;
 };
 
 ScanRowSource::ScanRowSource(const ScanGrid& grid, const ModelParameters& params, int threads, TableFormat format)
@@ -140,10 +158,7 @@ void ScanRowSource::Compute(std::int64_t chunkIndex, Evaluator& evaluator, Chunk
     const std::int64_t last = std::min(first + chunkSize_, pointsPerPass_);
     out.bytes.clear();
     out.rowEnds.clear();
-    for (std::int64_t j = first; j < last; ++j) {
-        evaluator.AppendRow(i, j, out.bytes);
-        out.rowEnds.push_back(out.bytes.size());
-    }
+    evaluator.AppendRows(i, first, last, out.bytes, out.rowEnds);
 }
 
 void ScanRowSource::Work()

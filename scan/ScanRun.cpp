@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace tamrisk {
 
@@ -76,6 +77,13 @@ void ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlag
         if (outerSteps >= 0 && innerSteps >= 0)
             rows.emplace(grid, params, threads, layout.format);
 
+        // The evaluation times of a pass, computed once.
+        std::vector<double> evalTimes;
+        for (std::int64_t j = 0; j <= innerSteps; ++j) {
+            const ScanAxis& inner = grid.evalTime;
+            evalTimes.push_back(AxisValue(inner.start, inner.end, inner.steps, int(j), inner.logarithmic));
+        }
+
         std::int64_t counted = 0;
         for (std::int64_t i = 0; i <= outerSteps; ++i) {
             const ScanAxis& outer = grid.extinction;
@@ -84,8 +92,7 @@ void ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlag
             Report(progress, ProgressLine::Extinction, [&] { return "t    = " + FormatGeneral(double(params.extinction), 5); });
 
             for (std::int64_t j = 0; j <= innerSteps; ++j) {
-                const ScanAxis& inner = grid.evalTime;
-                const double evalTime = AxisValue(inner.start, inner.end, inner.steps, int(j), inner.logarithmic);
+                const double evalTime = evalTimes[std::size_t(j)];
                 params.evalTime = float(evalTime);
                 pointSet = true;
                 Report(progress, ProgressLine::EvalTime, [&] { return "tMax = " + FormatGeneral(evalTime, 5); });

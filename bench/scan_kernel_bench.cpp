@@ -1,0 +1,99 @@
+// The scan's model alone, per grid point, on one and two threads, beside its
+// floor: the exponentials the lanes actually compute, timed at the vector
+// rate of ModelExpBatch in the same run.
+#include "VectorExpFloor.h"
+#include "model/ModelExp.h"
+#include "model/ReadParameters.h"
+#include "scan/ScanGrid.h"
+#include "scan/ScanPointModel.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace tamrisk;
+
+struct GridRows {
+    std::vector<float> extinctions;
+    std::vector<float> evalTimes;
+};
+
+GridRows DefaultGrid(int steps)
+{
+    ScanGrid grid;
+    GridRows rows;
+    for (int k = 0; k <= steps; ++k) {
+        rows.extinctions.push_back(float(AxisValue(grid.extinction.start, grid.extinction.end, steps, k, true)));
+        rows.evalTimes.push_back(float(AxisValue(grid.evalTime.start, grid.evalTime.end, steps, k, true)));
+    }
+    return rows;
+}
+
+// Rows first, first + stride, ...; returns the exponentials computed.
+std::size_t RunRows(const ModelParameters& params, const GridRows& rows, std::size_t first, std::size_t stride)
+{
+    ScanPointModel model(params);
+    std::vector<ScanTotals> totals(rows.evalTimes.size());
+    for (std::size_t i = first; i < rows.extinctions.size(); i += stride) {
+        model.SetExtinction(rows.extinctions[i]);
+        model.Totals(rows.evalTimes.data(), totals.data(), totals.size());
+        benchmark::DoNotOptimize(totals.data());
+    }
+    return model.EvaluatedSamples();
+}
+
+// args: steps per axis, threads
+void BM_ScanModel(benchmark::State& state)
+{
+    const GridRows rows = DefaultGrid(int(state.range(0)));
+    const auto threads = std::size_t(state.range(1));
+    ModelParameters params;
+    DisplayFlags flags;
+    ReadParameters({}, params, flags);
+    std::size_t exps = 0;
+    for (auto _ : state) {
+        std::vector<std::size_t> counts(threads);
+        std::vector<std::thread> helpers;
+        for (std::size_t t = 1; t < threads; ++t)
+            helpers.emplace_back([&, t] { counts[t] = RunRows(params, rows, t, threads); });
+        counts[0] = RunRows(params, rows, 0, threads);
+        for (std::thread& h : helpers)
+            h.join();
+        exps = 0;
+        for (std::size_t c : counts)
+            exps += c;
+    }
+    const double points = double(rows.extinctions.size() * rows.evalTimes.size());
+    state.counters["ns_per_point"] = benchmark::Counter(points * 1e-9, benchmark::Counter::kIsIterationInvariantRate |
+                                                                           benchmark::Counter::kInvert);
+    const double expsPerPoint = double(exps) / points;
+    state.counters["exps_per_point"] = expsPerPoint;
+    // The floor on this many threads: the same exponentials at the vector rate, shared out.
+    const double floor = expsPerPoint * bench::VectorExpSeconds() * 1e9 / double(threads);
+    state.counters["floor_ns_per_point"] = floor;
+    state.counters["x_floor"] = benchmark::Counter(floor * 1e-9 * points, benchmark::Counter::kIsIterationInvariantRate |
+                                                                              benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ScanModel)->Args({200, 1})->Args({200, 2})->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_VectorExp(benchmark::State& state)
+{
+    std::vector<double> args(4096);
+    for (std::size_t i = 0; i < args.size(); ++i)
+        args[i] = -20.0 * double(i) / double(args.size());
+    std::vector<double> out(args.size());
+    for (auto _ : state) {
+        detail::ModelExpBatch(args.data(), out.data(), args.size());
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["ns_per_exp"] = benchmark::Counter(double(args.size()) * 1e-9,
+                                                      benchmark::Counter::kIsIterationInvariantRate |
+                                                          benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_VectorExp);
+
+} // namespace

@@ -1,0 +1,6 @@
+// Ends the AVX2 section begun by TargetAvx2Begin.h.
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
+#pragma GCC pop_options
+#endif

@@ -1,0 +1,38 @@
+#pragma once
+
+// What the lane kernels of the scan read for one extinction value: per depth
+// sample the attenuation and the weights, the sums of the samples whose OSL
+// fraction is exactly 1, and the bounds that end the sums early. Plain
+// arrays, so that the vector files need no other header before switching
+// their target.
+
+#include <cstddef>
+
+namespace tamrisk::detail {
+
+struct ScanPassTables {
+    std::size_t count = 0;          // depth samples
+    bool transparencyCorrection = false;
+    const double* attenuation = nullptr;  // exp(-mu z), unrounded
+    const double* weight = nullptr;       // intensity^p
+    const double* weightedLab = nullptr;  // intensity^p * labDose
+    const double* weightedNat = nullptr;  // intensity^p * natDoseRate
+    // [n]: the running sums over samples 0..n-1 with an OSL fraction of 1.
+    const float* fullLab = nullptr;
+    const float* fullNat = nullptr;
+    // [n]: bounds over samples n..count-1 (see ScanLanes.h); [count] is 0.
+    const double* tailAttenuation = nullptr;
+    const double* tailLab = nullptr;
+    const double* tailNat = nullptr;
+};
+
+// The sums of one lane group from sample `first` on, the sums of the
+// samples before it given by fullLab / fullNat [first]. factors[l] is
+// -rate * evalTime of lane l. Scalar: one lane; AVX2: eight (two registers). Returns the
+// sample where the sums ended.
+std::size_t SumLanesScalar(const ScanPassTables& tables, const double* factors, std::size_t first, float* lab,
+                           float* nat);
+std::size_t SumLanesAvx2(const ScanPassTables& tables, const double* factors, std::size_t first, float* lab,
+                         float* nat);
+
+} // namespace tamrisk::detail
