@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libcli11-dev libpng-dev
   xvfb xauth locales nlohmann-json3-dev
+  qt6-translations-l10n fonts-dejavu-core fonts-dejavu-extra fonts-liberation
 )
 
 missing=()
