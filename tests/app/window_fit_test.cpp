@@ -11,6 +11,7 @@
 #include "app/TextFit.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -162,11 +163,20 @@ private slots:
         QVERIFY(window->width() <= available.width() && window->height() + 40 <= available.height());
         QCOMPARE(window->scrollArea()->widget(), &dialog);
 
-        // The lowest control can be scrolled into view.
+        // Tab from a control at the top to the lowest one scrolls it into view.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
         auto* lowest = dialog.findChild<QWidget*>(Name(M::CurveStepEdit));
-        window->scrollArea()->ensureWidgetVisible(lowest);
-        const QRect shown(lowest->mapTo(window->scrollArea()->viewport(), QPoint(0, 0)), lowest->size());
-        QVERIFY(window->scrollArea()->viewport()->rect().contains(shown));
+        const auto shownInViewport = [&] {
+            const QRect place(lowest->mapTo(window->scrollArea()->viewport(), QPoint(0, 0)), lowest->size());
+            return window->scrollArea()->viewport()->rect().contains(place);
+        };
+        QVERIFY(!shownInViewport());
+        auto* above = dialog.findChild<QWidget*>(Name(M::TransparencyCorrectionBox));
+        above->setFocus();
+        QTest::keyClick(above, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), lowest);
+        QVERIFY(shownInViewport());
 
         // "Beenden" ends the window as it ends the dialog.
         QSignalSpy finished(window.get(), &QDialog::finished);
