@@ -1,7 +1,6 @@
 #include "app/ScreenFit.h"
 
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -16,12 +15,13 @@ namespace {
 constexpr int kFrameWidth = 8;
 constexpr int kFrameHeight = 40;
 
-} // namespace
-
+// True when the dialog, with the window frame around it, fits the area.
 bool FitsOnScreen(const QWidget& dialog, const QRect& available)
 {
     return dialog.width() + kFrameWidth <= available.width() && dialog.height() + kFrameHeight <= available.height();
 }
+
+} // namespace
 
 ScrollingWindow::ScrollingWindow(QDialog& content, const QRect& available)
     : QDialog(nullptr, Qt::Window), scrollArea_(new QScrollArea(this)), contentFlags_(content.windowFlags())

@@ -25,9 +25,6 @@ private:
     Qt::WindowFlags contentFlags_;
 };
 
-// True when the dialog, with the window frame around it, fits the area.
-bool FitsOnScreen(const QWidget& dialog, const QRect& available);
-
 // The window to run for dialog on a screen with this available area:
 // nothing when the dialog fits as it is, otherwise a ScrollingWindow.
 std::unique_ptr<ScrollingWindow> WindowForScreen(QDialog& dialog, const QRect& available);
