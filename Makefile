@@ -1,7 +1,8 @@
 # The two everyday commands: `make run` and `make test`. Both install what is missing first.
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: deps build build-sanitize run test test-release test-sanitize bench fuzz clean
+.PHONY: deps build build-sanitize run test test-release test-sanitize bench fuzz install clean
 
 deps:
 	@scripts/install-deps.sh
@@ -35,6 +36,10 @@ fuzz: build-sanitize
 bench: build
 	@build/release/bench/tamrisk-bench
 	@bench/scan_process_bench.sh build/release/cli/tamrisk-cli
+
+# The window, tamrisk-cli, the desktop entry, the icons and the man page under PREFIX.
+install: build
+	@cmake --install build/release --prefix $(PREFIX)
 
 clean:
 	rm -rf build

@@ -3,6 +3,8 @@
 #include "app/DialogTemplate.h"
 #include "app/ProgramIcon.h"
 
+#include "TamriskVersion.h"
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -11,7 +13,7 @@ namespace tamrisk {
 namespace {
 
 constexpr ControlTemplate kControls[] = {
-    {0, ControlKind::Text, "Tamrisk\nVersion 1.0 build 1022", 40, 10, 119, 18},
+    {0, ControlKind::Text, "Tamrisk\nVersion " TAMRISK_VERSION, 40, 10, 119, 18},
     {1, ControlKind::DefaultButton, "OK", 178, 7, 50, 14},
 };
 

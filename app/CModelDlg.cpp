@@ -5,10 +5,12 @@
 #include "app/MainDialogTemplate.h"
 #include "app/PictureView.h"
 #include "app/ProgramIcon.h"
+#include "app/TextFit.h"
 #include "app/UserDialogs.h"
 #include "model/ControlIds.h"
 #include "model/CurveTable.h"
 #include "model/InputTable.h"
+#include "output/NumberText.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,6 +20,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+
+#include <utility>
 
 namespace tamrisk {
 
@@ -35,6 +39,21 @@ bool IsWindowControl(const InputRow& row)
 }
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+// The widest text each read-out can show: a sign, all its digits and a
+// three-digit exponent with its sign ("+" is the wider one).
+std::vector<std::pair<MainControl, std::string>> WidestReadouts()
+{
+    const std::string slider = FormatReadout(-8.888e+37);
+    const std::string total = FormatGeneral(-8.88888e+37, 6);
+    const std::string autoMax = "(" + slider + ")";
+    return {
+        {M::ExtinctionReadout, slider},     {M::HalfValueDepthReadout, slider}, {M::TransmissionReadout, slider},
+        {M::DoseRateReadout, slider},       {M::EvalTimeReadout, slider},       {M::DepthReadout, slider},
+        {M::ProfileAutoMaxReadout, autoMax}, {M::SignalAutoMaxReadout, autoMax}, {M::EffLabTotalReadout, total},
+        {M::EffNatTotalReadout, total},     {M::EffRatioReadout, total},
+    };
+}
 
 } // namespace
 
@@ -62,6 +81,8 @@ CModelDlg::CModelDlg(UserDialogs* dialogs, QWidget* parent)
     SetUpDialog(this, QStringLiteral("Tamrisk"), kMainDialogWidthDu, kMainDialogHeightDu);
     setWindowIcon(ProgramIcon());
     CreateControls(this, MainDialogControls());
+    for (const auto& [id, text] : WidestReadouts())
+        FitControlToText(*control<QWidget>(id), Text(text));
 
     // The pictures lie above the group boxes that frame them.
     depthView_ = new PictureView(state_.pictures.depth, this);

@@ -1,6 +1,9 @@
 #include "app/DialogTemplate.h"
 
+#include "app/TextFit.h"
+
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +11,7 @@
 #include <QRadioButton>
 #include <QSlider>
 
+#include <algorithm>
 #include <vector>
 
 namespace tamrisk {
@@ -99,15 +103,27 @@ void SetUpDialog(QWidget* dialog, const QString& title, int widthDu, int heightD
     dialog->setFixedSize(DialogUnitsToPixelsX(widthDu), DialogUnitsToPixelsY(heightDu));
 }
 
-QFont DialogFont()
+QFont DialogFont(const QStringList& families)
 {
-    // A narrow sans keeps the texts within the widths the layout gives them.
     QFont font;
-    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
-                      QStringLiteral("Arial Narrow"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies(families);
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(10);
+    // A wider fallback, where none of the narrow families is installed, is
+    // narrowed to their measure so the texts keep the places laid out for them.
+    const QString sample = QStringLiteral("Effektives Integral der natürlichen Beta-Dosisleistung:");
+    constexpr int kSampleWidth = 243;  // its width in the narrow families
+    const int width = QFontMetrics(font).horizontalAdvance(sample);
+    if (width > kSampleWidth)
+        font.setStretch(std::max(50, 100 * kSampleWidth / width));
     return font;
+}
+
+QStringList DialogFontFamilies()
+{
+    // A narrow sans keeps the texts within the widths the layout gives them.
+    return {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
+            QStringLiteral("Arial Narrow"), QStringLiteral("DejaVu Sans")};
 }
 
 QWidget* CreateControl(QWidget* parent, const ControlTemplate& control)
@@ -127,6 +143,7 @@ void CreateControls(QWidget* parent, std::span<const ControlTemplate> controls)
         if (control.kind == ControlKind::GroupBox)
             groupBoxes.push_back(widget);
     }
+    FitControlsToTexts(*parent);
     // Lowering changes only the stacking, not the tab order.
     for (auto it = groupBoxes.rbegin(); it != groupBoxes.rend(); ++it)
         (*it)->lower();

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QRect>
+#include <QStringList>
 
 #include <span>
 
@@ -35,8 +36,10 @@ int DialogUnitsToPixelsX(int du);
 int DialogUnitsToPixelsY(int du);
 QRect DialogUnitsToPixels(int x, int y, int w, int h);
 
-// The dialogs' 8-point sans font.
-QFont DialogFont();
+// The dialogs' 8-point sans font: 10 pixels (scaled with the screen) of the
+// first installed of the families.
+QStringList DialogFontFamilies();
+QFont DialogFont(const QStringList& families = DialogFontFamilies());
 
 // A popup with caption, system menu and close box, without the help button.
 inline constexpr Qt::WindowFlags kDialogWindowFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -50,8 +53,9 @@ void SetUpDialog(QWidget* dialog, const QString& title, int widthDu, int heightD
 // and let mouse clicks through to what lies beneath, as dialog statics do.
 QWidget* CreateControl(QWidget* parent, const ControlTemplate& control);
 
-// Creates all controls in template order, which is also the tab order, and
-// puts the group boxes beneath the controls they frame.
+// Creates all controls in template order, which is also the tab order, puts
+// the group boxes beneath the controls they frame and fits the controls to
+// their texts in the parent's font.
 void CreateControls(QWidget* parent, std::span<const ControlTemplate> controls);
 
 } // namespace tamrisk

@@ -23,8 +23,16 @@ void PictureView::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setClipRegion(event->region());
-    // At a device pixel ratio of 1 this is a plain copy; otherwise each
-    // picture pixel becomes a block of device pixels, nearest-neighbour.
+    // On a screen scaled by a whole factor each picture pixel becomes an
+    // exact block of device pixels of its own colour.
+    const qreal ratio = devicePixelRatioF();
+    const int factor = qRound(ratio);
+    if (factor > 1 && qFuzzyCompare(ratio, qreal(factor))) {
+        QImage blocks = image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        blocks.setDevicePixelRatio(factor);
+        painter.drawImage(QPoint(0, 0), blocks);
+        return;
+    }
     painter.drawImage(rect(), image);
 }
 

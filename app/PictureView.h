@@ -6,8 +6,9 @@
 
 namespace tamrisk {
 
-// Shows one plot picture pixel for pixel. The picture is read at every paint
-// and never scaled or smoothed; the owner calls update() after a rendering.
+// Shows one plot picture pixel for pixel, on a scaled screen as blocks of
+// device pixels, never smoothed. The picture is read at every paint; the
+// owner calls update() after a rendering.
 class PictureView : public QWidget {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #include "app/ProgressDlg.h"
 
 #include "app/DialogTemplate.h"
+#include "app/TextFit.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -30,6 +31,7 @@ void CProgressDlg::setLine(ProgressLine id, const QString& text)
     QLabel* target = label(id);
     if (target == nullptr)
         return;
+    FitControlToText(*target, text, true);  // counts of large grids need more room
     target->setText(text);
     target->repaint();
 }

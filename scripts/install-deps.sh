@@ -10,6 +10,7 @@ packages=(
   pkg-config libcairo2-dev libpango1.0-dev fonts-dejavu-core
   xvfb xauth locales nlohmann-json3-dev
   python3-numpy
+  qt6-translations-l10n fonts-dejavu-extra fonts-liberation
 )
 
 missing=()

@@ -5,6 +5,8 @@
 #include "app/ProgressDlg.h"
 #include "app/ScanGridDlg.h"
 
+#include "TamriskVersion.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,7 +33,7 @@ private slots:
         bool sawText = false;
         bool sawIcon = false;
         for (QLabel* label : labels) {
-            sawText |= label->text() == QStringLiteral("Tamrisk\nVersion 1.0 build 1022") &&
+            sawText |= label->text() == QStringLiteral("Tamrisk\nVersion " TAMRISK_VERSION) &&
                        label->geometry() == DialogUnitsToPixels(40, 10, 119, 18);
             sawIcon |= !label->pixmap().isNull() && label->pos() == QPoint(17, 28);
         }
