@@ -1,5 +1,9 @@
 #include "cli/CliCommands.h"
 
+#include "cli/Interrupts.h"
+#include "cli/OutputPaths.h"
+#include "cli/ScanConsole.h"
+
 #include "model/ReadParameters.h"
 #include "output/ProfileExport.h"
 #include "plot/PngFile.h"
@@ -13,29 +17,23 @@ namespace tamrisk::cli {
 
 namespace {
 
-std::unique_ptr<FileSink> OpenOutput(const std::string& path, std::ostream& err)
-{
-    if (path == "-")
-        return FileSink::StandardOutput();
-    std::string reason;
-    std::unique_ptr<FileSink> sink = FileSink::Open(path, &reason);
-    if (!sink)
-        err << "tamrisk-cli: cannot open '" << path << "' for writing: " << reason << '\n';
-    return sink;
-}
-
-// Writes through `write` and closes; success only when every byte reached the file.
+// Writes through `write` and puts the file in place; success only when every
+// byte reached it. Until then an existing file stays as it was.
 template <typename Write>
 int WriteFile(const std::string& path, std::ostream& err, Write write)
 {
-    std::unique_ptr<FileSink> sink = OpenOutput(path, err);
-    if (!sink)
-        return kExitFailure;
+    std::unique_ptr<OutputFile> file = OpenOutput(path, err);
+    if (!file)
+        return InterruptSignal() != 0 ? ReportInterrupted(path, err) : kExitFailure;
     try {
-        write(*sink);
-        sink->Close();
+        write(*file);
+        if (InterruptSignal() != 0)
+            return ReportInterrupted(path, err);
+        file->Commit();
     } catch (const FileError& error) {
-        err << "tamrisk-cli: writing failed: " << error.what() << '\n';
+        if (InterruptSignal() != 0)
+            return ReportInterrupted(path, err);
+        err << "tamrisk-cli: writing failed: " << Shown(error.what()) << '\n';
         return kExitFailure;
     }
     return kExitSuccess;
@@ -74,10 +72,28 @@ int RunScan(const CliRequest& request, std::ostream& err)
     ReadParameters(request.inputs.controls, params, flags);
     ApplyOverrides(request.inputs.overrides, params);
 
+    std::unique_ptr<ScanProgressLine> line;
     ScanJobHooks hooks;
     hooks.open = [&] { return OpenOutput(request.output, err); };
+    hooks.confirm = [&](const ScanEstimate& estimate, const OutputFile& file) {
+        if (!FitsInFreeSpace(estimate, file, request.output, err))
+            return false;
+        line = ScanProgressLine::ForScan(estimate, request.quiet, err);
+        return true;
+    };
+    hooks.poll = [&](std::uint64_t done) {
+        if (InterruptSignal() != 0)
+            return false;
+        if (line)
+            line->Update(done);
+        return true;
+    };
     hooks.threads = request.threads;
     const ScanJobResult result = RunScanJob(request.inputs.grid, params, flags, profile, curves, hooks);
+    if (line)
+        line->Finish();
+    if (result.outcome != ScanOutcome::Written && result.outcome != ScanOutcome::Refused && InterruptSignal() != 0)
+        return ReportInterrupted(request.output, err);
     switch (result.outcome) {
     case ScanOutcome::Written:
         return kExitSuccess;
@@ -85,9 +101,11 @@ int RunScan(const CliRequest& request, std::ostream& err)
         err << "tamrisk-cli: the grid is refused: " << result.message << '\n';
         return kExitUsage;
     case ScanOutcome::NotOpened:
+    case ScanOutcome::Declined:
+    case ScanOutcome::Stopped:
         return kExitFailure;
     case ScanOutcome::WriteFailed:
-        err << "tamrisk-cli: writing failed: " << result.message << '\n';
+        err << "tamrisk-cli: writing failed: " << Shown(result.message) << '\n';
         return kExitFailure;
     }
     return kExitFailure;

@@ -2,10 +2,15 @@
 // computed from options instead of controls.
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
+#include "cli/Interrupts.h"
+#include "cli/OutputPaths.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <thread>
 
@@ -55,6 +60,7 @@ int main(int argc, char** argv)
         command->add_option("-o,--output", request.output, "output file, - for standard output")->required();
     scan->add_option("--threads", request.threads, "threads evaluating the grid (default: the number of cores)")
         ->check(CLI::Range(1, 1024));
+    scan->add_flag("-q,--quiet", request.quiet, "no progress line on the terminal");
     render->add_option("--depth-picture", request.depthPicture, "PNG file of the depth plot, - for standard output");
     render->add_option("--signal-picture", request.signalPicture, "PNG file of the signal plot, - for standard output");
 
@@ -112,25 +118,43 @@ int main(int argc, char** argv)
         }
         for (const std::string* path : {&request.depthPicture, &request.signalPicture})
             if (IsPictureFormatWeDoNotWrite(*path)) {
-                std::cerr << "tamrisk-cli render: '" << *path
+                std::cerr << "tamrisk-cli render: '" << Shown(*path)
                           << "': render writes PNG pictures only; for SVG or PDF figures use 'tamrisk-cli plot'\n";
                 return kExitUsage;
             }
     }
 
+    CatchInterrupts();
+    int code = kExitFailure;
     try {
         if (readouts->parsed())
-            return RunReadouts(request, std::cout, std::cerr);
-        if (exportCommand->parsed())
-            return RunExport(request, std::cerr);
-        if (scan->parsed())
-            return RunScan(request, std::cerr);
-        return RunRender(request, std::cerr);
+            code = RunReadouts(request, std::cout, std::cerr);
+        else if (exportCommand->parsed())
+            code = RunExport(request, std::cerr);
+        else if (scan->parsed())
+            code = RunScan(request, std::cerr);
+        else
+            code = RunRender(request, std::cerr);
     } catch (const std::bad_alloc&) {
-        std::cerr << "tamrisk-cli " << command->get_name() << ": out of memory; nothing was written\n";
+        // Unwinding has removed any temporary file: old files are as they were.
+        std::cerr << "tamrisk-cli " << command->get_name() << ": out of memory";
+        for (const std::string* path : {&request.output, &request.depthPicture, &request.signalPicture})
+            if (!path->empty())
+                std::cerr << "; " << NotWrittenText(*path);
+        std::cerr << '\n';
         return kExitFailure;
     } catch (const std::exception& error) {
-        std::cerr << "tamrisk-cli " << command->get_name() << ": " << error.what() << '\n';
+        std::cerr << "tamrisk-cli " << command->get_name() << ": " << Shown(error.what()) << '\n';
         return kExitFailure;
     }
+    // Standard output is buffered until here: a full disk or a closed pipe shows only now.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        if (code == kExitSuccess)
+            std::cerr << "tamrisk-cli " << command->get_name() << ": writing to standard output failed: "
+                      << std::strerror(errno) << '\n';
+        return code == kExitSuccess ? kExitFailure : code;
+    }
+    if (code == kExitSuccess && InterruptSignal() != 0 && readouts->parsed())
+        return ReportInterrupted("-", std::cerr);
+    return code;
 }

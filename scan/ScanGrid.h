@@ -23,8 +23,9 @@ struct ScanGrid {
 // Converts the dialog's texts as atof/atoi read them.
 ScanGrid ReadScanGrid(const ScanGridTexts& texts);
 
-// A message for a grid that has no defined values (a logarithmic axis whose
-// start or end is 0 or below), or nothing when the grid can be scanned.
+// A message for a grid that has no defined values (an axis end that is not a
+// finite single-precision number, a logarithmic axis whose start or end is 0
+// or below), or nothing when the grid can be scanned.
 std::optional<std::string> CheckScanGrid(const ScanGrid& grid);
 
 // Value number k of an axis, in double precision; the caller rounds it to

@@ -1,8 +1,5 @@
 #include "scan/ScanRowSource.h"
 
-#include "output/NumberText.h"
-#include "scan/ScanPointModel.h"
-
 #include <algorithm>
 #include <system_error>
 
@@ -15,57 +12,7 @@ namespace {
 constexpr std::int64_t kMaxChunkSize = 32;
 constexpr std::int64_t kChunksPerThreadAhead = 16;
 
-void AppendCell(std::string& out, double value, char separator)
-{
-    out += FormatCell(value);
-    out += separator;
-    out += '\0';
-}
-
 } // namespace
-
-// One thread's evaluation state: the model tables of the extinction value
-// it handled last.
-class ScanRowSource::Evaluator {
-public:
-    Evaluator(const ScanGrid& grid, const ModelParameters& params)
-        : grid_(grid), point_(params), model_(params)
-    {
-    }
-
-    void AppendRow(std::int64_t i, std::int64_t j, std::string& out)
-    {
-        if (i != pass_) {
-            const ScanAxis& axis = grid_.extinction;
-            point_.extinction = float(AxisValue(axis.start, axis.end, axis.steps, int(i), axis.logarithmic));
-            DeriveFromExtinction(point_);
-            model_.SetExtinction(point_.extinction);
-            // The first three cells are the same on every row of a pass.
-            passCells_.clear();
-            AppendCell(passCells_, point_.extinction, '\t');
-            AppendCell(passCells_, point_.halfValueDepth, '\t');
-            AppendCell(passCells_, point_.transmission, '\t');
-            pass_ = i;
-        }
-        const ScanAxis& axis = grid_.evalTime;
-        point_.evalTime = float(AxisValue(axis.start, axis.end, axis.steps, int(j), axis.logarithmic));
-        const ScanTotals totals = model_.Totals(point_.evalTime);
-
-        out += passCells_;
-        AppendCell(out, point_.evalTime, '\t');
-        AppendCell(out, totals.effLabTotal, '\t');
-        AppendCell(out, totals.effNatTotal, '\t');
-        // The ratio is written in double precision, not rounded to float.
-        AppendCell(out, double(totals.effLabTotal) / double(totals.effNatTotal), '\n');
-    }
-
-private:
-    const ScanGrid& grid_;
-    ModelParameters point_;
-    ScanPointModel model_;
-    std::int64_t pass_ = -1;
-    std::string passCells_;
-};
 
 ScanRowSource::ScanRowSource(const ScanGrid& grid, const ModelParameters& params, int threads)
     : grid_(grid), params_(params)
@@ -78,7 +25,7 @@ ScanRowSource::ScanRowSource(const ScanGrid& grid, const ModelParameters& params
     // The calling thread evaluates too, so threads - 1 helpers.
     const std::int64_t helpers = std::min<std::int64_t>(std::max(threads, 1), chunkCount_) - 1;
     ring_.resize(std::size_t((helpers + 1) * kChunksPerThreadAhead));
-    callerEvaluator_ = std::make_unique<Evaluator>(grid_, params_);
+    callerRows_ = std::make_unique<ScanRowMaker>(grid_, params_);
     for (std::int64_t t = 0; t < helpers; ++t) {
         try {
             workers_.emplace_back([this] { Work(); });
@@ -105,7 +52,7 @@ std::int64_t ScanRowSource::ChunkOf(std::int64_t i, std::int64_t j) const
     return i * chunksPerPass_ + j / chunkSize_;
 }
 
-void ScanRowSource::Compute(std::int64_t chunkIndex, Evaluator& evaluator, Chunk& out) const
+void ScanRowSource::Compute(std::int64_t chunkIndex, ScanRowMaker& evaluator, Chunk& out) const
 {
     const std::int64_t i = chunkIndex / chunksPerPass_;
     const std::int64_t first = (chunkIndex % chunksPerPass_) * chunkSize_;
@@ -121,7 +68,7 @@ void ScanRowSource::Compute(std::int64_t chunkIndex, Evaluator& evaluator, Chunk
 void ScanRowSource::Work()
 {
     const std::int64_t ringSize = std::int64_t(ring_.size());
-    std::unique_ptr<Evaluator> evaluator;
+    std::unique_ptr<ScanRowMaker> evaluator;
     for (;;) {
         std::int64_t index = 0;
         Chunk* slot = nullptr;
@@ -142,7 +89,7 @@ void ScanRowSource::Work()
         }
         try {
             if (!evaluator)
-                evaluator = std::make_unique<Evaluator>(grid_, params_);
+                evaluator = std::make_unique<ScanRowMaker>(grid_, params_);
             Compute(index, *evaluator, *slot);
         } catch (...) {
             {
@@ -188,7 +135,7 @@ ScanRowSource::Chunk& ScanRowSource::Await(std::int64_t chunkIndex)
             slot.index = index;
             slot.done = false;
             lock.unlock();
-            Compute(index, *callerEvaluator_, slot);
+            Compute(index, *callerRows_, slot);
             lock.lock();
             slot.done = true;
             continue;

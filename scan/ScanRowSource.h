@@ -2,6 +2,7 @@
 
 #include "model/ModelParameters.h"
 #include "scan/ScanGrid.h"
+#include "scan/ScanRowMaker.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -39,10 +40,8 @@ private:
         std::string bytes;
         std::vector<std::size_t> rowEnds;
     };
-    class Evaluator;
-
     std::int64_t ChunkOf(std::int64_t i, std::int64_t j) const;
-    void Compute(std::int64_t chunkIndex, Evaluator& evaluator, Chunk& out) const;
+    void Compute(std::int64_t chunkIndex, ScanRowMaker& evaluator, Chunk& out) const;
     void Work();
     Chunk& Await(std::int64_t chunkIndex);
 
@@ -54,7 +53,7 @@ private:
     std::int64_t chunkCount_;
 
     std::vector<Chunk> ring_;
-    std::unique_ptr<Evaluator> callerEvaluator_;
+    std::unique_ptr<ScanRowMaker> callerRows_;
 
     std::mutex mutex_;
     std::condition_variable produced_;

@@ -5,7 +5,6 @@
 #include "scan/ScanRowSource.h"
 
 #include <cstdint>
-#include <optional>
 
 namespace tamrisk {
 
@@ -40,40 +39,66 @@ std::string CountLine(std::int64_t done, std::int64_t total, float fraction)
 
 } // namespace
 
-void ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlags& flags,
+bool ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlags& flags,
                 DepthProfile& profile, SignalCurves& curves, ByteSink& sink,
-                const ScanProgress& progress, int threads)
+                const ScanProgress& progress, int threads, const ScanPoll& poll)
 {
     const std::int64_t outerSteps = grid.extinction.steps;
     const std::int64_t innerSteps = grid.evalTime.steps;
+    const auto startPass = [&](std::int64_t i) {
+        const ScanAxis& outer = grid.extinction;
+        params.extinction = float(AxisValue(outer.start, outer.end, outer.steps, int(i), outer.logarithmic));
+        DeriveFromExtinction(params);
+        Report(progress, ProgressLine::Extinction, [&] { return "t    = " + FormatGeneral(double(params.extinction), 5); });
+    };
+    const auto endPass = [&](std::int64_t i) {
+        // With a single extinction value the one pass is the whole scan: 100 %.
+        const float fraction = outerSteps == 0 ? 1.0f : float(double(i) / double(outerSteps));
+        Report(progress, ProgressLine::Count, [&] { return CountLine(i * innerSteps, outerSteps * innerSteps, fraction); });
+    };
+
+    WriteHeader(sink);
+    if (innerSteps < 0) {
+        // Passes without rows write nothing, and only the first and the last
+        // leave a trace: the progress lines and the extinction.
+        if (outerSteps >= 0) {
+            startPass(0);
+            endPass(0);
+        }
+        if (outerSteps > 0) {
+            startPass(outerSteps);
+            endPass(outerSteps);
+        }
+        return true;
+    }
+
     bool pointSet = false;  // params hold a grid point that the profile must follow
-    try {
-        WriteHeader(sink);
-        std::optional<ScanRowSource> rows;
-        if (outerSteps >= 0 && innerSteps >= 0)
-            rows.emplace(grid, params, threads);
-
-        std::int64_t counted = 0;
+    const auto scan = [&] {
+        if (outerSteps < 0)
+            return true;
+        ScanRowSource rows(grid, params, threads);
+        std::uint64_t done = 0;
         for (std::int64_t i = 0; i <= outerSteps; ++i) {
-            const ScanAxis& outer = grid.extinction;
-            params.extinction = float(AxisValue(outer.start, outer.end, outer.steps, int(i), outer.logarithmic));
-            DeriveFromExtinction(params);
-            Report(progress, ProgressLine::Extinction, [&] { return "t    = " + FormatGeneral(double(params.extinction), 5); });
-
+            startPass(i);
             for (std::int64_t j = 0; j <= innerSteps; ++j) {
+                if (poll && !poll(done))
+                    return false;
                 const ScanAxis& inner = grid.evalTime;
                 const double evalTime = AxisValue(inner.start, inner.end, inner.steps, int(j), inner.logarithmic);
                 params.evalTime = float(evalTime);
                 pointSet = true;
                 Report(progress, ProgressLine::EvalTime, [&] { return "tMax = " + FormatGeneral(evalTime, 5); });
-                sink.Write(rows->Row(i, j));
+                sink.Write(rows.Row(i, j));
+                ++done;
             }
-
-            // With a single extinction value the one pass is the whole scan: 100 %.
-            const float fraction = outerSteps == 0 ? 1.0f : float(double(i) / double(outerSteps));
-            Report(progress, ProgressLine::Count, [&] { return CountLine(counted, outerSteps * innerSteps, fraction); });
-            counted += innerSteps;
+            endPass(i);
         }
+        return true;
+    };
+
+    bool complete = false;
+    try {
+        complete = scan();
     } catch (...) {
         // As after a run point by point, the model holds the point where the scan stopped.
         if (pointSet) {
@@ -87,6 +112,7 @@ void ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlag
     // The rows came from the scan's own evaluation; the model state follows the last point.
     if (pointSet)
         ComputeModel(params, flags, profile, curves);
+    return complete;
 }
 
 } // namespace tamrisk
