@@ -11,6 +11,7 @@
 #include "scan/ScanJob.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 
 namespace tamrisk::cli {
@@ -25,6 +26,7 @@ int WriteFile(const std::string& path, std::ostream& err, Write write)
     std::unique_ptr<OutputFile> file = OpenOutput(path, err);
     if (!file)
         return InterruptSignal() != 0 ? ReportInterrupted(path, err) : kExitFailure;
+    const RemovedOnForcedExit unfinished(file->temporaryPath());
     try {
         write(*file);
         if (InterruptSignal() != 0)
@@ -73,8 +75,14 @@ int RunScan(const CliRequest& request, std::ostream& err)
     ApplyOverrides(request.inputs.overrides, params);
 
     std::unique_ptr<ScanProgressLine> line;
+    std::optional<RemovedOnForcedExit> unfinished;
     ScanJobHooks hooks;
-    hooks.open = [&] { return OpenOutput(request.output, err); };
+    hooks.open = [&] {
+        std::unique_ptr<OutputFile> file = OpenOutput(request.output, err);
+        if (file)
+            unfinished.emplace(file->temporaryPath());
+        return file;
+    };
     hooks.confirm = [&](const ScanEstimate& estimate, const OutputFile& file) {
         if (!FitsInFreeSpace(estimate, file, request.output, err))
             return false;

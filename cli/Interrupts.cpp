@@ -3,8 +3,11 @@
 #include "cli/OutputPaths.h"
 
 #include <atomic>
+#include <climits>
 #include <csignal>
 #include <ostream>
+
+#include <unistd.h>
 
 namespace tamrisk::cli {
 
@@ -13,11 +16,17 @@ namespace {
 std::atomic<int> gSignal{0};
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a lock-free flag");
 
+// A copy, so that the handler never reads memory that the program frees.
+char gUnfinished[PATH_MAX + 1];
+std::atomic<bool> gHasUnfinished{false};
+
 extern "C" void NoteSignal(int signal)
 {
     int none = 0;
     if (!gSignal.compare_exchange_strong(none, signal)) {
         // Asked twice: the user wants out now, even from a blocked write.
+        if (gHasUnfinished.load())
+            ::unlink(gUnfinished);
         std::signal(signal, SIG_DFL);
         std::raise(signal);
     }
@@ -38,6 +47,18 @@ const char* SignalName(int signal)
 }
 
 } // namespace
+
+RemovedOnForcedExit::RemovedOnForcedExit(const std::string& path)
+{
+    if (path.empty() || path.size() > PATH_MAX)
+        return;
+    gHasUnfinished.store(false);
+    path.copy(gUnfinished, path.size());
+    gUnfinished[path.size()] = '\0';
+    gHasUnfinished.store(true);
+}
+
+RemovedOnForcedExit::~RemovedOnForcedExit() { gHasUnfinished.store(false); }
 
 void CatchInterrupts()
 {

@@ -10,6 +10,16 @@ namespace tamrisk::cli {
 // leaves any old file as it was. A second such signal ends the process at once.
 void CatchInterrupts();
 
+// While it lives, a second signal, which ends the process at once, removes
+// this file first: the unfinished output of the run.
+class RemovedOnForcedExit {
+public:
+    explicit RemovedOnForcedExit(const std::string& path);
+    ~RemovedOnForcedExit();
+    RemovedOnForcedExit(const RemovedOnForcedExit&) = delete;
+    RemovedOnForcedExit& operator=(const RemovedOnForcedExit&) = delete;
+};
+
 // The signal that asked the run to end, or 0.
 int InterruptSignal();
 

@@ -34,6 +34,8 @@ public:
 
     // True when the file goes to a temporary file that replaces the target.
     bool replaces() const { return !temporary_.empty(); }
+    // That temporary file, or empty.
+    const std::string& temporaryPath() const { return temporary_; }
     // Bytes free for the file on the target's file system, when known.
     std::optional<std::uint64_t> freeBytes() const;
 

@@ -113,6 +113,15 @@ TEST_F(CliFilesTest, SignalStopsAScanAndKeepsTheOldFile)
         EXPECT_EQ(ReadFile(path), old) << signal;
         EXPECT_EQ(Names(), std::vector<std::string>{"scan.txt"}) << signal;
     }
+
+    // A closed terminal sends SIGHUP and SIGTERM at once: the second ends the tool at once, still cleanly.
+    const pid_t pid = Start({"scan", "-o", Path("scan.txt"), "--ext-steps", "2000", "--time-steps", "1000"});
+    ASSERT_TRUE(WaitForTemporaryFile(Files()));
+    ::kill(pid, SIGHUP);
+    ::kill(pid, SIGTERM);
+    Finish(pid);
+    EXPECT_EQ(ReadFile(Path("scan.txt")), old);
+    EXPECT_EQ(Names(), std::vector<std::string>{"scan.txt"});
 }
 
 TEST_F(CliFilesTest, FifoAndDevicesAreWrittenDirectlyAndNeverRemoved)
