@@ -18,7 +18,9 @@ namespace {
 
 using namespace tamrisk::cli;
 
-constexpr const char* kExitCodes = "Exit codes: 0 success, 1 a file or system error, 2 a usage error.";
+constexpr const char* kExitCodes =
+    "Exit codes: 0 success, 1 a file or system error, 2 a usage error, 128 + N stopped by signal N "
+    "(130 Ctrl-C, 143 SIGTERM, 129 SIGHUP; the file is then not written).";
 
 bool IsPictureFormatWeDoNotWrite(const std::string& path)
 {
