@@ -9,26 +9,34 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEvent>
+#include <QLocale>
+#include <QScreen>
 #include <QThread>
 #include <QTimer>
 #include <QFile>
 #include <QWindow>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cmath>
 #include <memory>
 
 namespace tamrisk {
 
 namespace {
 
+constexpr std::uint64_t kPointsWithoutQuestion = 10'000'000;
+
 // Asks for a path and opens it for writing. Nothing when the user cancels or
 // the file cannot be opened; the latter is reported and creates no file.
-std::unique_ptr<FileSink> OpenChosenFile(UserDialogs& dialogs, QWidget* owner)
+std::unique_ptr<OutputFile> OpenChosenFile(UserDialogs& dialogs, QWidget* owner)
 {
     const std::optional<QString> path = dialogs.askSavePath(owner);
     if (!path)
         return nullptr;
-    std::unique_ptr<FileSink> file = FileSink::Open(QFile::encodeName(*path).toStdString());
+    std::unique_ptr<OutputFile> file = OutputFile::Open(QFile::encodeName(*path).toStdString());
     if (!file)
         dialogs.showMessage(owner, QStringLiteral("Probleme während des Speicherns"), MessageKind::Plain);
     return file;
@@ -48,6 +56,150 @@ void ShowAtOnce(QWidget* window)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+bool IsUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::Close:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// While a scan runs, the main window takes no input, its close box
+// included, but it still paints and the window system still moves it. The
+// progress window and the message boxes are not affected.
+class MainWindowInputGuard final : public QObject {
+public:
+    explicit MainWindowInputGuard(QWidget* window) : window_(window) { QCoreApplication::instance()->installEventFilter(this); }
+    ~MainWindowInputGuard() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!IsUserInput(event->type()) || !watched->isWidgetType())
+            return false;
+        if (static_cast<QWidget*>(watched)->window() != window_)
+            return false;
+        event->ignore();
+        return true;
+    }
+
+private:
+    QWidget* window_;
+};
+
+// The scan's progress lines as they last came, painted at most once a frame.
+class ThrottledProgress {
+public:
+    explicit ThrottledProgress(const QWidget& window)
+    {
+        const QScreen* screen = window.screen();
+        const double rate = screen != nullptr && screen->refreshRate() > 1.0 ? screen->refreshRate() : 60.0;
+        frameMs_ = std::max<qint64>(1, qint64(std::floor(1000.0 / rate)));
+    }
+
+    void start(CProgressDlg* window)
+    {
+        window_ = window;
+        sinceShown_.start();
+    }
+    void set(ProgressLine line, const std::string& text) { pending_[IndexOf(line)] = text; }
+
+    // Shows the lines and lets the windows work once a frame has passed.
+    void poll()
+    {
+        if (window_ == nullptr || sinceShown_.elapsed() < frameMs_)
+            return;
+        show();
+        sinceShown_.restart();
+    }
+    // The last state, whatever time has passed.
+    void show()
+    {
+        for (ProgressLine line : {ProgressLine::Extinction, ProgressLine::EvalTime, ProgressLine::Count}) {
+            std::optional<std::string>& text = pending_[IndexOf(line)];
+            if (text) {
+                window_->setLine(line, QString::fromStdString(*text));
+                text.reset();
+            }
+        }
+        QCoreApplication::processEvents();
+    }
+
+private:
+    static std::size_t IndexOf(ProgressLine line)
+    {
+        switch (line) {
+        case ProgressLine::Extinction:
+            return 0;
+        case ProgressLine::EvalTime:
+            return 1;
+        case ProgressLine::Count:
+            break;
+        }
+        return 2;
+    }
+
+    CProgressDlg* window_ = nullptr;
+    qint64 frameMs_ = 16;
+    QElapsedTimer sinceShown_;
+    std::array<std::optional<std::string>, 3> pending_;
+};
+
+QString DurationText(double seconds)
+{
+    if (!std::isfinite(seconds) || seconds > 3.15e9)
+        return QStringLiteral("mehr als hundert Jahre");
+    const qint64 total = qint64(std::llround(std::max(seconds, 1.0)));
+    if (total < 60)
+        return QStringLiteral("%1 s").arg(total);
+    if (total < 3600)
+        return QStringLiteral("%1 min").arg((total + 30) / 60);
+    if (total < 2 * 86400)
+        return QStringLiteral("%1 h %2 min").arg(total / 3600).arg(total % 3600 / 60);
+    return QStringLiteral("%1 Tage").arg(total / 86400);
+}
+
+QString SizeText(const QLocale& locale, double bytes)
+{
+    if (bytes >= 9.0e18)
+        return QStringLiteral("mehr als 9 EB");
+    return locale.formattedDataSize(qint64(bytes), 1, QLocale::DataSizeSIFormat);
+}
+
+// Before a very large grid, or one whose file would not fit, the user decides.
+bool ConfirmLargeScan(UserDialogs& dialogs, QWidget* owner, const ScanEstimate& estimate, const OutputFile& file)
+{
+    const std::optional<std::uint64_t> free = file.freeBytes();
+    const bool fits = !free || estimate.bytes <= double(*free);
+    if (estimate.points <= kPointsWithoutQuestion && fits)
+        return true;
+    const QLocale german(QLocale::German, QLocale::Germany);
+    QString text = QStringLiteral("Das Werte-Raster ergibt %1 Zeilen. Die Datei wird etwa %2 groß, "
+                                  "die Berechnung dauert etwa %3.")
+                       .arg(german.toString(qulonglong(estimate.points)),
+                            SizeText(german, estimate.bytes),
+                            DurationText(estimate.seconds));
+    if (!fits)
+        text += QStringLiteral("\nDie Datei passt nicht auf den Datenträger: Dort sind nur %1 frei.")
+                    .arg(SizeText(german, double(*free)));
+    text += QStringLiteral("\n\nTrotzdem berechnen?");
+    return dialogs.askToProceed(owner, text);
+}
+
 } // namespace
 
 void CModelDlg::showWriteError(const std::string& reason)
@@ -61,12 +213,12 @@ void CModelDlg::showWriteError(const std::string& reason)
 // Writes the depth profile as the last recomputation left it; changes nothing.
 void CModelDlg::ExportProfile()
 {
-    const std::unique_ptr<FileSink> file = OpenChosenFile(*dialogs_, this);
+    const std::unique_ptr<OutputFile> file = OpenChosenFile(*dialogs_, this);
     if (!file)
         return;
     try {
         WriteProfileExport(*file, state_.params, state_.profile);
-        file->Close();
+        file->Commit();
     } catch (const FileError& error) {
         showWriteError(error.what());
     }
@@ -102,21 +254,22 @@ void CModelDlg::SaveFigure(PlotKind plot)
         showWriteError(error.what());
         return;
     }
-    const std::unique_ptr<FileSink> file = FileSink::Open(fileName);
+    const std::unique_ptr<OutputFile> file = OutputFile::Open(fileName);
     if (!file) {
         dialogs_->showMessage(this, QStringLiteral("Probleme während des Speicherns"), MessageKind::Plain);
         return;
     }
     try {
         file->Write(figure.data());
-        file->Close();
+        file->Commit();
     } catch (const FileError& error) {
         showWriteError(error.what());
     }
 }
 
-// Scans the grid the user enters and writes the result file. The model keeps
-// the last grid point until the next recomputation; nothing is redrawn.
+// Scans the grid the user enters and writes the result file. Esc or the
+// progress window's close box stop it after the current grid point; the
+// unfinished file is then removed and any old one kept.
 void CModelDlg::RunScan()
 {
     ReadParameters(controlState(), state_.params, state_.flags);
@@ -124,34 +277,55 @@ void CModelDlg::RunScan()
     if (!texts)
         return;
 
+    std::unique_ptr<MainWindowInputGuard> guard;
     std::unique_ptr<CProgressDlg> progress;
+    ThrottledProgress lines(*this);
     ScanJobHooks hooks;
     hooks.open = [this] { return OpenChosenFile(*dialogs_, this); };
-    hooks.started = [this, &progress] {
+    hooks.confirm = [this](const ScanEstimate& estimate, const OutputFile& file) {
+        return ConfirmLargeScan(*dialogs_, this, estimate, file);
+    };
+    hooks.started = [this, &progress, &guard, &lines] {
+        guard = std::make_unique<MainWindowInputGuard>(this);
         progress = std::make_unique<CProgressDlg>(this);
         progress->move(mapToGlobal(QPoint(0, 0)));
+        progress->setRunning(true);
         ShowAtOnce(progress.get());
+        lines.start(progress.get());
     };
-    hooks.progress = [&progress](ProgressLine line, const std::string& text) {
-        progress->setLine(line, QString::fromStdString(text));
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    hooks.progress = [&lines](ProgressLine line, const std::string& text) { lines.set(line, text); };
+    hooks.poll = [&lines, &progress](std::uint64_t) {
+        lines.poll();
+        return !progress->stopRequested();
     };
     hooks.threads = std::max(1, QThread::idealThreadCount());
 
     const ScanJobResult result =
         RunScanJob(*texts, state_.params, state_.flags, state_.profile, state_.curves, hooks);
+    if (progress) {
+        lines.show();
+        progress->setRunning(false);
+    }
+    // The scan leaves the model at a grid point; the window shows the
+    // controls' model, and "Exportieren" must write that one.
+    recompute(controlState());
+
     switch (result.outcome) {
     case ScanOutcome::Refused:
         dialogs_->showMessage(this, QString::fromStdString(result.message), MessageKind::Plain);
         break;
     case ScanOutcome::NotOpened:
+    case ScanOutcome::Declined:
+        break;
+    case ScanOutcome::Stopped:
+        dialogs_->showScanEnd(this, QStringLiteral("Berechnung abgebrochen"));
         break;
     case ScanOutcome::WriteFailed:
         progress.reset();
         showWriteError(result.message);
         break;
     case ScanOutcome::Written:
-        dialogs_->showMessage(this, QStringLiteral("Berechnung beendet"), MessageKind::Plain);
+        dialogs_->showScanEnd(this, QStringLiteral("Berechnung beendet"));
         break;
     }
 }

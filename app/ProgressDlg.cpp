@@ -3,6 +3,7 @@
 #include "app/DialogTemplate.h"
 #include "app/TextFit.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 
@@ -33,7 +34,6 @@ void CProgressDlg::setLine(ProgressLine id, const QString& text)
         return;
     FitControlToText(*target, text, true);  // counts of large grids need more room
     target->setText(text);
-    target->repaint();
 }
 
 QString CProgressDlg::line(ProgressLine id) const
@@ -42,13 +42,40 @@ QString CProgressDlg::line(ProgressLine id) const
     return target != nullptr ? target->text() : QString();
 }
 
+void CProgressDlg::setRunning(bool running)
+{
+    running_ = running;
+    stopRequested_ = false;
+}
+
+void CProgressDlg::reject()
+{
+    if (running_) {
+        stopRequested_ = true;  // the scan stops after its current grid point and ends the window
+        return;
+    }
+    QDialog::reject();
+}
+
 void CProgressDlg::keyPressEvent(QKeyEvent* event)
 {
+    // Enter hides the window as Esc and the close box do; it has no button.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        hide();
+        if (!running_)
+            hide();
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void CProgressDlg::closeEvent(QCloseEvent* event)
+{
+    if (running_) {
+        stopRequested_ = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 QLabel* CProgressDlg::label(ProgressLine id) const { return findChild<QLabel*>(QString::number(IdNumber(id))); }

@@ -9,22 +9,32 @@ class QLabel;
 namespace tamrisk {
 
 // "Berechne Daten...": three lines of text (1050, 1051, 1052) that the scan
-// replaces while it runs. Modeless; closing it only hides it.
+// replaces while it runs. Modeless. While the scan runs, Esc and the close
+// box ask it to stop; afterwards they, and Enter, only hide the window.
 class CProgressDlg : public QDialog {
     Q_OBJECT
 public:
     explicit CProgressDlg(QWidget* parent = nullptr);
 
-    // Replaces a line and paints it at once, without waiting for the event loop.
+    // Replaces a line; it shows at the next paint.
     void setLine(ProgressLine id, const QString& text);
     QString line(ProgressLine id) const;
 
+    void setRunning(bool running);
+    bool stopRequested() const { return stopRequested_; }
+
+public slots:
+    void reject() override;
+
 protected:
-    // Enter hides the window as Esc and the close box do; it has no button.
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QLabel* label(ProgressLine id) const;
+
+    bool running_ = false;
+    bool stopRequested_ = false;
 };
 
 } // namespace tamrisk

@@ -4,6 +4,7 @@
 #include "app/ScanGridDlg.h"
 
 #include <QFileDialog>
+#include <QEventLoop>
 #include <QMessageBox>
 
 namespace tamrisk {
@@ -60,6 +61,25 @@ void QtUserDialogs::showMessage(QWidget* parent, const QString& text, MessageKin
     const QMessageBox::Icon icon = kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon;
     QMessageBox box(icon, QStringLiteral("Tamrisk"), text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+void QtUserDialogs::showScanEnd(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tamrisk"), text, QMessageBox::Ok, parent);
+    // A modal box would block the progress window, which belongs to the same main window.
+    box.setWindowModality(Qt::NonModal);
+    QEventLoop loop;
+    QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
+    box.show();
+    loop.exec();
+}
+
+bool QtUserDialogs::askToProceed(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tamrisk"), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void QtUserDialogs::showAbout(QWidget* parent)

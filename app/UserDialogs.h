@@ -29,6 +29,12 @@ public:
     virtual std::optional<ScanGridTexts> askScanGrid(QWidget* parent) = 0;
     // A message box titled "Tamrisk".
     virtual void showMessage(QWidget* parent, const QString& text, MessageKind kind) = 0;
+    // The plain message that ends a scan. Other windows stay usable while it
+    // is up, so the progress window can still be closed; the caller keeps the
+    // main window from taking input.
+    virtual void showScanEnd(QWidget* parent, const QString& text) = 0;
+    // A yes/no question titled "Tamrisk"; true for yes.
+    virtual bool askToProceed(QWidget* parent, const QString& text) = 0;
     virtual void showAbout(QWidget* parent) = 0;
 };
 
@@ -39,6 +45,8 @@ public:
     std::optional<QString> askFigurePath(QWidget* parent) override;
     std::optional<ScanGridTexts> askScanGrid(QWidget* parent) override;
     void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
+    void showScanEnd(QWidget* parent, const QString& text) override;
+    bool askToProceed(QWidget* parent, const QString& text) override;
     void showAbout(QWidget* parent) override;
 };
 

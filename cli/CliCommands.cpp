@@ -1,6 +1,9 @@
 #include "cli/CliCommands.h"
 
+#include "cli/Interrupts.h"
+#include "cli/OutputPaths.h"
 #include "cli/PlotCommand.h"
+#include "cli/ScanConsole.h"
 
 #include "model/CurveTable.h"
 #include "model/ReadParameters.h"
@@ -13,6 +16,7 @@
 #include "scan/ScanJob.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 
 namespace tamrisk::cli {
@@ -21,29 +25,24 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::unique_ptr<FileSink> OpenOutput(const std::string& path, std::ostream& err)
-{
-    if (path == "-")
-        return FileSink::StandardOutput();
-    std::string reason;
-    std::unique_ptr<FileSink> sink = FileSink::Open(path, &reason);
-    if (!sink)
-        err << "tamrisk-cli: cannot open '" << path << "' for writing: " << reason << '\n';
-    return sink;
-}
-
-// Writes through `write` and closes; success only when every byte reached the file.
+// Writes through `write` and puts the file in place; success only when every
+// byte reached it. Until then an existing file stays as it was.
 template <typename Write>
 int WriteFile(const std::string& path, std::ostream& err, Write write)
 {
-    std::unique_ptr<FileSink> sink = OpenOutput(path, err);
-    if (!sink)
-        return kExitFailure;
+    std::unique_ptr<OutputFile> file = OpenOutput(path, err);
+    if (!file)
+        return InterruptSignal() != 0 ? ReportInterrupted(path, err) : kExitFailure;
+    const RemovedOnForcedExit unfinished(file->temporaryPath());
     try {
-        write(*sink);
-        sink->Close();
+        write(*file);
+        if (InterruptSignal() != 0)
+            return ReportInterrupted(path, err);
+        file->Commit();
     } catch (const FileError& error) {
-        err << "tamrisk-cli: writing failed: " << error.what() << '\n';
+        if (InterruptSignal() != 0)
+            return ReportInterrupted(path, err);
+        err << "tamrisk-cli: writing failed: " << Shown(error.what()) << '\n';
         return kExitFailure;
     }
     return kExitSuccess;
@@ -169,8 +168,28 @@ int RunScan(const CliRequest& request, std::ostream& err)
     ApplyOverrides(request.inputs.overrides, params);
     const Json grid = GridJson(ReadScanGrid(request.inputs.grid));
 
+    std::unique_ptr<ScanProgressLine> line;
+    std::optional<RemovedOnForcedExit> unfinished;
     ScanJobHooks hooks;
-    hooks.open = [&] { return OpenOutput(request.output, err); };
+    hooks.open = [&] {
+        std::unique_ptr<OutputFile> file = OpenOutput(request.output, err);
+        if (file)
+            unfinished.emplace(file->temporaryPath());
+        return file;
+    };
+    hooks.confirm = [&](const ScanEstimate& estimate, const OutputFile& file) {
+        if (!FitsInFreeSpace(estimate, file, request.output, err))
+            return false;
+        line = ScanProgressLine::ForScan(estimate, request.quiet, err);
+        return true;
+    };
+    hooks.poll = [&](std::uint64_t done) {
+        if (InterruptSignal() != 0)
+            return false;
+        if (line)
+            line->Update(done);
+        return true;
+    };
     hooks.threads = request.threads;
     hooks.layout.format = request.format;
     if (request.format == TableFormat::Json) {
@@ -184,6 +203,10 @@ int RunScan(const CliRequest& request, std::ostream& err)
         hooks.layout.jsonTail = "\n  ]\n}\n";
     }
     const ScanJobResult result = RunScanJob(request.inputs.grid, params, flags, profile, curves, hooks);
+    if (line)
+        line->Finish();
+    if (result.outcome != ScanOutcome::Written && result.outcome != ScanOutcome::Refused && InterruptSignal() != 0)
+        return ReportInterrupted(request.output, err);
     switch (result.outcome) {
     case ScanOutcome::Written:
         return WriteRecord(request, err, {{"grid", grid}});
@@ -191,9 +214,11 @@ int RunScan(const CliRequest& request, std::ostream& err)
         err << "tamrisk-cli scan: the grid is refused: " << result.message << '\n';
         return kExitUsage;
     case ScanOutcome::NotOpened:
+    case ScanOutcome::Declined:
+    case ScanOutcome::Stopped:
         return kExitFailure;
     case ScanOutcome::WriteFailed:
-        err << "tamrisk-cli: writing failed: " << result.message << '\n';
+        err << "tamrisk-cli: writing failed: " << Shown(result.message) << '\n';
         return kExitFailure;
     }
     return kExitFailure;

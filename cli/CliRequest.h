@@ -19,6 +19,7 @@ struct CliRequest {
     std::string depthPicture;            // render
     std::string signalPicture;           // render
     int threads = 1;                     // scan
+    bool quiet = false;                  // scan: no progress line
 };
 
 } // namespace tamrisk::cli

@@ -1,5 +1,6 @@
 #include "cli/PlotCommand.h"
 
+#include "output/OutputFile.h"
 #include "plot/Figure.h"
 
 #include <CLI/CLI.hpp>
@@ -111,12 +112,12 @@ int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::o
     for (const std::string& note : notes)
         err << "tamrisk-cli plot: note: " << note << '\n';
 
-    std::unique_ptr<FileSink> sink;
+    std::unique_ptr<OutputFile> sink;
     if (request.output == "-") {
-        sink = FileSink::StandardOutput();
+        sink = OutputFile::StandardOutput();
     } else {
         std::string reason;
-        sink = FileSink::Open(request.output, &reason);
+        sink = OutputFile::Open(request.output, &reason);
         if (!sink) {
             err << "tamrisk-cli: cannot open '" << request.output << "' for writing: " << reason << '\n';
             return kFailure;
@@ -124,7 +125,7 @@ int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::o
     }
     try {
         sink->Write(figure.data());
-        sink->Close();
+        sink->Commit();
     } catch (const FileError& error) {
         err << "tamrisk-cli: writing failed: " << error.what() << '\n';
         return kFailure;

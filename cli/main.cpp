@@ -2,6 +2,8 @@
 // computed from options instead of controls.
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
+#include "cli/Interrupts.h"
+#include "cli/OutputPaths.h"
 #include "cli/PlotCommand.h"
 #include "model/CurveTable.h"
 #include "output/ParameterRecord.h"
@@ -9,6 +11,9 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -18,7 +23,9 @@ namespace {
 
 using namespace tamrisk::cli;
 
-constexpr const char* kExitCodes = "Exit codes: 0 success, 1 a file or system error, 2 a usage error.";
+constexpr const char* kExitCodes =
+    "Exit codes: 0 success, 1 a file or system error, 2 a usage error, 128 + N stopped by signal N "
+    "(130 Ctrl-C, 143 SIGTERM, 129 SIGHUP; the file is then not written).";
 
 bool IsPictureFormatWeDoNotWrite(const std::string& path)
 {
@@ -99,6 +106,7 @@ int main(int argc, char** argv)
     FigureCommandRequest figure;
     PlotOptionTexts figureTexts;
     AddPlotOptions(*plot, figure, figureTexts);
+    scan->add_flag("-q,--quiet", request.quiet, "no progress line on the terminal");
     render->add_option("--depth-picture", request.depthPicture, "PNG file of the depth plot, - for standard output");
     render->add_option("--signal-picture", request.signalPicture, "PNG file of the signal plot, - for standard output");
 
@@ -171,36 +179,53 @@ int main(int argc, char** argv)
         }
         for (const std::string* path : {&request.depthPicture, &request.signalPicture})
             if (IsPictureFormatWeDoNotWrite(*path)) {
-                std::cerr << "tamrisk-cli render: '" << *path
+                std::cerr << "tamrisk-cli render: '" << Shown(*path)
                           << "': render writes PNG pictures only; for SVG or PDF figures use 'tamrisk-cli plot'\n";
                 return kExitUsage;
             }
     }
 
+    CatchInterrupts();
+    int code = kExitFailure;
     try {
         if (readouts->parsed())
-            return RunReadouts(request, std::cout, std::cerr);
-        if (exportCommand->parsed())
-            return RunExport(request, std::cerr);
-        if (scan->parsed())
-            return RunScan(request, std::cerr);
-        if (curves->parsed())
-            return RunCurves(request, std::cerr);
-        if (params->parsed())
-            return RunParams(request, std::cout, std::cerr);
-        if (plot->parsed()) {
+            code = RunReadouts(request, std::cout, std::cerr);
+        else if (exportCommand->parsed())
+            code = RunExport(request, std::cerr);
+        else if (scan->parsed())
+            code = RunScan(request, std::cerr);
+        else if (curves->parsed())
+            code = RunCurves(request, std::cerr);
+        else if (params->parsed())
+            code = RunParams(request, std::cout, std::cerr);
+        else if (plot->parsed()) {
             if (const std::optional<std::string> refusal = ApplyPlotOptions(figureTexts, figure)) {
                 std::cerr << "tamrisk-cli plot: " << *refusal << '\n';
                 return kExitUsage;
             }
-            return RunPlotCommand(request, figure, std::cerr);
-        }
-        return RunRender(request, std::cerr);
+            code = RunPlotCommand(request, figure, std::cerr);
+        } else
+            code = RunRender(request, std::cerr);
     } catch (const std::bad_alloc&) {
-        std::cerr << "tamrisk-cli " << command->get_name() << ": out of memory; nothing was written\n";
+        // Unwinding has removed any temporary file: old files are as they were.
+        std::cerr << "tamrisk-cli " << command->get_name() << ": out of memory";
+        for (const std::string* path : {&request.output, &request.depthPicture, &request.signalPicture})
+            if (!path->empty())
+                std::cerr << "; " << NotWrittenText(*path);
+        std::cerr << '\n';
         return kExitFailure;
     } catch (const std::exception& error) {
-        std::cerr << "tamrisk-cli " << command->get_name() << ": " << error.what() << '\n';
+        std::cerr << "tamrisk-cli " << command->get_name() << ": " << Shown(error.what()) << '\n';
         return kExitFailure;
     }
+    // Standard output is buffered until here: a full disk or a closed pipe shows only now.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        if (code == kExitSuccess)
+            std::cerr << "tamrisk-cli " << command->get_name() << ": writing to standard output failed: "
+                      << std::strerror(errno) << '\n';
+        return code == kExitSuccess ? kExitFailure : code;
+    }
+    if (code == kExitSuccess && InterruptSignal() != 0 && readouts->parsed())
+        return ReportInterrupted("-", std::cerr);
+    return code;
 }

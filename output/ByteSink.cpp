@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include <unistd.h>
+
 namespace tamrisk {
 
 namespace {
@@ -35,6 +37,12 @@ std::unique_ptr<FileSink> FileSink::StandardOutput()
     return std::unique_ptr<FileSink>(new FileSink(stdout, "stdout", false));
 }
 
+std::unique_ptr<FileSink> FileSink::Adopt(std::FILE* file, std::string name)
+{
+    std::setvbuf(file, nullptr, _IOFBF, kBufferSize);
+    return std::unique_ptr<FileSink>(new FileSink(file, std::move(name), true));
+}
+
 FileSink::FileSink(std::FILE* file, std::string name, bool owned)
     : file_(file), name_(std::move(name)), owned_(owned)
 {
@@ -62,7 +70,7 @@ void FileSink::Write(std::string_view bytes)
         throw FileError(name_ + ": " + Reason(errno != 0 ? errno : EIO));
 }
 
-void FileSink::Close()
+void FileSink::Close(bool sync)
 {
     if (file_ == nullptr)
         return;
@@ -71,6 +79,10 @@ void FileSink::Close()
     errno = 0;
     int failed = std::fflush(file) != 0 || std::ferror(file);
     int error = errno;
+    if (!failed && sync && ::fsync(::fileno(file)) != 0 && errno != EINVAL && errno != EROFS) {
+        failed = 1;
+        error = errno;
+    }
     if (owned_) {
         errno = 0;
         if (std::fclose(file) != 0 && !failed) {

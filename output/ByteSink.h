@@ -31,19 +31,24 @@ private:
     std::string data_;
 };
 
-// A file opened for writing: created, or an existing one emptied. Writes are
-// buffered; Close() flushes and reports any failure. Destroying an open file
-// closes it without reporting.
+// A file opened for writing directly: created, or an existing one emptied.
+// Output files go through OutputFile, which keeps the old file until the new
+// one is complete. Writes are buffered; Close() flushes and reports any
+// failure. Destroying an open file closes it without reporting.
 class FileSink final : public ByteSink {
 public:
     // nullptr when the path cannot be opened for writing; *reason then says why.
     static std::unique_ptr<FileSink> Open(const std::string& path, std::string* reason = nullptr);
     // Standard output, for "-" on the command line.
     static std::unique_ptr<FileSink> StandardOutput();
+    // Takes over a file opened elsewhere; name is the one its errors show.
+    static std::unique_ptr<FileSink> Adopt(std::FILE* file, std::string name);
     ~FileSink() override;
 
     void Write(std::string_view bytes) override;
-    void Close();
+    // sync also waits until the bytes are on the storage device, so that a
+    // failure to store them is reported here rather than lost.
+    void Close(bool sync = false);
 
 private:
     FileSink(std::FILE* file, std::string name, bool owned);

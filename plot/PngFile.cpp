@@ -54,12 +54,12 @@ bool WritePng(const Raster& picture, const std::string& path, std::string* error
     const std::optional<std::string> bytes = EncodePng(picture, error);
     if (!bytes)
         return false;
-    std::unique_ptr<FileSink> file = FileSink::Open(path, error);
+    std::unique_ptr<OutputFile> file = OutputFile::Open(path, error);
     if (!file)
         return false;
     try {
         file->Write(*bytes);
-        file->Close();
+        file->Commit();
     } catch (const FileError& failure) {
         if (error)
             *error = failure.what();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/ByteSink.h"
+#include "output/OutputFile.h"
 #include "plot/Raster.h"
 
 #include <optional>
@@ -12,8 +12,8 @@ namespace tamrisk {
 // reason in *error.
 std::optional<std::string> EncodePng(const Raster& picture, std::string* error = nullptr);
 
-// Writes the picture as a PNG file to the path. False on failure, with the
-// reason in *error.
+// Writes the picture as a PNG file to the path, replacing an existing file
+// only once the new one is complete. False on failure, with the reason in *error.
 bool WritePng(const Raster& picture, const std::string& path, std::string* error = nullptr);
 
 } // namespace tamrisk

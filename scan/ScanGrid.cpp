@@ -6,6 +6,7 @@
 #include "output/CleanTable.h"
 
 #include <cmath>
+#include <utility>
 
 namespace tamrisk {
 
@@ -35,6 +36,13 @@ bool HasDefinedValues(const ScanAxis& axis)
     return Positive(axis.start) && (axis.steps == 0 || Positive(axis.end));
 }
 
+// An end beyond the range of single precision (1e39) is stored as infinity
+// and would make every value of the axis NaN or infinite.
+bool HasFiniteEnds(const ScanAxis& axis)
+{
+    return std::isfinite(axis.start) && std::isfinite(axis.end);
+}
+
 } // namespace
 
 ScanGrid ReadScanGrid(const ScanGridTexts& texts)
@@ -47,11 +55,18 @@ ScanGrid ReadScanGrid(const ScanGridTexts& texts)
 
 std::optional<std::string> CheckScanGrid(const ScanGrid& grid)
 {
-    const char* const rule = ": Bei logarithmischer Einteilung m\u00fcssen Start- und Endwert gr\u00f6\u00dfer als 0 sein.";
-    if (!HasDefinedValues(grid.extinction))
-        return std::string("Transparenz (Ex. [1/mm])") + rule;
-    if (!HasDefinedValues(grid.evalTime))
-        return std::string("Auswertezeit [s]") + rule;
+    const char* const finite = ": Start- und Endwert m\u00fcssen endliche Zahlen sein.";
+    const char* const positive = ": Bei logarithmischer Einteilung m\u00fcssen Start- und Endwert gr\u00f6\u00dfer als 0 sein.";
+    const std::pair<const ScanAxis*, const char*> axes[] = {
+        {&grid.extinction, "Transparenz (Ex. [1/mm])"},
+        {&grid.evalTime, "Auswertezeit [s]"},
+    };
+    for (const auto& [axis, name] : axes) {
+        if (!HasFiniteEnds(*axis))
+            return std::string(name) + finite;
+        if (!HasDefinedValues(*axis))
+            return std::string(name) + positive;
+    }
     return std::nullopt;
 }
 

@@ -25,8 +25,9 @@ struct ScanGrid {
 // Converts the dialog's texts as atof/atoi read them.
 ScanGrid ReadScanGrid(const ScanGridTexts& texts);
 
-// A message for a grid that has no defined values (a logarithmic axis whose
-// start or end is 0 or below), or nothing when the grid can be scanned.
+// A message for a grid that has no defined values (an axis end that is not a
+// finite single-precision number, a logarithmic axis whose start or end is 0
+// or below), or nothing when the grid can be scanned.
 std::optional<std::string> CheckScanGrid(const ScanGrid& grid);
 
 // The grid as a record states it: each axis's start, end, steps, scale and

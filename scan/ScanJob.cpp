@@ -10,15 +10,19 @@ ScanJobResult RunScanJob(const ScanGridTexts& texts, ModelParameters& params, co
     const ScanGrid grid = ReadScanGrid(texts);
     if (std::optional<std::string> refusal = CheckScanGrid(grid))
         return {ScanOutcome::Refused, std::move(*refusal)};
-    const std::unique_ptr<FileSink> file = hooks.open();
+    const std::unique_ptr<OutputFile> file = hooks.open();
     if (!file)
         return {ScanOutcome::NotOpened, {}};
+    if (hooks.confirm && !hooks.confirm(EstimateScan(grid, params, hooks.threads, hooks.layout.format), *file))
+        return {ScanOutcome::Declined, {}};
     if (hooks.started)
         hooks.started();
     try {
-        ScanToFile(grid, params, flags, profile, curves, *file, hooks.progress, hooks.threads, hooks.layout);
-        // The file is buffered: only a completed close proves that every byte reached it.
-        file->Close();
+        if (!ScanToFile(grid, params, flags, profile, curves, *file, hooks.progress, hooks.threads, hooks.poll,
+                        hooks.layout))
+            return {ScanOutcome::Stopped, {}};
+        // The file is buffered: only a completed commit proves that every byte reached it.
+        file->Commit();
     } catch (const FileError& error) {
         return {ScanOutcome::WriteFailed, error.what()};
     }

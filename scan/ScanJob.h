@@ -4,7 +4,8 @@
 #include "model/ModelParameters.h"
 #include "model/ScanGridTexts.h"
 #include "model/SignalCurves.h"
-#include "output/ByteSink.h"
+#include "output/OutputFile.h"
+#include "scan/ScanEstimate.h"
 #include "scan/ScanRun.h"
 
 #include <functional>
@@ -14,9 +15,11 @@
 namespace tamrisk {
 
 enum class ScanOutcome {
-    Written,      // the whole file was written and closed
+    Written,      // the whole file was written and put in place
     Refused,      // the grid has no defined values; message says why
     NotOpened,    // no file: the opener gave none (it reports why itself)
+    Declined,     // the caller declined the estimate; nothing was written
+    Stopped,      // the caller stopped the scan; nothing was written
     WriteFailed,  // writing or closing failed; message has the system's reason
 };
 
@@ -28,17 +31,23 @@ struct ScanJobResult {
 // What a scan asks of its caller besides the model state.
 struct ScanJobHooks {
     // Opens the result file, or gives nullptr when there is none.
-    std::function<std::unique_ptr<FileSink>()> open;
-    // Called once the file is open, before the first grid point.
+    std::function<std::unique_ptr<OutputFile>()> open;
+    // Told the cost of the grid once the file is open; false declines the scan.
+    std::function<bool(const ScanEstimate& estimate, const OutputFile& file)> confirm;
+    // Called once the file is open and the scan confirmed, before the first grid point.
     std::function<void()> started;
     ScanProgress progress;
+    // Asked before each grid point; false stops the scan.
+    ScanPoll poll;
     int threads = 1;
     ScanLayout layout;
 };
 
 // A whole t-Scan: reads the grid texts, checks the grid, opens the file,
-// scans and closes. params are those of the last ReadParameters; afterwards
-// params, profile and curves hold the last grid point that was computed.
+// scans and puts the file in place. A scan that does not end with the whole
+// file leaves any old file as it was. params are those of the last
+// ReadParameters; afterwards params, profile and curves hold the last grid
+// point that was written.
 ScanJobResult RunScanJob(const ScanGridTexts& texts, ModelParameters& params, const DisplayFlags& flags,
                          DepthProfile& profile, SignalCurves& curves, const ScanJobHooks& hooks);
 

@@ -1,9 +1,5 @@
 #include "scan/ScanRowSource.h"
 
-#include "output/CleanTable.h"
-#include "output/CleanText.h"
-#include "output/NumberText.h"
-#include "scan/ScanPointModel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,100 +14,10 @@ namespace {
 constexpr std::int64_t kMaxChunkSize = 32;
 constexpr std::int64_t kChunksPerThreadAhead = 16;
 
-void AppendCell(std::string& out, double value, char separator)
-{
-    AppendFormatCell(out, value);
-    out += separator;
-    out += '\0';
-}
-
-// A row of a clean table: the stored floats as their shortest texts, the
-// ratio as the double it is computed in.
-void AppendCleanRow(std::string& out, TableFormat format, bool first, const ModelParameters& point,
-                    const ScanTotals& totals)
-{
-    const double ratio = double(totals.effLabTotal) / double(totals.effNatTotal);
-    if (format == TableFormat::Json) {
-        // JSON has no numbers for non-finite values: null stands for them.
-        const auto number = [](auto value) { return std::isfinite(value) ? CleanText(value) : std::string("null"); };
-        out += first ? "\n    [" : ",\n    [";
-        out += number(point.extinction) + ", " + number(point.halfValueDepth) + ", " + number(point.transmission) +
-               ", " + number(point.evalTime) + ", " + number(totals.effLabTotal) + ", " +
-               number(totals.effNatTotal) + ", " + number(ratio) + "]";
-        return;
-    }
-    out += CleanLine(format, {CleanText(point.extinction), CleanText(point.halfValueDepth),
-                              CleanText(point.transmission), CleanText(point.evalTime),
-                              CleanText(totals.effLabTotal), CleanText(totals.effNatTotal), CleanText(ratio)});
-}
-
 } // namespace
 
 // One thread's evaluation state: the model tables of the extinction value
 // it handled last.
-class ScanRowSource::Evaluator {
-public:
-    Evaluator(const ScanGrid& grid, const ModelParameters& params, TableFormat format)
-        : grid_(grid), point_(params), model_(params), format_(format)
-    {
-        // The evaluation times and their cells are the same in every pass.
-        const ScanAxis& axis = grid_.evalTime;
-        for (int j = 0; j <= axis.steps; ++j) {
-            evalTimes_.push_back(float(AxisValue(axis.start, axis.end, axis.steps, j, axis.logarithmic)));
-            evalTimeCells_.emplace_back();
-            AppendCell(evalTimeCells_.back(), evalTimes_.back(), '\t');
-        }
-    }
-
-    // Rows of grid points (i, first) to (i, last - 1), each row's end in rowEnds.
-    void AppendRows(std::int64_t i, std::int64_t first, std::int64_t last, std::string& out,
-                    std::vector<std::size_t>& rowEnds)
-    {
-        if (i != pass_) {
-            const ScanAxis& axis = grid_.extinction;
-            point_.extinction = float(AxisValue(axis.start, axis.end, axis.steps, int(i), axis.logarithmic));
-            DeriveFromExtinction(point_);
-            model_.SetExtinction(point_.extinction);
-            // The first three cells are the same on every row of a pass.
-            passCells_.clear();
-            AppendCell(passCells_, point_.extinction, '\t');
-            AppendCell(passCells_, point_.halfValueDepth, '\t');
-            AppendCell(passCells_, point_.transmission, '\t');
-            pass_ = i;
-        }
-        const std::size_t count = std::size_t(last - first);
-        totals_.resize(count);
-        model_.Totals(evalTimes_.data() + first, totals_.data(), count);
-
-        for (std::size_t n = 0; n < count; ++n) {
-            const ScanTotals& totals = totals_[n];
-            if (format_ != TableFormat::Native) {
-                point_.evalTime = evalTimes_[std::size_t(first) + n];
-                AppendCleanRow(out, format_, i == 0 && first + std::int64_t(n) == 0, point_, totals);
-                rowEnds.push_back(out.size());
-                continue;
-            }
-            out += passCells_;
-            out += evalTimeCells_[std::size_t(first) + n];
-            AppendCell(out, totals.effLabTotal, '\t');
-            AppendCell(out, totals.effNatTotal, '\t');
-            // The ratio is written in double precision, not rounded to float.
-            AppendCell(out, double(totals.effLabTotal) / double(totals.effNatTotal), '\n');
-            rowEnds.push_back(out.size());
-        }
-    }
-
-private:
-    const ScanGrid& grid_;
-    ModelParameters point_;
-    ScanPointModel model_;
-    TableFormat format_;
-    std::int64_t pass_ = -1;
-    std::string passCells_;
-    std::vector<float> evalTimes_;
-    std::vector<std::string> evalTimeCells_;
-    std::vector<ScanTotals> totals_;
-};
 
 ScanRowSource::ScanRowSource(const ScanGrid& grid, const ModelParameters& params, int threads, TableFormat format)
     : grid_(grid), params_(params), format_(format)
@@ -124,7 +30,7 @@ ScanRowSource::ScanRowSource(const ScanGrid& grid, const ModelParameters& params
     // The calling thread evaluates too, so threads - 1 helpers.
     const std::int64_t helpers = std::min<std::int64_t>(std::max(threads, 1), chunkCount_) - 1;
     ring_.resize(std::size_t((helpers + 1) * kChunksPerThreadAhead));
-    callerEvaluator_ = std::make_unique<Evaluator>(grid_, params_, format_);
+    callerEvaluator_ = std::make_unique<ScanRowMaker>(grid_, params_, format_);
     for (std::int64_t t = 0; t < helpers; ++t) {
         try {
             workers_.emplace_back([this] { Work(); });
@@ -151,7 +57,7 @@ std::int64_t ScanRowSource::ChunkOf(std::int64_t i, std::int64_t j) const
     return i * chunksPerPass_ + j / chunkSize_;
 }
 
-void ScanRowSource::Compute(std::int64_t chunkIndex, Evaluator& evaluator, Chunk& out) const
+void ScanRowSource::Compute(std::int64_t chunkIndex, ScanRowMaker& evaluator, Chunk& out) const
 {
     const std::int64_t i = chunkIndex / chunksPerPass_;
     const std::int64_t first = (chunkIndex % chunksPerPass_) * chunkSize_;
@@ -164,7 +70,7 @@ void ScanRowSource::Compute(std::int64_t chunkIndex, Evaluator& evaluator, Chunk
 void ScanRowSource::Work()
 {
     const std::int64_t ringSize = std::int64_t(ring_.size());
-    std::unique_ptr<Evaluator> evaluator;
+    std::unique_ptr<ScanRowMaker> evaluator;
     for (;;) {
         std::int64_t index = 0;
         Chunk* slot = nullptr;
@@ -185,7 +91,7 @@ void ScanRowSource::Work()
         }
         try {
             if (!evaluator)
-                evaluator = std::make_unique<Evaluator>(grid_, params_, format_);
+                evaluator = std::make_unique<ScanRowMaker>(grid_, params_, format_);
             Compute(index, *evaluator, *slot);
         } catch (...) {
             {

@@ -2,6 +2,7 @@
 
 #include "model/ModelParameters.h"
 #include "output/CleanTable.h"
+#include "scan/ScanRowMaker.h"
 #include "scan/ScanGrid.h"
 
 #include <condition_variable>
@@ -41,10 +42,9 @@ private:
         std::string bytes;
         std::vector<std::size_t> rowEnds;
     };
-    class Evaluator;
 
     std::int64_t ChunkOf(std::int64_t i, std::int64_t j) const;
-    void Compute(std::int64_t chunkIndex, Evaluator& evaluator, Chunk& out) const;
+    void Compute(std::int64_t chunkIndex, ScanRowMaker& evaluator, Chunk& out) const;
     void Work();
     Chunk& Await(std::int64_t chunkIndex);
 
@@ -57,7 +57,7 @@ private:
     std::int64_t chunkCount_;
 
     std::vector<Chunk> ring_;
-    std::unique_ptr<Evaluator> callerEvaluator_;
+    std::unique_ptr<ScanRowMaker> callerEvaluator_;
 
     std::mutex mutex_;
     std::condition_variable produced_;

@@ -5,7 +5,6 @@
 #include "scan/ScanRowSource.h"
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace tamrisk {
@@ -64,48 +63,79 @@ std::vector<std::string> ScanColumnNames()
     return names;
 }
 
-void ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlags& flags,
+bool ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlags& flags,
                 DepthProfile& profile, SignalCurves& curves, ByteSink& sink,
-                const ScanProgress& progress, int threads, const ScanLayout& layout)
+                const ScanProgress& progress, int threads, const ScanPoll& poll, const ScanLayout& layout)
 {
     const std::int64_t outerSteps = grid.extinction.steps;
     const std::int64_t innerSteps = grid.evalTime.steps;
-    bool pointSet = false;  // params hold a grid point that the profile must follow
-    try {
-        WriteHeader(sink, layout);
-        std::optional<ScanRowSource> rows;
-        if (outerSteps >= 0 && innerSteps >= 0)
-            rows.emplace(grid, params, threads, layout.format);
-
-        // The evaluation times of a pass, computed once.
-        std::vector<double> evalTimes;
-        for (std::int64_t j = 0; j <= innerSteps; ++j) {
-            const ScanAxis& inner = grid.evalTime;
-            evalTimes.push_back(AxisValue(inner.start, inner.end, inner.steps, int(j), inner.logarithmic));
-        }
-
-        std::int64_t counted = 0;
-        for (std::int64_t i = 0; i <= outerSteps; ++i) {
-            const ScanAxis& outer = grid.extinction;
-            params.extinction = float(AxisValue(outer.start, outer.end, outer.steps, int(i), outer.logarithmic));
-            DeriveFromExtinction(params);
-            Report(progress, ProgressLine::Extinction, [&] { return "t    = " + FormatGeneral(double(params.extinction), 5); });
-
-            for (std::int64_t j = 0; j <= innerSteps; ++j) {
-                const double evalTime = evalTimes[std::size_t(j)];
-                params.evalTime = float(evalTime);
-                pointSet = true;
-                Report(progress, ProgressLine::EvalTime, [&] { return "tMax = " + FormatGeneral(evalTime, 5); });
-                sink.Write(rows->Row(i, j));
-            }
-
-            // With a single extinction value the one pass is the whole scan: 100 %.
-            const float fraction = outerSteps == 0 ? 1.0f : float(double(i) / double(outerSteps));
-            Report(progress, ProgressLine::Count, [&] { return CountLine(counted, outerSteps * innerSteps, fraction); });
-            counted += innerSteps;
-        }
+    const auto startPass = [&](std::int64_t i) {
+        const ScanAxis& outer = grid.extinction;
+        params.extinction = float(AxisValue(outer.start, outer.end, outer.steps, int(i), outer.logarithmic));
+        DeriveFromExtinction(params);
+        Report(progress, ProgressLine::Extinction, [&] { return "t    = " + FormatGeneral(double(params.extinction), 5); });
+    };
+    const auto endPass = [&](std::int64_t i) {
+        // With a single extinction value the one pass is the whole scan: 100 %.
+        const float fraction = outerSteps == 0 ? 1.0f : float(double(i) / double(outerSteps));
+        Report(progress, ProgressLine::Count, [&] { return CountLine(i * innerSteps, outerSteps * innerSteps, fraction); });
+    };
+    const auto writeTail = [&] {
         if (layout.format == TableFormat::Json)
             sink.Write(layout.jsonTail);
+    };
+
+    WriteHeader(sink, layout);
+    if (innerSteps < 0) {
+        // Passes without rows write nothing, and only the first and the last
+        // leave a trace: the progress lines and the extinction.
+        if (outerSteps >= 0) {
+            startPass(0);
+            endPass(0);
+        }
+        if (outerSteps > 0) {
+            startPass(outerSteps);
+            endPass(outerSteps);
+        }
+        writeTail();
+        return true;
+    }
+
+    bool pointSet = false;  // params hold a grid point that the profile must follow
+    const auto scan = [&] {
+        if (outerSteps >= 0) {
+            ScanRowSource rows(grid, params, threads, layout.format);
+            // The evaluation times of a pass, computed once for an axis of reasonable length.
+            const ScanAxis& inner = grid.evalTime;
+            std::vector<double> evalTimes;
+            if (innerSteps < (std::int64_t{1} << 20))
+                for (std::int64_t j = 0; j <= innerSteps; ++j)
+                    evalTimes.push_back(AxisValue(inner.start, inner.end, inner.steps, int(j), inner.logarithmic));
+            std::uint64_t done = 0;
+            for (std::int64_t i = 0; i <= outerSteps; ++i) {
+                startPass(i);
+                for (std::int64_t j = 0; j <= innerSteps; ++j) {
+                    if (poll && !poll(done))
+                        return false;
+                    const double evalTime = evalTimes.empty()
+                                                ? AxisValue(inner.start, inner.end, inner.steps, int(j), inner.logarithmic)
+                                                : evalTimes[std::size_t(j)];
+                    params.evalTime = float(evalTime);
+                    pointSet = true;
+                    Report(progress, ProgressLine::EvalTime, [&] { return "tMax = " + FormatGeneral(evalTime, 5); });
+                    sink.Write(rows.Row(i, j));
+                    ++done;
+                }
+                endPass(i);
+            }
+        }
+        writeTail();
+        return true;
+    };
+
+    bool complete = false;
+    try {
+        complete = scan();
     } catch (...) {
         // As after a run point by point, the model holds the point where the scan stopped.
         if (pointSet) {
@@ -119,6 +149,7 @@ void ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlag
     // The rows came from the scan's own evaluation; the model state follows the last point.
     if (pointSet)
         ComputeModel(params, flags, profile, curves);
+    return complete;
 }
 
 } // namespace tamrisk

@@ -8,6 +8,7 @@
 #include "output/CleanTable.h"
 #include "scan/ScanGrid.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,13 +31,19 @@ struct ScanLayout {
 // The names of the seven columns of a clean scan table.
 std::vector<std::string> ScanColumnNames();
 
+// Asked before each grid point with the number of points written so far;
+// false stops the scan there.
+using ScanPoll = std::function<bool(std::uint64_t pointsDone)>;
+
 // Evaluates the model at every grid point and writes the scan result file.
 // params are those of the last ReadParameters; afterwards params, profile and
-// curves hold the last grid point, as if the points had been run in order.
-// threads > 1 evaluates grid points in parallel; the file is the same.
-// Throws FileError when the sink fails. The grid must have passed CheckScanGrid.
-void ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlags& flags,
+// curves hold the last grid point written, as if the points had been run in
+// order. threads > 1 evaluates grid points in parallel; the file is the same.
+// False when poll stopped the scan. Throws FileError when the sink fails.
+// The grid must have passed CheckScanGrid.
+bool ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlags& flags,
                 DepthProfile& profile, SignalCurves& curves, ByteSink& sink,
-                const ScanProgress& progress = {}, int threads = 1, const ScanLayout& layout = {});
+                const ScanProgress& progress = {}, int threads = 1, const ScanPoll& poll = {},
+                const ScanLayout& layout = {});
 
 } // namespace tamrisk

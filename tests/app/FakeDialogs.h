@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -18,12 +19,17 @@ public:
         tamrisk::MessageKind kind;
         bool progressVisible;    // a progress window was on screen meanwhile
         QStringList progressLines;
+        bool endOfScan;          // shown as the message that ends a scan
     };
 
     std::deque<std::optional<QString>> savePaths;
     std::deque<std::optional<QString>> figurePaths;
     std::deque<std::optional<tamrisk::ScanGridTexts>> scanGrids;
     std::vector<Message> messages;
+    std::deque<bool> proceedAnswers;  // exhausted: no
+    QStringList questions;
+    // Runs while a message is up, as a user acting on the other windows.
+    std::function<void()> whileMessageShown;
     int savePathQuestions = 0;
     int scanGridQuestions = 0;
     int figurePathQuestions = 0;
@@ -49,7 +55,30 @@ public:
 
     void showMessage(QWidget* parent, const QString& text, tamrisk::MessageKind kind) override
     {
-        Message message{text, kind, false, {}};
+        record(parent, text, kind, false);
+    }
+
+    void showScanEnd(QWidget* parent, const QString& text) override
+    {
+        record(parent, text, tamrisk::MessageKind::Plain, true);
+    }
+
+    bool askToProceed(QWidget*, const QString& text) override
+    {
+        questions << text;
+        if (proceedAnswers.empty())
+            return false;
+        const bool answer = proceedAnswers.front();
+        proceedAnswers.pop_front();
+        return answer;
+    }
+
+    void showAbout(QWidget*) override { ++aboutShown; }
+
+private:
+    void record(QWidget* parent, const QString& text, tamrisk::MessageKind kind, bool endOfScan)
+    {
+        Message message{text, kind, false, {}, endOfScan};
         if (const auto* progress = parent->findChild<tamrisk::CProgressDlg*>()) {
             message.progressVisible = progress->isVisible();
             for (tamrisk::ProgressLine id :
@@ -57,11 +86,10 @@ public:
                 message.progressLines << progress->line(id);
         }
         messages.push_back(message);
+        if (whileMessageShown)
+            whileMessageShown();
     }
 
-    void showAbout(QWidget*) override { ++aboutShown; }
-
-private:
     // Answers are taken in order; an exhausted queue answers "cancelled".
     template <typename T>
     static std::optional<T> Next(std::deque<std::optional<T>>& queue)

@@ -17,6 +17,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace tamrisk;
 
@@ -56,6 +57,16 @@ std::string ExpectedFigure(const ControlState& controls, PlotKind plot, FigureFo
     StringSink sink;
     WriteFigure(options, reference.params, reference.flags, reference.profile, reference.curves, sink);
     return sink.data();
+}
+
+const std::string kOld(29537, 'o');  // a complete earlier result
+
+ScanGridTexts LargeGrid(const char* steps)
+{
+    ScanGridTexts texts;
+    texts.extinctionSteps = steps;
+    texts.evalTimeSteps = steps;
+    return texts;
 }
 
 std::string ReadBytes(const QString& path)
@@ -205,15 +216,102 @@ private slots:
         const FakeDialogs::Message& done = fake_.messages[0];
         QCOMPARE(done.text, QStringLiteral("Berechnung beendet"));
         QCOMPARE(done.kind, MessageKind::Plain);
+        QVERIFY(done.endOfScan);
         QVERIFY(done.progressVisible);
         QCOMPARE(done.progressLines,
                  QStringList({"t    = 4.", "tMax = 10000", "3 von 3 Berechnungen (100%)"}));
         QVERIFY(dialog_->findChild<CProgressDlg*>() == nullptr);
 
-        // The model holds the last grid point; the window is not redrawn.
-        QCOMPARE(dialog_->modelState().params.extinction, 4.0f);
-        QCOMPARE(dialog_->modelState().params.evalTime, reference.params.evalTime);
+        // Afterwards the model is the one the window shows, not the last grid
+        // point: "Exportieren" writes what is on screen, and nothing is redrawn.
+        QCOMPARE(dialog_->modelState().params.extinction, 10.0f);
         QCOMPARE(dialog_->findChild<PictureView*>("depthPicture")->grab().toImage(), depthBefore);
+        const QString exported = dir_->filePath("after-scan.txt");
+        fake_.savePaths.push_back(exported);
+        clickButton(Name(tamrisk::MainControl::ExportButton));
+        QVERIFY(ReadBytes(exported) == ExpectedExport(controls));
+    }
+
+    // Esc or the progress window's close box stop a long scan after the
+    // current grid point: the old file stays, no temporary file is left.
+    void stoppedScanKeepsTheOldFile_data()
+    {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("Esc") << true;
+        QTest::newRow("close box") << false;
+    }
+
+    void stoppedScanKeepsTheOldFile()
+    {
+        QFETCH(bool, byEscape);
+        const QString path = dir_->filePath("scan.txt");
+        writeOld(path);
+        fake_.scanGrids.push_back(LargeGrid("2000"));  // 4 million points: no question, minutes of work
+        fake_.savePaths.push_back(path);
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            if (auto* progress = dialog_->findChild<CProgressDlg*>()) {
+                user.stop();
+                if (byEscape)
+                    QTest::keyClick(progress, Qt::Key_Escape);
+                else
+                    progress->close();
+            }
+        });
+        user.start(5);
+        clickButton(Name(tamrisk::MainControl::ScanButton));
+
+        QCOMPARE(fake_.messages.size(), std::size_t(1));
+        QCOMPARE(fake_.messages[0].text, QStringLiteral("Berechnung abgebrochen"));
+        QVERIFY(fake_.messages[0].endOfScan);
+        QVERIFY(fake_.messages[0].progressVisible);
+        QVERIFY(ReadBytes(path) == kOld);
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"scan.txt"}));
+        QCOMPARE(dialog_->modelState().params.extinction, 10.0f);
+    }
+
+    void hugeGridAsksFirst()
+    {
+        const QString path = dir_->filePath("scan.txt");
+        writeOld(path);
+        fake_.scanGrids.push_back(LargeGrid("5000"));  // 25 million points
+        fake_.savePaths.push_back(path);
+        clickButton(Name(tamrisk::MainControl::ScanButton));  // the fake answers no
+        QCOMPARE(fake_.questions.size(), 1);
+        QVERIFY(fake_.questions[0].contains(QStringLiteral("25.010.001 Zeilen")));
+        QVERIFY(fake_.messages.empty());
+        QVERIFY(ReadBytes(path) == kOld);
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"scan.txt"}));
+    }
+
+    // While "Berechnung beendet" is up, the progress window still closes.
+    void progressWindowClosesWhileTheEndMessageIsUp_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("close box") << 0;
+    }
+
+    void progressWindowClosesWhileTheEndMessageIsUp()
+    {
+        QFETCH(int, key);
+        fake_.scanGrids.push_back(SmallGrid());
+        fake_.savePaths.push_back(dir_->filePath("scan.txt"));
+        bool hidden = false;
+        fake_.whileMessageShown = [&] {
+            auto* progress = dialog_->findChild<CProgressDlg*>();
+            QVERIFY(progress != nullptr && progress->isVisible());
+            if (key != 0)
+                QTest::keyClick(progress, Qt::Key(key));
+            else
+                progress->close();
+            hidden = !progress->isVisible();
+        };
+        clickButton(Name(tamrisk::MainControl::ScanButton));
+        QCOMPARE(fake_.messages.size(), std::size_t(1));
+        QCOMPARE(fake_.messages[0].text, QStringLiteral("Berechnung beendet"));
+        QVERIFY(hidden);
     }
 
     void refusedGridAsksForNoFile()
@@ -278,6 +376,13 @@ private slots:
     }
 
 private:
+    static void writeOld(const QString& path)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kOld.data(), qint64(kOld.size()));
+    }
+
     void clickButton(const QString& name)
     {
         QTest::mouseClick(dialog_->findChild<QPushButton*>(name), Qt::LeftButton);

@@ -24,6 +24,15 @@ TEST(ReadScanGridTest, DialogDefaults)
     }
 }
 
+TEST(ReadScanGridTest, EndBeyondSinglePrecisionIsRefused)
+{
+    ScanGridTexts texts;
+    texts.extinctionEnd = "1e39";
+    const std::optional<std::string> message = CheckScanGrid(ReadScanGrid(texts));
+    ASSERT_TRUE(message);
+    EXPECT_NE(message->find("endliche Zahlen"), std::string::npos) << *message;
+}
+
 TEST(ReadScanGridTest, TextsReadAsAtofAndAtoi)
 {
     ScanGridTexts texts;
@@ -119,6 +128,7 @@ TEST_P(CheckScanGridCases, Verdict)
 }
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
 const ScanAxis kDefault{};
 
 INSTANTIATE_TEST_SUITE_P(
@@ -130,7 +140,11 @@ INSTANTIATE_TEST_SUITE_P(
                       CheckCase{"LogStartNaN", kDefault, {kNaN, 5.0f, 5, true}, "Auswertezeit"},
                       CheckCase{"LogSingleValueIgnoresEnd", {2.0f, 0.0f, 0, true}, kDefault, nullptr},
                       CheckCase{"LogSingleValueZeroStart", {0.0f, 2.0f, 0, true}, kDefault, "Transparenz"},
-                      CheckCase{"LogWithoutValues", {0.0f, 0.0f, -1, true}, kDefault, nullptr}),
+                      CheckCase{"LogWithoutValues", {0.0f, 0.0f, -1, true}, kDefault, nullptr},
+                      CheckCase{"InfiniteEnd", {1.0f, kInfinity, 20, false}, kDefault, "Transparenz"},
+                      CheckCase{"NegativeInfiniteStartLog", kDefault, {-kInfinity, 5.0f, 5, true}, "Auswertezeit"},
+                      CheckCase{"LinearNaNEnd", kDefault, {1.0f, kNaN, 5, false}, "Auswertezeit"},
+                      CheckCase{"InfiniteEndOfSingleValue", kDefault, {1.0f, kInfinity, 0, false}, "Auswertezeit"}),
     [](const auto& testCase) { return testCase.param.name; });
 
 } // namespace

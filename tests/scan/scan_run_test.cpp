@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <ostream>
 
 #include <algorithm>
@@ -272,6 +274,33 @@ TEST(ScanRunTest, FullDeviceFailsAtTheLatestOnClose)
             },
             FileError);
     }
+}
+
+TEST(ScanRunTest, StopBeforeAPointEndsWithWholeRowsAndTheModelAtTheLastOne)
+{
+    for (int threads : {1, 3}) {
+        ScanFixture state;
+        StringSink sink;
+        const bool complete =
+            ScanToFile(ScanGrid{}, state.params, state.flags, state.profile, state.curves, sink, {}, threads,
+                       [](std::uint64_t done) { return done < 30; });
+        EXPECT_FALSE(complete);
+        EXPECT_EQ(std::count(sink.data().begin(), sink.data().end(), '\n'), 31);  // header and 30 rows
+
+        // The 30th row is point (1, 8).
+        EXPECT_EQ(state.params.extinction, float(AxisValue(1, 10000, 20, 1, true)));
+        EXPECT_EQ(state.params.evalTime, float(AxisValue(1, 10000, 20, 8, true)));
+    }
+}
+
+TEST(ScanRunTest, GridWithoutPointsEndsAtOnce)
+{
+    // 2^31 extinction values without evaluation times: nothing to compute.
+    const auto begin = std::chrono::steady_clock::now();
+    const ScanResult result = RunScan(LinearGrid(1, 2, 2147483647, 1, 2, -1), 2);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(1));
+    EXPECT_EQ(result.file, kHeader);
+    EXPECT_EQ(Lines(result, ProgressLine::Count).back(), "-2147483647 von -2147483647 Berechnungen (100%)");
 }
 
 } // namespace

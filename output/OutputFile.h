@@ -1,0 +1,52 @@
+#pragma once
+
+#include "output/ByteSink.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tamrisk {
+
+// An output file that replaces its target only when it is complete. The bytes
+// go to a temporary file in the target's folder, which Commit() renames over
+// the target; until then an existing file stays as it was, and an output
+// that is destroyed uncommitted (a failure, an exception, a stop) removes its
+// temporary file. A replaced file keeps its permissions; a symlink is
+// followed and its target replaced. A target that is not a regular file (a
+// FIFO, a device, a terminal, /dev/stdout) is written directly and never
+// removed, as is standard output.
+class OutputFile final : public ByteSink {
+public:
+    // nullptr when the target cannot be written; *reason then says why.
+    static std::unique_ptr<OutputFile> Open(const std::string& path, std::string* reason = nullptr);
+    static std::unique_ptr<OutputFile> StandardOutput();
+    ~OutputFile() override;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    void Write(std::string_view bytes) override;
+    // Flushes, closes and puts the file in place. Throws FileError; the
+    // target is then unchanged (a direct target keeps what reached it).
+    void Commit();
+
+    // True when the file goes to a temporary file that replaces the target.
+    bool replaces() const { return !temporary_.empty(); }
+    // That temporary file, or empty.
+    const std::string& temporaryPath() const { return temporary_; }
+    // Bytes free for the file on the target's file system, when known.
+    std::optional<std::uint64_t> freeBytes() const;
+
+private:
+    OutputFile(std::unique_ptr<FileSink> file, std::string target, std::string temporary, int descriptor);
+    void Discard() noexcept;
+
+    std::unique_ptr<FileSink> file_;
+    std::string target_;     // the file that is replaced (symlinks followed)
+    std::string temporary_;  // empty for a direct target
+    int descriptor_;         // of the temporary file, while it is open
+};
+
+} // namespace tamrisk
