@@ -1,8 +1,13 @@
 #pragma once
 
 #include "cli/CliRequest.h"
+#include "output/ByteSink.h"
+
+#include <nlohmann/json.hpp>
 
 #include <iosfwd>
+#include <memory>
+#include <string>
 
 namespace tamrisk::cli {
 
@@ -18,5 +23,12 @@ int RunScan(const CliRequest& request, std::ostream& err);
 int RunCurves(const CliRequest& request, std::ostream& err);
 int RunRender(const CliRequest& request, std::ostream& err);
 int RunParams(const CliRequest& request, std::ostream& out, std::ostream& err);
+
+// For commands in files of their own: the output ("-" is standard output;
+// nullptr after a message on err), the record's header and inputs, and the
+// record beside the output with `extra` added (nothing without --record).
+std::unique_ptr<FileSink> OpenOutputFile(const std::string& path, std::ostream& err);
+nlohmann::ordered_json RequestRecord(const CliRequest& request);
+int WriteRequestRecord(const CliRequest& request, std::ostream& err, const nlohmann::ordered_json& extra);
 
 } // namespace tamrisk::cli

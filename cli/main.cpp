@@ -2,6 +2,7 @@
 // computed from options instead of controls.
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
+#include "cli/SweepCommand.h"
 #include "model/CurveTable.h"
 #include "output/ParameterRecord.h"
 
@@ -63,11 +64,14 @@ int main(int argc, char** argv)
     CLI::App* curves = app.add_subcommand("curves", "write the four OSL signal curves against time as a table");
     CLI::App* render = app.add_subcommand("render", "write the window's two plot pictures as PNG files");
     CLI::App* params = app.add_subcommand("params", "print every input as JSON, for --params");
+    CLI::App* sweep = app.add_subcommand("sweep", "write the totals over a grid of any inputs, one row per point");
+    SweepOptions sweepOptions;
+    AddSweepOptions(*sweep, sweepOptions);
     CLI::App* help = app.add_subcommand("help", "show the help of the tool or of a command");
     std::string helpTopic;
     help->add_option("command", helpTopic, "the command whose help to show");
 
-    const std::vector<CLI::App*> commands = {readouts, exportCommand, scan, curves, render, params};
+    const std::vector<CLI::App*> commands = {readouts, exportCommand, scan, curves, render, params, sweep};
     std::string paramsFile;
     for (CLI::App* command : commands) {
         AddInputOptions(*command, raw);
@@ -181,6 +185,8 @@ int main(int argc, char** argv)
             return RunCurves(request, std::cerr);
         if (params->parsed())
             return RunParams(request, std::cout, std::cerr);
+        if (sweep->parsed())
+            return RunSweep(request, sweepOptions, std::cout, std::cerr);
         return RunRender(request, std::cerr);
     } catch (const std::bad_alloc&) {
         std::cerr << "tamrisk-cli " << command->get_name() << ": out of memory; nothing was written\n";

@@ -24,16 +24,19 @@ bool Positive(float value)
     return value > 0.0f;  // false for NaN as well
 }
 
-// A logarithmic axis needs positive ends; an axis without values (negative
-// step count) and the unused end of a single-value axis (0 steps) need nothing.
-bool HasDefinedValues(const ScanAxis& axis)
-{
-    if (!axis.logarithmic || axis.steps < 0)
-        return true;
-    return Positive(axis.start) && (axis.steps == 0 || Positive(axis.end));
-}
-
 } // namespace
+
+std::optional<AxisFault> CheckAxis(const ScanAxis& axis)
+{
+    if (axis.steps < 0)
+        return std::nullopt;
+    const bool endUsed = axis.steps > 0;
+    if (axis.logarithmic && !(Positive(axis.start) && (!endUsed || Positive(axis.end))))
+        return AxisFault::LogarithmicThroughZero;
+    if (!std::isfinite(axis.start) || (endUsed && !std::isfinite(axis.end)))
+        return AxisFault::NotFinite;
+    return std::nullopt;
+}
 
 ScanGrid ReadScanGrid(const ScanGridTexts& texts)
 {
@@ -46,9 +49,9 @@ ScanGrid ReadScanGrid(const ScanGridTexts& texts)
 std::optional<std::string> CheckScanGrid(const ScanGrid& grid)
 {
     const char* const rule = ": Bei logarithmischer Einteilung m\u00fcssen Start- und Endwert gr\u00f6\u00dfer als 0 sein.";
-    if (!HasDefinedValues(grid.extinction))
+    if (CheckAxis(grid.extinction) == AxisFault::LogarithmicThroughZero)
         return std::string("Transparenz (Ex. [1/mm])") + rule;
-    if (!HasDefinedValues(grid.evalTime))
+    if (CheckAxis(grid.evalTime) == AxisFault::LogarithmicThroughZero)
         return std::string("Auswertezeit [s]") + rule;
     return std::nullopt;
 }

@@ -25,8 +25,16 @@ struct ScanGrid {
 // Converts the dialog's texts as atof/atoi read them.
 ScanGrid ReadScanGrid(const ScanGridTexts& texts);
 
+// Why an axis has no defined values: a logarithmic axis whose start or end
+// is 0 or below (or NaN), or an end that is not a finite number. An axis
+// without values (negative step count) and the unused end of a single-value
+// axis (0 steps) are no fault.
+enum class AxisFault { LogarithmicThroughZero, NotFinite };
+std::optional<AxisFault> CheckAxis(const ScanAxis& axis);
+
 // A message for a grid that has no defined values (a logarithmic axis whose
-// start or end is 0 or below), or nothing when the grid can be scanned.
+// start or end is 0 or below), or nothing when the grid can be scanned. The
+// window's scan writes what non-finite ends give, so it refuses only that.
 std::optional<std::string> CheckScanGrid(const ScanGrid& grid);
 
 // The grid as a record states it: each axis's start, end, steps, scale and

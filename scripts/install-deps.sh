@@ -7,7 +7,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libcli11-dev libpng-dev
-  xvfb xauth locales nlohmann-json3-dev
+  xvfb xauth locales nlohmann-json3-dev parallel
 )
 
 missing=()
