@@ -23,6 +23,9 @@ SweepPoint::SweepPoint(const SweepSpec& spec, const Inputs& base, TableFormat fo
             extinctionAxis_ = int(a);
     }
     index_.assign(counts_.size(), 0);
+    values_.assign(counts_.size(), 0.0f);
+    cells_.assign(counts_.size(), std::string());
+    separator_ = format == TableFormat::Tsv ? "\t" : format == TableFormat::Json ? ", " : ",";
     last_.assign(counts_.size(), -1);
     // The point model takes every parameter but the extinction and the
     // evaluation time as it was built; the read-outs need the whole window.
@@ -43,7 +46,11 @@ SweepPoint::Totals SweepPoint::Evaluate(const std::vector<std::int64_t>& index)
     for (std::size_t a = 0; a < index.size(); ++a) {
         if (index[a] == last_[a])
             continue;
-        spec_.axes[a].Set(inputs_, index[a]);
+        values_[a] = float(spec_.axes[a].Value(index[a]));
+        cells_[a] = CellText(values_[a]);
+        // The point model takes the innermost evaluation time directly.
+        if (!(innerEvalTime_ && a == inner))
+            spec_.axes[a].Set(inputs_, index[a]);
         if (a < inner) {
             outerChanged = true;
             onlyExtinction = onlyExtinction && int(a) == extinctionAxis_;
@@ -67,7 +74,7 @@ SweepPoint::Totals SweepPoint::Evaluate(const std::vector<std::int64_t>& index)
             else
                 model_.emplace(params_);
         }
-        params_.evalTime = float(spec_.axes[inner].Value(index[inner]));
+        params_.evalTime = values_[inner];
         const ScanTotals totals = model_->Totals(params_.evalTime);
         return {totals.effLabTotal, totals.effNatTotal};
     }
@@ -77,19 +84,18 @@ SweepPoint::Totals SweepPoint::Evaluate(const std::vector<std::int64_t>& index)
     return {profile_.effLabTotal, profile_.effNatTotal};
 }
 
-void SweepPoint::Cell(std::string& out, bool first, float value) const
+template <typename T>
+std::string SweepPoint::CellText(T value) const
 {
-    if (!first)
-        out += format_ == TableFormat::Tsv ? "\t" : format_ == TableFormat::Json ? ", " : ",";
     // JSON has no numbers for non-finite values: null stands for them.
-    out += format_ == TableFormat::Json && !std::isfinite(value) ? std::string("null") : CleanText(value);
+    return format_ == TableFormat::Json && !std::isfinite(value) ? std::string("null") : CleanText(value);
 }
 
-void SweepPoint::Cell(std::string& out, bool first, double value) const
+template <typename T>
+void SweepPoint::Cell(std::string& out, T value) const
 {
-    if (!first)
-        out += format_ == TableFormat::Tsv ? "\t" : format_ == TableFormat::Json ? ", " : ",";
-    out += format_ == TableFormat::Json && !std::isfinite(value) ? std::string("null") : CleanText(value);
+    out += separator_;
+    out += CellText(value);
 }
 
 void SweepPoint::AppendRow(std::int64_t row, std::string& out)
@@ -103,22 +109,25 @@ void SweepPoint::AppendRow(std::int64_t row, std::string& out)
 
     if (format_ == TableFormat::Json)
         out += row == 0 ? "\n    [" : ",\n    [";
-    for (std::size_t a = 0; a < index_.size(); ++a)
-        Cell(out, a == 0, float(spec_.axes[a].Value(index_[a])));
-    if (extinctionAxis_ >= 0) {
-        Cell(out, false, params_.halfValueDepth);
-        Cell(out, false, params_.transmission);
+    for (std::size_t a = 0; a < cells_.size(); ++a) {
+        if (a > 0)
+            out += separator_;
+        out += cells_[a];
     }
-    Cell(out, false, totals.lab);
-    Cell(out, false, totals.nat);
+    if (extinctionAxis_ >= 0) {
+        Cell(out, params_.halfValueDepth);
+        Cell(out, params_.transmission);
+    }
+    Cell(out, totals.lab);
+    Cell(out, totals.nat);
     // The ratio is the double it is computed in, as in the scan.
-    Cell(out, false, double(totals.lab) / double(totals.nat));
+    Cell(out, double(totals.lab) / double(totals.nat));
     for (double value : readoutValues_) {
         // A value that is exactly a float is written as the float's shortest text.
         if (double(float(value)) == value)
-            Cell(out, false, float(value));
+            Cell(out, float(value));
         else
-            Cell(out, false, value);
+            Cell(out, value);
     }
     out += format_ == TableFormat::Json ? "]" : "\n";
 }

@@ -31,8 +31,10 @@ private:
         float nat = 0.0f;
     };
     Totals Evaluate(const std::vector<std::int64_t>& index);
-    void Cell(std::string& out, bool first, float value) const;
-    void Cell(std::string& out, bool first, double value) const;
+    template <typename T>
+    std::string CellText(T value) const;
+    template <typename T>
+    void Cell(std::string& out, T value) const;  // with its separator before it
 
     const SweepSpec& spec_;
     Inputs inputs_;
@@ -43,6 +45,9 @@ private:
     std::vector<std::int64_t> counts_;
     std::vector<std::int64_t> index_;
     std::vector<std::int64_t> last_;  // indices of the previous row, -1 before the first
+    std::vector<float> values_;       // the axes' values at last_
+    std::vector<std::string> cells_;  // and their cells
+    const char* separator_;
     ModelParameters params_;
     DisplayFlags flags_;
     DepthProfile profile_;
