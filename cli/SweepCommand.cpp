@@ -67,9 +67,12 @@ std::pair<std::string, std::string> JsonFrame(const CliRequest& request, const S
 
 void AddSweepOptions(CLI::App& command, SweepOptions& options)
 {
+    std::string names;
+    for (const std::string& name : SweepableNames())
+        names += (names.empty() ? "" : ", ") + name;
     command.add_option("--vary", options.vary,
                        "an input to vary, repeatable, the first slowest: NAME=START:END:STEPS[:log] (STEPS + 1 "
-                       "values, as the scan's axes), or NAME=0,1 for a switch")
+                       "values, as the scan's axes), or NAME=0,1 for a switch; NAME is one of " + names)
         ->required();
     command.add_option("--columns", options.columns, "further columns: read-outs by name (comma-separated)")
         ->delimiter(',');

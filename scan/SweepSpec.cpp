@@ -37,6 +37,8 @@ std::optional<SweepAxisProblem> CheckSweep(const SweepSpec& spec)
             return SweepAxisProblem{"the sweep has more than 2^53 points", {}};
         points *= count;
     }
+    if (spec.readouts.empty())
+        return std::nullopt;
     const std::vector<std::string> known = ReadoutNames();
     for (const std::string& name : spec.readouts)
         if (std::find(known.begin(), known.end(), name) == known.end())
