@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     tamrisk::StringSink scanFile;
     tamrisk::ScanToFile(grid, state.params, state.flags, state.profile, state.curves, scanFile,
-                        [](int, const std::string& text) { RequireOneWord(text); });
+                        [](tamrisk::ProgressLine, const std::string& text) { RequireOneWord(text); });
     const std::string& scan = scanFile.data();
     const long rows = (std::max(grid.extinction.steps, -1) + 1L) * (std::max(grid.evalTime.steps, -1) + 1L);
     if (std::count(scan.begin(), scan.end(), '\0') != 7 * (1 + rows) ||
