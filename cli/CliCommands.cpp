@@ -268,3 +268,16 @@ int RunParams(const CliRequest& request, std::ostream& out, std::ostream& err)
 }
 
 } // namespace tamrisk::cli
+
+namespace tamrisk::cli {
+
+std::unique_ptr<OutputFile> OpenOutputFile(const std::string& path, std::ostream& err) { return OpenOutput(path, err); }
+
+nlohmann::ordered_json RequestRecord(const CliRequest& request) { return Record(request); }
+
+int WriteRequestRecord(const CliRequest& request, std::ostream& err, const nlohmann::ordered_json& extra)
+{
+    return WriteRecord(request, err, extra);
+}
+
+} // namespace tamrisk::cli

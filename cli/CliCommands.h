@@ -1,8 +1,18 @@
 #pragma once
 
 #include "cli/CliRequest.h"
+#include "output/OutputFile.h"
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include "output/ByteSink.h"
+
+#include <nlohmann/json.hpp>
 
 #include <iosfwd>
+#include <memory>
+#include <string>
 
 namespace tamrisk::cli {
 
@@ -22,5 +32,12 @@ int RunParams(const CliRequest& request, std::ostream& out, std::ostream& err);
 struct FigureCommandRequest;
 // The plot command: the figure of the window's recomputation, then its record.
 int RunPlotCommand(const CliRequest& request, const FigureCommandRequest& figure, std::ostream& err);
+
+// For commands in files of their own: the output ("-" is standard output;
+// nullptr after a message on err), the record's header and inputs, and the
+// record beside the output with `extra` added (nothing without --record).
+std::unique_ptr<OutputFile> OpenOutputFile(const std::string& path, std::ostream& err);
+nlohmann::ordered_json RequestRecord(const CliRequest& request);
+int WriteRequestRecord(const CliRequest& request, std::ostream& err, const nlohmann::ordered_json& extra);
 
 } // namespace tamrisk::cli

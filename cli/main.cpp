@@ -5,6 +5,7 @@
 #include "cli/Interrupts.h"
 #include "cli/OutputPaths.h"
 #include "cli/PlotCommand.h"
+#include "cli/SweepCommand.h"
 #include "model/CurveTable.h"
 #include "output/ParameterRecord.h"
 
@@ -73,11 +74,14 @@ int main(int argc, char** argv)
     CLI::App* render = app.add_subcommand("render", "write the window's two plot pictures as PNG files");
     CLI::App* plot = app.add_subcommand("plot", "draw the depth or the signal plot as a figure (SVG, PDF, PNG)");
     CLI::App* params = app.add_subcommand("params", "print every input as JSON, for --params");
+    CLI::App* sweep = app.add_subcommand("sweep", "write the totals over a grid of any inputs, one row per point");
+    SweepOptions sweepOptions;
+    AddSweepOptions(*sweep, sweepOptions);
     CLI::App* help = app.add_subcommand("help", "show the help of the tool or of a command");
     std::string helpTopic;
     help->add_option("command", helpTopic, "the command whose help to show");
 
-    const std::vector<CLI::App*> commands = {readouts, exportCommand, scan, curves, render, plot, params};
+    const std::vector<CLI::App*> commands = {readouts, exportCommand, scan, curves, render, plot, params, sweep};
     std::string paramsFile;
     for (CLI::App* command : commands) {
         AddInputOptions(*command, raw);
@@ -204,6 +208,10 @@ int main(int argc, char** argv)
                 return kExitUsage;
             }
             code = RunPlotCommand(request, figure, std::cerr);
+        } else if (sweep->parsed()) {
+            SweepControl control;
+            control.cancelled = [] { return InterruptSignal() != 0; };
+            code = RunSweep(request, sweepOptions, std::cout, std::cerr, control);
         } else
             code = RunRender(request, std::cerr);
     } catch (const std::bad_alloc&) {

@@ -27,23 +27,18 @@ bool Positive(float value)
     return value > 0.0f;  // false for NaN as well
 }
 
-// A logarithmic axis needs positive ends; an axis without values (negative
-// step count) and the unused end of a single-value axis (0 steps) need nothing.
-bool HasDefinedValues(const ScanAxis& axis)
-{
-    if (!axis.logarithmic || axis.steps < 0)
-        return true;
-    return Positive(axis.start) && (axis.steps == 0 || Positive(axis.end));
-}
-
-// An end beyond the range of single precision (1e39) is stored as infinity
-// and would make every value of the axis NaN or infinite.
-bool HasFiniteEnds(const ScanAxis& axis)
-{
-    return std::isfinite(axis.start) && std::isfinite(axis.end);
-}
-
 } // namespace
+
+std::optional<AxisFault> CheckAxis(const ScanAxis& axis)
+{
+    // An end beyond the range of single precision (1e39) is stored as
+    // infinity and would make every value of the axis NaN or infinite.
+    if (!std::isfinite(axis.start) || !std::isfinite(axis.end))
+        return AxisFault::NotFinite;
+    if (axis.logarithmic && axis.steps >= 0 && !(Positive(axis.start) && (axis.steps == 0 || Positive(axis.end))))
+        return AxisFault::LogarithmicThroughZero;
+    return std::nullopt;
+}
 
 ScanGrid ReadScanGrid(const ScanGridTexts& texts)
 {
@@ -61,12 +56,9 @@ std::optional<std::string> CheckScanGrid(const ScanGrid& grid)
         {&grid.extinction, "Transparenz (Ex. [1/mm])"},
         {&grid.evalTime, "Auswertezeit [s]"},
     };
-    for (const auto& [axis, name] : axes) {
-        if (!HasFiniteEnds(*axis))
-            return std::string(name) + finite;
-        if (!HasDefinedValues(*axis))
-            return std::string(name) + positive;
-    }
+    for (const auto& [axis, name] : axes)
+        if (const std::optional<AxisFault> fault = CheckAxis(*axis))
+            return std::string(name) + (*fault == AxisFault::NotFinite ? finite : positive);
     return std::nullopt;
 }
 

@@ -25,6 +25,13 @@ struct ScanGrid {
 // Converts the dialog's texts as atof/atoi read them.
 ScanGrid ReadScanGrid(const ScanGridTexts& texts);
 
+// Why an axis has no defined values: an end that is not a finite number in
+// single precision, or a logarithmic axis whose start or end is 0 or below
+// (or NaN). An axis without values (negative step count) and the unused end
+// of a single-value axis (0 steps) need no positive ends.
+enum class AxisFault { LogarithmicThroughZero, NotFinite };
+std::optional<AxisFault> CheckAxis(const ScanAxis& axis);
+
 // A message for a grid that has no defined values (an axis end that is not a
 // finite single-precision number, a logarithmic axis whose start or end is 0
 // or below), or nothing when the grid can be scanned.

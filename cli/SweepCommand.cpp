@@ -1,0 +1,161 @@
+#include "cli/SweepCommand.h"
+
+#include "cli/Interrupts.h"
+
+#include "cli/ArgumentRules.h"
+#include "cli/CliCommands.h"
+#include "scan/SweepRows.h"
+
+#include <charconv>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+namespace tamrisk::cli {
+
+namespace {
+
+std::optional<std::int64_t> WholeNumber(std::string_view text)
+{
+    std::int64_t value = 0;
+    const auto [ptr, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || ptr != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// "K/N" with 1 <= K <= N.
+std::optional<std::pair<std::int64_t, std::int64_t>> ParseShard(const std::string& text)
+{
+    const std::size_t slash = text.find('/');
+    if (slash == std::string::npos)
+        return std::nullopt;
+    const std::optional<std::int64_t> k = WholeNumber(std::string_view(text).substr(0, slash));
+    const std::optional<std::int64_t> n = WholeNumber(std::string_view(text).substr(slash + 1));
+    if (!k || !n || *k < 1 || *k > *n || *n > 1000000)
+        return std::nullopt;
+    return std::pair(*k, *n);
+}
+
+std::optional<std::string> ReadSpec(const SweepOptions& options, SweepSpec& spec)
+{
+    for (const std::string& text : options.vary) {
+        SweepAxis axis;
+        if (std::optional<SweepAxisProblem> problem = ParseSweepAxis(text, axis))
+            return problem->message +
+                   (problem->unknownName.empty() ? "" : DidYouMean(problem->unknownName, SweepableNames()));
+        spec.axes.push_back(axis);
+    }
+    spec.readouts = options.columns;
+    if (std::optional<SweepAxisProblem> problem = CheckSweep(spec))
+        return problem->message +
+               (problem->unknownName.empty() ? "" : DidYouMean(problem->unknownName, ReadoutNames()));
+    return std::nullopt;
+}
+
+// The JSON document around the rows: the record, the axes and the column names.
+std::pair<std::string, std::string> JsonFrame(const CliRequest& request, const SweepSpec& spec)
+{
+    nlohmann::ordered_json head = RequestRecord(request);
+    head["sweep"] = SweepJson(spec);
+    head["columns"] = SweepColumnNames(spec);
+    head["rows"] = nlohmann::ordered_json::array();
+    std::string text = head.dump(2);  // ends in `"rows": []` and `}`
+    text.erase(text.rfind(']'));
+    return {text, "\n  ]\n}\n"};
+}
+
+} // namespace
+
+void AddSweepOptions(CLI::App& command, SweepOptions& options)
+{
+    std::string names;
+    for (const std::string& name : SweepableNames())
+        names += (names.empty() ? "" : ", ") + name;
+    command.add_option("--vary", options.vary,
+                       "an input to vary, repeatable, the first slowest: NAME=START:END:STEPS[:log] (STEPS + 1 "
+                       "values, as the scan's axes), or NAME=0,1 for a switch; NAME is one of " + names)
+        ->required();
+    command.add_option("--columns", options.columns, "further columns: read-outs by name (comma-separated)")
+        ->delimiter(',');
+    command.add_option("--format", options.format, "csv, tsv or json: one row per point")
+        ->check(CLI::IsMember({"csv", "tsv", "json"}))
+        ->capture_default_str();
+    command.add_option("-o,--output", options.output, "output file, - for standard output")->capture_default_str();
+    command.add_option("--shard", options.shard,
+                       "K/N: only the K-th of N equal blocks of rows, the header in block 1 only, so that blocks "
+                       "1..N joined in order are the whole table (csv and tsv)");
+    command.add_flag("--count", options.count,
+                     "print the number of points and an estimate of the output's bytes, and compute nothing else");
+    command.add_option("--threads", options.threads, "threads evaluating the points (default: the number of cores)")
+        ->check(CLI::Range(1, 1024));
+}
+
+int RunSweep(const CliRequest& given, const SweepOptions& options, std::ostream& out, std::ostream& err,
+             const SweepControl& control)
+{
+    CliRequest request = given;
+    request.format = *ParseTableFormat(options.format);
+    request.output = options.output;
+    SweepSpec spec;
+    if (const std::optional<std::string> problem = ReadSpec(options, spec)) {
+        err << "tamrisk-cli sweep: " << *problem << '\n';
+        return kExitUsage;
+    }
+
+    const std::int64_t points = SweepPointCount(spec);
+    RowRange range{0, points};
+    bool header = true;
+    if (!options.shard.empty()) {
+        const auto shard = ParseShard(options.shard);
+        if (!shard) {
+            err << "tamrisk-cli sweep: --shard '" << options.shard << "' is not K/N with 1 <= K <= N\n";
+            return kExitUsage;
+        }
+        if (request.format == TableFormat::Json) {
+            err << "tamrisk-cli sweep: --shard writes csv or tsv, whose blocks join by concatenation; "
+                   "a JSON document does not split so\n";
+            return kExitUsage;
+        }
+        range = ShardRows(points, shard->first, shard->second);
+        header = shard->first == 1;
+    }
+
+    std::pair<std::string, std::string> frame;
+    if (request.format == TableFormat::Json)
+        frame = JsonFrame(request, spec);
+    else if (header)
+        frame.first = SweepHeader(spec, request.format);
+
+    if (options.count) {
+        const std::int64_t bytes = std::int64_t(frame.first.size() + frame.second.size()) +
+                                   EstimateSweepRowBytes(spec, request.inputs, request.format, range);
+        out << "points " << range.last - range.first << "\nbytes " << bytes << " (estimate)\n";
+        out.flush();
+        return kExitSuccess;
+    }
+
+    const std::unique_ptr<OutputFile> sink = OpenOutputFile(request.output, err);
+    if (!sink)
+        return kExitFailure;
+    SweepHooks hooks;
+    hooks.threads = options.threads > 0 ? options.threads : request.threads;
+    hooks.cancelled = control.cancelled;
+    hooks.progress = control.progress;
+    try {
+        sink->Write(frame.first);
+        if (!WriteSweepRows(spec, request.inputs, request.format, range, *sink, hooks))
+            return InterruptSignal() != 0 ? ReportInterrupted(request.output, err) : kExitFailure;
+        sink->Write(frame.second);
+        sink->Commit();
+    } catch (const FileError& error) {
+        err << "tamrisk-cli: writing failed: " << error.what() << '\n';
+        return kExitFailure;
+    }
+    nlohmann::ordered_json extra = {{"sweep", SweepJson(spec)}};
+    if (!options.shard.empty())
+        extra["shard"] = options.shard;
+    return WriteRequestRecord(request, err, extra);
+}
+
+} // namespace tamrisk::cli

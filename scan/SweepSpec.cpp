@@ -1,0 +1,106 @@
+#include "scan/SweepSpec.h"
+
+#include "output/CleanTable.h"
+#include "plot/Recompute.h"
+
+#include <algorithm>
+
+namespace tamrisk {
+
+namespace {
+
+// Row indices and their products stay far from the int64 limit.
+constexpr std::int64_t kMaxPoints = std::int64_t(1) << 53;
+
+} // namespace
+
+std::vector<std::string> ReadoutNames()
+{
+    ModelState state;
+    std::vector<std::string> names;
+    for (const Readout& readout : ComputeReadouts(Inputs{}, state))
+        names.emplace_back(readout.name);
+    return names;
+}
+
+std::optional<SweepAxisProblem> CheckSweep(const SweepSpec& spec)
+{
+    if (spec.axes.empty())
+        return SweepAxisProblem{"give at least one --vary NAME=START:END:STEPS", {}};
+    std::int64_t points = 1;
+    for (std::size_t a = 0; a < spec.axes.size(); ++a) {
+        for (std::size_t b = 0; b < a; ++b)
+            if (spec.axes[a].input == spec.axes[b].input)
+                return SweepAxisProblem{"--vary " + std::string(spec.axes[a].input->name) + " is given twice", {}};
+        const std::int64_t count = spec.axes[a].Count();
+        if (count > kMaxPoints / points)
+            return SweepAxisProblem{"the sweep has more than 2^53 points", {}};
+        points *= count;
+    }
+    if (spec.readouts.empty())
+        return std::nullopt;
+    const std::vector<std::string> known = ReadoutNames();
+    for (const std::string& name : spec.readouts)
+        if (std::find(known.begin(), known.end(), name) == known.end())
+            return SweepAxisProblem{"--columns: '" + name + "' is not a read-out", name};
+    return std::nullopt;
+}
+
+bool VariesExtinction(const SweepSpec& spec)
+{
+    const InputRow* extinction = FindInput("extinction");
+    return std::any_of(spec.axes.begin(), spec.axes.end(), [&](const SweepAxis& a) { return a.input == extinction; });
+}
+
+std::int64_t SweepPointCount(const SweepSpec& spec)
+{
+    std::int64_t points = 1;
+    for (const SweepAxis& axis : spec.axes)
+        points *= axis.Count();
+    return points;
+}
+
+std::vector<std::string> SweepColumnNames(const SweepSpec& spec)
+{
+    std::vector<std::string> names;
+    for (const SweepAxis& axis : spec.axes)
+        names.push_back(axis.ColumnName());
+    if (VariesExtinction(spec)) {
+        names.emplace_back("half_value_depth_mm");
+        names.emplace_back("transmission");
+    }
+    for (const char* name : {"eff_lab_total", "eff_nat_total", "eff_ratio"})
+        names.emplace_back(name);
+    names.insert(names.end(), spec.readouts.begin(), spec.readouts.end());
+    return names;
+}
+
+nlohmann::ordered_json SweepJson(const SweepSpec& spec)
+{
+    nlohmann::ordered_json axes = nlohmann::ordered_json::array();
+    for (const SweepAxis& axis : spec.axes) {
+        nlohmann::ordered_json entry = {{"name", axis.input->name}, {"column", axis.ColumnName()}};
+        if (axis.input->kind == InputKind::Switch) {
+            entry["states"] = nlohmann::ordered_json::array();
+            for (bool state : axis.states)
+                entry["states"].push_back(state ? 1 : 0);
+        } else {
+            entry["start"] = JsonNumber(axis.range.start);
+            entry["end"] = JsonNumber(axis.range.end);
+            entry["steps"] = axis.range.steps;
+            entry["logarithmic"] = axis.range.logarithmic;
+        }
+        entry["values"] = axis.Count();
+        axes.push_back(std::move(entry));
+    }
+    return {{"axes", std::move(axes)}, {"readouts", spec.readouts}, {"points", SweepPointCount(spec)}};
+}
+
+RowRange ShardRows(std::int64_t points, std::int64_t k, std::int64_t n)
+{
+    // floor(points * j / n) without the product overflowing.
+    const auto boundary = [&](std::int64_t j) { return (points / n) * j + (points % n) * j / n; };
+    return {boundary(k - 1), boundary(k)};
+}
+
+} // namespace tamrisk

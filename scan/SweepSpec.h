@@ -1,0 +1,51 @@
+#pragma once
+
+#include "scan/SweepAxis.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tamrisk {
+
+// What a sweep varies and which columns it adds: one row per point of the
+// axes' product, the first axis varying slowest.
+struct SweepSpec {
+    std::vector<SweepAxis> axes;
+    std::vector<std::string> readouts;  // further columns: read-outs by name
+};
+
+// Refuses a sweep without axes, an input varied twice, an unknown read-out
+// name (unknownName set) and more points than a row index can count.
+std::optional<SweepAxisProblem> CheckSweep(const SweepSpec& spec);
+
+// The names of the read-outs, as the window shows them in order.
+std::vector<std::string> ReadoutNames();
+
+// Whether one of the axes varies the extinction coefficient.
+bool VariesExtinction(const SweepSpec& spec);
+
+std::int64_t SweepPointCount(const SweepSpec& spec);
+
+// The header: the varied inputs in the order given, half_value_depth_mm and
+// transmission where the extinction varies, the two totals and their ratio,
+// then the read-outs asked for.
+std::vector<std::string> SweepColumnNames(const SweepSpec& spec);
+
+// The axes as a record states them, and the number of points.
+nlohmann::ordered_json SweepJson(const SweepSpec& spec);
+
+// Rows [first, last) of a table.
+struct RowRange {
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+};
+
+// Block k (1 to n) of n contiguous blocks of the rows; block sizes differ by
+// at most one row and the blocks in order cover every row once.
+RowRange ShardRows(std::int64_t points, std::int64_t k, std::int64_t n);
+
+} // namespace tamrisk

@@ -1,0 +1,277 @@
+// Sweeps: the scan's axis rules, one model run's values per row in row
+// order, the scan's values on the scan's grid, and blocks that join.
+#include "scan/ScanRun.h"
+#include "scan/SweepRows.h"
+
+#include "ScanTestSupport.h"
+#include "model/ComputeModel.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <sstream>
+
+namespace tamrisk {
+namespace {
+
+using testing::SameBits;
+
+SweepSpec Spec(const std::vector<std::string>& vary, std::vector<std::string> readouts = {})
+{
+    SweepSpec spec;
+    for (const std::string& text : vary) {
+        SweepAxis axis;
+        const std::optional<SweepAxisProblem> problem = ParseSweepAxis(text, axis);
+        EXPECT_FALSE(problem) << text << ": " << problem->message;
+        spec.axes.push_back(axis);
+    }
+    spec.readouts = std::move(readouts);
+    EXPECT_FALSE(CheckSweep(spec));
+    return spec;
+}
+
+std::string Rows(const SweepSpec& spec, const Inputs& base, int threads, RowRange range, TableFormat format = TableFormat::Csv)
+{
+    StringSink sink;
+    SweepHooks hooks;
+    hooks.threads = threads;
+    EXPECT_TRUE(WriteSweepRows(spec, base, format, range, sink, hooks));
+    return sink.data();
+}
+
+std::vector<std::vector<std::string>> Cells(const std::string& csv)
+{
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(csv);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> cells;
+        std::istringstream in(line);
+        for (std::string cell; std::getline(in, cell, ',');)
+            cells.push_back(cell);
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+float Float(const std::string& text)
+{
+    if (text == "NaN")
+        return std::nanf("");
+    float value = 0.0f;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    EXPECT_TRUE(error == std::errc() && end == text.data() + text.size()) << text;
+    return value;
+}
+
+struct RefusedCase {
+    const char* name;
+    const char* vary;
+    const char* unknownName;  // "" unless NAME is no input
+};
+
+void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
+
+class RefusedAxis : public ::testing::TestWithParam<RefusedCase> {};
+
+TEST_P(RefusedAxis, Refused)
+{
+    SweepAxis axis;
+    const std::optional<SweepAxisProblem> problem = ParseSweepAxis(GetParam().vary, axis);
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->unknownName, GetParam().unknownName);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Axes, RefusedAxis,
+    ::testing::Values(RefusedCase{"LogThroughZero", "rate1=0:1:10:log", ""},
+                      RefusedCase{"InfiniteEnd", "top=0:inf:3", ""},
+                      RefusedCase{"EndBeyondFloat", "top=0:1e39:3", ""},
+                      RefusedCase{"NaNStart", "dose-rate=nan:1:3", ""},
+                      RefusedCase{"NegativeSteps", "top=0:1:-1", ""},
+                      RefusedCase{"StepsNotWhole", "top=0:1:2.5", ""},
+                      RefusedCase{"UnknownScale", "top=0:1:2:ln", ""},
+                      RefusedCase{"NoValues", "top", ""},
+                      RefusedCase{"SwitchState", "transparency-correction=0,2", ""},
+                      RefusedCase{"SliderPosition", "extinction-pos=0:200:10", ""},
+                      RefusedCase{"IntegerText", "curve-step=1:10:9", ""},
+                      RefusedCase{"UnknownName", "dose_rate=0:1:2", "dose_rate"}),
+    [](const auto& c) { return c.param.name; });
+
+TEST(SweepAxisTest, ValuesAndNamesFollowTheScanAxes)
+{
+    // A single-value log axis ignores its end, as the scan's does.
+    const SweepSpec spec = Spec({"extinction=1:10000:20:log", "rate1=0.01:1:7", "depth=0.5:0:0:log",
+                                 "transparency-correction=1,0"});
+    const std::vector<std::string> names = SweepColumnNames(spec);
+    EXPECT_EQ(names, (std::vector<std::string>{"extinction_per_mm", "rate1_per_s", "depth_mm",
+                                               "transparency_correction", "half_value_depth_mm", "transmission",
+                                               "eff_lab_total", "eff_nat_total", "eff_ratio"}));
+    for (int k = 0; k <= 20; ++k)
+        EXPECT_TRUE(SameBits(float(spec.axes[0].Value(k)), float(AxisValue(1.0f, 10000.0f, 20, k, true))));
+    for (int k = 0; k <= 7; ++k)
+        EXPECT_TRUE(SameBits(float(spec.axes[1].Value(k)), float(AxisValue(0.01f, 1.0f, 7, k, false))));
+    EXPECT_EQ(SweepPointCount(spec), 21 * 8 * 1 * 2);
+    EXPECT_EQ(spec.axes[3].Value(0), 1.0);
+}
+
+TEST(SweepSpecTest, RefusesRepeatedInputsAndUnknownReadouts)
+{
+    SweepSpec spec = Spec({"top=0:1:2"});
+    spec.axes.push_back(spec.axes[0]);
+    EXPECT_TRUE(CheckSweep(spec));
+    spec.axes.pop_back();
+    spec.readouts = {"eff_lab_totl"};
+    const std::optional<SweepAxisProblem> problem = CheckSweep(spec);
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->unknownName, "eff_lab_totl");
+}
+
+// Every row holds its point's values: the axes in row order, the first
+// slowest, and the totals of the model run with the inputs set as options
+// set them, on every path and any number of threads.
+TEST(SweepRowsTest, EveryRowIsItsModelRun)
+{
+    Inputs base;
+    base.controls.edits.rate1 = "0.2";
+    const std::vector<std::vector<std::string>> specs = {
+        {"dose-rate=0:2:3", "top=0:0.5:2", "transparency-correction=0,1"},  // point by point
+        {"bottom=1:3:2", "extinction=0.1:100:3:log", "eval-time=1:1000:4:log"},  // the point model
+        {"extinction=1:10:2", "dose-rate=0.5:1:1", "eval-time=10:100:2"},  // the point model's extinction steps
+    };
+    for (const std::vector<std::string>& vary : specs) {
+        const SweepSpec spec = Spec(vary);
+        const std::int64_t points = SweepPointCount(spec);
+        const std::string one = Rows(spec, base, 1, {0, points});
+        EXPECT_EQ(Rows(spec, base, 3, {0, points}), one);
+        const std::vector<std::vector<std::string>> rows = Cells(one);
+        ASSERT_EQ(std::int64_t(rows.size()), points);
+        for (std::int64_t r = 0; r < points; ++r) {
+            Inputs inputs = base;
+            std::int64_t rest = r;
+            std::vector<std::int64_t> index(spec.axes.size());
+            for (std::size_t a = spec.axes.size(); a-- > 0;) {
+                index[a] = rest % spec.axes[a].Count();
+                rest /= spec.axes[a].Count();
+                const InputRow& row = *spec.axes[a].input;
+                std::ostringstream text;
+                text.precision(17);
+                text << spec.axes[a].Value(index[a]);
+                row.set(inputs, row.kind == InputKind::Switch ? (spec.axes[a].Value(index[a]) != 0 ? "1" : "0")
+                                                               : text.str());
+            }
+            ModelParameters params;
+            DisplayFlags flags;
+            DepthProfile profile;
+            ReadParameters(inputs.controls, params, flags);
+            ApplyOverrides(inputs.overrides, params);
+            ComputeDepthProfile(params, profile);
+            const std::vector<std::string>& cells = rows[std::size_t(r)];
+            for (std::size_t a = 0; a < spec.axes.size(); ++a)
+                EXPECT_TRUE(SameBits(Float(cells[a]), float(spec.axes[a].Value(index[a])))) << r;
+            const std::size_t n = cells.size();
+            EXPECT_TRUE(SameBits(Float(cells[n - 3]), profile.effLabTotal)) << vary[0] << " row " << r;
+            EXPECT_TRUE(SameBits(Float(cells[n - 2]), profile.effNatTotal)) << vary[0] << " row " << r;
+            if (VariesExtinction(spec)) {
+                EXPECT_TRUE(SameBits(Float(cells[n - 5]), params.halfValueDepth));
+                EXPECT_TRUE(SameBits(Float(cells[n - 4]), params.transmission));
+            }
+        }
+    }
+}
+
+TEST(SweepRowsTest, SameValuesAsTheScanOnItsGrid)
+{
+    const ScanGrid grid{{0.5f, 300.0f, 9, true}, {2.0f, 900.0f, 6, false}};
+    testing::ScanFixture state;
+    StringSink scan;
+    ScanLayout layout;
+    layout.format = TableFormat::Csv;
+    ScanToFile(grid, state.params, state.flags, state.profile, state.curves, scan, {}, 2, {}, layout);
+
+    const SweepSpec spec = Spec({"extinction=0.5:300:9:log", "eval-time=2:900:6"});
+    const std::string sweep = SweepHeader(spec, TableFormat::Csv) + Rows(spec, Inputs{}, 2, {0, SweepPointCount(spec)});
+    const std::vector<std::vector<std::string>> a = Cells(scan.data());
+    const std::vector<std::vector<std::string>> b = Cells(sweep);
+    ASSERT_EQ(a.size(), b.size());
+    ASSERT_EQ(a.size(), 71u);
+    for (std::size_t r = 1; r < a.size(); ++r)
+        for (std::size_t c = 0; c < a[0].size(); ++c) {
+            const auto at = std::find(b[0].begin(), b[0].end(), a[0][c]);
+            ASSERT_NE(at, b[0].end()) << a[0][c];
+            EXPECT_EQ(a[r][c], b[r][std::size_t(at - b[0].begin())]) << "row " << r << " " << a[0][c];
+        }
+}
+
+// A cell holds a value exactly: as its double's text or as its float's.
+bool Holds(const std::string& cell, double value)
+{
+    double d = 0.0;
+    std::from_chars(cell.data(), cell.data() + cell.size(), d);
+    return d == value || double(Float(cell)) == value;
+}
+
+TEST(SweepRowsTest, ReadoutColumnsAreTheWindowsReadouts)
+{
+    const std::vector<std::string> names = {"eff_ratio", "signal_axis_max", "eval_time_s"};
+    const SweepSpec spec = Spec({"dose-rate=0:1:1"}, names);
+    const std::vector<std::vector<std::string>> rows = Cells(Rows(spec, Inputs{}, 1, {0, 2}));
+    ASSERT_EQ(rows.size(), 2u);
+    for (std::size_t r = 0; r < 2; ++r) {
+        Inputs inputs;
+        spec.axes[0].Set(inputs, std::int64_t(r));
+        ModelState state;
+        const std::vector<Readout> readouts = ComputeReadouts(inputs, state);
+        for (std::size_t c = 0; c < names.size(); ++c) {
+            const auto readout = std::find_if(readouts.begin(), readouts.end(),
+                                              [&](const Readout& x) { return x.name == names[c]; });
+            EXPECT_TRUE(Holds(rows[r][4 + c], readout->value)) << names[c] << " " << rows[r][4 + c];
+        }
+    }
+}
+
+TEST(SweepRowsTest, BlocksJoinToTheWholeTable)
+{
+    const SweepSpec spec = Spec({"dose-rate=0:1:4", "eval-time=1:100:1"});  // 10 points
+    const std::int64_t points = SweepPointCount(spec);
+    for (TableFormat format : {TableFormat::Csv, TableFormat::Json}) {
+        const std::string whole = Rows(spec, Inputs{}, 2, {0, points}, format);
+        for (std::int64_t n : {1, 2, 3, 7, 10, 13}) {
+            std::string joined;
+            std::int64_t smallest = points, largest = 0, next = 0;
+            for (std::int64_t k = 1; k <= n; ++k) {
+                const RowRange range = ShardRows(points, k, n);
+                EXPECT_EQ(range.first, next);
+                next = range.last;
+                smallest = std::min(smallest, range.last - range.first);
+                largest = std::max(largest, range.last - range.first);
+                joined += Rows(spec, Inputs{}, 1, range, format);
+            }
+            EXPECT_EQ(next, points);
+            EXPECT_LE(largest - smallest, 1);
+            EXPECT_EQ(joined, whole) << n;
+        }
+    }
+}
+
+TEST(SweepRowsTest, CancelStopsAfterWholeBlocks)
+{
+    const SweepSpec spec = Spec({"dose-rate=0:1:99", "eval-time=1:100:999"});
+    StringSink sink;
+    SweepHooks hooks;
+    int polls = 0;
+    std::int64_t reported = 0;
+    hooks.cancelled = [&] { return ++polls > 1; };
+    hooks.progress = [&](std::int64_t done, std::int64_t total) {
+        reported = done;
+        EXPECT_EQ(total, 100000);
+    };
+    EXPECT_FALSE(WriteSweepRows(spec, Inputs{}, TableFormat::Csv, {0, 100000}, sink, hooks));
+    EXPECT_GT(reported, 0);
+    EXPECT_LT(reported, 100000);
+    EXPECT_EQ(std::count(sink.data().begin(), sink.data().end(), '\n'), reported);
+}
+
+} // namespace
+} // namespace tamrisk
