@@ -1,11 +1,16 @@
 // The file actions of the main window: the profile export, the scan and the figures.
 #include "app/CModelDlg.h"
 
+#include "app/ProgressDlg.h"
 #include "app/UserDialogs.h"
+#include "output/CleanTable.h"
+#include "output/ParameterRecord.h"
 #include "output/ProfileExport.h"
 #include "plot/Figure.h"
-#include "app/ProgressDlg.h"
+#include "scan/ScanGrid.h"
 #include "scan/ScanJob.h"
+
+#include "TamriskVersion.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -29,17 +34,45 @@ namespace {
 
 constexpr std::uint64_t kPointsWithoutQuestion = 10'000'000;
 
+// The file the user chose. A name ending in .csv ("CSV-Tabelle") gets the
+// clean table, with its parameter record beside it; any other the window's file.
+struct ChosenFile {
+    std::string path;
+    bool cleanTable = false;
+};
+
 // Asks for a path and opens it for writing. Nothing when the user cancels or
 // the file cannot be opened; the latter is reported and creates no file.
-std::unique_ptr<OutputFile> OpenChosenFile(UserDialogs& dialogs, QWidget* owner)
+std::unique_ptr<OutputFile> OpenChosenFile(UserDialogs& dialogs, QWidget* owner, ChosenFile* chosen = nullptr)
 {
     const std::optional<QString> path = dialogs.askSavePath(owner);
     if (!path)
         return nullptr;
-    std::unique_ptr<OutputFile> file = OutputFile::Open(QFile::encodeName(*path).toStdString());
+    const std::string name = QFile::encodeName(*path).toStdString();
+    std::unique_ptr<OutputFile> file = OutputFile::Open(name);
     if (!file)
         dialogs.showMessage(owner, QStringLiteral("Probleme während des Speicherns"), MessageKind::Plain);
+    else if (chosen != nullptr)
+        *chosen = {name, path->endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)};
     return file;
+}
+
+// The parameter record beside a clean table: the same name ending in .json.
+void WriteRecordBeside(const ChosenFile& chosen, const char* command, const ControlState& controls,
+                       nlohmann::ordered_json extra)
+{
+    Inputs inputs;
+    inputs.controls = controls;
+    nlohmann::ordered_json record = RecordJson({"tamrisk", TAMRISK_VERSION, command, {}}, inputs);
+    for (auto& [key, value] : extra.items())
+        record[key] = value;
+    record["output"] = {{"format", "csv"}, {"file", chosen.path}};
+    const std::string path = chosen.path.substr(0, chosen.path.size() - 4) + ".json";
+    const std::unique_ptr<OutputFile> file = OutputFile::Open(path);
+    if (!file)
+        throw FileError(path + ": cannot be opened for writing");
+    file->Write(record.dump(2) + "\n");
+    file->Commit();
 }
 
 // Lets the window system map a new window and paint it before the caller
@@ -213,12 +246,19 @@ void CModelDlg::showWriteError(const std::string& reason)
 // Writes the depth profile as the last recomputation left it; changes nothing.
 void CModelDlg::ExportProfile()
 {
-    const std::unique_ptr<OutputFile> file = OpenChosenFile(*dialogs_, this);
+    ChosenFile chosen;
+    const std::unique_ptr<OutputFile> file = OpenChosenFile(*dialogs_, this, &chosen);
     if (!file)
         return;
     try {
-        WriteProfileExport(*file, state_.params, state_.profile);
-        file->Commit();
+        if (chosen.cleanTable) {
+            WriteCleanTable(*file, TableFormat::Csv, ProfileTable(state_.params, state_.profile));
+            file->Commit();
+            WriteRecordBeside(chosen, "export", shownControls_, {{"parameters", ParametersJson(state_.params)}});
+        } else {
+            WriteProfileExport(*file, state_.params, state_.profile);
+            file->Commit();
+        }
     } catch (const FileError& error) {
         showWriteError(error.what());
     }
@@ -281,7 +321,13 @@ void CModelDlg::RunScan()
     std::unique_ptr<CProgressDlg> progress;
     ThrottledProgress lines(*this);
     ScanJobHooks hooks;
-    hooks.open = [this] { return OpenChosenFile(*dialogs_, this); };
+    ChosenFile chosen;
+    // The chosen name decides the layout before the first row is written.
+    hooks.open = [this, &chosen, &hooks] {
+        std::unique_ptr<OutputFile> file = OpenChosenFile(*dialogs_, this, &chosen);
+        hooks.layout.format = chosen.cleanTable ? TableFormat::Csv : TableFormat::Native;
+        return file;
+    };
     hooks.confirm = [this](const ScanEstimate& estimate, const OutputFile& file) {
         return ConfirmLargeScan(*dialogs_, this, estimate, file);
     };
@@ -325,6 +371,15 @@ void CModelDlg::RunScan()
         showWriteError(result.message);
         break;
     case ScanOutcome::Written:
+        if (chosen.cleanTable) {
+            try {
+                WriteRecordBeside(chosen, "scan", controlState(), {{"grid", GridJson(ReadScanGrid(*texts))}});
+            } catch (const FileError& error) {
+                progress.reset();
+                showWriteError(error.what());
+                break;
+            }
+        }
         dialogs_->showScanEnd(this, QStringLiteral("Berechnung beendet"));
         break;
     }

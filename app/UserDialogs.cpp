@@ -14,8 +14,15 @@ std::optional<QString> QtUserDialogs::askSavePath(QWidget* parent)
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("Text-Dateien (*.txt)"));
+    // The window's file first and preselected; the clean table beside it.
+    const QString text = QStringLiteral("Text-Dateien (*.txt)");
+    const QString csv = QStringLiteral("CSV-Tabelle (*.csv)");
+    dialog.setNameFilters({text, csv});
+    dialog.selectNameFilter(text);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, csv](const QString& filter) {
+        dialog.setDefaultSuffix(filter == csv ? QStringLiteral("csv") : QStringLiteral("txt"));
+    });
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

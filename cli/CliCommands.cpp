@@ -15,6 +15,8 @@
 #include "scan/ScanGrid.h"
 #include "scan/ScanJob.h"
 
+#include "TamriskVersion.h"
+
 #include <memory>
 #include <optional>
 #include <ostream>

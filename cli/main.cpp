@@ -9,6 +9,8 @@
 #include "model/CurveTable.h"
 #include "output/ParameterRecord.h"
 
+#include "TamriskVersion.h"
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>

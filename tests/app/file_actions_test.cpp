@@ -1,4 +1,5 @@
 // "Exportieren" and "t-Scan" through the dialog seam: files, cancels, failures.
+#include "output/CleanTable.h"
 #include "ControlNames.h"
 #include "FakeDialogs.h"
 #include "PictureCompare.h"
@@ -192,6 +193,36 @@ private slots:
         WriteProfileExport(expected, dialog_->modelState().params, dialog_->modelState().profile);
         QVERIFY(ReadBytes(path) == expected.data());
         QCOMPARE(fake_.messages.size(), std::size_t(1));
+    }
+
+    // "CSV-Tabelle": a name ending in .csv gets the clean table and its record beside it.
+    void csvNamesGetTheCleanTableAndItsRecord()
+    {
+        dialog_->findChild<QSlider*>(Name(tamrisk::MainControl::DoseRateSlider))->setValue(100);
+        fake_.savePaths.push_back(dir_->filePath("profile.csv"));
+        clickButton(Name(tamrisk::MainControl::ExportButton));
+        ControlState controls;
+        controls.sliders.doseRate = 100;
+        ModelState reference;
+        Recompute(controls, reference);
+        StringSink table;
+        WriteCleanTable(table, TableFormat::Csv, ProfileTable(reference.params, reference.profile));
+        QVERIFY(ReadBytes(dir_->filePath("profile.csv")) == table.data());
+        const auto record = nlohmann::ordered_json::parse(ReadBytes(dir_->filePath("profile.json")));
+        QCOMPARE(record["inputs"]["dose-rate-pos"]["text"].get<std::string>(), std::string("100"));
+
+        fake_.scanGrids.push_back(SmallGrid());
+        fake_.savePaths.push_back(dir_->filePath("scan.csv"));
+        clickButton(Name(tamrisk::MainControl::ScanButton));
+        ReadParameters(controls, reference.params, reference.flags);
+        StringSink scan;
+        ScanLayout layout;
+        layout.format = TableFormat::Csv;
+        ScanToFile(ReadScanGrid(SmallGrid()), reference.params, reference.flags, reference.profile,
+                   reference.curves, scan, {}, 1, {}, layout);
+        QVERIFY(ReadBytes(dir_->filePath("scan.csv")) == scan.data());
+        const auto scanRecord = nlohmann::ordered_json::parse(ReadBytes(dir_->filePath("scan.json")));
+        QVERIFY(scanRecord.contains("grid"));
     }
 
     void scanWritesTheCoreFileAndReportsWhileProgressShows()
