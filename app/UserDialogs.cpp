@@ -9,40 +9,18 @@
 
 namespace tamrisk {
 
-std::optional<QString> QtUserDialogs::askSavePath(QWidget* parent)
-{
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // The window's file first and preselected; the clean table beside it.
-    const QString text = QStringLiteral("Text-Dateien (*.txt)");
-    const QString csv = QStringLiteral("CSV-Tabelle (*.csv)");
-    dialog.setNameFilters({text, csv});
-    dialog.selectNameFilter(text);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, csv](const QString& filter) {
-        dialog.setDefaultSuffix(filter == csv ? QStringLiteral("csv") : QStringLiteral("txt"));
-    });
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty() || files.front().isEmpty())
-        return std::nullopt;
-    return files.front();
-}
+namespace {
 
-std::optional<QString> QtUserDialogs::askFigurePath(QWidget* parent)
+// A save dialog offering file types, each with its ending; the first is
+// preselected, and a name typed without an ending gets the chosen type's.
+std::optional<QString> AskSavePath(QWidget* parent, const QStringList& filters, const QStringList& suffixes)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    const QStringList filters = {QStringLiteral("SVG-Grafik (*.svg)"), QStringLiteral("PDF-Dokument (*.pdf)"),
-                                 QStringLiteral("PNG-Bild (*.png)")};
-    const QStringList suffixes = {QStringLiteral("svg"), QStringLiteral("pdf"), QStringLiteral("png")};
     dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.front());
     dialog.setDefaultSuffix(suffixes.front());
-    // A name typed without an ending gets the ending of the chosen type.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
         dialog.setDefaultSuffix(suffixes.value(filters.indexOf(filter), suffixes.front()));
     });
@@ -53,6 +31,23 @@ std::optional<QString> QtUserDialogs::askFigurePath(QWidget* parent)
     if (files.isEmpty() || files.front().isEmpty())
         return std::nullopt;
     return files.front();
+}
+
+} // namespace
+
+std::optional<QString> QtUserDialogs::askSavePath(QWidget* parent)
+{
+    // The window's file first; the clean table beside it.
+    return AskSavePath(parent, {QStringLiteral("Text-Dateien (*.txt)"), QStringLiteral("CSV-Tabelle (*.csv)")},
+                       {QStringLiteral("txt"), QStringLiteral("csv")});
+}
+
+std::optional<QString> QtUserDialogs::askFigurePath(QWidget* parent)
+{
+    return AskSavePath(parent,
+                       {QStringLiteral("SVG-Grafik (*.svg)"), QStringLiteral("PDF-Dokument (*.pdf)"),
+                        QStringLiteral("PNG-Bild (*.png)")},
+                       {QStringLiteral("svg"), QStringLiteral("pdf"), QStringLiteral("png")});
 }
 
 std::optional<ScanGridTexts> QtUserDialogs::askScanGrid(QWidget* parent)
