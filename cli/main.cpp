@@ -69,6 +69,13 @@ int main(int argc, char** argv)
     app.set_version_flag("--version", std::string("tamrisk-cli ") + TAMRISK_VERSION);
     app.require_subcommand(1);
 
+    // Only the command that runs (or whose help is asked for) gets its options:
+    // building every command's parser would cost more than most runs.
+    const std::vector<std::string> given(argv + 1, argv + argc);
+    const std::string selected =
+        given.empty() ? "" : (given.front() == "help" && given.size() > 1 ? given[1] : given.front());
+    const auto wanted = [&selected](const CLI::App* command) { return command->get_name() == selected; };
+
     CLI::App* readouts = app.add_subcommand("readouts", "print the window's read-outs, one per line: ID TAB TEXT");
     CLI::App* exportCommand = app.add_subcommand("export", "write the profile export file");
     CLI::App* scan = app.add_subcommand("scan", "write the t-Scan result file");
@@ -78,7 +85,8 @@ int main(int argc, char** argv)
     CLI::App* params = app.add_subcommand("params", "print every input as JSON, for --params");
     CLI::App* sweep = app.add_subcommand("sweep", "write the totals over a grid of any inputs, one row per point");
     SweepOptions sweepOptions;
-    AddSweepOptions(*sweep, sweepOptions);
+    if (wanted(sweep))
+        AddSweepOptions(*sweep, sweepOptions);
     CLI::App* help = app.add_subcommand("help", "show the help of the tool or of a command");
     std::string helpTopic;
     help->add_option("command", helpTopic, "the command whose help to show");
@@ -86,6 +94,8 @@ int main(int argc, char** argv)
     const std::vector<CLI::App*> commands = {readouts, exportCommand, scan, curves, render, plot, params, sweep};
     std::string paramsFile;
     for (CLI::App* command : commands) {
+        if (!wanted(command))
+            continue;
         AddInputOptions(*command, raw);
         command->add_option("--params", paramsFile,
                             "read the inputs from a parameter record (FILE.json); options given here override it");
@@ -95,29 +105,40 @@ int main(int argc, char** argv)
     }
     std::string formatName = "native";
     for (CLI::App* command : {readouts, exportCommand, scan, curves}) {
+        if (!wanted(command))
+            continue;
         command->add_option("--format", formatName,
                             "native: the window's file (cp1252, TAB, NUL bytes, decimal comma); csv or tsv: a clean "
                             "table with a header row; json: one document with inputs and results")
             ->check(CLI::IsMember({"native", "csv", "tsv", "json"}))
             ->capture_default_str();
     }
-    curves->get_option("--format")->default_str("csv");
+    if (wanted(curves))
+        curves->get_option("--format")->default_str("csv");
     for (CLI::App* command : {exportCommand, scan})
-        command->add_option("-o,--output", request.output, "output file, - for standard output")->required();
+        if (wanted(command))
+            command->add_option("-o,--output", request.output, "output file, - for standard output")->required();
     for (CLI::App* command : {readouts, curves, params})
-        command->add_option("-o,--output", request.output, "output file, - for standard output")
-            ->capture_default_str();
-    scan->add_option("--threads", request.threads, "threads evaluating the grid (default: the number of cores)")
-        ->check(CLI::Range(1, 1024));
+        if (wanted(command))
+            command->add_option("-o,--output", request.output, "output file, - for standard output")
+                ->capture_default_str();
+    if (wanted(scan)) {
+        scan->add_option("--threads", request.threads, "threads evaluating the grid (default: the number of cores)")
+            ->check(CLI::Range(1, 1024));
+        scan->add_flag("-q,--quiet", request.quiet, "no progress line on the terminal");
+    }
     FigureCommandRequest figure;
     PlotOptionTexts figureTexts;
-    AddPlotOptions(*plot, figure, figureTexts);
-    scan->add_flag("-q,--quiet", request.quiet, "no progress line on the terminal");
-    render->add_option("--depth-picture", request.depthPicture, "PNG file of the depth plot, - for standard output");
-    render->add_option("--signal-picture", request.signalPicture, "PNG file of the signal plot, - for standard output");
+    if (wanted(plot))
+        AddPlotOptions(*plot, figure, figureTexts);
+    if (wanted(render)) {
+        render->add_option("--depth-picture", request.depthPicture, "PNG file of the depth plot, - for standard output");
+        render->add_option("--signal-picture", request.signalPicture,
+                           "PNG file of the signal plot, - for standard output");
+    }
 
     // The rules of the arguments: --name=value, values that are options, unknown names.
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args = given;
     if (!args.empty() && args.front().rfind("-", 0) != 0) {
         std::vector<std::string> names;
         for (const CLI::App* command : app.get_subcommands({}))
