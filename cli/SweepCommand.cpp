@@ -37,28 +37,28 @@ std::optional<std::pair<std::int64_t, std::int64_t>> ParseShard(const std::strin
     return std::pair(*k, *n);
 }
 
-std::optional<std::string> ReadSpec(const SweepOptions& options, SweepSpec& spec)
+std::optional<std::string> ReadPlan(const SweepOptions& options, SweepPlan& plan)
 {
     for (const std::string& text : options.vary) {
         SweepAxis axis;
         if (std::optional<SweepAxisProblem> problem = ParseSweepAxis(text, axis))
             return problem->message +
                    (problem->unknownName.empty() ? "" : DidYouMean(problem->unknownName, SweepableNames()));
-        spec.axes.push_back(axis);
+        plan.axes.push_back(axis);
     }
-    spec.readouts = options.columns;
-    if (std::optional<SweepAxisProblem> problem = CheckSweep(spec))
+    plan.readouts = options.columns;
+    if (std::optional<SweepAxisProblem> problem = CheckSweep(plan))
         return problem->message +
                (problem->unknownName.empty() ? "" : DidYouMean(problem->unknownName, ReadoutNames()));
     return std::nullopt;
 }
 
 // The JSON document around the rows: the record, the axes and the column names.
-std::pair<std::string, std::string> JsonFrame(const CliRequest& request, const SweepSpec& spec)
+std::pair<std::string, std::string> JsonFrame(const CliRequest& request, const SweepPlan& plan)
 {
     nlohmann::ordered_json head = RequestRecord(request);
-    head["sweep"] = SweepJson(spec);
-    head["columns"] = SweepColumnNames(spec);
+    head["sweep"] = SweepJson(plan);
+    head["columns"] = SweepColumnNames(plan);
     head["rows"] = nlohmann::ordered_json::array();
     std::string text = head.dump(2);  // ends in `"rows": []` and `}`
     text.erase(text.rfind(']'));
@@ -97,13 +97,13 @@ int RunSweep(const CliRequest& given, const SweepOptions& options, std::ostream&
     CliRequest request = given;
     request.format = *ParseTableFormat(options.format);
     request.output = options.output;
-    SweepSpec spec;
-    if (const std::optional<std::string> problem = ReadSpec(options, spec)) {
+    SweepPlan plan;
+    if (const std::optional<std::string> problem = ReadPlan(options, plan)) {
         err << "tamrisk-cli sweep: " << *problem << '\n';
         return kExitUsage;
     }
 
-    const std::int64_t points = SweepPointCount(spec);
+    const std::int64_t points = SweepPointCount(plan);
     RowRange range{0, points};
     bool header = true;
     if (!options.shard.empty()) {
@@ -123,13 +123,13 @@ int RunSweep(const CliRequest& given, const SweepOptions& options, std::ostream&
 
     std::pair<std::string, std::string> frame;
     if (request.format == TableFormat::Json)
-        frame = JsonFrame(request, spec);
+        frame = JsonFrame(request, plan);
     else if (header)
-        frame.first = SweepHeader(spec, request.format);
+        frame.first = SweepHeader(plan, request.format);
 
     if (options.count) {
         const std::int64_t bytes = std::int64_t(frame.first.size() + frame.second.size()) +
-                                   EstimateSweepRowBytes(spec, request.inputs, request.format, range);
+                                   EstimateSweepRowBytes(plan, request.inputs, request.format, range);
         out << "points " << range.last - range.first << "\nbytes " << bytes << " (estimate)\n";
         out.flush();
         return kExitSuccess;
@@ -144,7 +144,7 @@ int RunSweep(const CliRequest& given, const SweepOptions& options, std::ostream&
     hooks.progress = control.progress;
     try {
         sink->Write(frame.first);
-        if (!WriteSweepRows(spec, request.inputs, request.format, range, *sink, hooks))
+        if (!WriteSweepRows(plan, request.inputs, request.format, range, *sink, hooks))
             return InterruptSignal() != 0 ? ReportInterrupted(request.output, err) : kExitFailure;
         sink->Write(frame.second);
         sink->Commit();
@@ -152,7 +152,7 @@ int RunSweep(const CliRequest& given, const SweepOptions& options, std::ostream&
         err << "tamrisk-cli: writing failed: " << error.what() << '\n';
         return kExitFailure;
     }
-    nlohmann::ordered_json extra = {{"sweep", SweepJson(spec)}};
+    nlohmann::ordered_json extra = {{"sweep", SweepJson(plan)}};
     if (!options.shard.empty())
         extra["shard"] = options.shard;
     return WriteRequestRecord(request, err, extra);

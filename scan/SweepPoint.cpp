@@ -9,17 +9,17 @@
 
 namespace tamrisk {
 
-SweepPoint::SweepPoint(const SweepSpec& spec, const Inputs& base, TableFormat format)
-    : spec_(spec),
+SweepPoint::SweepPoint(const SweepPlan& plan, const Inputs& base, TableFormat format)
+    : plan_(plan),
       inputs_(base),
       format_(format),
       extinctionAxis_(-1),
-      readoutColumns_(!spec.readouts.empty())
+      readoutColumns_(!plan.readouts.empty())
 {
     const InputRow* extinction = FindInput("extinction");
-    for (std::size_t a = 0; a < spec.axes.size(); ++a) {
-        counts_.push_back(spec.axes[a].Count());
-        if (spec.axes[a].input == extinction)
+    for (std::size_t a = 0; a < plan.axes.size(); ++a) {
+        counts_.push_back(plan.axes[a].Count());
+        if (plan.axes[a].input == extinction)
             extinctionAxis_ = int(a);
     }
     index_.assign(counts_.size(), 0);
@@ -29,10 +29,10 @@ SweepPoint::SweepPoint(const SweepSpec& spec, const Inputs& base, TableFormat fo
     last_.assign(counts_.size(), -1);
     // The point model takes every parameter but the extinction and the
     // evaluation time as it was built; the read-outs need the whole window.
-    innerEvalTime_ = !readoutColumns_ && spec.axes.back().input == FindInput("eval-time");
+    innerEvalTime_ = !readoutColumns_ && plan.axes.back().input == FindInput("eval-time");
     if (readoutColumns_) {
         const std::vector<std::string> names = ReadoutNames();
-        for (const std::string& name : spec.readouts)
+        for (const std::string& name : plan.readouts)
             readoutAt_.push_back(std::size_t(std::find(names.begin(), names.end(), name) - names.begin()));
         readoutValues_.resize(readoutAt_.size());
     }
@@ -46,11 +46,11 @@ SweepPoint::Totals SweepPoint::Evaluate(const std::vector<std::int64_t>& index)
     for (std::size_t a = 0; a < index.size(); ++a) {
         if (index[a] == last_[a])
             continue;
-        values_[a] = float(spec_.axes[a].Value(index[a]));
+        values_[a] = float(plan_.axes[a].Value(index[a]));
         cells_[a] = CellText(values_[a]);
         // The point model takes the innermost evaluation time directly.
         if (!(innerEvalTime_ && a == inner))
-            spec_.axes[a].Set(inputs_, index[a]);
+            plan_.axes[a].Set(inputs_, index[a]);
         if (a < inner) {
             outerChanged = true;
             onlyExtinction = onlyExtinction && int(a) == extinctionAxis_;

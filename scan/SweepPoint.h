@@ -5,7 +5,7 @@
 #include "output/CleanTable.h"
 #include "plot/Recompute.h"
 #include "scan/ScanPointModel.h"
-#include "scan/SweepSpec.h"
+#include "scan/SweepPlan.h"
 
 #include <cstdint>
 #include <optional>
@@ -20,7 +20,7 @@ namespace tamrisk {
 // outer point, rebuilt only when something besides the extinction changes.
 class SweepPoint {
 public:
-    SweepPoint(const SweepSpec& spec, const Inputs& base, TableFormat format);
+    SweepPoint(const SweepPlan& plan, const Inputs& base, TableFormat format);
 
     // Appends row number `row` of the table in the format.
     void AppendRow(std::int64_t row, std::string& out);
@@ -36,7 +36,7 @@ private:
     template <typename T>
     void Cell(std::string& out, T value) const;  // with its separator before it
 
-    const SweepSpec& spec_;
+    const SweepPlan& plan_;
     Inputs inputs_;
     TableFormat format_;
     bool innerEvalTime_;   // the scan's point model applies

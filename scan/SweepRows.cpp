@@ -23,12 +23,12 @@ constexpr std::int64_t kChunksPerThread = 16;
 
 } // namespace
 
-std::string SweepHeader(const SweepSpec& spec, TableFormat format)
+std::string SweepHeader(const SweepPlan& plan, TableFormat format)
 {
-    return CleanLine(format, SweepColumnNames(spec));
+    return CleanLine(format, SweepColumnNames(plan));
 }
 
-bool WriteSweepRows(const SweepSpec& spec, const Inputs& base, TableFormat format, RowRange range, ByteSink& sink,
+bool WriteSweepRows(const SweepPlan& plan, const Inputs& base, TableFormat format, RowRange range, ByteSink& sink,
                     const SweepHooks& hooks)
 {
     const std::int64_t threads = std::max(hooks.threads, 1);
@@ -39,7 +39,7 @@ bool WriteSweepRows(const SweepSpec& spec, const Inputs& base, TableFormat forma
     // Each thread keeps its own evaluation state from block to block.
     std::vector<std::unique_ptr<SweepPoint>> points;
     for (std::int64_t t = 0; t < threads; ++t)
-        points.push_back(std::make_unique<SweepPoint>(spec, base, format));
+        points.push_back(std::make_unique<SweepPoint>(plan, base, format));
     std::vector<std::string> chunks(static_cast<std::size_t>(blockChunks));
 
     for (std::int64_t first = range.first; first < range.last;) {
@@ -88,11 +88,11 @@ bool WriteSweepRows(const SweepSpec& spec, const Inputs& base, TableFormat forma
     return true;
 }
 
-std::int64_t EstimateSweepRowBytes(const SweepSpec& spec, const Inputs& base, TableFormat format, RowRange range)
+std::int64_t EstimateSweepRowBytes(const SweepPlan& plan, const Inputs& base, TableFormat format, RowRange range)
 {
     const std::int64_t rows = std::max<std::int64_t>(range.last - range.first, 0);
     constexpr std::int64_t kSamples = 64;
-    SweepPoint point(spec, base, format);
+    SweepPoint point(plan, base, format);
     std::string out;
     if (rows <= kSamples) {
         for (std::int64_t row = range.first; row < range.last; ++row)

@@ -3,7 +3,7 @@
 #include "model/Inputs.h"
 #include "output/ByteSink.h"
 #include "output/CleanTable.h"
-#include "scan/SweepSpec.h"
+#include "scan/SweepPlan.h"
 
 #include <cstdint>
 #include <functional>
@@ -21,19 +21,19 @@ struct SweepHooks {
 };
 
 // The header line of a CSV or TSV table.
-std::string SweepHeader(const SweepSpec& spec, TableFormat format);
+std::string SweepHeader(const SweepPlan& plan, TableFormat format);
 
 // Writes rows [first, last) of the table: CSV or TSV lines, or JSON arrays
 // (",\n    [...]", the first row of the whole table without the comma).
 // Points are evaluated on hooks.threads threads; the bytes do not depend on
 // their number. Each point's values are those of the model run with the
 // inputs set as their options set them. Returns false when cancelled.
-// The spec must have passed CheckSweep.
-bool WriteSweepRows(const SweepSpec& spec, const Inputs& base, TableFormat format, RowRange range, ByteSink& sink,
+// The plan must have passed CheckSweep.
+bool WriteSweepRows(const SweepPlan& plan, const Inputs& base, TableFormat format, RowRange range, ByteSink& sink,
                     const SweepHooks& hooks = {});
 
 // The bytes the rows of the range take, estimated from up to 64 of its rows
 // evaluated (exact when the range has no more).
-std::int64_t EstimateSweepRowBytes(const SweepSpec& spec, const Inputs& base, TableFormat format, RowRange range);
+std::int64_t EstimateSweepRowBytes(const SweepPlan& plan, const Inputs& base, TableFormat format, RowRange range);
 
 } // namespace tamrisk

@@ -18,26 +18,26 @@ namespace {
 
 using testing::SameBits;
 
-SweepSpec Spec(const std::vector<std::string>& vary, std::vector<std::string> readouts = {})
+SweepPlan Plan(const std::vector<std::string>& vary, std::vector<std::string> readouts = {})
 {
-    SweepSpec spec;
+    SweepPlan plan;
     for (const std::string& text : vary) {
         SweepAxis axis;
         const std::optional<SweepAxisProblem> problem = ParseSweepAxis(text, axis);
         EXPECT_FALSE(problem) << text << ": " << problem->message;
-        spec.axes.push_back(axis);
+        plan.axes.push_back(axis);
     }
-    spec.readouts = std::move(readouts);
-    EXPECT_FALSE(CheckSweep(spec));
-    return spec;
+    plan.readouts = std::move(readouts);
+    EXPECT_FALSE(CheckSweep(plan));
+    return plan;
 }
 
-std::string Rows(const SweepSpec& spec, const Inputs& base, int threads, RowRange range, TableFormat format = TableFormat::Csv)
+std::string Rows(const SweepPlan& plan, const Inputs& base, int threads, RowRange range, TableFormat format = TableFormat::Csv)
 {
     StringSink sink;
     SweepHooks hooks;
     hooks.threads = threads;
-    EXPECT_TRUE(WriteSweepRows(spec, base, format, range, sink, hooks));
+    EXPECT_TRUE(WriteSweepRows(plan, base, format, range, sink, hooks));
     return sink.data();
 }
 
@@ -102,28 +102,28 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SweepAxisTest, ValuesAndNamesFollowTheScanAxes)
 {
     // A single-value log axis ignores its end, as the scan's does.
-    const SweepSpec spec = Spec({"extinction=1:10000:20:log", "rate1=0.01:1:7", "depth=0.5:0:0:log",
+    const SweepPlan plan = Plan({"extinction=1:10000:20:log", "rate1=0.01:1:7", "depth=0.5:0:0:log",
                                  "transparency-correction=1,0"});
-    const std::vector<std::string> names = SweepColumnNames(spec);
+    const std::vector<std::string> names = SweepColumnNames(plan);
     EXPECT_EQ(names, (std::vector<std::string>{"extinction_per_mm", "rate1_per_s", "depth_mm",
                                                "transparency_correction", "half_value_depth_mm", "transmission",
                                                "eff_lab_total", "eff_nat_total", "eff_ratio"}));
     for (int k = 0; k <= 20; ++k)
-        EXPECT_TRUE(SameBits(float(spec.axes[0].Value(k)), float(AxisValue(1.0f, 10000.0f, 20, k, true))));
+        EXPECT_TRUE(SameBits(float(plan.axes[0].Value(k)), float(AxisValue(1.0f, 10000.0f, 20, k, true))));
     for (int k = 0; k <= 7; ++k)
-        EXPECT_TRUE(SameBits(float(spec.axes[1].Value(k)), float(AxisValue(0.01f, 1.0f, 7, k, false))));
-    EXPECT_EQ(SweepPointCount(spec), 21 * 8 * 1 * 2);
-    EXPECT_EQ(spec.axes[3].Value(0), 1.0);
+        EXPECT_TRUE(SameBits(float(plan.axes[1].Value(k)), float(AxisValue(0.01f, 1.0f, 7, k, false))));
+    EXPECT_EQ(SweepPointCount(plan), 21 * 8 * 1 * 2);
+    EXPECT_EQ(plan.axes[3].Value(0), 1.0);
 }
 
-TEST(SweepSpecTest, RefusesRepeatedInputsAndUnknownReadouts)
+TEST(SweepPlanTest, RefusesRepeatedInputsAndUnknownReadouts)
 {
-    SweepSpec spec = Spec({"top=0:1:2"});
-    spec.axes.push_back(spec.axes[0]);
-    EXPECT_TRUE(CheckSweep(spec));
-    spec.axes.pop_back();
-    spec.readouts = {"eff_lab_totl"};
-    const std::optional<SweepAxisProblem> problem = CheckSweep(spec);
+    SweepPlan plan = Plan({"top=0:1:2"});
+    plan.axes.push_back(plan.axes[0]);
+    EXPECT_TRUE(CheckSweep(plan));
+    plan.axes.pop_back();
+    plan.readouts = {"eff_lab_totl"};
+    const std::optional<SweepAxisProblem> problem = CheckSweep(plan);
     ASSERT_TRUE(problem);
     EXPECT_EQ(problem->unknownName, "eff_lab_totl");
 }
@@ -135,30 +135,30 @@ TEST(SweepRowsTest, EveryRowIsItsModelRun)
 {
     Inputs base;
     base.controls.edits.rate1 = "0.2";
-    const std::vector<std::vector<std::string>> specs = {
+    const std::vector<std::vector<std::string>> plans = {
         {"dose-rate=0:2:3", "top=0:0.5:2", "transparency-correction=0,1"},  // point by point
         {"bottom=1:3:2", "extinction=0.1:100:3:log", "eval-time=1:1000:4:log"},  // the point model
         {"extinction=1:10:2", "dose-rate=0.5:1:1", "eval-time=10:100:2"},  // the point model's extinction steps
     };
-    for (const std::vector<std::string>& vary : specs) {
-        const SweepSpec spec = Spec(vary);
-        const std::int64_t points = SweepPointCount(spec);
-        const std::string one = Rows(spec, base, 1, {0, points});
-        EXPECT_EQ(Rows(spec, base, 3, {0, points}), one);
+    for (const std::vector<std::string>& vary : plans) {
+        const SweepPlan plan = Plan(vary);
+        const std::int64_t points = SweepPointCount(plan);
+        const std::string one = Rows(plan, base, 1, {0, points});
+        EXPECT_EQ(Rows(plan, base, 3, {0, points}), one);
         const std::vector<std::vector<std::string>> rows = Cells(one);
         ASSERT_EQ(std::int64_t(rows.size()), points);
         for (std::int64_t r = 0; r < points; ++r) {
             Inputs inputs = base;
             std::int64_t rest = r;
-            std::vector<std::int64_t> index(spec.axes.size());
-            for (std::size_t a = spec.axes.size(); a-- > 0;) {
-                index[a] = rest % spec.axes[a].Count();
-                rest /= spec.axes[a].Count();
-                const InputRow& row = *spec.axes[a].input;
+            std::vector<std::int64_t> index(plan.axes.size());
+            for (std::size_t a = plan.axes.size(); a-- > 0;) {
+                index[a] = rest % plan.axes[a].Count();
+                rest /= plan.axes[a].Count();
+                const InputRow& row = *plan.axes[a].input;
                 std::ostringstream text;
                 text.precision(17);
-                text << spec.axes[a].Value(index[a]);
-                row.set(inputs, row.kind == InputKind::Switch ? (spec.axes[a].Value(index[a]) != 0 ? "1" : "0")
+                text << plan.axes[a].Value(index[a]);
+                row.set(inputs, row.kind == InputKind::Switch ? (plan.axes[a].Value(index[a]) != 0 ? "1" : "0")
                                                                : text.str());
             }
             ModelParameters params;
@@ -168,12 +168,12 @@ TEST(SweepRowsTest, EveryRowIsItsModelRun)
             ApplyOverrides(inputs.overrides, params);
             ComputeDepthProfile(params, profile);
             const std::vector<std::string>& cells = rows[std::size_t(r)];
-            for (std::size_t a = 0; a < spec.axes.size(); ++a)
-                EXPECT_TRUE(SameBits(Float(cells[a]), float(spec.axes[a].Value(index[a])))) << r;
+            for (std::size_t a = 0; a < plan.axes.size(); ++a)
+                EXPECT_TRUE(SameBits(Float(cells[a]), float(plan.axes[a].Value(index[a])))) << r;
             const std::size_t n = cells.size();
             EXPECT_TRUE(SameBits(Float(cells[n - 3]), profile.effLabTotal)) << vary[0] << " row " << r;
             EXPECT_TRUE(SameBits(Float(cells[n - 2]), profile.effNatTotal)) << vary[0] << " row " << r;
-            if (VariesExtinction(spec)) {
+            if (VariesExtinction(plan)) {
                 EXPECT_TRUE(SameBits(Float(cells[n - 5]), params.halfValueDepth));
                 EXPECT_TRUE(SameBits(Float(cells[n - 4]), params.transmission));
             }
@@ -190,8 +190,8 @@ TEST(SweepRowsTest, SameValuesAsTheScanOnItsGrid)
     layout.format = TableFormat::Csv;
     ScanToFile(grid, state.params, state.flags, state.profile, state.curves, scan, {}, 2, {}, layout);
 
-    const SweepSpec spec = Spec({"extinction=0.5:300:9:log", "eval-time=2:900:6"});
-    const std::string sweep = SweepHeader(spec, TableFormat::Csv) + Rows(spec, Inputs{}, 2, {0, SweepPointCount(spec)});
+    const SweepPlan plan = Plan({"extinction=0.5:300:9:log", "eval-time=2:900:6"});
+    const std::string sweep = SweepHeader(plan, TableFormat::Csv) + Rows(plan, Inputs{}, 2, {0, SweepPointCount(plan)});
     const std::vector<std::vector<std::string>> a = Cells(scan.data());
     const std::vector<std::vector<std::string>> b = Cells(sweep);
     ASSERT_EQ(a.size(), b.size());
@@ -215,12 +215,12 @@ bool Holds(const std::string& cell, double value)
 TEST(SweepRowsTest, ReadoutColumnsAreTheWindowsReadouts)
 {
     const std::vector<std::string> names = {"eff_ratio", "signal_axis_max", "eval_time_s"};
-    const SweepSpec spec = Spec({"dose-rate=0:1:1"}, names);
-    const std::vector<std::vector<std::string>> rows = Cells(Rows(spec, Inputs{}, 1, {0, 2}));
+    const SweepPlan plan = Plan({"dose-rate=0:1:1"}, names);
+    const std::vector<std::vector<std::string>> rows = Cells(Rows(plan, Inputs{}, 1, {0, 2}));
     ASSERT_EQ(rows.size(), 2u);
     for (std::size_t r = 0; r < 2; ++r) {
         Inputs inputs;
-        spec.axes[0].Set(inputs, std::int64_t(r));
+        plan.axes[0].Set(inputs, std::int64_t(r));
         ModelState state;
         const std::vector<Readout> readouts = ComputeReadouts(inputs, state);
         for (std::size_t c = 0; c < names.size(); ++c) {
@@ -233,10 +233,10 @@ TEST(SweepRowsTest, ReadoutColumnsAreTheWindowsReadouts)
 
 TEST(SweepRowsTest, BlocksJoinToTheWholeTable)
 {
-    const SweepSpec spec = Spec({"dose-rate=0:1:4", "eval-time=1:100:1"});  // 10 points
-    const std::int64_t points = SweepPointCount(spec);
+    const SweepPlan plan = Plan({"dose-rate=0:1:4", "eval-time=1:100:1"});  // 10 points
+    const std::int64_t points = SweepPointCount(plan);
     for (TableFormat format : {TableFormat::Csv, TableFormat::Json}) {
-        const std::string whole = Rows(spec, Inputs{}, 2, {0, points}, format);
+        const std::string whole = Rows(plan, Inputs{}, 2, {0, points}, format);
         for (std::int64_t n : {1, 2, 3, 7, 10, 13}) {
             std::string joined;
             std::int64_t smallest = points, largest = 0, next = 0;
@@ -246,7 +246,7 @@ TEST(SweepRowsTest, BlocksJoinToTheWholeTable)
                 next = range.last;
                 smallest = std::min(smallest, range.last - range.first);
                 largest = std::max(largest, range.last - range.first);
-                joined += Rows(spec, Inputs{}, 1, range, format);
+                joined += Rows(plan, Inputs{}, 1, range, format);
             }
             EXPECT_EQ(next, points);
             EXPECT_LE(largest - smallest, 1);
@@ -257,7 +257,7 @@ TEST(SweepRowsTest, BlocksJoinToTheWholeTable)
 
 TEST(SweepRowsTest, CancelStopsAfterWholeBlocks)
 {
-    const SweepSpec spec = Spec({"dose-rate=0:1:99", "eval-time=1:100:999"});
+    const SweepPlan plan = Plan({"dose-rate=0:1:99", "eval-time=1:100:999"});
     StringSink sink;
     SweepHooks hooks;
     int polls = 0;
@@ -267,7 +267,7 @@ TEST(SweepRowsTest, CancelStopsAfterWholeBlocks)
         reported = done;
         EXPECT_EQ(total, 100000);
     };
-    EXPECT_FALSE(WriteSweepRows(spec, Inputs{}, TableFormat::Csv, {0, 100000}, sink, hooks));
+    EXPECT_FALSE(WriteSweepRows(plan, Inputs{}, TableFormat::Csv, {0, 100000}, sink, hooks));
     EXPECT_GT(reported, 0);
     EXPECT_LT(reported, 100000);
     EXPECT_EQ(std::count(sink.data().begin(), sink.data().end(), '\n'), reported);

@@ -13,30 +13,30 @@ namespace tamrisk {
 
 // What a sweep varies and which columns it adds: one row per point of the
 // axes' product, the first axis varying slowest.
-struct SweepSpec {
+struct SweepPlan {
     std::vector<SweepAxis> axes;
     std::vector<std::string> readouts;  // further columns: read-outs by name
 };
 
 // Refuses a sweep without axes, an input varied twice, an unknown read-out
 // name (unknownName set) and more points than a row index can count.
-std::optional<SweepAxisProblem> CheckSweep(const SweepSpec& spec);
+std::optional<SweepAxisProblem> CheckSweep(const SweepPlan& plan);
 
 // The names of the read-outs, as the window shows them in order.
 std::vector<std::string> ReadoutNames();
 
 // Whether one of the axes varies the extinction coefficient.
-bool VariesExtinction(const SweepSpec& spec);
+bool VariesExtinction(const SweepPlan& plan);
 
-std::int64_t SweepPointCount(const SweepSpec& spec);
+std::int64_t SweepPointCount(const SweepPlan& plan);
 
 // The header: the varied inputs in the order given, half_value_depth_mm and
 // transmission where the extinction varies, the two totals and their ratio,
 // then the read-outs asked for.
-std::vector<std::string> SweepColumnNames(const SweepSpec& spec);
+std::vector<std::string> SweepColumnNames(const SweepPlan& plan);
 
 // The axes as a record states them, and the number of points.
-nlohmann::ordered_json SweepJson(const SweepSpec& spec);
+nlohmann::ordered_json SweepJson(const SweepPlan& plan);
 
 // Rows [first, last) of a table.
 struct RowRange {

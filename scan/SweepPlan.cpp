@@ -1,4 +1,4 @@
-#include "scan/SweepSpec.h"
+#include "scan/SweepPlan.h"
 
 #include "output/CleanTable.h"
 #include "plot/Recompute.h"
@@ -23,62 +23,62 @@ std::vector<std::string> ReadoutNames()
     return names;
 }
 
-std::optional<SweepAxisProblem> CheckSweep(const SweepSpec& spec)
+std::optional<SweepAxisProblem> CheckSweep(const SweepPlan& plan)
 {
-    if (spec.axes.empty())
+    if (plan.axes.empty())
         return SweepAxisProblem{"give at least one --vary NAME=START:END:STEPS", {}};
     std::int64_t points = 1;
-    for (std::size_t a = 0; a < spec.axes.size(); ++a) {
+    for (std::size_t a = 0; a < plan.axes.size(); ++a) {
         for (std::size_t b = 0; b < a; ++b)
-            if (spec.axes[a].input == spec.axes[b].input)
-                return SweepAxisProblem{"--vary " + std::string(spec.axes[a].input->name) + " is given twice", {}};
-        const std::int64_t count = spec.axes[a].Count();
+            if (plan.axes[a].input == plan.axes[b].input)
+                return SweepAxisProblem{"--vary " + std::string(plan.axes[a].input->name) + " is given twice", {}};
+        const std::int64_t count = plan.axes[a].Count();
         if (count > kMaxPoints / points)
             return SweepAxisProblem{"the sweep has more than 2^53 points", {}};
         points *= count;
     }
-    if (spec.readouts.empty())
+    if (plan.readouts.empty())
         return std::nullopt;
     const std::vector<std::string> known = ReadoutNames();
-    for (const std::string& name : spec.readouts)
+    for (const std::string& name : plan.readouts)
         if (std::find(known.begin(), known.end(), name) == known.end())
             return SweepAxisProblem{"--columns: '" + name + "' is not a read-out", name};
     return std::nullopt;
 }
 
-bool VariesExtinction(const SweepSpec& spec)
+bool VariesExtinction(const SweepPlan& plan)
 {
     const InputRow* extinction = FindInput("extinction");
-    return std::any_of(spec.axes.begin(), spec.axes.end(), [&](const SweepAxis& a) { return a.input == extinction; });
+    return std::any_of(plan.axes.begin(), plan.axes.end(), [&](const SweepAxis& a) { return a.input == extinction; });
 }
 
-std::int64_t SweepPointCount(const SweepSpec& spec)
+std::int64_t SweepPointCount(const SweepPlan& plan)
 {
     std::int64_t points = 1;
-    for (const SweepAxis& axis : spec.axes)
+    for (const SweepAxis& axis : plan.axes)
         points *= axis.Count();
     return points;
 }
 
-std::vector<std::string> SweepColumnNames(const SweepSpec& spec)
+std::vector<std::string> SweepColumnNames(const SweepPlan& plan)
 {
     std::vector<std::string> names;
-    for (const SweepAxis& axis : spec.axes)
+    for (const SweepAxis& axis : plan.axes)
         names.push_back(axis.ColumnName());
-    if (VariesExtinction(spec)) {
+    if (VariesExtinction(plan)) {
         names.emplace_back("half_value_depth_mm");
         names.emplace_back("transmission");
     }
     for (const char* name : {"eff_lab_total", "eff_nat_total", "eff_ratio"})
         names.emplace_back(name);
-    names.insert(names.end(), spec.readouts.begin(), spec.readouts.end());
+    names.insert(names.end(), plan.readouts.begin(), plan.readouts.end());
     return names;
 }
 
-nlohmann::ordered_json SweepJson(const SweepSpec& spec)
+nlohmann::ordered_json SweepJson(const SweepPlan& plan)
 {
     nlohmann::ordered_json axes = nlohmann::ordered_json::array();
-    for (const SweepAxis& axis : spec.axes) {
+    for (const SweepAxis& axis : plan.axes) {
         nlohmann::ordered_json entry = {{"name", axis.input->name}, {"column", axis.ColumnName()}};
         if (axis.input->kind == InputKind::Switch) {
             entry["states"] = nlohmann::ordered_json::array();
@@ -93,7 +93,7 @@ nlohmann::ordered_json SweepJson(const SweepSpec& spec)
         entry["values"] = axis.Count();
         axes.push_back(std::move(entry));
     }
-    return {{"axes", std::move(axes)}, {"readouts", spec.readouts}, {"points", SweepPointCount(spec)}};
+    return {{"axes", std::move(axes)}, {"readouts", plan.readouts}, {"points", SweepPointCount(plan)}};
 }
 
 RowRange ShardRows(std::int64_t points, std::int64_t k, std::int64_t n)
