@@ -104,16 +104,6 @@ constexpr const char* CurveEnglishName(const CurveRow& row)
                                        : kSignalArrays[std::size_t(row.array)].englishName;
 }
 
-// The values a curve draws, or nullptr when its array holds none of the last run.
-inline const std::vector<float>* CurveValues(const CurveRow& row, const DepthProfile& profile,
-                                             const SignalCurves& curves)
-{
-    if (row.plot == PlotKind::Depth)
-        return &(profile.*kProfileArrays[std::size_t(row.array)].values);
-    const SignalArrayRow& signal = kSignalArrays[std::size_t(row.array)];
-    return curves.*signal.computed ? &(curves.*signal.values) : nullptr;
-}
-
 // Every curve shown, the automatic scales as given.
 constexpr DisplayFlags AllCurvesShown(DisplayFlags flags = {})
 {
