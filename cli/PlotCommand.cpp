@@ -1,7 +1,7 @@
 #include "cli/PlotCommand.h"
 
+#include "cli/FigureModuleLoader.h"
 #include "output/OutputFile.h"
-#include "plot/Figure.h"
 
 #include <CLI/CLI.hpp>
 
@@ -85,7 +85,7 @@ std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, Figure
     return std::nullopt;
 }
 
-int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err)
+int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err, DrawFigureFunction draw)
 {
     std::string problem;
     const std::optional<FigureFormat> format = ChosenFormat(request, problem);
@@ -100,16 +100,20 @@ int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::o
         return kUsage;
     }
 
-    // Drawn in memory first, so a figure that cannot be made leaves no file behind.
-    StringSink figure;
-    std::vector<std::string> notes;
-    try {
-        WriteFigure(options, state.params, state.flags, state.profile, state.curves, figure, &notes);
-    } catch (const std::exception& error) {
-        err << "tamrisk-cli plot: " << error.what() << '\n';
+    if (draw == nullptr)
+        draw = LoadFigureModule(problem);
+    if (draw == nullptr) {
+        err << "tamrisk-cli plot: " << problem << '\n';
         return kFailure;
     }
-    for (const std::string& note : notes)
+    // Drawn in memory first, so a figure that cannot be made leaves no file behind.
+    FigureDrawing figure;
+    draw(options, state.params, state.flags, state.profile, state.curves, figure);
+    if (!figure.error.empty()) {
+        err << "tamrisk-cli plot: " << figure.error << '\n';
+        return kFailure;
+    }
+    for (const std::string& note : figure.notes)
         err << "tamrisk-cli plot: note: " << note << '\n';
 
     std::unique_ptr<OutputFile> sink;
@@ -124,7 +128,7 @@ int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::o
         }
     }
     try {
-        sink->Write(figure.data());
+        sink->Write(figure.bytes);
         sink->Commit();
     } catch (const FileError& error) {
         err << "tamrisk-cli: writing failed: " << error.what() << '\n';

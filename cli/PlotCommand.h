@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plot/FigureModule.h"
 #include "plot/FigureOptions.h"
 #include "plot/Recompute.h"
 
@@ -58,7 +59,9 @@ std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, Figure
 // Writes the figure of `state`, which holds the window's recomputation for
 // the command's inputs (automatic maxima in place), to the output. Nothing
 // is written unless the whole figure could be drawn. Notes and failures go
-// to err; the result is the process's exit code.
-int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err);
+// to err; the result is the process's exit code. Draws with `draw`, or with
+// the figure module when it is nullptr.
+int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err,
+            DrawFigureFunction draw = nullptr);
 
 } // namespace tamrisk::cli

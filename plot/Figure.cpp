@@ -17,8 +17,6 @@ namespace tamrisk {
 namespace {
 
 constexpr double kPointsPerMm = 72.0 / 25.4;
-constexpr double kMaxSizeMm = 2000.0;
-constexpr double kMaxPngSide = 20000.0;  // pixels; cairo's own limit is 32767
 
 struct SinkStream {
     ByteSink* sink;
@@ -61,22 +59,6 @@ struct ContextDeleter {
 };
 
 } // namespace
-
-std::optional<std::string> CheckFigureOptions(const FigureOptions& o)
-{
-    const double height = o.heightMm == 0.0 ? DefaultFigureHeightMm(o.kind) : o.heightMm;
-    if (!(o.widthMm >= 20.0 && o.widthMm <= kMaxSizeMm) || !(height >= 20.0 && height <= kMaxSizeMm))
-        return "width and height must lie between 20 and 2000 mm";
-    if (!(o.fontSize >= 3.0 && o.fontSize <= 72.0))
-        return "the font size must lie between 3 and 72 pt";
-    if (o.format == FigureFormat::Png) {
-        if (!(o.dpi >= 10.0 && o.dpi <= 2400.0))
-            return "the resolution must lie between 10 and 2400 dpi";
-        if (std::max(o.widthMm, height) / 25.4 * o.dpi > kMaxPngSide)
-            return "the picture would be wider or higher than 20000 pixels";
-    }
-    return std::nullopt;
-}
 
 FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& params, const DisplayFlags& flags,
                         const DepthProfile& profile, const SignalCurves& curves, ByteSink& sink,

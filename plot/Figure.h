@@ -24,9 +24,6 @@ struct FigureFrame {
     FigureAxis vertical;    // depth plot: top edge downward; signal plot: bottom edge upward
 };
 
-// Why a figure of these options cannot be made, or nothing.
-std::optional<std::string> CheckFigureOptions(const FigureOptions& options);
-
 // Draws one plot as a figure with axes, ticks, labels and a legend into the
 // sink. It shows the curves the window shows, on the window's axis ranges:
 // params are those after RenderPlots, so automatic maxima are in place.

@@ -35,4 +35,7 @@ std::optional<FigureFormat> FigureFormatFromPath(std::string_view path);
 std::optional<FigureFormat> FigureFormatFromName(std::string_view name);
 std::optional<Language> LanguageFromName(std::string_view name);
 
+// Why a figure of these options cannot be made, or nothing.
+std::optional<std::string> CheckFigureOptions(const FigureOptions& options);
+
 } // namespace tamrisk

@@ -188,5 +188,37 @@ TEST_F(CliFilesTest, ControlBytesInFileNamesAreShownEscaped)
     EXPECT_EQ(outcome.err.find('\x1b'), std::string::npos);
 }
 
+// Figures come from a module loaded when drawn; without it every other
+// command still works and plot says what is missing.
+TEST_F(CliFilesTest, FiguresComeFromTheModuleBesideTheTool)
+{
+    ASSERT_EQ(Run({"plot", "signal", "-o", Path("signal.svg")}).exitCode, 0);
+    EXPECT_NE(ReadFile(Path("signal.svg")).find("<svg"), std::string::npos);
+
+    const fs::path alone = dir_.path() / "alone";
+    fs::create_directory(alone);
+    fs::copy_file(TAMRISK_CLI_PATH, alone / "tamrisk-cli");
+    const auto RunAlone = [&](std::vector<std::string> args) {
+        std::vector<char*> argv;
+        std::string tool = (alone / "tamrisk-cli").string();
+        argv.push_back(tool.data());
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 2, ErrPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        pid_t pid = -1;
+        EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        return Finish(pid);
+    };
+    EXPECT_EQ(RunAlone({"scan", "-o", Path("scan.txt"), "--ext-steps", "2", "--time-steps", "2"}).exitCode, 0);
+    const Outcome outcome = RunAlone({"plot", "depth", "-o", Path("depth.svg")});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.err.find("figure module tamrisk-figures.so is missing"), std::string::npos) << outcome.err;
+    EXPECT_FALSE(fs::exists(Path("depth.svg")));
+}
+
 } // namespace
 } // namespace tamrisk

@@ -88,7 +88,7 @@ TEST_F(PlotCommand, WritesTheFigureOfTheStateInTheFormatOfTheName)
     for (const char* name : {"d.svg", "d.PDF", "d.png"}) {
         FigureCommandRequest request = Parse({"depth", "-o", (dir_ / name).string()}).request;
         std::ostringstream err;
-        ASSERT_EQ(RunPlot(request, state, err), 0) << err.str();
+        ASSERT_EQ(RunPlot(request, state, err, tamrisk_draw_figure), 0) << err.str();
         FigureOptions options;
         options.format = *FigureFormatFromPath(name);
         StringSink expected;
@@ -111,7 +111,7 @@ TEST_F(PlotCommand, RefusalsLeaveNoFile)
     };
     for (const auto& [args, code] : refused) {
         std::ostringstream err;
-        EXPECT_EQ(RunPlot(Parse(args).request, state, err), code) << args.back();
+        EXPECT_EQ(RunPlot(Parse(args).request, state, err, tamrisk_draw_figure), code) << args.back();
         EXPECT_FALSE(err.str().empty());
     }
     EXPECT_TRUE(fs::is_empty(dir_));
@@ -122,7 +122,7 @@ TEST_F(PlotCommand, LogAxisNotesGoToErr)
     ModelState state = Showing({&DisplayFlags::showRatio});
     const fs::path out = dir_ / "d.svg";
     std::ostringstream err;
-    ASSERT_EQ(RunPlot(Parse({"depth", "-o", out.string(), "--log-values"}).request, state, err), 0);
+    ASSERT_EQ(RunPlot(Parse({"depth", "-o", out.string(), "--log-values"}).request, state, err, tamrisk_draw_figure), 0);
     EXPECT_NE(err.str().find("note: showRatio:"), std::string::npos) << err.str();
 }
 
