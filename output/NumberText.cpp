@@ -60,6 +60,31 @@ struct Decimal {
     bool carried = false;
 };
 
+constexpr auto kDigitPairs = [] {
+    struct {
+        char c[200];
+    } pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs.c[2 * i] = char('0' + i / 10);
+        pairs.c[2 * i + 1] = char('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// The `count` decimal digits of value, leading zeros included, two at a time.
+void WriteDigits(char* out, std::uint64_t value, int count)
+{
+    char* p = out + count;
+    for (; p - out >= 2; p -= 2) {
+        const std::uint64_t pair = value % 100;
+        value /= 100;
+        p[-2] = kDigitPairs.c[2 * pair];
+        p[-1] = kDigitPairs.c[2 * pair + 1];
+    }
+    if (p > out)
+        p[-1] = char('0' + value);
+}
+
 // Quotient and whether the remainder is at least half the divisor.
 template <typename T>
 std::uint64_t DivideRounding(T a, T b, bool& roundUp)
@@ -134,10 +159,7 @@ bool FastDigits(double magnitude, int digits, Decimal& d)
         if (d.carried)
             rounded = kPowersOf10[digits];  // "1000..." with digits + 1 places
         d.count = d.carried ? digits + 1 : digits;
-        for (int i = d.count - 1; i >= 0; --i) {
-            d.digits[i] = char('0' + rounded % 10);
-            rounded /= 10;
-        }
+        WriteDigits(d.digits, rounded, d.count);
         return true;
     }
 }
@@ -217,7 +239,7 @@ char* Copy(char* out, const char* first, int count)
 
 // The rounded digits stand for digits x 10^(exponent - N + 1); `decimals`
 // of them go behind the point.
-char* WriteFixed(char* out, const Decimal& d, int decimals)
+char* WriteFixed(char* out, const Decimal& d, int decimals, char point)
 {
     if (decimals == 0) {
         return Copy(out, d.digits, d.count);
@@ -228,16 +250,16 @@ char* WriteFixed(char* out, const Decimal& d, int decimals)
     } else {
         out = Copy(out, d.digits, whole);
     }
-    *out++ = '.';
+    *out++ = point;
     const int from = std::max(whole, 0);
     out = Copy(out, d.digits + from, d.count - from);
     return DropTrailingZeros(out);
 }
 
-char* WriteExponent(char* out, const Decimal& d, int digits, int exponent)
+char* WriteExponent(char* out, const Decimal& d, int digits, int exponent, char point)
 {
     *out++ = d.digits[0];
-    *out++ = '.';
+    *out++ = point;
     out = Copy(out, d.digits + 1, digits - 1);
     out = DropTrailingZeros(out);
     *out++ = 'e';
@@ -256,8 +278,9 @@ char* WriteExponent(char* out, const Decimal& d, int digits, int exponent)
 // Room for the sign, 40 digits, the point, leading "0." and an exponent.
 constexpr int kTextCapacity = 64;
 
-// Writes FormatGeneral's text into out and returns its end.
-char* WriteGeneral(char* out, double value, int digits)
+// Writes FormatGeneral's text, with `point` for the decimal point, into out
+// and returns its end.
+char* WriteGeneral(char* out, double value, int digits, char point)
 {
     if (std::isnan(value)) {
         return Copy(out, "nan", 3);
@@ -270,7 +293,9 @@ char* WriteGeneral(char* out, double value, int digits)
     // Zero has the exponent -1: fixed notation with nothing left behind the
     // point. Negative zero is not a negative value and gets no sign.
     if (value == 0.0) {
-        return Copy(out, "0.", 2);
+        *out++ = '0';
+        *out++ = point;
+        return out;
     }
     if (value < 0) {
         *out++ = '-';
@@ -282,9 +307,9 @@ char* WriteGeneral(char* out, double value, int digits)
     // rounding changes the exponent only in exponent notation.
     const int exponent = d.exponent;
     if (exponent >= -1 && exponent <= digits - 1) {
-        return WriteFixed(out, d, digits - 1 - exponent);
+        return WriteFixed(out, d, digits - 1 - exponent, point);
     }
-    return WriteExponent(out, d, digits, d.carried ? exponent + 1 : exponent);
+    return WriteExponent(out, d, digits, d.carried ? exponent + 1 : exponent, point);
 }
 
 } // namespace
@@ -292,34 +317,29 @@ char* WriteGeneral(char* out, double value, int digits)
 std::string FormatGeneral(double value, int digits)
 {
     char text[kTextCapacity];
-    return std::string(text, WriteGeneral(text, value, digits));
+    return std::string(text, WriteGeneral(text, value, digits, '.'));
 }
 
-namespace {
-
-// FormatCell's text into out; returns its end.
-char* WriteCell(char* out, double value)
+char* WriteFormatCell(char* out, double value)
 {
-    char* end = WriteGeneral(out, value, 6);
-    if (end[-1] == '.') {
+    static_assert(kFormatCellCapacity >= kTextCapacity + 1);
+    char* end = WriteGeneral(out, value, 6, ',');
+    if (end[-1] == ',') {
         *end++ = '0';
     }
-    std::replace(out, end, '.', ',');
     return end;
 }
 
-} // namespace
-
 std::string FormatCell(double value)
 {
-    char text[kTextCapacity + 1];
-    return std::string(text, WriteCell(text, value));
+    char text[kFormatCellCapacity];
+    return std::string(text, WriteFormatCell(text, value));
 }
 
 void AppendFormatCell(std::string& out, double value)
 {
-    char text[kTextCapacity + 1];
-    out.append(text, WriteCell(text, value));
+    char text[kFormatCellCapacity];
+    out.append(text, WriteFormatCell(text, value));
 }
 
 } // namespace tamrisk

@@ -18,4 +18,9 @@ std::string FormatCell(double value);
 // Appends FormatCell(value) to out, without a string of its own.
 void AppendFormatCell(std::string& out, double value);
 
+// The room WriteFormatCell needs.
+inline constexpr int kFormatCellCapacity = 72;
+// Writes FormatCell(value) to out and returns the end of the text.
+char* WriteFormatCell(char* out, double value);
+
 } // namespace tamrisk

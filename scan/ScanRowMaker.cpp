@@ -11,9 +11,11 @@ namespace {
 
 void AppendCell(std::string& out, double value, char separator)
 {
-    AppendFormatCell(out, value);
-    out += separator;
-    out += '\0';
+    char cell[kFormatCellCapacity + 2];
+    char* end = WriteFormatCell(cell, value);
+    *end++ = separator;
+    *end++ = '\0';
+    out.append(cell, end);
 }
 
 // A row of a clean table: the stored floats as their shortest texts, the

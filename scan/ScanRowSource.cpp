@@ -1,6 +1,5 @@
 #include "scan/ScanRowSource.h"
 
-
 #include <algorithm>
 #include <cmath>
 #include <system_error>
@@ -9,21 +8,27 @@ namespace tamrisk {
 
 namespace {
 
-// Large enough that the per-chunk locking and the per-extinction tables cost
-// little, small enough to spread a short pass over the threads.
-constexpr std::int64_t kMaxChunkSize = 32;
+// A chunk is a whole pass where there are passes enough to share among the
+// threads: each thread then builds the tables of an extinction value once
+// and fills every vector lane. Long passes, and passes too few to keep the
+// threads busy, are split, but into chunks of at least kMinChunkSize points.
+constexpr std::int64_t kMaxChunkSize = 1024;
+constexpr std::int64_t kMinChunkSize = 32;
+constexpr std::int64_t kChunksPerThread = 8;
 constexpr std::int64_t kChunksPerThreadAhead = 16;
 
 } // namespace
-
-// One thread's evaluation state: the model tables of the extinction value
-// it handled last.
 
 ScanRowSource::ScanRowSource(const ScanGrid& grid, const ModelParameters& params, int threads, TableFormat format)
     : grid_(grid), params_(params), format_(format)
 {
     pointsPerPass_ = std::int64_t(grid.evalTime.steps) + 1;
+    const std::int64_t passes = std::int64_t(grid.extinction.steps) + 1;
+    const std::int64_t wanted = kChunksPerThread * std::max(threads, 1);
     chunksPerPass_ = (pointsPerPass_ + kMaxChunkSize - 1) / kMaxChunkSize;
+    if (passes * chunksPerPass_ < wanted)
+        chunksPerPass_ = std::max(chunksPerPass_, std::min((wanted + passes - 1) / passes,
+                                                           std::max<std::int64_t>(1, pointsPerPass_ / kMinChunkSize)));
     chunkSize_ = (pointsPerPass_ + chunksPerPass_ - 1) / chunksPerPass_;
     chunkCount_ = (std::int64_t(grid.extinction.steps) + 1) * chunksPerPass_;
 
