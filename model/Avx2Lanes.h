@@ -54,6 +54,9 @@ struct Avx2Ops {
     static void StoreFloat(float* out, F a) { _mm_storeu_ps(out, a); }
     static D Load(const double* in) { return _mm256_loadu_pd(in); }
     static void Store(double* out, D a) { _mm256_storeu_pd(out, a); }
+    static D Abs(D a) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), a); }
+    // Ordered and quiet: a NaN in either lane compares false, as a < b does.
+    static bool AllLess(D a, D b) { return _mm256_movemask_pd(_mm256_cmp_pd(a, b, _CMP_LT_OQ)) == 0xf; }
     static constexpr int kLanes = 4;
 };
 
@@ -107,6 +110,8 @@ struct Avx2PairOps {
         O::Store(out, x.a);
         O::Store(out + 4, x.b);
     }
+    static D Abs(D x) { return {O::Abs(x.a), O::Abs(x.b)}; }
+    static bool AllLess(D x, D y) { return O::AllLess(x.a, y.a) && O::AllLess(x.b, y.b); }
     static constexpr int kLanes = 8;
 };
 

@@ -7,6 +7,7 @@
 #include "model/ExpLanes.h"
 
 #include <bit>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -46,6 +47,8 @@ struct ScalarExpOps {
     static void StoreFloat(float* out, F a) { *out = a; }
     static D Load(const double* in) { return *in; }
     static void Store(double* out, D a) { *out = a; }
+    static D Abs(D a) { return std::fabs(a); }
+    static bool AllLess(D a, D b) { return a < b; }
     static constexpr int kLanes = 1;
 };
 

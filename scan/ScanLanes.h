@@ -32,6 +32,9 @@
 //    half the spacing of the floats around S (2^-25 |S| is at most half
 //    the smaller spacing, below S when S is a power of two), so S + term
 //    rounds to S: the sum can no longer change, and the lane is done.
+//    A group of lanes is done when all of its lanes are. The test runs at
+//    multiples of kSettleBlock, where A and G are kept for the samples
+//    from there to the end.
 
 #include "model/ExpLanes.h"
 #include "scan/ScanPassTables.h"
@@ -43,33 +46,40 @@ namespace tamrisk::detail {
 
 inline constexpr double kAlwaysFull = -18.03;
 
-// Whether no remaining sample (from i on) can change the lane's sums.
+// Whether no remaining sample (from block b on) can change the sums of any
+// lane: shortcut 2's bound, in double, for every lane at once. negC = -c;
+// the caller checks that every c is finite and not positive.
 template <class Ops>
-inline bool LaneSettled(const ScanPassTables& t, std::size_t i, double c, float lab, float nat)
+inline bool LanesSettled(const ScanPassTables& t, std::size_t b, typename Ops::D negC, typename Ops::F lab,
+                         typename Ops::F nat)
 {
-    if (!(c <= 0.0 && c > -1e300))  // finite and not positive
-        return false;
-    const double reach = (-c * t.tailAttenuation[i] + 0x1p-49) * (1.0 + 0x1p-20);
-    return t.tailLab[i] * reach < std::fabs(double(lab)) * 0x1p-25 &&
-           t.tailNat[i] * reach < std::fabs(double(nat)) * 0x1p-25;
+    const typename Ops::D reach =
+        Ops::Mul(Ops::Add(Ops::Mul(negC, Ops::Set(t.tailAttenuation[b])), Ops::Set(0x1p-49)), Ops::Set(1.0 + 0x1p-20));
+    const typename Ops::D quarter = Ops::Set(0x1p-25);
+    return Ops::AllLess(Ops::Mul(Ops::Set(t.tailLab[b]), reach), Ops::Mul(Ops::Abs(Ops::ToDouble(lab)), quarter)) &&
+           Ops::AllLess(Ops::Mul(Ops::Set(t.tailNat[b]), reach), Ops::Mul(Ops::Abs(Ops::ToDouble(nat)), quarter));
 }
 
-// Returns the sample where the sums ended.
-template <class Ops>
-[[gnu::always_inline]] inline std::size_t SumLanes(const ScanPassTables& t, const double* factors, std::size_t first,
-                                            float* lab, float* nat)
+template <class Ops, bool kCorrected>
+[[gnu::always_inline]] inline std::size_t SumLanesFrom(const ScanPassTables& t, const double* factors,
+                                                       std::size_t first, float* lab, float* nat)
 {
     using D = typename Ops::D;
     using F = typename Ops::F;
-    constexpr int kLanes = Ops::kLanes;
-    constexpr std::size_t kCheckEvery = 8;
+    constexpr std::size_t kCheckEvery = kSettleBlock;
     const D c = Ops::Load(factors);
+    const D negC = Ops::Sub(Ops::Set(0.0), c);
+    bool canSettle = true;
+    for (int l = 0; l < Ops::kLanes; ++l)
+        canSettle = canSettle && factors[l] <= 0.0 && factors[l] > -1e300;
     const D one = Ops::Set(1.0);
     F sumLab = Ops::SetFloat(t.fullLab[first]);
     F sumNat = Ops::SetFloat(t.fullNat[first]);
     std::size_t i = first;
     while (i < t.count) {
-        const std::size_t block = t.count - i < kCheckEvery ? t.count - i : kCheckEvery;
+        // Up to the next multiple of kCheckEvery, where the bounds are kept.
+        const std::size_t next = (i / kCheckEvery + 1) * kCheckEvery;
+        const std::size_t block = (next < t.count ? next : t.count) - i;
         // The exponentials of a block first: independent of each other and
         // of the sums, they overlap in the processor.
         D e[kCheckEvery];
@@ -78,26 +88,28 @@ template <class Ops>
         for (std::size_t b = 0; b < block; ++b, ++i) {
             // The operations of ComputeModel's sample, in its order.
             F osl = Ops::ToFloat(Ops::Sub(one, e[b]));
-            if (t.transparencyCorrection)
+            if constexpr (kCorrected)
                 osl = Ops::ToFloat(Ops::Mul(Ops::Set(t.weight[i]), Ops::ToDouble(osl)));
             const D fraction = Ops::ToDouble(osl);
             // float + float is the double sum rounded once (53 >= 2 * 24 + 1 bits).
             sumLab = Ops::AddFloat(sumLab, Ops::ToFloat(Ops::Mul(Ops::Set(t.weightedLab[i]), fraction)));
             sumNat = Ops::AddFloat(sumNat, Ops::ToFloat(Ops::Mul(Ops::Set(t.weightedNat[i]), fraction)));
         }
-        if (i >= t.count)
-            break;
-        Ops::StoreFloat(lab, sumLab);
-        Ops::StoreFloat(nat, sumNat);
-        bool settled = true;
-        for (int l = 0; l < kLanes && settled; ++l)
-            settled = LaneSettled<Ops>(t, i, factors[l], lab[l], nat[l]);
-        if (settled)
+        if (i < t.count && canSettle && LanesSettled<Ops>(t, i / kCheckEvery, negC, sumLab, sumNat))
             break;
     }
     Ops::StoreFloat(lab, sumLab);
     Ops::StoreFloat(nat, sumNat);
     return i;
+}
+
+// Returns the sample where the sums ended.
+template <class Ops>
+[[gnu::always_inline]] inline std::size_t SumLanes(const ScanPassTables& t, const double* factors, std::size_t first,
+                                                   float* lab, float* nat)
+{
+    return t.transparencyCorrection ? SumLanesFrom<Ops, true>(t, factors, first, lab, nat)
+                                    : SumLanesFrom<Ops, false>(t, factors, first, lab, nat);
 }
 
 } // namespace tamrisk::detail

@@ -10,6 +10,9 @@
 
 namespace tamrisk::detail {
 
+// The sums may end only at multiples of this many samples.
+inline constexpr std::size_t kSettleBlock = 8;
+
 struct ScanPassTables {
     std::size_t count = 0;          // depth samples
     bool transparencyCorrection = false;
@@ -20,7 +23,8 @@ struct ScanPassTables {
     // [n]: the running sums over samples 0..n-1 with an OSL fraction of 1.
     const float* fullLab = nullptr;
     const float* fullNat = nullptr;
-    // [n]: bounds over samples n..count-1 (see ScanLanes.h); [count] is 0.
+    // [b]: bounds over samples b * kSettleBlock..count-1 (see ScanLanes.h),
+    // for b * kSettleBlock < count.
     const double* tailAttenuation = nullptr;
     const double* tailLab = nullptr;
     const double* tailNat = nullptr;

@@ -51,7 +51,7 @@ ScanPointModel::ScanPointModel(const ModelParameters& params)
     for (std::vector<double>* a : {&attenuation_, &weight_, &weightedLab_, &weightedNat_, &prefixMinAttenuation_})
         a->resize(count);
     for (std::vector<double>* a : {&tailAttenuation_, &tailLab_, &tailNat_})
-        a->resize(count + 1);
+        a->resize((count + detail::kSettleBlock - 1) / detail::kSettleBlock);
     fullLab_.resize(count + 1);
     fullNat_.resize(count + 1);
     SetExtinction(params.extinction);
@@ -83,18 +83,32 @@ void ScanPointModel::SetExtinction(float extinction)
             osl = float(weight_[i] * double(osl));
         fullLab_[i] = fullLab;
         fullNat_[i] = fullNat;
-        fullLab = detail::AddRounded(fullLab, float(weightedLab_[i] * double(osl)));
-        fullNat = detail::AddRounded(fullNat, float(weightedNat_[i] * double(osl)));
+        // A float sum of two floats is their double sum rounded once, as in AddRounded.
+        fullLab += float(weightedLab_[i] * double(osl));
+        fullNat += float(weightedNat_[i] * double(osl));
     }
     fullLab_[count] = fullLab;
     fullNat_[count] = fullNat;
 
-    tailAttenuation_[count] = tailLab_[count] = tailNat_[count] = 0.0;
-    for (std::size_t i = count; i-- > 0;) {
-        const double weight = transparencyCorrection_ ? std::fabs(weight_[i]) : 1.0;
-        tailAttenuation_[i] = RaiseBound(tailAttenuation_[i + 1], attenuation_[i]);
-        tailLab_[i] = RaiseBound(tailLab_[i + 1], std::fabs(weightedLab_[i]) * weight);
-        tailNat_[i] = RaiseBound(tailNat_[i + 1], std::fabs(weightedNat_[i]) * weight);
+    // The bounds of each block of samples, then over all later blocks.
+    for (std::size_t b = 0; b < tailAttenuation_.size(); ++b) {
+        double attenuation = 0.0;
+        double lab = 0.0;
+        double nat = 0.0;
+        for (std::size_t i = b * detail::kSettleBlock; i < std::min(count, (b + 1) * detail::kSettleBlock); ++i) {
+            const double weight = transparencyCorrection_ ? std::fabs(weight_[i]) : 1.0;
+            attenuation = RaiseBound(attenuation, attenuation_[i]);
+            lab = RaiseBound(lab, std::fabs(weightedLab_[i]) * weight);
+            nat = RaiseBound(nat, std::fabs(weightedNat_[i]) * weight);
+        }
+        tailAttenuation_[b] = attenuation;
+        tailLab_[b] = lab;
+        tailNat_[b] = nat;
+    }
+    for (std::size_t b = tailAttenuation_.size(); b-- > 1;) {
+        tailAttenuation_[b - 1] = std::max(tailAttenuation_[b - 1], tailAttenuation_[b]);
+        tailLab_[b - 1] = std::max(tailLab_[b - 1], tailLab_[b]);
+        tailNat_[b - 1] = std::max(tailNat_[b - 1], tailNat_[b]);
     }
 }
 
@@ -138,12 +152,17 @@ void ScanPointModel::Totals(const float* evalTimes, ScanTotals* totals, std::siz
     for (std::size_t first = 0; first < count; first += lanes) {
         // A short last group repeats its last time in the spare lanes.
         double factors[8];
-        std::size_t start = z_.size();
+        // Attenuations are not negative (or NaN), so the full samples are
+        // fewest for the largest factor; a NaN factor has none.
+        double largest = -std::numeric_limits<double>::infinity();
+        bool anyNan = false;
         for (std::size_t l = 0; l < lanes; ++l) {
             const float evalTime = evalTimes[std::min(first + l, count - 1)];
             factors[l] = double(-rate_) * double(evalTime);
-            start = std::min(start, FullSamples(factors[l]));
+            anyNan = anyNan || std::isnan(factors[l]);
+            largest = std::max(largest, factors[l]);
         }
+        const std::size_t start = anyNan ? 0 : FullSamples(largest);
         float lab[8];
         float nat[8];
         const std::size_t end = kernel == detail::LaneKernel::Avx2
