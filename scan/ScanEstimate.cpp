@@ -12,7 +12,7 @@ namespace tamrisk {
 namespace {
 
 constexpr std::uint64_t kHeaderBytes = 81;  // the title line with its seven NULs
-constexpr std::int64_t kSamplesPerAxis = 16;
+constexpr std::int64_t kSamplesPerAxis = 8;
 
 // Indices spread evenly over 0 .. steps, both ends included.
 std::vector<std::int64_t> SampleIndices(int steps)
