@@ -47,13 +47,12 @@ void BM_ComputeModel(benchmark::State& state, Config config)
     const DisplayFlags flags = FlagsFor(config);
     DepthProfile profile;
     SignalCurves curves;
-    for (auto _ : state) {
+    bench::RunBesideFloor(state, double(ExpArguments(config, false).size()), [&] {
         ComputeModel(params, flags, profile, curves);
         benchmark::DoNotOptimize(profile.effLabTotal);
         benchmark::DoNotOptimize(curves.totalSignalLab.data());
         benchmark::ClobberMemory();
-    }
-    bench::SetFloorCounters(state, double(ExpArguments(config, false).size()));
+    });
 }
 BENCHMARK_CAPTURE(BM_ComputeModel, DepthOnly, Config::DepthOnly);
 BENCHMARK_CAPTURE(BM_ComputeModel, AllFlags, Config::AllFlags);
