@@ -69,22 +69,33 @@ enum class SampleAxis { Horizontal, Vertical };
 // inner one over the curves in table order, so where two curves cross within
 // one sample interval the later one lies on top. Each curve's previous point
 // is kept, so every point is computed once.
-template <typename SampleAt, typename ValueAt>
+// A value's pixel position is valueAt(quotientOf(value)); the quotients (a
+// division each) are taken first, curve by curve, as a run of independent
+// divisions that the processor overlaps.
+template <typename SampleAt, typename QuotientOf, typename ValueAt>
 void DrawCurves(Raster& picture, const std::vector<ShownCurve>& shown, int points, SampleAt sampleAt,
-                ValueAt valueAt, SampleAxis axis)
+                QuotientOf quotientOf, ValueAt valueAt, SampleAxis axis)
 {
     if (points < 2)
         return;
     const auto point = [axis](PixelCoordinate sample, PixelCoordinate value) {
         return axis == SampleAxis::Horizontal ? Point(sample, value) : Point(value, sample);
     };
+    const std::size_t count = std::size_t(points);
+    std::vector<double> quotients(shown.size() * count);
+    for (std::size_t j = 0; j < shown.size(); ++j) {
+        const float* values = shown[j].values;
+        double* out = quotients.data() + j * count;
+        for (std::size_t i = 0; i < count; ++i)
+            out[i] = quotientOf(values[i]);
+    }
     std::vector<PixelPoint> before;
-    for (const ShownCurve& c : shown)
-        before.push_back(point(sampleAt(0), valueAt(c.values[0])));
+    for (std::size_t j = 0; j < shown.size(); ++j)
+        before.push_back(point(sampleAt(0), valueAt(quotients[j * count])));
     for (int i = 1; i < points; ++i) {
         const PixelCoordinate sample = sampleAt(i);
         for (std::size_t j = 0; j < shown.size(); ++j) {
-            const PixelPoint here = point(sample, valueAt(shown[j].values[i]));
+            const PixelPoint here = point(sample, valueAt(quotients[j * count + std::size_t(i)]));
             picture.SelectPen(PenOf(shown[j]));
             Segment(picture, before[j], here);
             before[j] = here;
@@ -106,7 +117,9 @@ void DrawDepthPicture(ModelParameters& params, const DisplayFlags& flags, const 
     const double span = double(params.bottom) - top;
     const double sx = StoredScale(params.plotMax, 0.0025f);
     const double sy = StoredScale(span, 0.0025f);
-    const auto column = [&](double value) { return PlotOffset(50, value / sx); };
+    const auto quotient = [sx](double value) { return value / sx; };
+    const auto column = [&](double value) { return PlotOffset(50, quotient(value)); };
+    const auto columnAt = [](double q) { return PlotOffset(50, q); };
     const auto row = [&](int i) { return PlotOffset(50, (double(i) * sy - top) / sy); };
 
     picture.SelectPen(kAxisPen);
@@ -116,7 +129,7 @@ void DrawDepthPicture(ModelParameters& params, const DisplayFlags& flags, const 
     const PixelCoordinate one = column(1.0);
     Segment(picture, Point(one, 50), Point(one, axisEnd));
 
-    DrawCurves(picture, shown, points, row, column, SampleAxis::Vertical);
+    DrawCurves(picture, shown, points, row, quotient, columnAt, SampleAxis::Vertical);
 }
 
 void DrawSignalPicture(ModelParameters& params, const DisplayFlags& flags, const SignalCurves& curves,
@@ -136,13 +149,15 @@ void DrawSignalPicture(ModelParameters& params, const DisplayFlags& flags, const
     const double st = StoredScale(timeSpan, 1.0f / 450.0f);
     const double sv = StoredScale(intensitySpan, 0.005f);
     const auto column = [&](int k) { return PlotOffset(50, (double(k) * st - timeMin) / st); };
-    const auto row = [&](double value) { return PlotOffset(225, -((value - intensityMin) / sv)); };
+    const auto quotient = [intensityMin, sv](double value) { return -((value - intensityMin) / sv); };
+    const auto row = [&](double value) { return PlotOffset(225, quotient(value)); };
+    const auto rowAt = [](double q) { return PlotOffset(225, q); };
 
     picture.SelectPen(kAxisPen);
     Segment(picture, Point(50, 225), Point(PlotOffset(50, timeSpan / st), 225));
     Segment(picture, Point(50, 225), Point(50, row(params.intensityMax)));
 
-    DrawCurves(picture, shown, points, column, row, SampleAxis::Horizontal);
+    DrawCurves(picture, shown, points, column, quotient, rowAt, SampleAxis::Horizontal);
 }
 
 } // namespace
