@@ -141,7 +141,7 @@ int WriteSampleTable(const CliRequest& request, std::ostream& err, const ModelSt
 int RunExport(const CliRequest& request, std::ostream& err)
 {
     ModelState state;
-    Recompute(request.inputs.controls, state, request.inputs.overrides);
+    RecomputeNumbers(request.inputs.controls, state, request.inputs.overrides);
     return WriteSampleTable(request, err, state, ProfileTable(state.params, state.profile), "profile",
                             [&](ByteSink& sink) { WriteProfileExport(sink, state.params, state.profile); });
 }
@@ -154,7 +154,7 @@ int RunCurves(const CliRequest& request, std::ostream& err)
         if (curve.plot == PlotKind::Signal)
             inputs.controls.flags.*curve.flag = true;
     ModelState state;
-    Recompute(inputs.controls, state, inputs.overrides);
+    RecomputeNumbers(inputs.controls, state, inputs.overrides);
     return WriteSampleTable(request, err, state, CurvesTable(state.params, state.curves), "curves",
                             [&](ByteSink& sink) { WriteNativeCurves(sink, state.params, state.curves); });
 }
@@ -252,7 +252,7 @@ int RunRender(const CliRequest& request, std::ostream& err)
 int RunPlotCommand(const CliRequest& request, const FigureCommandRequest& figure, std::ostream& err)
 {
     ModelState state;
-    Recompute(request.inputs.controls, state, request.inputs.overrides);
+    RecomputeNumbers(request.inputs.controls, state, request.inputs.overrides);
     if (const int code = RunPlot(figure, state, err); code != kExitSuccess)
         return code;
     CliRequest recorded = request;

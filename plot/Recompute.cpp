@@ -10,13 +10,21 @@ PlotReadouts Recompute(const ControlState& controls, ModelState& state, const Pa
     return RenderPlots(state.params, state.flags, state.profile, state.curves, state.pictures);
 }
 
+PlotReadouts RecomputeNumbers(const ControlState& controls, ModelState& state, const ParameterOverrides& overrides)
+{
+    ReadParameters(controls, state.params, state.flags);
+    ApplyOverrides(overrides, state.params);
+    ComputeModel(state.params, state.flags, state.profile, state.curves);
+    return ScalePlots(state.params, state.flags, state.profile, state.curves);
+}
+
 std::vector<Readout> ComputeReadouts(const Inputs& inputs, ModelState& state)
 {
     // The slider read-outs use the edges of the previous ReadParameters; for a
     // fresh window that is its own first recomputation from the same controls.
-    Recompute(inputs.controls, state, inputs.overrides);
+    RecomputeNumbers(inputs.controls, state, inputs.overrides);
     const ModelParameters previous = state.params;
-    const PlotReadouts plots = Recompute(inputs.controls, state, inputs.overrides);
+    const PlotReadouts plots = RecomputeNumbers(inputs.controls, state, inputs.overrides);
     const SliderValues values = ComputeSliderValues(inputs.controls.sliders, previous, inputs.overrides, state.params);
     const SliderReadouts sliders = FormatSliderReadouts(values);
     const ModelParameters& p = state.params;

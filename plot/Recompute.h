@@ -24,6 +24,10 @@ struct ModelState {
 // The recomputation chain: ReadParameters, the directly set parameters,
 // ComputeModel, RenderPlots.
 PlotReadouts Recompute(const ControlState& controls, ModelState& state, const ParameterOverrides& overrides = {});
+// The same chain with ScalePlots instead of RenderPlots: every number and
+// read-out of Recompute, state.pictures left as they are.
+PlotReadouts RecomputeNumbers(const ControlState& controls, ModelState& state,
+                              const ParameterOverrides& overrides = {});
 
 // One read-out label of the main window: its id, a column name for tables,
 // the value it shows and its text.
@@ -36,7 +40,8 @@ struct Readout {
 
 // Every read-out of the window in its order on screen, as a freshly opened
 // window shows them for these inputs: the slider read-outs use the edges of
-// the window's first recomputation. Leaves the state of the last run.
+// the window's first recomputation. Leaves the numbers of the last run in
+// state; the pictures are not drawn.
 std::vector<Readout> ComputeReadouts(const Inputs& inputs, ModelState& state);
 
 } // namespace tamrisk

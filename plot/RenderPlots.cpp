@@ -103,15 +103,18 @@ void DrawCurves(Raster& picture, const std::vector<ShownCurve>& shown, int point
     }
 }
 
+// Without a picture, only the automatic maximum is applied.
 void DrawDepthPicture(ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
-                      Raster& picture, PlotReadouts& readouts)
+                      Raster* canvas, PlotReadouts& readouts)
 {
-    NewPicture(picture, 500, 500);
-
     const int points = params.depthPoints;
     const std::vector<ShownCurve> shown = ShownCurves(PlotKind::Depth, flags, profile, {}, points);
     if (flags.autoScaleProfile)
         readouts.depthAutoMax = ApplyAutomaticMaximum(shown, points, params.plotMax);
+    if (canvas == nullptr)
+        return;
+    Raster& picture = *canvas;
+    NewPicture(picture, 500, 500);
 
     const double top = params.top;
     const double span = double(params.bottom) - top;
@@ -133,14 +136,16 @@ void DrawDepthPicture(ModelParameters& params, const DisplayFlags& flags, const 
 }
 
 void DrawSignalPicture(ModelParameters& params, const DisplayFlags& flags, const SignalCurves& curves,
-                       Raster& picture, PlotReadouts& readouts)
+                       Raster* canvas, PlotReadouts& readouts)
 {
-    NewPicture(picture, 500, 250);
-
     const int points = params.timePoints;
     const std::vector<ShownCurve> shown = ShownCurves(PlotKind::Signal, flags, {}, curves, points);
     if (flags.autoScaleSignal)
         readouts.signalAutoMax = ApplyAutomaticMaximum(shown, points, params.intensityMax);
+    if (canvas == nullptr)
+        return;
+    Raster& picture = *canvas;
+    NewPicture(picture, 500, 250);
 
     const double timeMin = params.timeMin;
     const double intensityMin = params.intensityMin;
@@ -160,18 +165,30 @@ void DrawSignalPicture(ModelParameters& params, const DisplayFlags& flags, const
     DrawCurves(picture, shown, points, column, quotient, rowAt, SampleAxis::Horizontal);
 }
 
+PlotReadouts Render(ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
+                    const SignalCurves& curves, PlotPictures* pictures)
+{
+    PlotReadouts readouts;
+    DrawDepthPicture(params, flags, profile, pictures ? &pictures->depth : nullptr, readouts);
+    DrawSignalPicture(params, flags, curves, pictures ? &pictures->signal : nullptr, readouts);
+    readouts.effLabTotal = FormatGeneral(profile.effLabTotal, 6);
+    readouts.effNatTotal = FormatGeneral(profile.effNatTotal, 6);
+    readouts.effRatio = FormatGeneral(double(profile.effLabTotal) / double(profile.effNatTotal), 6);
+    return readouts;
+}
+
 } // namespace
 
 PlotReadouts RenderPlots(ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
                          const SignalCurves& curves, PlotPictures& pictures)
 {
-    PlotReadouts readouts;
-    DrawDepthPicture(params, flags, profile, pictures.depth, readouts);
-    DrawSignalPicture(params, flags, curves, pictures.signal, readouts);
-    readouts.effLabTotal = FormatGeneral(profile.effLabTotal, 6);
-    readouts.effNatTotal = FormatGeneral(profile.effNatTotal, 6);
-    readouts.effRatio = FormatGeneral(double(profile.effLabTotal) / double(profile.effNatTotal), 6);
-    return readouts;
+    return Render(params, flags, profile, curves, &pictures);
+}
+
+PlotReadouts ScalePlots(ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
+                        const SignalCurves& curves)
+{
+    return Render(params, flags, profile, curves, nullptr);
 }
 
 } // namespace tamrisk

@@ -32,4 +32,9 @@ struct PlotReadouts {
 PlotReadouts RenderPlots(ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
                          const SignalCurves& curves, PlotPictures& pictures);
 
+// What RenderPlots does to the parameters and the read-outs, without the
+// pictures: for programs that need the numbers only.
+PlotReadouts ScalePlots(ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
+                        const SignalCurves& curves);
+
 } // namespace tamrisk
