@@ -232,6 +232,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ThreadCase{"Default", ScanGrid{}, {}},
                       ThreadCase{"LongPasses", {{0.01f, 1000.0f, 6, true}, {1.0f, 1e5f, 100, true}}, Unusual()},
                       ThreadCase{"ManyShortPasses", LinearGrid(0.5f, 300.0f, 150, 10, 1000, 1), Unusual()},
+                      ThreadCase{"PassesLongerThanAChunk", LinearGrid(2, 40, 2, 0, 3000, 2500), {}},
                       ThreadCase{"OnePoint", LinearGrid(3, 3, 0, 5, 5, 0), {}}),
     [](const auto& testCase) { return testCase.param.name; });
 
