@@ -6,9 +6,9 @@
 
 namespace tamrisk::cli {
 
-// The figure module's draw function, loaded on first use from beside the
-// executable or from the installed library folder; nullptr with the reason
-// in `problem` when it cannot be loaded.
+// The figure module's draw function, loaded from beside the executable or
+// from the installed library folder; nullptr with the reason in `problem`
+// when it cannot be loaded.
 DrawFigureFunction LoadFigureModule(std::string& problem);
 
 } // namespace tamrisk::cli

@@ -7,7 +7,6 @@
 
 #include <memory>
 #include <ostream>
-#include <stdexcept>
 
 namespace tamrisk::cli {
 

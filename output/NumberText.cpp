@@ -336,10 +336,4 @@ std::string FormatCell(double value)
     return std::string(text, WriteFormatCell(text, value));
 }
 
-void AppendFormatCell(std::string& out, double value)
-{
-    char text[kFormatCellCapacity];
-    out.append(text, WriteFormatCell(text, value));
-}
-
 } // namespace tamrisk

@@ -15,9 +15,6 @@ std::string FormatGeneral(double value, int digits);
 // appended after a final point, and the decimal comma ("1,0", "5,e-002").
 std::string FormatCell(double value);
 
-// Appends FormatCell(value) to out, without a string of its own.
-void AppendFormatCell(std::string& out, double value);
-
 // The room WriteFormatCell needs.
 inline constexpr int kFormatCellCapacity = 72;
 // Writes FormatCell(value) to out and returns the end of the text.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 
 namespace tamrisk::testing {
 namespace {
@@ -27,9 +28,9 @@ void ExpectSameTexts(double value, int& mismatches)
     }
     const std::string cell = FormatCell(value);
     const std::string referenceCell = ReferenceFormatCell(value);
-    std::string appended = "x";
-    AppendFormatCell(appended, value);
-    if (cell != referenceCell || appended != "x" + referenceCell) {
+    char written[kFormatCellCapacity];
+    const std::string_view direct(written, std::size_t(WriteFormatCell(written, value) - written));
+    if (cell != referenceCell || direct != referenceCell) {
         ++mismatches;
         ADD_FAILURE() << std::hexfloat << value << ": cell " << cell << " instead of " << referenceCell;
     }
