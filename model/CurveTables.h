@@ -19,8 +19,12 @@ struct CurveTables {
 };
 
 // The three sums of the lanes' times; times[l] is t of lane l. Scalar: one
-// lane; AVX2: eight (two registers).
+// lane; AVX2: eight (two registers); AVX-512: eight.
 void SumCurveLanesScalar(const CurveTables& tables, const double* times, float* hom, float* lab, float* nat);
 void SumCurveLanesAvx2(const CurveTables& tables, const double* times, float* hom, float* lab, float* nat);
+void SumCurveLanesAvx512(const CurveTables& tables, const double* times, float* hom, float* lab, float* nat);
+enum class LaneKernel;  // model/ModelExp.h
+using SumCurveLanesFunction = void (*)(const CurveTables&, const double*, float*, float*, float*);
+SumCurveLanesFunction SumCurveLanesWith(LaneKernel kernel);
 
 } // namespace tamrisk::detail

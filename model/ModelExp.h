@@ -60,10 +60,20 @@ inline double ModelExp(double x)
 // out[i] = ModelExp(in[i]); in and out may be the same array.
 void ModelExpBatch(const double* in, double* out, std::size_t count);
 
-// Which vector form ModelExpBatch and the scan kernel use.
-enum class LaneKernel { Scalar, Avx2 };
+// Which vector form ModelExpBatch and the lane kernels use; every form gives
+// the same bits.
+enum class LaneKernel { Scalar, Avx2, Avx512 };
+inline constexpr LaneKernel kLaneKernels[] = {LaneKernel::Scalar, LaneKernel::Avx2, LaneKernel::Avx512};
+// The widest form the processor has, unless TAMRISK_LANES names another
+// (scalar, avx2 or avx512) that it has: for timing and checking the forms.
 LaneKernel BestLaneKernel();
 bool LaneKernelAvailable(LaneKernel kernel);
+// Grid points or time samples that one call of a lane kernel carries.
+constexpr std::size_t LaneCount(LaneKernel kernel)
+{
+    return kernel == LaneKernel::Scalar ? 1 : 8;
+}
+inline constexpr std::size_t kMaxLaneCount = 8;
 void ModelExpBatch(LaneKernel kernel, const double* in, double* out, std::size_t count);
 
 } // namespace tamrisk::detail

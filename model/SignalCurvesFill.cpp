@@ -66,19 +66,16 @@ void FillSummedCurves(const ModelParameters& params, const DepthProfile& profile
                              labDose,    natDoseRate};
 
     const LaneKernel kernel = BestLaneKernel();
-    const std::size_t lanes = kernel == LaneKernel::Avx2 ? 8 : 1;
+    const std::size_t lanes = LaneCount(kernel);
     for (std::size_t first = 0; first < hom.size(); first += lanes) {
         // A short last group repeats its last time in the spare lanes.
-        double times[8];
+        double times[kMaxLaneCount];
         for (std::size_t l = 0; l < lanes; ++l)
             times[l] = GridPoint(static_cast<int>(std::min(first + l, hom.size() - 1)), timeStep);
-        float sumHom[8];
-        float sumLab[8];
-        float sumNat[8];
-        if (kernel == LaneKernel::Avx2)
-            SumCurveLanesAvx2(tables, times, sumHom, sumLab, sumNat);
-        else
-            SumCurveLanesScalar(tables, times, sumHom, sumLab, sumNat);
+        float sumHom[kMaxLaneCount];
+        float sumLab[kMaxLaneCount];
+        float sumNat[kMaxLaneCount];
+        SumCurveLanesWith(kernel)(tables, times, sumHom, sumLab, sumNat);
         for (std::size_t l = 0; l < lanes && first + l < hom.size(); ++l) {
             hom[first + l] = sumHom[l];
             lab[first + l] = sumLab[l];
@@ -92,6 +89,19 @@ void FillSummedCurves(const ModelParameters& params, const DepthProfile& profile
 void SumCurveLanesScalar(const CurveTables& tables, const double* times, float* hom, float* lab, float* nat)
 {
     SumCurveLanes<ScalarExpOps>(tables, times, hom, lab, nat);
+}
+
+SumCurveLanesFunction SumCurveLanesWith(LaneKernel kernel)
+{
+    switch (kernel) {
+    case LaneKernel::Avx2:
+        return SumCurveLanesAvx2;
+    case LaneKernel::Avx512:
+        return SumCurveLanesAvx512;
+    case LaneKernel::Scalar:
+        break;
+    }
+    return SumCurveLanesScalar;
 }
 
 void FillSignalCurves(const ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,

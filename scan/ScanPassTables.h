@@ -32,11 +32,16 @@ struct ScanPassTables {
 
 // The sums of one lane group from sample `first` on, the sums of the
 // samples before it given by fullLab / fullNat [first]. factors[l] is
-// -rate * evalTime of lane l. Scalar: one lane; AVX2: eight (two registers). Returns the
-// sample where the sums ended.
+// -rate * evalTime of lane l. Scalar: one lane; AVX2: eight (two
+// registers); AVX-512: eight. Returns the sample where the sums ended.
 std::size_t SumLanesScalar(const ScanPassTables& tables, const double* factors, std::size_t first, float* lab,
                            float* nat);
 std::size_t SumLanesAvx2(const ScanPassTables& tables, const double* factors, std::size_t first, float* lab,
                          float* nat);
+std::size_t SumLanesAvx512(const ScanPassTables& tables, const double* factors, std::size_t first, float* lab,
+                           float* nat);
+enum class LaneKernel;  // model/ModelExp.h
+using SumLanesFunction = std::size_t (*)(const ScanPassTables&, const double*, std::size_t, float*, float*);
+SumLanesFunction SumLanesWith(LaneKernel kernel);
 
 } // namespace tamrisk::detail

@@ -12,13 +12,12 @@ namespace tamrisk {
 
 namespace {
 
-// Larger of a bound and a magnitude; a NaN makes the bound infinite.
-double RaiseBound(double bound, double value)
+// Larger of a bound and a magnitude; a NaN makes the bound infinite. (An
+// ordered comparison is false for a NaN, hence the test written this way.)
+inline double RaiseBound(double bound, double value)
 {
     const double magnitude = std::fabs(value);
-    if (std::isnan(magnitude))
-        return std::numeric_limits<double>::infinity();
-    return std::max(bound, magnitude);
+    return magnitude <= bound ? bound : (magnitude > bound ? magnitude : std::numeric_limits<double>::infinity());
 }
 
 } // namespace
@@ -29,6 +28,19 @@ std::size_t SumLanesScalar(const ScanPassTables& tables, const double* factors, 
                            float* nat)
 {
     return SumLanes<ScalarExpOps>(tables, factors, first, lab, nat);
+}
+
+SumLanesFunction SumLanesWith(LaneKernel kernel)
+{
+    switch (kernel) {
+    case LaneKernel::Avx2:
+        return SumLanesAvx2;
+    case LaneKernel::Avx512:
+        return SumLanesAvx512;
+    case LaneKernel::Scalar:
+        break;
+    }
+    return SumLanesScalar;
 }
 
 } // namespace detail
@@ -59,49 +71,75 @@ ScanPointModel::ScanPointModel(const ModelParameters& params)
 
 void ScanPointModel::SetExtinction(float extinction)
 {
+    // Plain pointers and one simple loop per table: the compiler then keeps
+    // them in registers and turns the independent loops into vector code.
     const std::size_t count = z_.size();
-    double prefixMin = std::numeric_limits<double>::infinity();
-    float fullLab = 0.0f;
-    float fullNat = 0.0f;
+    const float* const z = z_.data();
+    double* const attenuation = attenuation_.data();
+    double* const weight = weight_.data();
+    double* const weightedLab = weightedLab_.data();
+    double* const weightedNat = weightedNat_.data();
+
     // As detail::Attenuation, as one batch.
+    const double negExtinction = double(-extinction);
     for (std::size_t i = 0; i < count; ++i)
-        attenuation_[i] = double(-extinction) * double(z_[i]);
-    detail::ModelExpBatch(attenuation_.data(), attenuation_.data(), count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const float intensity = float(attenuation_[i]);
-        weight_[i] = detail::IntensityWeight(intensity, exponent_);
-        weightedLab_[i] = weight_[i] * double(labDose_[i]);
-        weightedNat_[i] = weight_[i] * double(natDoseRate_[i]);
-
-        prefixMin = std::isnan(attenuation_[i]) || std::isnan(prefixMin) ? std::numeric_limits<double>::quiet_NaN()
-                                                                          : std::min(prefixMin, attenuation_[i]);
-        prefixMinAttenuation_[i] = prefixMin;
-
-        // The terms of a sample whose OSL fraction is 1, as the lanes compute them.
-        float osl = 1.0f;
-        if (transparencyCorrection_)
-            osl = float(weight_[i] * double(osl));
-        fullLab_[i] = fullLab;
-        fullNat_[i] = fullNat;
-        // A float sum of two floats is their double sum rounded once, as in AddRounded.
-        fullLab += float(weightedLab_[i] * double(osl));
-        fullNat += float(weightedNat_[i] * double(osl));
+        attenuation[i] = negExtinction * double(z[i]);
+    detail::ModelExpBatch(attenuation, attenuation, count);
+    if (exponent_ == 1.0f) {
+        for (std::size_t i = 0; i < count; ++i)
+            weight[i] = double(float(attenuation[i]));
+    } else {
+        for (std::size_t i = 0; i < count; ++i)
+            weight[i] = detail::IntensityWeight(float(attenuation[i]), exponent_);
     }
-    fullLab_[count] = fullLab;
-    fullNat_[count] = fullNat;
+    const float* const labDose = labDose_.data();
+    const float* const natDoseRate = natDoseRate_.data();
+    for (std::size_t i = 0; i < count; ++i) {
+        weightedLab[i] = weight[i] * double(labDose[i]);
+        weightedNat[i] = weight[i] * double(natDoseRate[i]);
+    }
+
+    // Running minimum, NaN from the first NaN on.
+    double* const prefixMin = prefixMinAttenuation_.data();
+    const std::size_t firstNan =
+        std::size_t(std::find_if(attenuation, attenuation + count, [](double a) { return std::isnan(a); }) - attenuation);
+    double least = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i < firstNan; ++i) {
+        least = std::min(least, attenuation[i]);
+        prefixMin[i] = least;
+    }
+    std::fill(prefixMin + firstNan, prefixMin + count, std::numeric_limits<double>::quiet_NaN());
+
+    // The terms of samples whose OSL fraction is 1, as the lanes compute them
+    // (with the correction, the fraction is float(weight * 1)); a float sum of
+    // two floats is their double sum rounded once, as in AddRounded.
+    float* const fullLab = fullLab_.data();
+    float* const fullNat = fullNat_.data();
+    float sumLab = 0.0f;
+    float sumNat = 0.0f;
+    for (std::size_t i = 0; i < count; ++i) {
+        const double osl = transparencyCorrection_ ? double(float(weight[i])) : 1.0;
+        fullLab[i] = sumLab;
+        fullNat[i] = sumNat;
+        sumLab += float(weightedLab[i] * osl);
+        sumNat += float(weightedNat[i] * osl);
+    }
+    fullLab[count] = sumLab;
+    fullNat[count] = sumNat;
 
     // The bounds of each block of samples, then over all later blocks.
     for (std::size_t b = 0; b < tailAttenuation_.size(); ++b) {
-        double attenuation = 0.0;
+        double reach = 0.0;
         double lab = 0.0;
         double nat = 0.0;
-        for (std::size_t i = b * detail::kSettleBlock; i < std::min(count, (b + 1) * detail::kSettleBlock); ++i) {
-            const double weight = transparencyCorrection_ ? std::fabs(weight_[i]) : 1.0;
-            attenuation = RaiseBound(attenuation, attenuation_[i]);
-            lab = RaiseBound(lab, std::fabs(weightedLab_[i]) * weight);
-            nat = RaiseBound(nat, std::fabs(weightedNat_[i]) * weight);
+        const std::size_t end = std::min(count, (b + 1) * detail::kSettleBlock);
+        for (std::size_t i = b * detail::kSettleBlock; i < end; ++i) {
+            const double factor = transparencyCorrection_ ? std::fabs(weight[i]) : 1.0;
+            reach = RaiseBound(reach, attenuation[i]);
+            lab = RaiseBound(lab, std::fabs(weightedLab[i]) * factor);
+            nat = RaiseBound(nat, std::fabs(weightedNat[i]) * factor);
         }
-        tailAttenuation_[b] = attenuation;
+        tailAttenuation_[b] = reach;
         tailLab_[b] = lab;
         tailNat_[b] = nat;
     }
@@ -147,11 +185,16 @@ ScanTotals ScanPointModel::Totals(float evalTime) const
 void ScanPointModel::Totals(const float* evalTimes, ScanTotals* totals, std::size_t count,
                             detail::LaneKernel kernel) const
 {
+    Totals(evalTimes, totals, count, detail::SumLanesWith(kernel), detail::LaneCount(kernel));
+}
+
+void ScanPointModel::Totals(const float* evalTimes, ScanTotals* totals, std::size_t count,
+                            detail::SumLanesFunction sumLanes, std::size_t lanes) const
+{
     const detail::ScanPassTables tables = Tables();
-    const std::size_t lanes = kernel == detail::LaneKernel::Avx2 ? 8 : 1;
     for (std::size_t first = 0; first < count; first += lanes) {
         // A short last group repeats its last time in the spare lanes.
-        double factors[8];
+        double factors[detail::kMaxLaneCount];
         // Attenuations are not negative (or NaN), so the full samples are
         // fewest for the largest factor; a NaN factor has none.
         double largest = -std::numeric_limits<double>::infinity();
@@ -163,11 +206,9 @@ void ScanPointModel::Totals(const float* evalTimes, ScanTotals* totals, std::siz
             largest = std::max(largest, factors[l]);
         }
         const std::size_t start = anyNan ? 0 : FullSamples(largest);
-        float lab[8];
-        float nat[8];
-        const std::size_t end = kernel == detail::LaneKernel::Avx2
-                                    ? detail::SumLanesAvx2(tables, factors, start, lab, nat)
-                                    : detail::SumLanesScalar(tables, factors, start, lab, nat);
+        float lab[detail::kMaxLaneCount];
+        float nat[detail::kMaxLaneCount];
+        const std::size_t end = sumLanes(tables, factors, start, lab, nat);
         evaluatedSamples_ += (end - start) * lanes;
         for (std::size_t l = 0; l < lanes && first + l < count; ++l)
             totals[first + l] = {lab[l], nat[l]};

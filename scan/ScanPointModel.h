@@ -30,6 +30,10 @@ public:
     // The totals of count evaluation times; every kernel gives the same bits.
     void Totals(const float* evalTimes, ScanTotals* totals, std::size_t count,
                 detail::LaneKernel kernel = detail::BestLaneKernel()) const;
+    // The same with a given kernel function of `lanes` lanes (at most
+    // kMaxLaneCount), such as a test's build of a vector form.
+    void Totals(const float* evalTimes, ScanTotals* totals, std::size_t count, detail::SumLanesFunction sumLanes,
+                std::size_t lanes) const;
 
     // Depth samples evaluated so far, summed over lanes: the exponentials
     // computed (spare lanes of a short group included).

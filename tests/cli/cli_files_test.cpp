@@ -35,9 +35,17 @@ struct Outcome {
 
 class CliFilesTest : public ::testing::Test {
 protected:
-    // Starts the tool with standard output to `out` and standard error to a file.
-    pid_t Start(const std::vector<std::string>& args, const std::string& out = "/dev/null") const
+    // Starts the tool with standard output to `out`, standard error to a file
+    // and `setting` ("NAME=value") added to the environment.
+    pid_t Start(const std::vector<std::string>& args, const std::string& out = "/dev/null",
+                std::string setting = {}) const
     {
+        std::vector<char*> env;
+        for (char** e = environ; *e != nullptr; ++e)
+            env.push_back(*e);
+        if (!setting.empty())
+            env.push_back(setting.data());
+        env.push_back(nullptr);
         std::vector<std::string> all = {TAMRISK_CLI_PATH};
         all.insert(all.end(), args.begin(), args.end());
         std::vector<char*> argv;
@@ -49,7 +57,7 @@ protected:
         posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_addopen(&actions, 2, ErrPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         pid_t pid = -1;
-        EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+        EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), env.data()), 0);
         posix_spawn_file_actions_destroy(&actions);
         return pid;
     }
@@ -186,6 +194,25 @@ TEST_F(CliFilesTest, ControlBytesInFileNamesAreShownEscaped)
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_NE(outcome.err.find("no\\x1B[31mfolder"), std::string::npos) << outcome.err;
     EXPECT_EQ(outcome.err.find('\x1b'), std::string::npos);
+}
+
+// Each lane form (the ones this processor lacks fall back to the widest it
+// has) writes the same scan file.
+TEST_F(CliFilesTest, ScanFileIsTheSameWithEveryLaneForm)
+{
+    const std::vector<std::string> grid = {"--ext-steps", "37", "--time-steps", "45", "--transparency-correction"};
+    std::string first;
+    for (const char* form : {"scalar", "avx2", "avx512"}) {
+        std::vector<std::string> args = {"scan", "-o", Path(form)};
+        args.insert(args.end(), grid.begin(), grid.end());
+        const Outcome outcome = Finish(Start(args, "/dev/null", std::string("TAMRISK_LANES=") + form));
+        ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+        const std::string file = ReadFile(Path(form));
+        if (first.empty())
+            first = file;
+        EXPECT_EQ(file, first) << form;
+    }
+    EXPECT_GT(first.size(), 37u * 45u * 20u);
 }
 
 // Figures come from a module loaded when drawn; without it every other

@@ -1,3 +1,7 @@
+// First: the emulation defines the vector types itself.
+#include "support/EmulatedAvx512.h"
+
+#include "scan/ScanLanes.h"
 #include "scan/ScanPointModel.h"
 
 #include "model/ComputeModel.h"
@@ -10,10 +14,37 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace tamrisk {
 namespace {
+
+std::size_t EmulatedAvx512SumLanes(const detail::ScanPassTables& tables, const double* factors, std::size_t first,
+                                   float* lab, float* nat)
+{
+    return detail::SumLanes<detail::EmulatedAvx512Ops>(tables, factors, first, lab, nat);
+}
+
+struct LaneForm {
+    std::string name;
+    detail::SumLanesFunction sumLanes;
+    std::size_t lanes;
+};
+
+// Every form this processor runs, and the AVX-512 form under emulation.
+std::vector<LaneForm> LaneForms()
+{
+    const char* const names[] = {"scalar", "avx2", "avx512"};
+    std::vector<LaneForm> forms;
+    for (std::size_t k = 0; k < std::size(detail::kLaneKernels); ++k) {
+        const detail::LaneKernel kernel = detail::kLaneKernels[k];
+        if (detail::LaneKernelAvailable(kernel))
+            forms.push_back({names[k], detail::SumLanesWith(kernel), detail::LaneCount(kernel)});
+    }
+    forms.push_back({"emulated avx512", EmulatedAvx512SumLanes, 8});
+    return forms;
+}
 
 // Every NaN counts as one: its sign depends on the operand order.
 std::uint32_t Bits(float value)
@@ -74,9 +105,7 @@ private:
 TEST(ScanLanes, EveryKernelGivesComputeModelsTotals)
 {
     RandomModel random(20261207);
-    std::vector<detail::LaneKernel> kernels{detail::LaneKernel::Scalar};
-    if (detail::LaneKernelAvailable(detail::LaneKernel::Avx2))
-        kernels.push_back(detail::LaneKernel::Avx2);
+    const std::vector<LaneForm> forms = LaneForms();
     int compared = 0;
     for (int set = 0; set < 150; ++set) {
         ModelParameters params = random.Parameters();
@@ -88,16 +117,16 @@ TEST(ScanLanes, EveryKernelGivesComputeModelsTotals)
             std::vector<float> times(std::size_t(1 + e * 2));
             for (float& t : times)
                 t = random.EvalTime();
-            for (detail::LaneKernel kernel : kernels) {
+            for (const LaneForm& form : forms) {
                 std::vector<ScanTotals> totals(times.size());
-                model.Totals(times.data(), totals.data(), times.size(), kernel);
+                model.Totals(times.data(), totals.data(), times.size(), form.sumLanes, form.lanes);
                 for (std::size_t k = 0; k < times.size(); ++k) {
                     params.evalTime = times[k];
                     ComputeDepthProfile(params, profile);
                     ASSERT_EQ(Bits(totals[k].effLabTotal), Bits(profile.effLabTotal))
-                        << "set " << set << " extinction " << params.extinction << " evalTime " << times[k];
+                        << form.name << ", set " << set << " extinction " << params.extinction << " evalTime " << times[k];
                     ASSERT_EQ(Bits(totals[k].effNatTotal), Bits(profile.effNatTotal))
-                        << "set " << set << " extinction " << params.extinction << " evalTime " << times[k];
+                        << form.name << ", set " << set << " extinction " << params.extinction << " evalTime " << times[k];
                     ++compared;
                 }
             }
