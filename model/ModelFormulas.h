@@ -34,10 +34,4 @@ inline double IntensityWeight(float intensity, float exponent)
     return exponent == 1.0f ? double(intensity) : std::pow(double(intensity), double(exponent));
 }
 
-// A running single-precision sum: the addition in double, rounded as stored.
-inline float AddRounded(float sum, double term)
-{
-    return static_cast<float>(double(sum) + term);
-}
-
 } // namespace tamrisk::detail

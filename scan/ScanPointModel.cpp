@@ -10,18 +10,6 @@
 
 namespace tamrisk {
 
-namespace {
-
-// Larger of a bound and a magnitude; a NaN makes the bound infinite. (An
-// ordered comparison is false for a NaN, hence the test written this way.)
-inline double RaiseBound(double bound, double value)
-{
-    const double magnitude = std::fabs(value);
-    return magnitude <= bound ? bound : (magnitude > bound ? magnitude : std::numeric_limits<double>::infinity());
-}
-
-} // namespace
-
 namespace detail {
 
 std::size_t SumLanesScalar(const ScanPassTables& tables, const double* factors, std::size_t first, float* lab,
@@ -112,7 +100,7 @@ void ScanPointModel::SetExtinction(float extinction)
 
     // The terms of samples whose OSL fraction is 1, as the lanes compute them
     // (with the correction, the fraction is float(weight * 1)); a float sum of
-    // two floats is their double sum rounded once, as in AddRounded.
+    // two floats is their double sum rounded to float.
     float* const fullLab = fullLab_.data();
     float* const fullNat = fullNat_.data();
     float sumLab = 0.0f;
@@ -127,21 +115,28 @@ void ScanPointModel::SetExtinction(float extinction)
     fullLab[count] = sumLab;
     fullNat[count] = sumNat;
 
-    // The bounds of each block of samples, then over all later blocks.
+    // The bounds of each block of samples, then over all later blocks. A NaN
+    // anywhere in a block makes its bounds infinite.
     for (std::size_t b = 0; b < tailAttenuation_.size(); ++b) {
         double reach = 0.0;
         double lab = 0.0;
         double nat = 0.0;
+        bool nan = false;
         const std::size_t end = std::min(count, (b + 1) * detail::kSettleBlock);
         for (std::size_t i = b * detail::kSettleBlock; i < end; ++i) {
             const double factor = transparencyCorrection_ ? std::fabs(weight[i]) : 1.0;
-            reach = RaiseBound(reach, attenuation[i]);
-            lab = RaiseBound(lab, std::fabs(weightedLab[i]) * factor);
-            nat = RaiseBound(nat, std::fabs(weightedNat[i]) * factor);
+            const double a = std::fabs(attenuation[i]);
+            const double l = std::fabs(weightedLab[i]) * factor;
+            const double n = std::fabs(weightedNat[i]) * factor;
+            reach = a > reach ? a : reach;
+            lab = l > lab ? l : lab;
+            nat = n > nat ? n : nat;
+            nan = nan | std::isnan(a) | std::isnan(l) | std::isnan(n);
         }
-        tailAttenuation_[b] = reach;
-        tailLab_[b] = lab;
-        tailNat_[b] = nat;
+        const double infinity = std::numeric_limits<double>::infinity();
+        tailAttenuation_[b] = nan ? infinity : reach;
+        tailLab_[b] = nan ? infinity : lab;
+        tailNat_[b] = nan ? infinity : nat;
     }
     for (std::size_t b = tailAttenuation_.size(); b-- > 1;) {
         tailAttenuation_[b - 1] = std::max(tailAttenuation_[b - 1], tailAttenuation_[b]);
