@@ -178,8 +178,14 @@ void Raster::LineTo(std::int64_t x, std::int64_t y)
         return;
 
     const bool startInside = Inside(x0, width_) && Inside(y0, height_);
-    const bool endInside = Inside(x, width_) && Inside(y, height_);
     Color* const data = pixels_.data();
+    if (adx <= 1 && ady <= 1) {
+        // One step, the most common segment of a curve: only its start pixel.
+        if (startInside)
+            data[y0 * width_ + x0] = pen_;
+        return;
+    }
+    const bool endInside = Inside(x, width_) && Inside(y, height_);
     const std::int64_t stride = width_;
     const Color pen = pen_;
     if (adx >= ady) {

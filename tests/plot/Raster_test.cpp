@@ -108,6 +108,25 @@ TEST(Raster, LaterPenCoversEarlier)
 
 // Drawing into a picture offset inside a big one and cropping must give
 // exactly what the clipped drawing gives.
+// A segment of one step sets only its start pixel, when that is inside,
+// wherever it lies against the border and whichever way it points.
+TEST(Raster, OneStepSegmentsSetTheirStartPixel)
+{
+    constexpr int w = 5, h = 4;
+    for (int x0 = -2; x0 <= w + 1; ++x0)
+        for (int y0 = -2; y0 <= h + 1; ++y0)
+            for (int dx = -1; dx <= 1; ++dx)
+                for (int dy = -1; dy <= 1; ++dy) {
+                    if (dx == 0 && dy == 0)
+                        continue;
+                    Pixels expected;
+                    if (x0 >= 0 && x0 < w && y0 >= 0 && y0 < h)
+                        expected.insert({x0, y0});
+                    ASSERT_EQ(Line(w, h, x0, y0, x0 + dx, y0 + dy), expected)
+                        << "(" << x0 << "," << y0 << ") by (" << dx << "," << dy << ")";
+                }
+}
+
 TEST(Raster, ClippingMatchesCroppedUnclippedDrawing)
 {
     constexpr int w = 13, h = 9, margin = 40;
