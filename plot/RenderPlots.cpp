@@ -3,6 +3,7 @@
 #include "model/CurveTable.h"
 #include "output/NumberText.h"
 #include "output/SliderReadouts.h"
+#include "plot/PixelQuotients.h"
 #include "plot/PlotCoordinates.h"
 #include "plot/ShownCurves.h"
 
@@ -69,12 +70,18 @@ enum class SampleAxis { Horizontal, Vertical };
 // inner one over the curves in table order, so where two curves cross within
 // one sample interval the later one lies on top. Each curve's previous point
 // is kept, so every point is computed once.
-// A value's pixel position is valueAt(quotientOf(value)); the quotients (a
-// division each) are taken first, curve by curve, as a run of independent
-// divisions that the processor overlaps.
-template <typename SampleAt, typename QuotientOf, typename ValueAt>
+// A value's pixel position is valueAt(q) for its PixelQuotients q; the
+// quotients (a division each) are taken first, curve by curve, as a run of
+// independent divisions.
+struct ValueScale {
+    double offset;
+    double scale;
+    bool negate;
+};
+
+template <typename SampleAt, typename ValueAt>
 void DrawCurves(Raster& picture, const std::vector<ShownCurve>& shown, int points, SampleAt sampleAt,
-                QuotientOf quotientOf, ValueAt valueAt, SampleAxis axis)
+                ValueScale scale, ValueAt valueAt, SampleAxis axis)
 {
     if (points < 2)
         return;
@@ -83,12 +90,8 @@ void DrawCurves(Raster& picture, const std::vector<ShownCurve>& shown, int point
     };
     const std::size_t count = std::size_t(points);
     std::vector<double> quotients(shown.size() * count);
-    for (std::size_t j = 0; j < shown.size(); ++j) {
-        const float* values = shown[j].values;
-        double* out = quotients.data() + j * count;
-        for (std::size_t i = 0; i < count; ++i)
-            out[i] = quotientOf(values[i]);
-    }
+    for (std::size_t j = 0; j < shown.size(); ++j)
+        PixelQuotients(shown[j].values, count, scale.offset, scale.scale, scale.negate, quotients.data() + j * count);
     std::vector<PixelPoint> before;
     for (std::size_t j = 0; j < shown.size(); ++j)
         before.push_back(point(sampleAt(0), valueAt(quotients[j * count])));
@@ -120,6 +123,7 @@ void DrawDepthPicture(ModelParameters& params, const DisplayFlags& flags, const 
     const double span = double(params.bottom) - top;
     const double sx = StoredScale(params.plotMax, 0.0025f);
     const double sy = StoredScale(span, 0.0025f);
+    // value - 0 is value for every double, so this is the curves' quotient too.
     const auto quotient = [sx](double value) { return value / sx; };
     const auto column = [&](double value) { return PlotOffset(50, quotient(value)); };
     const auto columnAt = [](double q) { return PlotOffset(50, q); };
@@ -132,7 +136,7 @@ void DrawDepthPicture(ModelParameters& params, const DisplayFlags& flags, const 
     const PixelCoordinate one = column(1.0);
     Segment(picture, Point(one, 50), Point(one, axisEnd));
 
-    DrawCurves(picture, shown, points, row, quotient, columnAt, SampleAxis::Vertical);
+    DrawCurves(picture, shown, points, row, ValueScale{0.0, sx, false}, columnAt, SampleAxis::Vertical);
 }
 
 void DrawSignalPicture(ModelParameters& params, const DisplayFlags& flags, const SignalCurves& curves,
@@ -162,7 +166,7 @@ void DrawSignalPicture(ModelParameters& params, const DisplayFlags& flags, const
     Segment(picture, Point(50, 225), Point(PlotOffset(50, timeSpan / st), 225));
     Segment(picture, Point(50, 225), Point(50, row(params.intensityMax)));
 
-    DrawCurves(picture, shown, points, column, quotient, rowAt, SampleAxis::Horizontal);
+    DrawCurves(picture, shown, points, column, ValueScale{intensityMin, sv, true}, rowAt, SampleAxis::Horizontal);
 }
 
 PlotReadouts Render(ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
