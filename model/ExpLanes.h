@@ -218,4 +218,23 @@ template <class Ops>
     return Ops::Mul(Ops::Mul(p, scale1), scale2);
 }
 
+// out[i] = ExpOf(in[i]), Ops::kLanes at a time; a short tail goes through
+// one padded group.
+template <class Ops>
+[[gnu::always_inline]] inline void ExpBatchOf(const double* in, double* out, std::size_t count)
+{
+    constexpr std::size_t kLanes = Ops::kLanes;
+    std::size_t i = 0;
+    for (; i + kLanes <= count; i += kLanes)
+        Ops::Store(out + i, ExpOf<Ops>(Ops::Load(in + i)));
+    if (i < count) {
+        double tail[kLanes] = {};
+        for (std::size_t t = 0; t < count - i; ++t)
+            tail[t] = in[i + t];
+        Ops::Store(tail, ExpOf<Ops>(Ops::Load(tail)));
+        for (std::size_t t = 0; t < count - i; ++t)
+            out[i + t] = tail[t];
+    }
+}
+
 } // namespace tamrisk::detail

@@ -74,6 +74,12 @@ constexpr std::size_t LaneCount(LaneKernel kernel)
     return kernel == LaneKernel::Scalar ? 1 : 8;
 }
 inline constexpr std::size_t kMaxLaneCount = 8;
+// The one of three forms of a kernel that belongs to `kernel`.
+template <class Form>
+constexpr Form FormFor(LaneKernel kernel, Form scalar, Form avx2, Form avx512)
+{
+    return kernel == LaneKernel::Avx512 ? avx512 : kernel == LaneKernel::Avx2 ? avx2 : scalar;
+}
 void ModelExpBatch(LaneKernel kernel, const double* in, double* out, std::size_t count);
 
 } // namespace tamrisk::detail

@@ -13,17 +13,7 @@ namespace tamrisk::detail {
 
 void ModelExpBatchAvx2(const double* in, double* out, std::size_t count)
 {
-    std::size_t i = 0;
-    for (; i + 4 <= count; i += 4)
-        Avx2Ops::Store(out + i, ExpOf<Avx2Ops>(Avx2Ops::Load(in + i)));
-    if (i < count) {
-        double tail[4] = {0.0, 0.0, 0.0, 0.0};
-        for (std::size_t t = 0; t < count - i; ++t)
-            tail[t] = in[i + t];
-        Avx2Ops::Store(tail, ExpOf<Avx2Ops>(Avx2Ops::Load(tail)));
-        for (std::size_t t = 0; t < count - i; ++t)
-            out[i + t] = tail[t];
-    }
+    ExpBatchOf<Avx2Ops>(in, out, count);
 }
 
 } // namespace tamrisk::detail

@@ -13,17 +13,7 @@ namespace tamrisk::detail {
 
 void ModelExpBatchAvx512(const double* in, double* out, std::size_t count)
 {
-    std::size_t i = 0;
-    for (; i + 8 <= count; i += 8)
-        Avx512Ops::Store(out + i, ExpOf<Avx512Ops>(Avx512Ops::Load(in + i)));
-    if (i < count) {
-        double tail[8] = {};
-        for (std::size_t t = 0; t < count - i; ++t)
-            tail[t] = in[i + t];
-        Avx512Ops::Store(tail, ExpOf<Avx512Ops>(Avx512Ops::Load(tail)));
-        for (std::size_t t = 0; t < count - i; ++t)
-            out[i + t] = tail[t];
-    }
+    ExpBatchOf<Avx512Ops>(in, out, count);
 }
 
 } // namespace tamrisk::detail

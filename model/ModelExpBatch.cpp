@@ -9,6 +9,16 @@ namespace tamrisk::detail {
 void ModelExpBatchAvx2(const double* in, double* out, std::size_t count);
 void ModelExpBatchAvx512(const double* in, double* out, std::size_t count);
 
+namespace {
+
+void ModelExpBatchScalar(const double* in, double* out, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        out[i] = ModelExp(in[i]);
+}
+
+} // namespace
+
 bool LaneKernelAvailable(LaneKernel kernel)
 {
     __builtin_cpu_init();  // safe to ask even before static constructors ran
@@ -53,18 +63,8 @@ LaneKernel BestLaneKernel()
 
 void ModelExpBatch(LaneKernel kernel, const double* in, double* out, std::size_t count)
 {
-    switch (kernel) {
-    case LaneKernel::Avx2:
-        ModelExpBatchAvx2(in, out, count);
-        return;
-    case LaneKernel::Avx512:
-        ModelExpBatchAvx512(in, out, count);
-        return;
-    case LaneKernel::Scalar:
-        break;
-    }
-    for (std::size_t i = 0; i < count; ++i)
-        out[i] = ModelExp(in[i]);
+    using Batch = void (*)(const double*, double*, std::size_t);
+    FormFor<Batch>(kernel, ModelExpBatchScalar, ModelExpBatchAvx2, ModelExpBatchAvx512)(in, out, count);
 }
 
 void ModelExpBatch(const double* in, double* out, std::size_t count)

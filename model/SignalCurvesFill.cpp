@@ -93,15 +93,7 @@ void SumCurveLanesScalar(const CurveTables& tables, const double* times, float* 
 
 SumCurveLanesFunction SumCurveLanesWith(LaneKernel kernel)
 {
-    switch (kernel) {
-    case LaneKernel::Avx2:
-        return SumCurveLanesAvx2;
-    case LaneKernel::Avx512:
-        return SumCurveLanesAvx512;
-    case LaneKernel::Scalar:
-        break;
-    }
-    return SumCurveLanesScalar;
+    return FormFor<SumCurveLanesFunction>(kernel, SumCurveLanesScalar, SumCurveLanesAvx2, SumCurveLanesAvx512);
 }
 
 void FillSignalCurves(const ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,

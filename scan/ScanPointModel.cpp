@@ -20,15 +20,7 @@ std::size_t SumLanesScalar(const ScanPassTables& tables, const double* factors, 
 
 SumLanesFunction SumLanesWith(LaneKernel kernel)
 {
-    switch (kernel) {
-    case LaneKernel::Avx2:
-        return SumLanesAvx2;
-    case LaneKernel::Avx512:
-        return SumLanesAvx512;
-    case LaneKernel::Scalar:
-        break;
-    }
-    return SumLanesScalar;
+    return FormFor<SumLanesFunction>(kernel, SumLanesScalar, SumLanesAvx2, SumLanesAvx512);
 }
 
 } // namespace detail
