@@ -68,6 +68,12 @@ inline constexpr LaneKernel kLaneKernels[] = {LaneKernel::Scalar, LaneKernel::Av
 // (scalar, avx2 or avx512) that it has: for timing and checking the forms.
 LaneKernel BestLaneKernel();
 bool LaneKernelAvailable(LaneKernel kernel);
+// Whether AVX2 may be used for simple element-wise loops: every vector form
+// implies it, and TAMRISK_LANES=scalar turns it off with the rest.
+inline bool Avx2LoopsAllowed()
+{
+    return BestLaneKernel() != LaneKernel::Scalar;
+}
 // Grid points or time samples that one call of a lane kernel carries.
 constexpr std::size_t LaneCount(LaneKernel kernel)
 {

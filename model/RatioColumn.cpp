@@ -12,11 +12,10 @@ void RatioColumnScalar(const float* num, const float* den, float* out, std::size
 
 void RatioColumn(const float* num, const float* den, float* out, std::size_t count)
 {
-    // Every vector form implies AVX2.
-    if (BestLaneKernel() == LaneKernel::Scalar)
-        RatioColumnScalar(num, den, out, count);
-    else
+    if (Avx2LoopsAllowed())
         RatioColumnAvx2(num, den, out, count);
+    else
+        RatioColumnScalar(num, den, out, count);
 }
 
 } // namespace tamrisk::detail

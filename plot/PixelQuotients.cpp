@@ -19,11 +19,10 @@ void PixelQuotientsScalar(const float* values, std::size_t count, double offset,
 
 void PixelQuotients(const float* values, std::size_t count, double offset, double scale, bool negate, double* out)
 {
-    // Every vector form implies AVX2.
-    if (detail::BestLaneKernel() == detail::LaneKernel::Scalar)
-        detail::PixelQuotientsScalar(values, count, offset, scale, negate, out);
-    else
+    if (detail::Avx2LoopsAllowed())
         detail::PixelQuotientsAvx2(values, count, offset, scale, negate, out);
+    else
+        detail::PixelQuotientsScalar(values, count, offset, scale, negate, out);
 }
 
 } // namespace tamrisk

@@ -51,8 +51,8 @@ ScanPointModel::ScanPointModel(const ModelParameters& params)
 
 void ScanPointModel::SetExtinction(float extinction)
 {
-    // Plain pointers and one simple loop per table: the compiler then keeps
-    // them in registers and turns the independent loops into vector code.
+    // Plain pointers and one simple loop per table, so that the compiler
+    // keeps the arrays' addresses in registers.
     const std::size_t count = z_.size();
     const float* const z = z_.data();
     double* const attenuation = attenuation_.data();
