@@ -3,30 +3,60 @@
 #include "cli/OutputPaths.h"
 
 #include <atomic>
-#include <climits>
 #include <csignal>
 #include <ostream>
 
+#include <pthread.h>
 #include <unistd.h>
 
 namespace tamrisk::cli {
+
+// The list the handler walks on a forced exit. It is changed only with the
+// interrupts blocked, so the handler never sees it half changed.
+static RemovedOnForcedExit* gFirst = nullptr;
+
+// Only async-signal-safe calls: the handler runs this.
+struct ForcedExitList {
+    static void RemoveAll()
+    {
+        for (const RemovedOnForcedExit* file = gFirst; file != nullptr; file = file->next_)
+            ::unlink(file->path_.c_str());
+    }
+};
+
 
 namespace {
 
 std::atomic<int> gSignal{0};
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a lock-free flag");
 
-// A copy, so that the handler never reads memory that the program frees.
-char gUnfinished[PATH_MAX + 1];
-std::atomic<bool> gHasUnfinished{false};
+constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
+
+
+class InterruptsBlocked {
+public:
+    InterruptsBlocked()
+    {
+        sigset_t set;
+        sigemptyset(&set);
+        for (int signal : kInterrupts)
+            sigaddset(&set, signal);
+        pthread_sigmask(SIG_BLOCK, &set, &previous_);
+    }
+    ~InterruptsBlocked() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    InterruptsBlocked(const InterruptsBlocked&) = delete;
+    InterruptsBlocked& operator=(const InterruptsBlocked&) = delete;
+
+private:
+    sigset_t previous_;
+};
 
 extern "C" void NoteSignal(int signal)
 {
     int none = 0;
     if (!gSignal.compare_exchange_strong(none, signal)) {
         // Asked twice: the user wants out now, even from a blocked write.
-        if (gHasUnfinished.load())
-            ::unlink(gUnfinished);
+        ForcedExitList::RemoveAll();
         std::signal(signal, SIG_DFL);
         std::raise(signal);
     }
@@ -48,27 +78,44 @@ const char* SignalName(int signal)
 
 } // namespace
 
-RemovedOnForcedExit::RemovedOnForcedExit(const std::string& path)
+
+RemovedOnForcedExit::RemovedOnForcedExit(const std::string& path) : path_(path)
 {
-    if (path.empty() || path.size() > PATH_MAX)
+    if (path_.empty())
         return;
-    gHasUnfinished.store(false);
-    path.copy(gUnfinished, path.size());
-    gUnfinished[path.size()] = '\0';
-    gHasUnfinished.store(true);
+    const InterruptsBlocked blocked;
+    next_ = gFirst;
+    if (gFirst != nullptr)
+        gFirst->previous_ = this;
+    gFirst = this;
+    listed_ = true;
 }
 
-RemovedOnForcedExit::~RemovedOnForcedExit() { gHasUnfinished.store(false); }
+RemovedOnForcedExit::~RemovedOnForcedExit()
+{
+    if (!listed_)
+        return;
+    const InterruptsBlocked blocked;
+    if (previous_ != nullptr)
+        previous_->next_ = next_;
+    else
+        gFirst = next_;
+    if (next_ != nullptr)
+        next_->previous_ = previous_;
+}
 
 void CatchInterrupts()
 {
     struct sigaction action {};
     action.sa_handler = NoteSignal;
     sigemptyset(&action.sa_mask);
+    // The handler may run while another of the three is being handled: block them meanwhile.
+    for (int signal : kInterrupts)
+        sigaddset(&action.sa_mask, signal);
     // No SA_RESTART: a write or open that blocks (a FIFO without reader)
     // returns, so the run can end.
     action.sa_flags = 0;
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+    for (int signal : kInterrupts)
         sigaction(signal, &action, nullptr);
 }
 
@@ -77,8 +124,7 @@ int InterruptSignal() { return gSignal.load(); }
 int ReportInterrupted(const std::string& path, std::ostream& err)
 {
     const int signal = InterruptSignal();
-    err << "tamrisk-cli: interrupted by " << SignalName(signal) << "; " << NotWrittenText(path)
-        << '\n';
+    err << "tamrisk-cli: interrupted by " << SignalName(signal) << "; " << NotWrittenText(path) << '\n';
     return 128 + signal;
 }
 

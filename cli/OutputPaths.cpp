@@ -31,17 +31,6 @@ std::string NotWrittenText(const std::string& path)
     return "'" + Shown(path) + "' was not written; an existing file is unchanged";
 }
 
-std::unique_ptr<OutputFile> OpenOutput(const std::string& path, std::ostream& err)
-{
-    if (path == "-")
-        return OutputFile::StandardOutput();
-    std::string reason;
-    std::unique_ptr<OutputFile> file = OutputFile::Open(path, &reason);
-    if (!file)
-        err << "tamrisk-cli: cannot open '" << Shown(path) << "' for writing: " << reason << '\n';
-    return file;
-}
-
 std::string SizeText(double bytes)
 {
     static constexpr const char* kUnits[] = {"bytes", "kB", "MB", "GB", "TB", "PB", "EB", "ZB", "YB"};

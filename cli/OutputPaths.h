@@ -17,9 +17,6 @@ std::string Shown(const std::string& text);
 // standard output has only part of it.
 std::string NotWrittenText(const std::string& path);
 
-// Opens the output file, "-" for standard output; on failure says why on err.
-std::unique_ptr<OutputFile> OpenOutput(const std::string& path, std::ostream& err);
-
 // A byte count and a duration as people read them: "1.4 GB", "3 min 20 s".
 std::string SizeText(double bytes);
 std::string DurationText(double seconds);

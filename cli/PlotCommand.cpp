@@ -1,7 +1,8 @@
 #include "cli/PlotCommand.h"
 
 #include "cli/FigureModuleLoader.h"
-#include "output/OutputFile.h"
+#include "cli/OutputPaths.h"
+#include "cli/OutputWriter.h"
 
 #include <CLI/CLI.hpp>
 
@@ -84,12 +85,13 @@ std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, Figure
     return std::nullopt;
 }
 
-int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err, DrawFigureFunction draw)
+int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err,
+             DrawFigureFunction draw, std::string& bytes)
 {
     std::string problem;
     const std::optional<FigureFormat> format = ChosenFormat(request, problem);
     if (!format) {
-        err << "tamrisk-cli plot: " << problem << '\n';
+        err << "tamrisk-cli plot: " << Shown(problem) << '\n';
         return kUsage;
     }
     FigureOptions options = request.figure;
@@ -102,38 +104,29 @@ int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::o
     if (draw == nullptr)
         draw = LoadFigureModule(problem);
     if (draw == nullptr) {
-        err << "tamrisk-cli plot: " << problem << '\n';
+        err << "tamrisk-cli plot: " << Shown(problem) << '\n';
         return kFailure;
     }
     // Drawn in memory first, so a figure that cannot be made leaves no file behind.
     FigureDrawing figure;
     draw(options, state.params, state.flags, state.profile, state.curves, figure);
     if (!figure.error.empty()) {
-        err << "tamrisk-cli plot: " << figure.error << '\n';
+        err << "tamrisk-cli plot: " << Shown(figure.error) << '\n';
         return kFailure;
     }
     for (const std::string& note : figure.notes)
         err << "tamrisk-cli plot: note: " << note << '\n';
-
-    std::unique_ptr<OutputFile> sink;
-    if (request.output == "-") {
-        sink = OutputFile::StandardOutput();
-    } else {
-        std::string reason;
-        sink = OutputFile::Open(request.output, &reason);
-        if (!sink) {
-            err << "tamrisk-cli: cannot open '" << request.output << "' for writing: " << reason << '\n';
-            return kFailure;
-        }
-    }
-    try {
-        sink->Write(figure.bytes);
-        sink->Commit();
-    } catch (const FileError& error) {
-        err << "tamrisk-cli: writing failed: " << error.what() << '\n';
-        return kFailure;
-    }
+    bytes = std::move(figure.bytes);
     return 0;
+}
+
+int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err, DrawFigureFunction draw)
+{
+    std::string bytes;
+    if (const int code = DrawPlot(request, state, err, draw, bytes); code != 0)
+        return code;
+    OutputWriter writer(err);
+    return writer.WriteAll({{request.output, [&](ByteSink& sink) { sink.Write(bytes); }}});
 }
 
 } // namespace tamrisk::cli

@@ -63,5 +63,9 @@ std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, Figure
 // the figure module when it is nullptr.
 int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err,
             DrawFigureFunction draw = nullptr);
+// The drawing alone: the figure's bytes in `bytes`, or an exit code other
+// than 0 after a message on err.
+int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err,
+             DrawFigureFunction draw, std::string& bytes);
 
 } // namespace tamrisk::cli

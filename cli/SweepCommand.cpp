@@ -1,9 +1,9 @@
+// sweep: the totals (and any read-outs) over a grid of any inputs, one row per point.
 #include "cli/SweepCommand.h"
 
-#include "cli/Interrupts.h"
-
 #include "cli/ArgumentRules.h"
-#include "cli/CliCommands.h"
+#include "cli/ModelCommand.h"
+#include "cli/OutputPaths.h"
 #include "scan/SweepRows.h"
 
 #include <charconv>
@@ -54,9 +54,8 @@ std::optional<std::string> ReadPlan(const SweepOptions& options, SweepPlan& plan
 }
 
 // The JSON document around the rows: the record, the axes and the column names.
-std::pair<std::string, std::string> JsonFrame(const CliRequest& request, const SweepPlan& plan)
+std::pair<std::string, std::string> JsonFrame(nlohmann::ordered_json head, const SweepPlan& plan)
 {
-    nlohmann::ordered_json head = RequestRecord(request);
     head["sweep"] = SweepJson(plan);
     head["columns"] = SweepColumnNames(plan);
     head["rows"] = nlohmann::ordered_json::array();
@@ -91,28 +90,55 @@ void AddSweepOptions(CLI::App& command, SweepOptions& options)
         ->check(CLI::Range(1, 1024));
 }
 
-int RunSweep(const CliRequest& given, const SweepOptions& options, std::ostream& out, std::ostream& err,
-             const SweepControl& control)
+namespace {
+
+class SweepCommand final : public ModelCommand {
+public:
+    SweepCommand()
+        : ModelCommand("sweep", "write the totals over a grid of any inputs, one row per point", {}, OutputOption::None)
+    {
+    }
+
+    std::vector<NamedOutput> Outputs() const override
+    {
+        std::vector<NamedOutput> outputs;
+        if (!options_.count)
+            outputs.push_back({"-o", options_.output});
+        std::vector<NamedOutput> rest = ModelCommand::Outputs();
+        outputs.insert(outputs.end(), rest.begin(), rest.end());
+        return outputs;
+    }
+
+    int Run(CommandContext& context) override;
+
+protected:
+    void AddLeadingOptions(CLI::App& command) override { AddSweepOptions(command, options_); }
+
+private:
+    SweepOptions options_;
+};
+
+int SweepCommand::Run(CommandContext& context)
 {
-    CliRequest request = given;
-    request.format = *ParseTableFormat(options.format);
-    request.output = options.output;
+    std::ostream& err = context.err;
+    request_.format = *ParseTableFormat(options_.format);
+    request_.output = options_.output;
     SweepPlan plan;
-    if (const std::optional<std::string> problem = ReadPlan(options, plan)) {
-        err << "tamrisk-cli sweep: " << *problem << '\n';
+    if (const std::optional<std::string> problem = ReadPlan(options_, plan)) {
+        err << "tamrisk-cli sweep: " << Shown(*problem) << '\n';
         return kExitUsage;
     }
 
     const std::int64_t points = SweepPointCount(plan);
     RowRange range{0, points};
     bool header = true;
-    if (!options.shard.empty()) {
-        const auto shard = ParseShard(options.shard);
+    if (!options_.shard.empty()) {
+        const auto shard = ParseShard(options_.shard);
         if (!shard) {
-            err << "tamrisk-cli sweep: --shard '" << options.shard << "' is not K/N with 1 <= K <= N\n";
+            err << "tamrisk-cli sweep: --shard '" << Shown(options_.shard) << "' is not K/N with 1 <= K <= N\n";
             return kExitUsage;
         }
-        if (request.format == TableFormat::Json) {
+        if (request_.format == TableFormat::Json) {
             err << "tamrisk-cli sweep: --shard writes csv or tsv, whose blocks join by concatenation; "
                    "a JSON document does not split so\n";
             return kExitUsage;
@@ -122,40 +148,51 @@ int RunSweep(const CliRequest& given, const SweepOptions& options, std::ostream&
     }
 
     std::pair<std::string, std::string> frame;
-    if (request.format == TableFormat::Json)
-        frame = JsonFrame(request, plan);
+    if (request_.format == TableFormat::Json)
+        frame = JsonFrame(Record(), plan);
     else if (header)
-        frame.first = SweepHeader(plan, request.format);
+        frame.first = SweepHeader(plan, request_.format);
 
-    if (options.count) {
+    if (options_.count) {
         const std::int64_t bytes = std::int64_t(frame.first.size() + frame.second.size()) +
-                                   EstimateSweepRowBytes(plan, request.inputs, request.format, range);
-        out << "points " << range.last - range.first << "\nbytes " << bytes << " (estimate)\n";
-        out.flush();
+                                   EstimateSweepRowBytes(plan, request_.inputs, request_.format, range);
+        context.out << "points " << range.last - range.first << "\nbytes " << bytes << " (estimate)\n";
+        context.out.flush();
         return kExitSuccess;
     }
 
-    const std::unique_ptr<OutputFile> sink = OpenOutputFile(request.output, err);
-    if (!sink)
-        return kExitFailure;
+    const std::unique_ptr<OutputWriter::Pending> output = context.writer.Open(request_.output);
+    if (!output)
+        return InterruptSignal() != 0 ? context.writer.Interrupted(request_.output) : kExitFailure;
     SweepHooks hooks;
-    hooks.threads = options.threads > 0 ? options.threads : request.threads;
-    hooks.cancelled = control.cancelled;
-    hooks.progress = control.progress;
+    hooks.threads = options_.threads > 0 ? options_.threads : request_.threads;
+    hooks.cancelled = [] { return InterruptSignal() != 0; };
     try {
-        sink->Write(frame.first);
-        if (!WriteSweepRows(plan, request.inputs, request.format, range, *sink, hooks))
-            return InterruptSignal() != 0 ? ReportInterrupted(request.output, err) : kExitFailure;
-        sink->Write(frame.second);
-        sink->Commit();
+        output->file().Write(frame.first);
+        if (!WriteSweepRows(plan, request_.inputs, request_.format, range, output->file(), hooks))
+            return context.writer.Interrupted(request_.output);
+        output->file().Write(frame.second);
     } catch (const FileError& error) {
-        err << "tamrisk-cli: writing failed: " << error.what() << '\n';
-        return kExitFailure;
+        return context.writer.Failed(request_.output, error.what());
     }
     nlohmann::ordered_json extra = {{"sweep", SweepJson(plan)}};
-    if (!options.shard.empty())
-        extra["shard"] = options.shard;
-    return WriteRequestRecord(request, err, extra);
+    if (!options_.shard.empty())
+        extra["shard"] = options_.shard;
+    if (request_.record.empty())
+        return context.writer.Commit({output.get()});
+    const std::unique_ptr<OutputWriter::Pending> record = context.writer.Open(request_.record);
+    if (!record)
+        return InterruptSignal() != 0 ? context.writer.Interrupted(request_.record) : kExitFailure;
+    try {
+        record->file().Write(RecordDocument(extra, request_.output));
+    } catch (const FileError& error) {
+        return context.writer.Failed(request_.record, error.what());
+    }
+    return context.writer.Commit({output.get(), record.get()});
 }
+
+} // namespace
+
+std::unique_ptr<Command> MakeSweepCommand() { return std::make_unique<SweepCommand>(); }
 
 } // namespace tamrisk::cli

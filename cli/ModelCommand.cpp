@@ -1,0 +1,136 @@
+#include "cli/ModelCommand.h"
+
+#include "cli/OutputPaths.h"
+#include "model/CurveTable.h"
+#include "output/ParameterRecord.h"
+
+#include "TamriskVersion.h"
+
+#include <CLI/CLI.hpp>
+
+#include <fstream>
+#include <ostream>
+#include <thread>
+
+namespace tamrisk::cli {
+
+namespace {
+
+constexpr const char* kFormatHelp =
+    "native: the window's file (cp1252, TAB, NUL bytes, decimal comma); csv or tsv: a clean table with a header "
+    "row; json: one document with inputs and results";
+
+// Sets the inputs from the record in `path`; a message when that fails.
+std::optional<std::string> LoadParams(const std::string& path, Inputs& inputs)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return "cannot read '" + Shown(path) + "'";
+    const nlohmann::ordered_json json = nlohmann::ordered_json::parse(in, nullptr, false);
+    if (json.is_discarded() || !json.is_object())
+        return "'" + Shown(path) + "' is not a JSON object";
+    const nlohmann::ordered_json& inputs_json = json.contains("inputs") ? json["inputs"] : json;
+    if (std::optional<std::string> problem = ReadInputsJson(inputs_json, inputs))
+        return "'" + Shown(path) + "': " + Shown(*problem);
+    return std::nullopt;
+}
+
+} // namespace
+
+ModelCommand::ModelCommand(const char* name, const char* summary, Formats formats, OutputOption output)
+    : name_(name), summary_(summary), formats_(std::move(formats)), output_(output)
+{
+    request_.command = name;
+    request_.threads = int(std::max(1u, std::thread::hardware_concurrency()));
+    if (!formats_.offered.empty()) {
+        request_.format = formats_.offered.front();
+        formatName_ = TableFormatName(request_.format);
+    }
+}
+
+void ModelCommand::AddOptions(CLI::App& command)
+{
+    AddLeadingOptions(command);
+    AddInputOptions(command, raw_);
+    command.add_option("--params", paramsFile_,
+                       "read the inputs from a parameter record (FILE.json); options given here override it");
+    command.add_option("--record", request_.record, "also write a JSON record of how the output was made (FILE.json)");
+    if (!formats_.offered.empty()) {
+        std::vector<std::string> names;
+        for (TableFormat format : formats_.offered)
+            names.emplace_back(TableFormatName(format));
+        // The help lists them in the one order, whatever the default.
+        std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+            return *ParseTableFormat(a) < *ParseTableFormat(b);
+        });
+        command.add_option("--format", formatName_, kFormatHelp)->check(CLI::IsMember(names))->capture_default_str();
+    }
+    if (output_ == OutputOption::Required)
+        command.add_option("-o,--output", request_.output, "output file, - for standard output")->required();
+    else if (output_ == OutputOption::Optional)
+        command.add_option("-o,--output", request_.output, "output file, - for standard output")
+            ->capture_default_str();
+    AddTrailingOptions(command);
+}
+
+int ModelCommand::Prepare(const CLI::App& command, CommandContext& context)
+{
+    request_.arguments = context.arguments;
+    if (!formats_.offered.empty())
+        request_.format = *ParseTableFormat(formatName_);
+    if (!paramsFile_.empty()) {
+        if (const std::optional<std::string> problem = LoadParams(paramsFile_, request_.inputs)) {
+            context.err << "tamrisk-cli " << name_ << ": --params " << *problem << '\n';
+            return kExitUsage;
+        }
+        // --show names the whole set of shown curves.
+        if (command.count("--show") > 0)
+            for (const CurveRow& curve : kCurves)
+                request_.inputs.controls.flags.*curve.flag = false;
+    }
+    ApplyInputOptions(command, raw_, request_.inputs, context.err);
+    return PrepareOwn(command, context);
+}
+
+std::vector<NamedOutput> ModelCommand::Outputs() const
+{
+    std::vector<NamedOutput> outputs;
+    if (output_ != OutputOption::None)
+        outputs.push_back({"-o", request_.output});
+    if (!request_.record.empty())
+        outputs.push_back({"--record", request_.record});
+    return outputs;
+}
+
+ModelCommand::Json ModelCommand::Record() const
+{
+    return RecordJson({"tamrisk-cli", TAMRISK_VERSION, request_.command, request_.arguments}, request_.inputs);
+}
+
+std::string ModelCommand::RecordDocument(const Json& extra, const std::string& output) const
+{
+    Json record = Record();
+    for (const auto& [key, value] : extra.items())
+        record[key] = value;
+    record["output"] = {{"format", TableFormatName(request_.format)}, {"file", output}};
+    return record.dump(2) + "\n";
+}
+
+int ModelCommand::WriteWithRecord(CommandContext& context, const Json& extra,
+                                  std::function<void(ByteSink&)> write) const
+{
+    std::vector<OutputWriter::Piece> pieces{{request_.output, std::move(write)}};
+    if (!request_.record.empty())
+        pieces.push_back({request_.record, [&](ByteSink& sink) { sink.Write(RecordDocument(extra, request_.output)); }});
+    return context.writer.WriteAll(pieces);
+}
+
+int ModelCommand::WriteRecordOnly(CommandContext& context, const Json& extra, const std::string& output) const
+{
+    if (request_.record.empty())
+        return kExitSuccess;
+    return context.writer.WriteAll(
+        {{request_.record, [&](ByteSink& sink) { sink.Write(RecordDocument(extra, output)); }}});
+}
+
+} // namespace tamrisk::cli

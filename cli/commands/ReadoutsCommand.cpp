@@ -1,0 +1,59 @@
+// readouts: the window's read-outs, one per line, or as a clean table or document.
+#include "cli/ModelCommand.h"
+
+#include "output/CleanText.h"
+#include "output/ParameterRecord.h"
+#include "plot/Recompute.h"
+
+namespace tamrisk::cli {
+
+namespace {
+
+// A cell of a clean table: a double that is exactly a float as the float's shortest text.
+std::string CleanValue(double value)
+{
+    const float single = float(value);
+    return double(single) == value ? CleanText(single) : CleanText(value);
+}
+
+class ReadoutsCommand final : public ModelCommand {
+public:
+    ReadoutsCommand()
+        : ModelCommand("readouts", "print the window's read-outs, one per line: ID TAB TEXT",
+                       {{TableFormat::Native, TableFormat::Csv, TableFormat::Tsv, TableFormat::Json}},
+                       OutputOption::Optional)
+    {
+    }
+
+    int Run(CommandContext& context) override
+    {
+        ModelState state;
+        const std::vector<Readout> readouts = ComputeReadouts(request_.inputs, state);
+        std::string text;
+        if (request_.format == TableFormat::Native) {
+            for (const Readout& readout : readouts)
+                text += std::to_string(IdNumber(readout.id)) + '\t' + readout.text + '\n';
+        } else if (request_.format == TableFormat::Json) {
+            Json json = Record();
+            Json& byName = json["readouts"] = Json::object();
+            for (const Readout& r : readouts)
+                byName[r.name] = {{"value", ReadoutNumber(r.value)}, {"text", r.text}, {"id", IdNumber(r.id)}};
+            text = json.dump(2) + "\n";
+        } else {
+            std::vector<std::string> names, values;
+            for (const Readout& r : readouts) {
+                names.push_back(r.name);
+                values.push_back(CleanValue(r.value));
+            }
+            text = CleanLine(request_.format, names) + CleanLine(request_.format, values);
+        }
+        return WriteWithRecord(context, {{"parameters", ParametersJson(state.params)}},
+                               [&](ByteSink& sink) { sink.Write(text); });
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> MakeReadoutsCommand() { return std::make_unique<ReadoutsCommand>(); }
+
+} // namespace tamrisk::cli
