@@ -2,6 +2,8 @@
 
 #include "cli/OutputWriter.h"
 
+#include <nlohmann/json.hpp>
+
 #include <iosfwd>
 #include <memory>
 #include <span>
@@ -21,7 +23,8 @@ inline constexpr int kExitUsage = 2;    // the command line is wrong
 
 // What a command runs with besides its options.
 struct CommandContext {
-    std::vector<std::string> arguments;  // the command line after the program name
+    std::vector<std::string> arguments;  // the command line after the program name, as a record states it
+    const nlohmann::ordered_json* params;  // the --params record, read once, or nullptr
     std::ostream& out;
     std::ostream& err;
     OutputWriter& writer;

@@ -8,7 +8,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <fstream>
 #include <ostream>
 #include <thread>
 
@@ -19,21 +18,6 @@ namespace {
 constexpr const char* kFormatHelp =
     "native: the window's file (cp1252, TAB, NUL bytes, decimal comma); csv or tsv: a clean table with a header "
     "row; json: one document with inputs and results";
-
-// Sets the inputs from the record in `path`; a message when that fails.
-std::optional<std::string> LoadParams(const std::string& path, Inputs& inputs)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return "cannot read '" + Shown(path) + "'";
-    const nlohmann::ordered_json json = nlohmann::ordered_json::parse(in, nullptr, false);
-    if (json.is_discarded() || !json.is_object())
-        return "'" + Shown(path) + "' is not a JSON object";
-    const nlohmann::ordered_json& inputs_json = json.contains("inputs") ? json["inputs"] : json;
-    if (std::optional<std::string> problem = ReadInputsJson(inputs_json, inputs))
-        return "'" + Shown(path) + "': " + Shown(*problem);
-    return std::nullopt;
-}
 
 } // namespace
 
@@ -78,9 +62,12 @@ int ModelCommand::Prepare(const CLI::App& command, CommandContext& context)
     request_.arguments = context.arguments;
     if (!formats_.offered.empty())
         request_.format = *ParseTableFormat(formatName_);
-    if (!paramsFile_.empty()) {
-        if (const std::optional<std::string> problem = LoadParams(paramsFile_, request_.inputs)) {
-            context.err << "tamrisk-cli " << name_ << ": --params " << *problem << '\n';
+    if (context.params != nullptr) {
+        const nlohmann::ordered_json& json = *context.params;
+        const nlohmann::ordered_json& inputs = json.contains("inputs") ? json["inputs"] : json;
+        if (const std::optional<std::string> problem = ReadInputsJson(inputs, request_.inputs)) {
+            context.err << "tamrisk-cli " << name_ << ": --params '" << Shown(paramsFile_) << "': " << Shown(*problem)
+                        << '\n';
             return kExitUsage;
         }
         // --show names the whole set of shown curves.

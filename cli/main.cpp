@@ -5,6 +5,7 @@
 #include "cli/Command.h"
 #include "cli/Interrupts.h"
 #include "cli/OutputPaths.h"
+#include "cli/ParamsDocument.h"
 
 #include "TamriskVersion.h"
 
@@ -62,10 +63,11 @@ std::string NotWrittenOutputs(const Command& command)
     return text;
 }
 
-int RunCommand(Command& command, const std::vector<std::string>& arguments, const CLI::App& parsed)
+int RunCommand(Command& command, const std::vector<std::string>& arguments, const nlohmann::ordered_json* params,
+               const CLI::App& parsed)
 {
     OutputWriter writer(std::cerr);
-    CommandContext context{arguments, std::cout, std::cerr, writer};
+    CommandContext context{arguments, params, std::cout, std::cerr, writer};
     if (const int code = command.Prepare(parsed, context); code != kExitSuccess)
         return code;
     if (const std::optional<std::string> clash = OutputClash(command.Outputs())) {
@@ -120,6 +122,8 @@ int main(int argc, char** argv)
 
     // The rules of the arguments: --name=value, values that are options, unknown names.
     std::vector<std::string> args = given;
+    std::vector<std::string> recordArguments = given;
+    std::optional<ParamsDocument> params;
     if (!args.empty() && args.front().rfind("-", 0) != 0) {
         if (FindCommand(args.front()) == nullptr && args.front() != "help") {
             std::cerr << "tamrisk-cli: unknown command '" << Shown(args.front()) << "'"
@@ -132,6 +136,23 @@ int main(int argc, char** argv)
                     NormalizeArguments(rest, OptionShapes(*app.get_subcommand(chosen->name())))) {
                 std::cerr << "tamrisk-cli " << args.front() << ": " << Shown(*problem) << '\n';
                 return kExitUsage;
+            }
+            // A record given with --params brings its own command line, which the options given here override.
+            const auto at = std::find(rest.rbegin(), rest.rend(), std::string("--params"));
+            if (at != rest.rend() && at != rest.rbegin()) {
+                params = ReadParamsDocument(*std::prev(at));
+                if (params->exitCode != 0) {
+                    std::cerr << "tamrisk-cli " << args.front() << ": --params " << params->problem << '\n';
+                    return params->exitCode;
+                }
+                const std::vector<OptionShape> shapes = OptionShapes(*app.get_subcommand(chosen->name()));
+                if (std::optional<std::vector<std::string>> replay =
+                        ReplayedArguments(params->json, chosen->name(), rest, shapes)) {
+                    // Only --params: a replay, whose documents state the original command line.
+                    if (rest.size() == 2)
+                        recordArguments = params->json["arguments"].get<std::vector<std::string>>();
+                    rest = std::move(*replay);
+                }
             }
             args.resize(1);
             args.insert(args.end(), rest.begin(), rest.end());
@@ -157,5 +178,5 @@ int main(int argc, char** argv)
         std::cout << app.get_formatter()->make_help(&app, "tamrisk-cli", CLI::AppFormatMode::Normal);
         return kExitSuccess;
     }
-    return RunCommand(*chosen, given, *app.get_subcommand(chosen->name()));
+    return RunCommand(*chosen, recordArguments, params ? &params->json : nullptr, *app.get_subcommand(chosen->name()));
 }

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "cli/ArgumentRules.h"
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tamrisk::cli {
+
+// A parameter record read for --params: the document, or why it could not be had.
+struct ParamsDocument {
+    nlohmann::ordered_json json;
+    std::string problem;  // empty when read
+    int exitCode = 0;     // 1: the file could not be read; 2: its content is refused
+};
+
+// Limits that keep a hostile record from exhausting the stack or the memory.
+inline constexpr std::size_t kMaxRecordBytes = 16u << 20;
+inline constexpr int kMaxRecordDepth = 64;
+
+// Reads the record at path ("-": standard input): a JSON object of at most
+// kMaxRecordBytes, nested at most kMaxRecordDepth deep.
+ParamsDocument ReadParamsDocument(const std::string& path);
+
+// The command line that replays a record of `command`: the record's own
+// arguments without its --params and --record, then `given`, whose options
+// replace any the record gives again. `given` is in the parser's
+// "--name value" form. Nothing when the record is not one of this command
+// or its arguments do not parse.
+std::optional<std::vector<std::string>> ReplayedArguments(const nlohmann::ordered_json& record,
+                                                          const std::string& command,
+                                                          const std::vector<std::string>& given,
+                                                          const std::vector<OptionShape>& options);
+
+} // namespace tamrisk::cli
