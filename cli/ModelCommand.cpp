@@ -8,6 +8,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cctype>
 #include <ostream>
 #include <thread>
 
@@ -17,9 +19,23 @@ namespace {
 
 constexpr const char* kFormatHelp =
     "native: the window's file (cp1252, TAB, NUL bytes, decimal comma); csv or tsv: a clean table with a header "
-    "row; json: one document with inputs and results";
+    "row; json: one document with inputs and results. Without --format, an output file ending in .csv, .tsv or "
+    ".json gets that format";
 
 } // namespace
+
+std::optional<TableFormat> FormatOfPath(const std::string& path)
+{
+    const std::size_t dot = path.rfind('.');
+    if (path == "-" || dot == std::string::npos || path.find('/', dot) != std::string::npos)
+        return std::nullopt;
+    std::string ending = path.substr(dot + 1);
+    for (char& c : ending)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (ending != "csv" && ending != "tsv" && ending != "json")
+        return std::nullopt;
+    return ParseTableFormat(ending);
+}
 
 ModelCommand::ModelCommand(const char* name, const char* summary, Formats formats, OutputOption output)
     : name_(name), summary_(summary), formats_(std::move(formats)), output_(output)
@@ -60,8 +76,14 @@ void ModelCommand::AddOptions(CLI::App& command)
 int ModelCommand::Prepare(const CLI::App& command, CommandContext& context)
 {
     request_.arguments = context.arguments;
-    if (!formats_.offered.empty())
+    if (!formats_.offered.empty()) {
         request_.format = *ParseTableFormat(formatName_);
+        // Without --format the file's ending chooses a clean format.
+        const std::optional<TableFormat> named = FormatOfPath(request_.output);
+        if (command.count("--format") == 0 && named &&
+            std::find(formats_.offered.begin(), formats_.offered.end(), *named) != formats_.offered.end())
+            request_.format = *named;
+    }
     if (context.params != nullptr) {
         const nlohmann::ordered_json& json = *context.params;
         const nlohmann::ordered_json& inputs = json.contains("inputs") ? json["inputs"] : json;

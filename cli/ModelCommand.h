@@ -8,10 +8,15 @@
 
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace tamrisk::cli {
+
+// The clean format a file's ending names: .csv, .tsv or .json (any case);
+// nothing for another ending and for standard output.
+std::optional<TableFormat> FormatOfPath(const std::string& path);
 
 // A command over the window's inputs: INPUTS, --params and --record, and
 // where it writes one output, --format and -o.

@@ -77,7 +77,9 @@ void AddSweepOptions(CLI::App& command, SweepOptions& options)
         ->required();
     command.add_option("--columns", options.columns, "further columns: read-outs by name (comma-separated)")
         ->delimiter(',');
-    command.add_option("--format", options.format, "csv, tsv or json: one row per point")
+    command.add_option("--format", options.format,
+                       "csv, tsv or json: one row per point; without --format, an output file ending in .tsv or .json "
+                       "gets that format")
         ->check(CLI::IsMember({"csv", "tsv", "json"}))
         ->capture_default_str();
     command.add_option("-o,--output", options.output, "output file, - for standard output")->capture_default_str();
@@ -113,6 +115,15 @@ public:
 
 protected:
     void AddLeadingOptions(CLI::App& command) override { AddSweepOptions(command, options_); }
+
+    int PrepareOwn(const CLI::App& command, CommandContext&) override
+    {
+        // Without --format the file's ending chooses it.
+        if (const std::optional<TableFormat> named = FormatOfPath(options_.output);
+            named && command.count("--format") == 0 && *named != TableFormat::Native)
+            options_.format = TableFormatName(*named);
+        return kExitSuccess;
+    }
 
 private:
     SweepOptions options_;
