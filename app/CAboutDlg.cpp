@@ -1,6 +1,5 @@
 #include "app/CAboutDlg.h"
 
-#include "app/DialogTemplate.h"
 #include "app/ProgramIcon.h"
 
 #include "TamriskVersion.h"
@@ -19,16 +18,18 @@ constexpr ControlTemplate kControls[] = {
 
 } // namespace
 
+std::span<const ControlTemplate> AboutDialogControls() { return kControls; }
+
 CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent, kDialogWindowFlags)
 {
-    SetUpDialog(this, QStringLiteral("Info über Tamrisk"), 235, 55);
+    SetUpDialog(this, QStringLiteral("Info über Tamrisk"), kAboutDialogWidthDu, kAboutDialogHeightDu);
 
     // The icon sits at its template position in its natural 32 x 32 size.
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("icon"));
     icon->setPixmap(ProgramIconPixmap(32));
-    icon->setGeometry(DialogUnitsToPixelsX(11), DialogUnitsToPixelsY(17), 32, 32);
+    icon->setGeometry(DialogUnitsToPixelsX(kAboutIconXDu), DialogUnitsToPixelsY(kAboutIconYDu), 32, 32);
 
     CreateControls(this, kControls);
     auto* ok = findChild<QPushButton*>(QStringLiteral("1"));

@@ -5,6 +5,7 @@
 #include "app/MainDialogTemplate.h"
 #include "app/PictureView.h"
 #include "app/ProgramIcon.h"
+#include "app/ScanSession.h"
 #include "app/TextFit.h"
 #include "app/UserDialogs.h"
 #include "model/ControlIds.h"
@@ -28,6 +29,8 @@ namespace tamrisk {
 namespace {
 
 using M = MainControl;
+
+const QString kRecomputation = QStringLiteral("Die Neuberechnung");
 
 constexpr MainControl kSliderIds[] = {M::ExtinctionSlider, M::DoseRateSlider, M::EvalTimeSlider, M::DepthSlider};
 
@@ -129,6 +132,8 @@ CModelDlg::CModelDlg(UserDialogs* dialogs, QWidget* parent)
 
 CModelDlg::~CModelDlg()
 {
+    // A scan still running is stopped, and its worker waited for.
+    scan_.reset();
     // Closing moves the focus; no recomputation once the state is going away.
     for (QLineEdit* edit : edits())
         edit->removeEventFilter(this);
@@ -145,17 +150,21 @@ void CModelDlg::connectControls()
     const Slider order[] = {Slider::Extinction, Slider::DoseRate, Slider::EvalTime, Slider::Depth};
     for (std::size_t i = 0; i < sliders_.size(); ++i) {
         const Slider which = order[i];
-        connect(sliders_[i], &QSlider::valueChanged, this, [this, which] { onSliderMoved(which); });
+        connect(sliders_[i], &QSlider::valueChanged, this,
+                [this, which] { guarded(kRecomputation, [&] { onSliderMoved(which); }); });
     }
     for (QLineEdit* edit : edits())
         edit->installEventFilter(this);
+    const auto displayBoxClicked = [this] { guarded(kRecomputation, [this] { onDisplayBoxClicked(); }); };
     for (const CurveRow& curve : kCurves)
-        connect(control<QCheckBox>(curve.box), &QCheckBox::clicked, this, &CModelDlg::onDisplayBoxClicked);
-    connect(control<QCheckBox>(M::TransparencyCorrectionBox), &QCheckBox::clicked, this,
-            &CModelDlg::onDisplayBoxClicked);
-    connect(control<QCheckBox>(M::AutoScaleProfileBox), &QCheckBox::clicked, this, &CModelDlg::onAutoScaleClicked);
-    connect(control<QCheckBox>(M::AutoScaleSignalBox), &QCheckBox::clicked, this, &CModelDlg::onAutoScaleClicked);
-    connect(aboutAction_, &QAction::triggered, this, [this] { dialogs_->showAbout(this); });
+        connect(control<QCheckBox>(curve.box), &QCheckBox::clicked, this, displayBoxClicked);
+    connect(control<QCheckBox>(M::TransparencyCorrectionBox), &QCheckBox::clicked, this, displayBoxClicked);
+    const auto autoScaleClicked = [this] { guarded(kRecomputation, [this] { onAutoScaleClicked(); }); };
+    connect(control<QCheckBox>(M::AutoScaleProfileBox), &QCheckBox::clicked, this, autoScaleClicked);
+    connect(control<QCheckBox>(M::AutoScaleSignalBox), &QCheckBox::clicked, this, autoScaleClicked);
+    connect(aboutAction_, &QAction::triggered, this, [this] {
+        guarded(QStringLiteral("Das Öffnen des Info-Fensters"), [this] { dialogs_->showAbout(this); });
+    });
 }
 
 std::vector<QLineEdit*> CModelDlg::edits() const
@@ -181,7 +190,7 @@ bool CModelDlg::eventFilter(QObject* watched, QEvent* event)
     // A typed value takes effect when its edit loses the focus; a context
     // menu of the edit itself is no loss of focus.
     if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        recomputeFromControls();
+        guarded(kRecomputation, [this] { recomputeFromControls(); });
     return QDialog::eventFilter(watched, event);
 }
 

@@ -1,7 +1,10 @@
 // The file actions of the main window: the profile export, the scan and the figures.
 #include "app/CModelDlg.h"
 
+#include "app/BackgroundJob.h"
+#include "app/MainWindowInputGuard.h"
 #include "app/ProgressDlg.h"
+#include "app/ScanSession.h"
 #include "app/UserDialogs.h"
 #include "output/CleanTable.h"
 #include "output/ParameterRecord.h"
@@ -12,18 +15,11 @@
 
 #include "TamriskVersion.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEvent>
-#include <QLocale>
-#include <QScreen>
-#include <QThread>
-#include <QTimer>
 #include <QFile>
-#include <QWindow>
+#include <QLocale>
+#include <QThread>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cmath>
 #include <memory>
@@ -33,6 +29,8 @@ namespace tamrisk {
 namespace {
 
 constexpr std::uint64_t kPointsWithoutQuestion = 10'000'000;
+
+const QString kScanAction = QStringLiteral("Der t-Scan");
 
 // The file the user chose. A name ending in .csv ("CSV-Tabelle") gets the
 // clean table, with its parameter record beside it; any other the window's file.
@@ -74,123 +72,6 @@ void WriteRecordBeside(const ChosenFile& chosen, const char* command, const Cont
     file->Write(record.dump(2) + "\n");
     file->Commit();
 }
-
-// Lets the window system map a new window and paint it before the caller
-// goes on without an event loop. User input waits until the caller is done.
-void ShowAtOnce(QWidget* window)
-{
-    window->show();
-    QElapsedTimer waited;
-    waited.start();
-    while (window->windowHandle() != nullptr && !window->windowHandle()->isExposed() && waited.elapsed() < 500) {
-        QTimer::singleShot(20, window, [] {});  // wakes the wait below at the latest
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
-    }
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-bool IsUserInput(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::Close:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// While a scan runs, the main window takes no input, its close box
-// included, but it still paints and the window system still moves it. The
-// progress window and the message boxes are not affected.
-class MainWindowInputGuard final : public QObject {
-public:
-    explicit MainWindowInputGuard(QWidget* window) : window_(window) { QCoreApplication::instance()->installEventFilter(this); }
-    ~MainWindowInputGuard() override { QCoreApplication::instance()->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (!IsUserInput(event->type()) || !watched->isWidgetType())
-            return false;
-        if (static_cast<QWidget*>(watched)->window() != window_)
-            return false;
-        event->ignore();
-        return true;
-    }
-
-private:
-    QWidget* window_;
-};
-
-// The scan's progress lines as they last came, painted at most once a frame.
-class ThrottledProgress {
-public:
-    explicit ThrottledProgress(const QWidget& window)
-    {
-        const QScreen* screen = window.screen();
-        const double rate = screen != nullptr && screen->refreshRate() > 1.0 ? screen->refreshRate() : 60.0;
-        frameMs_ = std::max<qint64>(1, qint64(std::floor(1000.0 / rate)));
-    }
-
-    void start(CProgressDlg* window)
-    {
-        window_ = window;
-        sinceShown_.start();
-    }
-    void set(ProgressLine line, const std::string& text) { pending_[IndexOf(line)] = text; }
-
-    // Shows the lines and lets the windows work once a frame has passed.
-    void poll()
-    {
-        if (window_ == nullptr || sinceShown_.elapsed() < frameMs_)
-            return;
-        show();
-        sinceShown_.restart();
-    }
-    // The last state, whatever time has passed.
-    void show()
-    {
-        for (ProgressLine line : {ProgressLine::Extinction, ProgressLine::EvalTime, ProgressLine::Count}) {
-            std::optional<std::string>& text = pending_[IndexOf(line)];
-            if (text) {
-                window_->setLine(line, QString::fromStdString(*text));
-                text.reset();
-            }
-        }
-        QCoreApplication::processEvents();
-    }
-
-private:
-    static std::size_t IndexOf(ProgressLine line)
-    {
-        switch (line) {
-        case ProgressLine::Extinction:
-            return 0;
-        case ProgressLine::EvalTime:
-            return 1;
-        case ProgressLine::Count:
-            break;
-        }
-        return 2;
-    }
-
-    CProgressDlg* window_ = nullptr;
-    qint64 frameMs_ = 16;
-    QElapsedTimer sinceShown_;
-    std::array<std::optional<std::string>, 3> pending_;
-};
 
 QString DurationText(double seconds)
 {
@@ -243,8 +124,13 @@ void CModelDlg::showWriteError(const std::string& reason)
                           MessageKind::Error);
 }
 
-// Writes the depth profile as the last recomputation left it; changes nothing.
 void CModelDlg::ExportProfile()
+{
+    guarded(QStringLiteral("Der Export"), [this] { exportProfile(); });
+}
+
+// Writes the depth profile as the last recomputation left it; changes nothing.
+void CModelDlg::exportProfile()
 {
     ChosenFile chosen;
     const std::unique_ptr<OutputFile> file = OpenChosenFile(*dialogs_, this, &chosen);
@@ -264,11 +150,15 @@ void CModelDlg::ExportProfile()
     }
 }
 
-// Writes the figure of one plot as the pictures show it: from the controls
-// of their recomputation, run again aside, since a scan leaves its last grid
-// point in the model without redrawing. The pictures stay as they are. The
-// figure's texts are German, as the window's.
 void CModelDlg::SaveFigure(PlotKind plot)
+{
+    guarded(QStringLiteral("Das Speichern der Abbildung"), [this, plot] { saveFigure(plot); });
+}
+
+// Writes the figure of one plot as the pictures show it: from the controls
+// of their recomputation, run again aside. The pictures stay as they are. The
+// figure's texts are German, as the window's.
+void CModelDlg::saveFigure(PlotKind plot)
 {
     const std::optional<QString> path = dialogs_->askFigurePath(this);
     if (!path)
@@ -307,55 +197,119 @@ void CModelDlg::SaveFigure(PlotKind plot)
     }
 }
 
-// Scans the grid the user enters and writes the result file. Esc or the
-// progress window's close box stop it after the current grid point; the
-// unfinished file is then removed and any old one kept.
 void CModelDlg::RunScan()
 {
+    guarded(kScanAction, [this] { runScan(); });
+}
+
+// Asks for the grid, the file and, for a very large grid, whether to go on,
+// then starts the scan on a worker and returns. Esc or the progress window's
+// close box stop it after the current grid point; the unfinished file is then
+// removed and any old one kept.
+void CModelDlg::runScan()
+{
+    if (scan_)
+        return;  // one at a time
     ReadParameters(controlState(), state_.params, state_.flags);
     const std::optional<ScanGridTexts> texts = dialogs_->askScanGrid(this);
     if (!texts)
         return;
-
-    std::unique_ptr<MainWindowInputGuard> guard;
-    std::unique_ptr<CProgressDlg> progress;
-    ThrottledProgress lines(*this);
-    ScanJobHooks hooks;
-    ChosenFile chosen;
-    // The chosen name decides the layout before the first row is written.
-    hooks.open = [this, &chosen, &hooks] {
-        std::unique_ptr<OutputFile> file = OpenChosenFile(*dialogs_, this, &chosen);
-        hooks.layout.format = chosen.cleanTable ? TableFormat::Csv : TableFormat::Native;
-        return file;
-    };
-    hooks.confirm = [this](const ScanEstimate& estimate, const OutputFile& file) {
-        return ConfirmLargeScan(*dialogs_, this, estimate, file);
-    };
-    hooks.started = [this, &progress, &guard, &lines] {
-        guard = std::make_unique<MainWindowInputGuard>(this);
-        progress = std::make_unique<CProgressDlg>(this);
-        progress->move(mapToGlobal(QPoint(0, 0)));
-        progress->setRunning(true);
-        ShowAtOnce(progress.get());
-        lines.start(progress.get());
-    };
-    hooks.progress = [&lines](ProgressLine line, const std::string& text) { lines.set(line, text); };
-    hooks.poll = [&lines, &progress](std::uint64_t) {
-        lines.poll();
-        return !progress->stopRequested();
-    };
-    hooks.threads = std::max(1, QThread::idealThreadCount());
-
-    const ScanJobResult result =
-        RunScanJob(*texts, state_.params, state_.flags, state_.profile, state_.curves, hooks);
-    if (progress) {
-        lines.show();
-        progress->setRunning(false);
+    const ScanGrid grid = ReadScanGrid(*texts);
+    if (const std::optional<std::string> refusal = CheckScanGrid(grid)) {
+        dialogs_->showMessage(this, QString::fromStdString(*refusal), MessageKind::Plain);
+        return;
     }
-    // The scan leaves the model at a grid point; the window shows the
-    // controls' model, and "Exportieren" must write that one.
+    // The chosen name decides the layout before the first row is written.
+    ChosenFile chosen;
+    std::unique_ptr<OutputFile> file = OpenChosenFile(*dialogs_, this, &chosen);
+    if (!file)
+        return;
+    ScanLayout layout;
+    layout.format = chosen.cleanTable ? TableFormat::Csv : TableFormat::Native;
+    const int threads = std::max(1, QThread::idealThreadCount());
+    if (!ConfirmLargeScan(*dialogs_, this, EstimateScan(grid, state_.params, threads, layout.format), *file))
+        return;
+
+    auto session = std::make_unique<ScanSession>();
+    session->texts = *texts;
+    if (chosen.cleanTable)
+        session->cleanTablePath = chosen.path;
+    startScan(std::move(session), state_.params, state_.flags, std::move(file), layout, threads);
+}
+
+// The worker gets its own model state: the window's stays as the controls
+// made it, and the window paints from it while the scan runs.
+void CModelDlg::startScan(std::unique_ptr<ScanSession> session, const ModelParameters& params,
+                          const DisplayFlags& flags, std::unique_ptr<OutputFile> file, const ScanLayout& layout,
+                          int threads)
+{
+    session->guard = std::make_unique<MainWindowInputGuard>(this);
+    session->progress = std::make_unique<CProgressDlg>(this);
+    CProgressDlg* progress = session->progress.get();
+    progress->move(mapToGlobal(QPoint(0, 0)));
+    progress->setRunning(true);
+    progress->show();
+
+    session->job = std::make_unique<BackgroundJob>();
+    BackgroundJob* job = session->job.get();
+    connect(progress, &CProgressDlg::stopAsked, job, &BackgroundJob::requestStop);
+    connect(job, &BackgroundJob::lineChanged, progress, [this, progress](int line, const QString& text) {
+        guarded(kScanAction, [&] { progress->setLine(ProgressLine(line), text); });
+    });
+    // Queued: the session, the job with it, may go once the scan has ended.
+    connect(
+        job, &BackgroundJob::ended, this,
+        [this] {
+            guarded(kScanAction, [this] { finishScan(); });
+            emit scanEnded();
+        },
+        Qt::QueuedConnection);
+
+    // The file was opened here, before the worker starts; the worker takes it over.
+    auto opened = std::make_shared<std::unique_ptr<OutputFile>>(std::move(file));
+    BackgroundJob::Work work = [engine = scanEngine_, texts = session->texts, params, flags, opened, layout,
+                                threads, result = session->result](BackgroundJob& worker) {
+        ModelParameters scanParams = params;
+        DepthProfile profile;
+        SignalCurves curves;
+        ScanJobHooks hooks;
+        hooks.open = [opened] { return std::move(*opened); };
+        hooks.confirm = [](const ScanEstimate&, const OutputFile&) { return true; };  // asked before the start
+        hooks.progress = [&worker](ProgressLine line, const std::string& text) { worker.setLine(int(line), text); };
+        hooks.poll = [&worker](std::uint64_t) { return worker.poll(); };
+        hooks.threads = threads;
+        hooks.layout = layout;
+        // A file the engine did not take is removed before the window reports.
+        try {
+            *result = engine(texts, scanParams, flags, profile, curves, hooks);
+        } catch (...) {
+            opened->reset();
+            throw;
+        }
+        opened->reset();
+    };
+    job->start(std::move(work), BackgroundJob::FrameMs(*this));
+    scan_ = std::move(session);
+}
+
+// On the GUI thread, once the worker has ended: the last progress lines are
+// up, the messages follow, then the progress window goes.
+void CModelDlg::finishScan()
+{
+    // Whatever happens here, the scan is over and the window takes input again.
+    const std::unique_ptr<ScanSession> session = std::move(scan_);
+    if (!session)
+        return;
+    session->progress->setRunning(false);
+    // The window shows the controls' model, and "Exportieren" must write that one.
     recompute(controlState());
 
+    if (const std::exception_ptr error = session->job->error()) {
+        session->progress.reset();
+        ShowFailure(*dialogs_, this, kScanAction, error);
+        return;
+    }
+    const ScanJobResult& result = *session->result;
     switch (result.outcome) {
     case ScanOutcome::Refused:
         dialogs_->showMessage(this, QString::fromStdString(result.message), MessageKind::Plain);
@@ -367,15 +321,16 @@ void CModelDlg::RunScan()
         dialogs_->showScanEnd(this, QStringLiteral("Berechnung abgebrochen"));
         break;
     case ScanOutcome::WriteFailed:
-        progress.reset();
+        session->progress.reset();
         showWriteError(result.message);
         break;
     case ScanOutcome::Written:
-        if (chosen.cleanTable) {
+        if (!session->cleanTablePath.empty()) {
             try {
-                WriteRecordBeside(chosen, "scan", controlState(), {{"grid", GridJson(ReadScanGrid(*texts))}});
+                WriteRecordBeside({session->cleanTablePath, true}, "scan", controlState(),
+                                  {{"grid", GridJson(ReadScanGrid(session->texts))}});
             } catch (const FileError& error) {
-                progress.reset();
+                session->progress.reset();
                 showWriteError(error.what());
                 break;
             }

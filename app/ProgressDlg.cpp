@@ -1,6 +1,5 @@
 #include "app/ProgressDlg.h"
 
-#include "app/DialogTemplate.h"
 #include "app/TextFit.h"
 
 #include <QCloseEvent>
@@ -19,10 +18,12 @@ constexpr ControlTemplate kControls[] = {
 
 } // namespace
 
+std::span<const ControlTemplate> ProgressDialogControls() { return kControls; }
+
 CProgressDlg::CProgressDlg(QWidget* parent)
     : QDialog(parent, kDialogWindowFlags)
 {
-    SetUpDialog(this, QStringLiteral("Berechne Daten..."), 136, 50);
+    SetUpDialog(this, QStringLiteral("Berechne Daten..."), kProgressDialogWidthDu, kProgressDialogHeightDu);
     setModal(false);
     CreateControls(this, kControls);
 }
@@ -51,7 +52,7 @@ void CProgressDlg::setRunning(bool running)
 void CProgressDlg::reject()
 {
     if (running_) {
-        stopRequested_ = true;  // the scan stops after its current grid point and ends the window
+        askStop();  // the scan stops after its current grid point and ends the window
         return;
     }
     QDialog::reject();
@@ -71,11 +72,17 @@ void CProgressDlg::keyPressEvent(QKeyEvent* event)
 void CProgressDlg::closeEvent(QCloseEvent* event)
 {
     if (running_) {
-        stopRequested_ = true;
+        askStop();
         event->ignore();
         return;
     }
     QDialog::closeEvent(event);
+}
+
+void CProgressDlg::askStop()
+{
+    stopRequested_ = true;
+    emit stopAsked();
 }
 
 QLabel* CProgressDlg::label(ProgressLine id) const { return findChild<QLabel*>(QString::number(IdNumber(id))); }

@@ -1,6 +1,5 @@
 #include "app/ScanGridDlg.h"
 
-#include "app/DialogTemplate.h"
 #include "app/InputControls.h"
 
 #include <QCheckBox>
@@ -34,10 +33,12 @@ constexpr ControlTemplate kControls[] = {
 
 } // namespace
 
+std::span<const ControlTemplate> ScanGridDialogControls() { return kControls; }
+
 CScanGridDlg::CScanGridDlg(QWidget* parent)
     : QDialog(parent, kDialogWindowFlags)
 {
-    SetUpDialog(this, QStringLiteral("Werte-Raster berechnen"), 206, 129);
+    SetUpDialog(this, QStringLiteral("Werte-Raster berechnen"), kScanGridDialogWidthDu, kScanGridDialogHeightDu);
     CreateControls(this, kControls);
     for (GridControl id : {GridControl::ExtinctionLog, GridControl::EvalTimeLog})
         control<QCheckBox>(id)->setLayoutDirection(Qt::RightToLeft);  // text left of the box

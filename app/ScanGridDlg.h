@@ -1,11 +1,19 @@
 #pragma once
 
+#include "app/DialogTemplate.h"
 #include "model/ControlIds.h"
 #include "model/ScanGridTexts.h"
 
 #include <QDialog>
 
+#include <span>
+
 namespace tamrisk {
+
+// Its template: 206 x 129 dialog units and its controls in tab order.
+inline constexpr int kScanGridDialogWidthDu = 206;
+inline constexpr int kScanGridDialogHeightDu = 129;
+std::span<const ControlTemplate> ScanGridDialogControls();
 
 // "Werte-Raster berechnen": the two scan axes as texts and check states.
 // Opens with the defaults of ScanGridTexts; converts and checks nothing.

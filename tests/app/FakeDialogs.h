@@ -7,8 +7,10 @@
 #include <QWidget>
 
 #include <deque>
+#include <exception>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // Answers the window's modal questions from queues and records what it showed.
@@ -30,6 +32,10 @@ public:
     QStringList questions;
     // Runs while a message is up, as a user acting on the other windows.
     std::function<void()> whileMessageShown;
+    // Thrown once, instead of an answer, by the question named here:
+    // "savePath", "figurePath", "scanGrid", "proceed" or "about".
+    QString failingQuestion;
+    std::exception_ptr failure;
     int savePathQuestions = 0;
     int scanGridQuestions = 0;
     int figurePathQuestions = 0;
@@ -38,18 +44,21 @@ public:
     std::optional<QString> askSavePath(QWidget*) override
     {
         ++savePathQuestions;
+        failIfAsked("savePath");
         return Next(savePaths);
     }
 
     std::optional<QString> askFigurePath(QWidget*) override
     {
         ++figurePathQuestions;
+        failIfAsked("figurePath");
         return Next(figurePaths);
     }
 
     std::optional<tamrisk::ScanGridTexts> askScanGrid(QWidget*) override
     {
         ++scanGridQuestions;
+        failIfAsked("scanGrid");
         return Next(scanGrids);
     }
 
@@ -66,6 +75,7 @@ public:
     bool askToProceed(QWidget*, const QString& text) override
     {
         questions << text;
+        failIfAsked("proceed");
         if (proceedAnswers.empty())
             return false;
         const bool answer = proceedAnswers.front();
@@ -73,9 +83,19 @@ public:
         return answer;
     }
 
-    void showAbout(QWidget*) override { ++aboutShown; }
+    void showAbout(QWidget*) override
+    {
+        failIfAsked("about");
+        ++aboutShown;
+    }
 
 private:
+    void failIfAsked(const char* question)
+    {
+        if (failure && failingQuestion == QLatin1String(question))
+            std::rethrow_exception(std::exchange(failure, nullptr));
+    }
+
     void record(QWidget* parent, const QString& text, tamrisk::MessageKind kind, bool endOfScan)
     {
         Message message{text, kind, false, {}, endOfScan};

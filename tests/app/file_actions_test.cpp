@@ -15,10 +15,20 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
+
+#include <atomic>
+#include <map>
+#include <chrono>
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <thread>
 
 using namespace tamrisk;
 
@@ -61,6 +71,7 @@ std::string ExpectedFigure(const ControlState& controls, PlotKind plot, FigureFo
 }
 
 const std::string kOld(29537, 'o');  // a complete earlier result
+constexpr int kScanTimeoutMs = 60'000;
 
 ScanGridTexts LargeGrid(const char* steps)
 {
@@ -69,6 +80,50 @@ ScanGridTexts LargeGrid(const char* steps)
     texts.evalTimeSteps = steps;
     return texts;
 }
+
+// The real scan, slowed at each grid point so that it lasts while the test watches.
+ScanEngine SlowEngine()
+{
+    return [](const ScanGridTexts& texts, ModelParameters& params, const DisplayFlags& flags, DepthProfile& profile,
+              SignalCurves& curves, const ScanJobHooks& hooks) {
+        ScanJobHooks slow = hooks;
+        slow.poll = [&hooks](std::uint64_t done) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            return hooks.poll(done);
+        };
+        return RunScanJob(texts, params, flags, profile, curves, slow);
+    };
+}
+
+// The real scan until its progress has been reported a number of times; then the fault.
+ScanEngine FailingEngine(int reportsBefore, std::exception_ptr fault)
+{
+    return [reportsBefore, fault](const ScanGridTexts& texts, ModelParameters& params, const DisplayFlags& flags,
+                                  DepthProfile& profile, SignalCurves& curves, const ScanJobHooks& hooks) {
+        if (reportsBefore == 0)
+            std::rethrow_exception(fault);
+        ScanJobHooks failing = hooks;
+        auto reports = std::make_shared<int>(0);
+        failing.progress = [&hooks, reports, reportsBefore, fault](ProgressLine line, const std::string& text) {
+            if (++*reports == reportsBefore)
+                std::rethrow_exception(fault);
+            hooks.progress(line, text);
+        };
+        return RunScanJob(texts, params, flags, profile, curves, failing);
+    };
+}
+
+class PaintCounter final : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
 
 std::string ReadBytes(const QString& path)
 {
@@ -232,7 +287,16 @@ private slots:
         fake_.scanGrids.push_back(SmallGrid());
         fake_.savePaths.push_back(path);
         const QImage depthBefore = dialog_->findChild<PictureView*>("depthPicture")->grab().toImage();
+        std::atomic<bool> onGuiThread{true};
+        dialog_->setScanEngine([&](const ScanGridTexts& texts, ModelParameters& params, const DisplayFlags& flags,
+                                   DepthProfile& profile, SignalCurves& curves, const ScanJobHooks& hooks) {
+            onGuiThread = QThread::currentThread() == qApp->thread();
+            return RunScanJob(texts, params, flags, profile, curves, hooks);
+        });
+        QSignalSpy ended(dialog_.get(), &CModelDlg::scanEnded);
         clickButton(Name(tamrisk::MainControl::ScanButton));
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(!onGuiThread);
 
         ControlState controls;
         controls.sliders.doseRate = 150;
@@ -406,7 +470,120 @@ private slots:
         QCOMPARE(fake_.messages[1].text, kOpenFailed);
     }
 
+    // While a long scan runs on its worker, the GUI thread's event loop runs
+    // freely: timers fire, the window paints, the progress lines move. The
+    // main window takes no input meanwhile.
+    void longScanLeavesTheWindowResponsive()
+    {
+        const QString path = dir_->filePath("scan.txt");
+        writeOld(path);
+        dialog_->setScanEngine(SlowEngine());  // hours for this grid
+        fake_.scanGrids.push_back(LargeGrid("2000"));
+        fake_.savePaths.push_back(path);
+        QSignalSpy ended(dialog_.get(), &CModelDlg::scanEnded);
+        QTest::mouseClick(button(Name(MainControl::ScanButton)), Qt::LeftButton);
+        QVERIFY(dialog_->scanRunning());
+        auto* progress = dialog_->findChild<CProgressDlg*>();
+        QVERIFY(progress != nullptr && progress->isVisible());
+
+        int ticks = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+        timer.start(1);
+        PaintCounter counter;
+        dialog_->installEventFilter(&counter);
+        dialog_->update();
+        QTRY_VERIFY(ticks >= 20);
+        QTRY_VERIFY(counter.paints > 0);
+        QTRY_VERIFY(progress->line(ProgressLine::EvalTime) != QStringLiteral("Textzeile2"));
+        const QString seen = progress->line(ProgressLine::EvalTime);
+        QTRY_VERIFY(progress->line(ProgressLine::EvalTime) != seen);
+
+        QTest::mouseClick(button(Name(MainControl::ExportButton)), Qt::LeftButton);
+        QCOMPARE(fake_.savePathQuestions, 1);
+        QVERIFY(dialog_->scanRunning());
+        QCOMPARE(ended.count(), 0);
+
+        QTest::keyClick(progress, Qt::Key_Escape);
+        QVERIFY(ended.wait(kScanTimeoutMs));
+        QCOMPARE(fake_.messages.size(), std::size_t(1));
+        QCOMPARE(fake_.messages[0].text, QStringLiteral("Berechnung abgebrochen"));
+        QVERIFY(ReadBytes(path) == kOld);
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"scan.txt"}));
+        QVERIFY(dialog_->findChild<CProgressDlg*>() == nullptr);
+    }
+
+    // Whatever an action throws, on the GUI thread or on the scan's worker,
+    // ends as a message naming the action; an old file stays, and the window
+    // goes on working.
+    void failuresAreShownAndTheWindowGoesOn_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<int>("fault");  // 0 out of memory, 1 a standard exception, 2 anything else
+        QTest::addColumn<QString>("message");
+        const QString memory = QStringLiteral("Nicht genug Speicher: ");
+        const QString unexpected = QStringLiteral("Unerwarteter Fehler: ");
+        QTest::newRow("export") << "export" << 0 << memory + "Der Export wurde abgebrochen.";
+        QTest::newRow("figure") << "figure" << 1 << unexpected + "Das Speichern der Abbildung wurde abgebrochen.\nkaputt";
+        QTest::newRow("about") << "about" << 0 << memory + "Das Öffnen des Info-Fensters wurde abgebrochen.";
+        QTest::newRow("scan grid") << "grid" << 2 << unexpected + "Der t-Scan wurde abgebrochen.";
+        QTest::newRow("large-grid question") << "question" << 0 << memory + "Der t-Scan wurde abgebrochen.";
+        QTest::newRow("worker, at its start") << "worker" << 0 << memory + "Der t-Scan wurde abgebrochen.";
+        QTest::newRow("worker, amid the rows") << "rows" << 1
+                                               << unexpected + "Der t-Scan wurde abgebrochen.\nkaputt";
+        QTest::newRow("worker, anything") << "rows" << 2 << unexpected + "Der t-Scan wurde abgebrochen.";
+    }
+
+    void failuresAreShownAndTheWindowGoesOn()
+    {
+        QFETCH(QString, where);
+        QFETCH(int, fault);
+        QFETCH(QString, message);
+        const std::exception_ptr faults[] = {std::make_exception_ptr(std::bad_alloc()),
+                                             std::make_exception_ptr(std::runtime_error("kaputt")),
+                                             std::make_exception_ptr(42)};
+        const QString path = dir_->filePath("scan.txt");
+        writeOld(path);
+        fake_.savePaths.push_back(path);
+        fake_.figurePaths.push_back(dir_->filePath("figure.svg"));
+        fake_.scanGrids.push_back(where == "question" ? LargeGrid("5000") : LargeGrid("30"));
+        if (where == "worker" || where == "rows")
+            dialog_->setScanEngine(FailingEngine(where == "worker" ? 0 : 50, faults[fault]));
+        else
+            fake_.failure = faults[fault];
+        const std::map<QString, QString> questions = {{"export", "savePath"}, {"figure", "figurePath"},
+                                                      {"about", "about"},     {"grid", "scanGrid"},
+                                                      {"question", "proceed"}};
+        if (questions.count(where) != 0)
+            fake_.failingQuestion = questions.at(where);
+
+        if (where == "export")
+            clickButton(Name(MainControl::ExportButton));
+        else if (where == "figure")
+            dialog_->findChild<PictureView*>("depthPicture")->actions()[0]->trigger();
+        else if (where == "about")
+            dialog_->actions()[0]->trigger();
+        else
+            clickButton(Name(MainControl::ScanButton));
+
+        QCOMPARE(fake_.messages.size(), std::size_t(1));
+        QCOMPARE(fake_.messages[0].text, message);
+        QCOMPARE(fake_.messages[0].kind, MessageKind::Error);
+        QVERIFY(!fake_.messages[0].progressVisible);
+        QVERIFY(dialog_->findChild<CProgressDlg*>() == nullptr);
+        QVERIFY(ReadBytes(path) == kOld);
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"scan.txt"}));
+
+        const QString exported = dir_->filePath("after.txt");
+        fake_.savePaths = {exported};
+        clickButton(Name(MainControl::ExportButton));
+        QVERIFY(ReadBytes(exported) == ExpectedExport(ControlState{}));
+        QCOMPARE(fake_.messages.size(), std::size_t(1));
+    }
+
 private:
+    QPushButton* button(const QString& name) const { return dialog_->findChild<QPushButton*>(name); }
+
     static void writeOld(const QString& path)
     {
         QFile file(path);
@@ -414,9 +591,12 @@ private:
         file.write(kOld.data(), qint64(kOld.size()));
     }
 
+    // Clicks and waits until the action has ended: a scan runs on after the
+    // click, on its worker, until its last message.
     void clickButton(const QString& name)
     {
         QTest::mouseClick(dialog_->findChild<QPushButton*>(name), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog_->scanRunning(), kScanTimeoutMs);
     }
 
     std::unique_ptr<QTemporaryDir> dir_;

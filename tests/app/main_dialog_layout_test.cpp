@@ -2,8 +2,10 @@
 #include "ControlNames.h"
 #include "PictureCompare.h"
 #include "FakeDialogs.h"
+#include "TemplatePlaces.h"
 
 #include "app/CModelDlg.h"
+#include "app/MainDialogTemplate.h"
 #include "app/PictureView.h"
 
 #include <QCheckBox>
@@ -14,6 +16,10 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
 
 using namespace tamrisk;
 
@@ -32,7 +38,7 @@ private slots:
     void windowHasItsTitleAndFixedSize()
     {
         QCOMPARE(dialog_->windowTitle(), QStringLiteral("Tamrisk"));
-        QCOMPARE(dialog_->size(), QSize(993, 843));
+        QCOMPARE(dialog_->size(), TemplatePixels(kMainDialogWidthDu, kMainDialogHeightDu));
         QCOMPARE(dialog_->minimumSize(), dialog_->maximumSize());
     }
 
@@ -49,50 +55,101 @@ private slots:
             if (numeric)
                 numericNames << child->objectName();
         }
-        QCOMPARE(controls, 84);
-        QCOMPARE(numericNames.size(), 53);  // the others are labels without id
+        const auto rows = MainDialogControls();
+        QCOMPARE(controls, int(rows.size()));
+        // The others are labels without id.
+        const auto withId = std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row.id != 0; });
+        QCOMPARE(numericNames.size(), int(withId));
         QCOMPARE(numericNames.removeDuplicates(), 0);
     }
 
+    // Dialog units become pixels with base units 6 x 13, each coordinate
+    // scaled and rounded half away from zero on its own.
+    void dialogUnitsBecomePixels_data()
+    {
+        QTest::addColumn<int>("du");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::newRow("0") << 0 << 0 << 0;
+        QTest::newRow("1: 1.5 and 1.625") << 1 << 2 << 2;
+        QTest::newRow("4: 6 and 6.5") << 4 << 6 << 7;
+        QTest::newRow("55: 82.5 and 89.375") << 55 << 83 << 89;
+        QTest::newRow("308: 462 and 500.5") << 308 << 462 << 501;
+        QTest::newRow("481: 721.5 and 781.625") << 481 << 722 << 782;
+        QTest::newRow("-1: -1.5 and -1.625") << -1 << -2 << -2;
+        QTest::newRow("-4: -6 and -6.5") << -4 << -6 << -7;
+    }
+
+    void dialogUnitsBecomePixels()
+    {
+        QFETCH(int, du);
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QCOMPARE(DialogUnitsToPixelsX(du), x);
+        QCOMPARE(DialogUnitsToPixelsY(du), y);
+        QCOMPARE(DialogUnitsToPixels(du, du, du, du), QRect(x, y, x, y));
+    }
+
+    // Controls whose texts fit their places sit exactly where the template puts them.
     void controlHasKindTextAndPlace_data()
     {
-        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("id");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QRect>("pixels");
-        // Pixels from dialog units with base units 6 x 13, each value rounded.
-        QTest::newRow("Beenden") << "1" << "QPushButton" << "Beenden" << QRect(897, 504, 90, 23);
-        QTest::newRow("Neu berechnen") << Name(tamrisk::MainControl::Recalculate) << "QPushButton" << "Neu berechnen" << QRect(744, 501, 90, 24);
-        QTest::newRow("extinction slider") << Name(tamrisk::MainControl::ExtinctionSlider) << "QSlider" << "" << QRect(555, 57, 324, 16);
-        QTest::newRow("top edit") << Name(tamrisk::MainControl::TopEdit) << "QLineEdit" << "0.000" << QRect(645, 234, 53, 16);
-        QTest::newRow("depth slider") << Name(tamrisk::MainControl::DepthSlider) << "QSlider" << "" << QRect(554, 596, 324, 16);
-        QTest::newRow("intensityMax edit") << Name(tamrisk::MainControl::IntensityMaxEdit) << "QLineEdit" << "0.1" << QRect(630, 775, 78, 20);
-        QTest::newRow("curveStep edit") << Name(tamrisk::MainControl::CurveStepEdit) << "QLineEdit" << "10" << QRect(582, 800, 36, 20);
-        QTest::newRow("transmission read-out") << Name(tamrisk::MainControl::TransmissionReadout) << "QLabel" << "4.54e-005" << QRect(852, 89, 75, 13);
-        QTest::newRow("radio") << Name(tamrisk::MainControl::SingleExponentialRadio) << "QRadioButton" << "Einfach exponentiell" << QRect(828, 647, 132, 20);
-        QTest::newRow("intensity box") << Name(tamrisk::MainControl::ShowIntensityBox) << "QCheckBox" << "Intensitätsverlauf / Stimulationsleistung"
-                                       << QRect(555, 375, 207, 16);
-        QTest::newRow("correction box") << Name(tamrisk::MainControl::TransparencyCorrectionBox) << "QCheckBox" << "Transparenz-Korr. für OSL-Beitrag"
-                                        << QRect(774, 356, 210, 20);
-        QTest::newRow("rate 2 label") << Name(tamrisk::MainControl::Rate2Label) << "QLabel" << "Rate 2 [%/s]" << QRect(722, 718, 78, 16);
+        using M = MainControl;
+        QTest::newRow("Beenden") << IdNumber(M::Quit) << "QPushButton" << "Beenden";
+        QTest::newRow("Neu berechnen") << IdNumber(M::Recalculate) << "QPushButton" << "Neu berechnen";
+        QTest::newRow("extinction slider") << IdNumber(M::ExtinctionSlider) << "QSlider" << "";
+        QTest::newRow("top edit") << IdNumber(M::TopEdit) << "QLineEdit" << "0.000";
+        QTest::newRow("depth slider") << IdNumber(M::DepthSlider) << "QSlider" << "";
+        QTest::newRow("intensityMax edit") << IdNumber(M::IntensityMaxEdit) << "QLineEdit" << "0.1";
+        QTest::newRow("curveStep edit") << IdNumber(M::CurveStepEdit) << "QLineEdit" << "10";
+        QTest::newRow("transmission read-out") << IdNumber(M::TransmissionReadout) << "QLabel" << "4.54e-005";
+        QTest::newRow("radio") << IdNumber(M::SingleExponentialRadio) << "QRadioButton" << "Einfach exponentiell";
+        QTest::newRow("intensity box") << IdNumber(M::ShowIntensityBox) << "QCheckBox"
+                                       << "Intensitätsverlauf / Stimulationsleistung";
+        QTest::newRow("correction box") << IdNumber(M::TransparencyCorrectionBox) << "QCheckBox"
+                                        << "Transparenz-Korr. für OSL-Beitrag";
+        QTest::newRow("rate 2 label") << IdNumber(M::Rate2Label) << "QLabel" << "Rate 2 [%/s]";
     }
 
     void controlHasKindTextAndPlace()
     {
-        QFETCH(QString, name);
+        QFETCH(int, id);
         QFETCH(QString, kind);
         QFETCH(QString, text);
-        QFETCH(QRect, pixels);
-        auto* widget = dialog_->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+        auto* widget = dialog_->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
         QVERIFY(widget != nullptr);
         QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), kind);
-        QCOMPARE(widget->geometry(), pixels);
+        QCOMPARE(widget->geometry(), TemplatePixels(TemplateRow(MainDialogControls(), id)));
         if (auto* button = qobject_cast<QAbstractButton*>(widget))
             QCOMPARE(button->text(), text);
         else if (auto* label = qobject_cast<QLabel*>(widget))
             QCOMPARE(label->text(), text);
         else if (auto* edit = qobject_cast<QLineEdit*>(widget))
             QCOMPARE(edit->text(), text);
+    }
+
+    // Every control with an id starts at its template place. Fitting a text
+    // only widens a control to the right, and grows a check box or radio
+    // button about its middle.
+    void everyControlKeepsItsTemplatePlace()
+    {
+        for (const ControlTemplate& row : MainDialogControls()) {
+            if (row.id == 0)
+                continue;
+            const auto* widget = dialog_->findChild<QWidget*>(QString::number(row.id), Qt::FindDirectChildrenOnly);
+            QVERIFY2(widget != nullptr, row.text);
+            const QRect place = TemplatePixels(row);
+            const QRect shown = widget->geometry();
+            const QByteArray what = QByteArray::number(row.id);
+            QVERIFY2(shown.x() == place.x() && shown.width() >= place.width(), what);
+            if (row.kind == ControlKind::CheckBox || row.kind == ControlKind::RadioButton)
+                QVERIFY2(shown.height() >= place.height() && std::abs(shown.center().y() - place.center().y()) <= 1,
+                         what);
+            else
+                QVERIFY2(shown.y() == place.y() && shown.height() == place.height(), what);
+        }
     }
 
     void groupBoxesFrameThePlots()
@@ -102,12 +159,17 @@ private slots:
         QMap<QString, QRect> places;
         for (QGroupBox* box : boxes)
             places.insert(box->title(), box->geometry());
-        QCOMPARE(places.value("Tiefenverlauf"), QRect(8, 8, 525, 520));
-        QCOMPARE(places.value("OSL-Signal"), QRect(9, 533, 525, 299));
+        for (const char* title : {"Tiefenverlauf", "OSL-Signal"})
+            QCOMPARE(places.value(title), TemplatePixels(TemplateRow(MainDialogControls(), 0, title)));
     }
 
     void picturesSitInsideTheirGroupBoxes()
     {
+        const std::pair<const char*, const char*> frames[] = {{"depthPicture", "Tiefenverlauf"},
+                                                              {"signalPicture", "OSL-Signal"}};
+        for (const auto& [picture, title] : frames)
+            QVERIFY(TemplatePixels(TemplateRow(MainDialogControls(), 0, title))
+                        .contains(dialog_->findChild<PictureView*>(picture)->geometry()));
         QCOMPARE(dialog_->findChild<PictureView*>("depthPicture")->geometry(), QRect(20, 20, 500, 500));
         QCOMPARE(dialog_->findChild<PictureView*>("signalPicture")->geometry(), QRect(20, 540, 500, 250));
     }

@@ -1,8 +1,10 @@
 // Run with QT_SCALE_FACTOR=2: the window at twice its size, each picture
 // pixel an exact 2 x 2 block of its colour.
 #include "FakeDialogs.h"
+#include "TemplatePlaces.h"
 
 #include "app/CModelDlg.h"
+#include "app/MainDialogTemplate.h"
 #include "app/PictureView.h"
 
 #include <QTest>
@@ -22,7 +24,7 @@ private slots:
         const int factor = qRound(dialog.devicePixelRatioF());
         QCOMPARE(factor, 2);
         const QImage window = dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(window.size(), QSize(993, 843) * factor);
+        QCOMPARE(window.size(), TemplatePixels(kMainDialogWidthDu, kMainDialogHeightDu) * factor);
 
         for (const char* name : {"depthPicture", "signalPicture"}) {
             const auto* view = dialog.findChild<PictureView*>(name);

@@ -1,5 +1,6 @@
 // The About box, the scan-grid dialog and the progress window.
 #include "ControlNames.h"
+#include "TemplatePlaces.h"
 #include "app/CAboutDlg.h"
 #include "app/DialogTemplate.h"
 #include "app/ProgressDlg.h"
@@ -24,18 +25,20 @@ private slots:
     {
         CAboutDlg about;
         QCOMPARE(about.windowTitle(), QStringLiteral("Info über Tamrisk"));
-        QCOMPARE(about.size(), QSize(353, 89));
+        QCOMPARE(about.size(), TemplatePixels(kAboutDialogWidthDu, kAboutDialogHeightDu));
         auto* ok = about.findChild<QPushButton*>("1");
         QVERIFY(ok->isDefault());
         QCOMPARE(ok->text(), QStringLiteral("OK"));
-        QCOMPARE(ok->geometry(), DialogUnitsToPixels(178, 7, 50, 14));
+        QCOMPARE(ok->geometry(), TemplatePixels(TemplateRow(AboutDialogControls(), 1)));
+        const QRect textPlace = TemplatePixels(AboutDialogControls()[0]);
         const auto labels = about.findChildren<QLabel*>();
         bool sawText = false;
         bool sawIcon = false;
         for (QLabel* label : labels) {
             sawText |= label->text() == QStringLiteral("Tamrisk\nVersion " TAMRISK_VERSION) &&
-                       label->geometry() == DialogUnitsToPixels(40, 10, 119, 18);
-            sawIcon |= !label->pixmap().isNull() && label->pos() == QPoint(17, 28);
+                       label->geometry() == textPlace;
+            sawIcon |= !label->pixmap().isNull() &&
+                       label->pos() == QPoint(DialogUnitsToPixelsX(kAboutIconXDu), DialogUnitsToPixelsY(kAboutIconYDu));
         }
         QVERIFY(sawText);
         QVERIFY(sawIcon);
@@ -52,7 +55,7 @@ private slots:
         for (int round = 0; round < 2; ++round) {
             CScanGridDlg grid;
             QCOMPARE(grid.windowTitle(), QStringLiteral("Werte-Raster berechnen"));
-            QCOMPARE(grid.size(), QSize(309, 210));
+            QCOMPARE(grid.size(), TemplatePixels(kScanGridDialogWidthDu, kScanGridDialogHeightDu));
             const ScanGridTexts texts = grid.texts();
             QCOMPARE(texts.extinctionStart, std::string("1"));
             QCOMPARE(texts.extinctionEnd, std::string("10000"));
@@ -109,7 +112,7 @@ private slots:
     {
         CProgressDlg progress;
         QCOMPARE(progress.windowTitle(), QStringLiteral("Berechne Daten..."));
-        QCOMPARE(progress.size(), QSize(204, 81));
+        QCOMPARE(progress.size(), TemplatePixels(kProgressDialogWidthDu, kProgressDialogHeightDu));
         QVERIFY(!progress.isModal());
         QCOMPARE(progress.line(tamrisk::ProgressLine::Extinction), QStringLiteral("Textzeile1"));
         QCOMPARE(progress.line(tamrisk::ProgressLine::EvalTime), QStringLiteral("Textzeile2"));

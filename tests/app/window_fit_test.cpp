@@ -2,9 +2,11 @@
 // scrolling window on small screens.
 #include "ControlNames.h"
 #include "FakeDialogs.h"
+#include "TemplatePlaces.h"
 
 #include "app/CModelDlg.h"
 #include "app/DialogTemplate.h"
+#include "app/MainDialogTemplate.h"
 #include "app/ProgressDlg.h"
 #include "app/QtTranslations.h"
 #include "app/ScreenFit.h"
@@ -134,7 +136,8 @@ private slots:
         QCOMPARE(label->text(), line);
         QVERIFY(label->fontMetrics().horizontalAdvance(line) <= label->contentsRect().width());
         QVERIFY(label->geometry().right() < progress.width());
-        QCOMPARE(label->pos(), DialogUnitsToPixels(6, 34, 122, 8).topLeft());
+        const ControlTemplate& row = TemplateRow(ProgressDialogControls(), IdNumber(ProgressLine::Count));
+        QCOMPARE(label->pos(), TemplatePixels(row).topLeft());
     }
 
     void scrollsOnlyOnScreensTooSmall_data()
@@ -155,7 +158,7 @@ private slots:
         CModelDlg dialog(&fake);
         const std::unique_ptr<ScrollingWindow> window = WindowForScreen(dialog, available);
         QCOMPARE(window != nullptr, scrolls);
-        QCOMPARE(dialog.size(), QSize(993, 843));
+        QCOMPARE(dialog.size(), TemplatePixels(kMainDialogWidthDu, kMainDialogHeightDu));
         if (window == nullptr)
             return;
         window->show();
