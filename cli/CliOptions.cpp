@@ -114,9 +114,11 @@ void AddInputOptions(CLI::App& command, RawInputs& raw)
             break;
         }
     }
-    command.add_option("--show", raw.show, std::string("curves to show, by flag name (comma-separated): ") +
-                                               kCurves.front().name + " ... " + kCurves.back().name +
-                                               "; none by default")
+    std::string names;
+    for (const CurveRow& curve : kCurves)
+        names += (names.empty() ? "" : ", ") + std::string(curve.name);
+    command.add_option("--show", raw.show,
+                       "curves to show, by flag name (comma-separated): " + names + "; none by default")
         ->delimiter(',')
         ->check(CurveFlagName());
 }

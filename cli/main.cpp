@@ -63,6 +63,19 @@ std::string NotWrittenOutputs(const Command& command)
     return text;
 }
 
+// The help without CLI11's "{false}" beside the switches that have a --no- form.
+class HelpFormatter final : public CLI::Formatter {
+public:
+    std::string make_option_name(const CLI::Option* option, bool positional) const override
+    {
+        std::string name = CLI::Formatter::make_option_name(option, positional);
+        for (const char* mark : {"{false}", "{true}"})
+            for (std::size_t at = name.find(mark); at != std::string::npos; at = name.find(mark))
+                name.erase(at, std::strlen(mark));
+        return name;
+    }
+};
+
 int RunCommand(Command& command, const std::vector<std::string>& arguments, const nlohmann::ordered_json* params,
                const CLI::App& parsed)
 {
@@ -102,6 +115,7 @@ int main(int argc, char** argv)
     app.footer(kExitCodes);
     app.set_version_flag("--version", std::string("tamrisk-cli ") + TAMRISK_VERSION);
     app.require_subcommand(1);
+    app.formatter(std::make_shared<HelpFormatter>());
 
     // Only the command that runs (or whose help is asked for) gets its options:
     // building every command's parser would cost more than most runs.
@@ -123,6 +137,16 @@ int main(int argc, char** argv)
     // The rules of the arguments: --name=value, values that are options, unknown names.
     std::vector<std::string> args = given;
     std::vector<std::string> recordArguments = given;
+    // Before a command, only the tool's own options: a mistyped one gets a suggestion.
+    if (!args.empty() && args.front().rfind("-", 0) == 0) {
+        const std::string name = args.front().substr(0, args.front().find('='));
+        const std::vector<std::string> own = {"--help", "-h", "--version"};
+        if (std::find(own.begin(), own.end(), name) == own.end()) {
+            std::cerr << "tamrisk-cli: unknown option '" << Shown(name) << "'" << DidYouMean(name, own)
+                      << "\nRun 'tamrisk-cli --help' for the commands.\n";
+            return kExitUsage;
+        }
+    }
     std::optional<ParamsDocument> params;
     if (!args.empty() && args.front().rfind("-", 0) != 0) {
         if (FindCommand(args.front()) == nullptr && args.front() != "help") {
@@ -174,6 +198,11 @@ int main(int argc, char** argv)
             std::cout << app.get_formatter()->make_help(app.get_subcommand(chosen->name()), "tamrisk-cli " + helpTopic,
                                                          CLI::AppFormatMode::Normal);
             return kExitSuccess;
+        }
+        if (!helpTopic.empty()) {
+            std::cerr << "tamrisk-cli help: unknown command '" << Shown(helpTopic) << "'"
+                      << DidYouMean(helpTopic, CommandNames()) << "\nRun 'tamrisk-cli --help' for the commands.\n";
+            return kExitUsage;
         }
         std::cout << app.get_formatter()->make_help(&app, "tamrisk-cli", CLI::AppFormatMode::Normal);
         return kExitSuccess;

@@ -2,6 +2,7 @@
 #include "cli/ModelCommand.h"
 
 #include "cli/PlotCommand.h"
+#include "model/CurveTable.h"
 #include "plot/Recompute.h"
 
 namespace tamrisk::cli {
@@ -46,6 +47,20 @@ protected:
     {
         if (const std::optional<std::string> refusal = ApplyPlotOptions(texts_, figure_)) {
             context.err << "tamrisk-cli plot: " << *refusal << '\n';
+            return kExitUsage;
+        }
+        // The window starts with no curve shown; a figure without one would be empty.
+        std::string names;
+        bool shown = false;
+        for (const CurveRow& curve : kCurves)
+            if (curve.plot == figure_.figure.kind) {
+                shown = shown || request_.inputs.controls.flags.*curve.flag;
+                names += (names.empty() ? "" : ",") + std::string(curve.name);
+            }
+        if (!shown) {
+            context.err << "tamrisk-cli plot: no curve of the plot is shown, so the figure would be empty; name "
+                           "them with --show, from "
+                        << names << '\n';
             return kExitUsage;
         }
         return kExitSuccess;

@@ -219,7 +219,7 @@ TEST_F(CliFilesTest, ScanFileIsTheSameWithEveryLaneForm)
 // command still works and plot says what is missing.
 TEST_F(CliFilesTest, FiguresComeFromTheModuleBesideTheTool)
 {
-    ASSERT_EQ(Run({"plot", "signal", "-o", Path("signal.svg")}).exitCode, 0);
+    ASSERT_EQ(Run({"plot", "signal", "-o", Path("signal.svg"), "--show", "showSignalAtDepth"}).exitCode, 0);
     EXPECT_NE(ReadFile(Path("signal.svg")).find("<svg"), std::string::npos);
 
     const fs::path alone = dir_.path() / "alone";
@@ -241,7 +241,7 @@ TEST_F(CliFilesTest, FiguresComeFromTheModuleBesideTheTool)
         return Finish(pid);
     };
     EXPECT_EQ(RunAlone({"scan", "-o", Path("scan.txt"), "--ext-steps", "2", "--time-steps", "2"}).exitCode, 0);
-    const Outcome outcome = RunAlone({"plot", "depth", "-o", Path("depth.svg")});
+    const Outcome outcome = RunAlone({"plot", "depth", "-o", Path("depth.svg"), "--show", "showRatio"});
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_NE(outcome.err.find("figure module tamrisk-figures.so is missing"), std::string::npos) << outcome.err;
     EXPECT_FALSE(fs::exists(Path("depth.svg")));

@@ -1,0 +1,156 @@
+// The command line as a whole: usage errors before anything is written,
+// the format taken from a file's ending, and records that replay a command.
+#include "cli/ToolRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+namespace tamrisk {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::RunTool;
+
+// Every file of a folder by name, with its bytes.
+std::map<std::string, std::string> Files(const fs::path& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        files[entry.path().filename().string()] = entry.is_directory() ? "(folder)" : ReadFile(entry.path());
+    return files;
+}
+
+struct UsageCase {
+    const char* name;
+    std::vector<std::string> args;
+    int exitCode;
+    const char* message;
+};
+
+class UsageTest : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(UsageTest, IsRefusedBeforeAnyFileIsWritten)
+{
+    const UsageCase& c = GetParam();
+    testing::TempDir dir;
+    fs::create_directory(dir.path() / "folder");
+    std::ofstream(dir / "deep.json") << std::string(100, '[') << std::string(100, ']');
+    const testing::ToolOutcome outcome = RunTool(c.args, dir.path().string());
+    EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.err;
+    EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.err.find('\x1b'), std::string::npos) << "control bytes reach the terminal";
+    EXPECT_EQ(Files(dir.path()).size(), 2u) << "a file was written";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, UsageTest,
+    ::testing::Values(
+        UsageCase{"HelpOfAnUnknownCommand", {"help", "scna"}, 2, "did you mean 'scan'"},
+        UsageCase{"MistypedToolOption", {"--verison"}, 2, "did you mean '--version'"},
+        UsageCase{"PlotWithoutCurves", {"plot", "depth", "-o", "d.svg"}, 2, "--show"},
+        UsageCase{"OutputIsTheRecord", {"export", "-o", "p.txt", "--record", "p.txt"}, 2, "both name"},
+        UsageCase{"OutputIsTheRecordThroughDotDot", {"sweep", "--vary", "rate1=0:1:2", "-o", "folder/../s.csv",
+                                                     "--record", "s.csv"}, 2, "both name"},
+        UsageCase{"BothToStandardOutput", {"readouts", "-o", "-", "--record", "-"}, 2, "standard output"},
+        UsageCase{"BothPicturesInOneFile", {"render", "--depth-picture", "p.png", "--signal-picture", "p.png"}, 2,
+                  "both name"},
+        UsageCase{"FigureIsItsRecord", {"plot", "depth", "--show", "showRatio", "-o", "f.svg", "--record", "f.svg"},
+                  2, "both name"},
+        UsageCase{"ParamsFolder", {"export", "-o", "p.txt", "--params", "folder"}, 1, "it is a folder"},
+        UsageCase{"ParamsMissing", {"export", "-o", "p.txt", "--params", "none.json"}, 1, "No such file"},
+        UsageCase{"ParamsTooDeep", {"export", "-o", "p.txt", "--params", "deep.json"}, 2, "nested more than 64"},
+        UsageCase{"EscapedName", {"export", "-o", "p.txt", "--params", "\x1b[31mred.json"}, 1, "\\x1B[31mred"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(OutputFormat, FollowsTheFileEndingWithoutFormat)
+{
+    testing::TempDir dir;
+    const std::string folder = dir.path().string();
+    for (const char* name : {"p.csv", "p.TSV", "p.json", "p.txt", "r.json", "s.tsv"})
+        ASSERT_EQ(RunTool(name[0] == 'p'   ? std::vector<std::string>{"export", "-o", name}
+                          : name[0] == 'r' ? std::vector<std::string>{"readouts", "-o", name}
+                                           : std::vector<std::string>{"sweep", "--vary", "rate1=0:1:2", "-o", name},
+                          folder)
+                      .exitCode,
+                  0)
+            << name;
+    EXPECT_EQ(ReadFile(dir / "p.csv").rfind("depth_mm,intensity,", 0), 0u);
+    EXPECT_EQ(ReadFile(dir / "p.TSV").rfind("depth_mm\tintensity\t", 0), 0u);
+    EXPECT_EQ(ReadFile(dir / "p.json").front(), '{');
+    EXPECT_NE(ReadFile(dir / "p.txt").find('\0'), std::string::npos) << "other endings keep the window's file";
+    EXPECT_EQ(ReadFile(dir / "r.json").front(), '{');
+    EXPECT_EQ(ReadFile(dir / "s.tsv").rfind("rate1_per_s\t", 0), 0u);
+    // --format still decides.
+    ASSERT_EQ(RunTool({"export", "-o", "q.csv", "--format", "native"}, folder).exitCode, 0);
+    EXPECT_NE(ReadFile(dir / "q.csv").find('\0'), std::string::npos);
+}
+
+// Each command with --record, then again from nothing but --params of that
+// record: every output file and standard output, byte for byte.
+class ReplayTest : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(ReplayTest, ARecordReplaysItsCommandByteForByte)
+{
+    testing::TempDir original, replayed;
+    std::vector<std::string> args = GetParam();
+    args.insert(args.end(), {"--record", "../record.json"});
+    fs::create_directory(original.path() / "run");
+    const testing::ToolOutcome first = RunTool(args, (original.path() / "run").string());
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    const std::string record = original / "record.json";
+    ASSERT_TRUE(fs::exists(record));
+    const std::map<std::string, std::string> expected = Files(original.path() / "run");
+    ASSERT_FALSE(expected.empty() && first.out.empty());
+
+    for (const bool fromStandardInput : {false, true}) {
+        fs::remove_all(original.path() / "run");
+        fs::create_directory(original.path() / "run");
+        const testing::ToolOutcome again =
+            fromStandardInput ? RunTool({GetParam().front(), "--params", "-"}, (original.path() / "run").string(), record)
+                              : RunTool({GetParam().front(), "--params", record}, (original.path() / "run").string());
+        ASSERT_EQ(again.exitCode, 0) << again.err;
+        EXPECT_EQ(Files(original.path() / "run"), expected) << (fromStandardInput ? "from standard input" : "");
+        EXPECT_EQ(again.out, first.out);
+    }
+    (void)replayed;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryCommand, ReplayTest,
+    ::testing::Values(
+        std::vector<std::string>{"readouts", "--extinction-pos", "130", "--show", "showRatio"},
+        std::vector<std::string>{"readouts", "--format", "json", "--extinction", "25"},
+        std::vector<std::string>{"export", "-o", "p.json", "--top", "1", "--bottom", "3"},
+        std::vector<std::string>{"export", "-o", "p.txt", "--transparency-correction"},
+        std::vector<std::string>{"curves", "--format", "tsv", "--depth", "0.2"},
+        std::vector<std::string>{"scan", "-o", "s.json", "--ext-steps", "3", "--time-steps", "2", "--ext-log", "0"},
+        std::vector<std::string>{"scan", "-o", "s.txt", "--ext-steps", "2", "--time-steps", "3", "--threads", "1"},
+        std::vector<std::string>{"sweep", "--vary", "dose-rate=0:2:3", "--vary", "rate1=0.01:1:2:log", "--columns",
+                                 "signal_axis_max", "-o", "w.csv"},
+        std::vector<std::string>{"sweep", "--vary", "eval-time=1:100:7:log", "--shard", "2/3", "--format", "tsv"},
+        std::vector<std::string>{"sweep", "--vary", "top=0:0.5:2", "--format", "json", "-o", "w.json"},
+        std::vector<std::string>{"plot", "depth", "-o", "d.svg", "--show", "showRatio,showIntensity", "--width", "85",
+                                 "--font-size", "7", "--language", "de", "--log-values", "--title", "T"},
+        std::vector<std::string>{"plot", "signal", "-o", "s.png", "--show", "showSignalAtDepth", "--log-time",
+                                 "--dpi", "100", "--height", "60"},
+        std::vector<std::string>{"render", "--depth-picture", "d.png", "--extinction", "3"},
+        std::vector<std::string>{"params", "--rate1", "0.3", "-o", "run.json"}));
+
+TEST(Replay, OptionsGivenAgainOverrideTheRecord)
+{
+    testing::TempDir dir;
+    const std::string folder = dir.path().string();
+    ASSERT_EQ(RunTool({"export", "-o", "p.csv", "--extinction", "25", "--record", "r.json"}, folder).exitCode, 0);
+    ASSERT_EQ(RunTool({"export", "--params", "r.json", "-o", "q.csv", "--format", "tsv"}, folder).exitCode, 0);
+    const std::string replay = ReadFile(dir / "q.csv");
+    EXPECT_EQ(replay.rfind("depth_mm\t", 0), 0u);
+    ASSERT_EQ(RunTool({"export", "-o", "t.tsv", "--extinction", "25"}, folder).exitCode, 0);
+    EXPECT_EQ(replay, ReadFile(dir / "t.tsv"));
+}
+
+} // namespace
+} // namespace tamrisk
