@@ -2,6 +2,7 @@
 
 #include "cli/OutputPaths.h"
 #include "model/CurveTable.h"
+#include "model/ReadParameters.h"
 #include "output/ParameterRecord.h"
 
 #include "TamriskVersion.h"
@@ -55,6 +56,9 @@ void ModelCommand::AddOptions(CLI::App& command)
     command.add_option("--params", paramsFile_,
                        "read the inputs from a parameter record (FILE.json); options given here override it");
     command.add_option("--record", request_.record, "also write a JSON record of how the output was made (FILE.json)");
+    command.add_flag("--strict", strict_,
+                     "refuse (exit 2, nothing written) where the tool would warn: an input outside its physical "
+                     "range, a result that is not a finite number");
     if (!formats_.offered.empty()) {
         std::vector<std::string> names;
         for (TableFormat format : formats_.offered)
@@ -109,6 +113,25 @@ std::vector<NamedOutput> ModelCommand::Outputs() const
     if (!request_.record.empty())
         outputs.push_back({"--record", request_.record});
     return outputs;
+}
+
+int ModelCommand::ReportDoubts(CommandContext& context, const Doubts& doubts) const
+{
+    for (const std::string& note : doubts.notes())
+        context.err << "tamrisk-cli " << name_ << ": warning: " << note << '\n';
+    if (!strict_ || doubts.notes().empty())
+        return kExitSuccess;
+    context.err << "tamrisk-cli " << name_ << ": --strict: nothing was written\n";
+    return kExitUsage;
+}
+
+ModelParameters ModelCommand::BaseParameters() const
+{
+    ModelParameters params;
+    DisplayFlags flags;
+    ReadParameters(request_.inputs.controls, params, flags);
+    ApplyOverrides(request_.inputs.overrides, params);
+    return params;
 }
 
 ModelCommand::Json ModelCommand::Record() const

@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliRequest.h"
 #include "cli/Command.h"
+#include "cli/Doubts.h"
 
 #include <nlohmann/json.hpp>
 
@@ -55,6 +56,12 @@ protected:
     // The record of outputs written elsewhere; success without --record.
     int WriteRecordOnly(CommandContext& context, const Json& extra, const std::string& output) const;
 
+    // Says each doubt on err as a warning; with --strict a usage error
+    // (exit 2) before anything is written, otherwise success.
+    int ReportDoubts(CommandContext& context, const Doubts& doubts) const;
+    // The model parameters of the inputs, as the window reads them.
+    ModelParameters BaseParameters() const;
+
     CliRequest request_;
 
 private:
@@ -65,6 +72,7 @@ private:
     RawInputs raw_;
     std::string formatName_;
     std::string paramsFile_;
+    bool strict_ = false;
 };
 
 } // namespace tamrisk::cli

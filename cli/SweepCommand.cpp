@@ -4,7 +4,11 @@
 #include "cli/ArgumentRules.h"
 #include "cli/ModelCommand.h"
 #include "cli/OutputPaths.h"
+#include "model/InputTable.h"
 #include "scan/SweepRows.h"
+
+#include <algorithm>
+#include <variant>
 
 #include <charconv>
 #include <memory>
@@ -24,17 +28,25 @@ std::optional<std::int64_t> WholeNumber(std::string_view text)
     return value;
 }
 
-// "K/N" with 1 <= K <= N.
-std::optional<std::pair<std::int64_t, std::int64_t>> ParseShard(const std::string& text)
+// "K/N" with 1 <= K <= N <= kMaxShards; otherwise why not.
+constexpr std::int64_t kMaxShards = 1000000;
+std::variant<std::pair<std::int64_t, std::int64_t>, std::string> ParseShard(const std::string& text)
 {
+    const std::string given = "--shard '" + Shown(text) + "'";
     const std::size_t slash = text.find('/');
     if (slash == std::string::npos)
-        return std::nullopt;
+        return given + " is not K/N, two whole numbers such as 3/16";
     const std::optional<std::int64_t> k = WholeNumber(std::string_view(text).substr(0, slash));
     const std::optional<std::int64_t> n = WholeNumber(std::string_view(text).substr(slash + 1));
-    if (!k || !n || *k < 1 || *k > *n || *n > 1000000)
-        return std::nullopt;
-    return std::pair(*k, *n);
+    if (!k.has_value() || !n.has_value())
+        return given + " is not K/N, two whole numbers such as 3/16";
+    const std::int64_t parts = n.value();
+    const std::int64_t part = k.value();
+    if (parts < 1 || parts > kMaxShards)
+        return given + ": N must be from 1 to " + std::to_string(kMaxShards);
+    if (part < 1 || part > parts)
+        return given + ": K must be from 1 to N (" + std::to_string(parts) + ")";
+    return std::pair(part, parts);
 }
 
 std::optional<std::string> ReadPlan(const SweepOptions& options, SweepPlan& plan)
@@ -62,6 +74,38 @@ std::pair<std::string, std::string> JsonFrame(nlohmann::ordered_json head, const
     std::string text = head.dump(2);  // ends in `"rows": []` and `}`
     text.erase(text.rfind(']'));
     return {text, "\n  ]\n}\n"};
+}
+
+// Axes without values or reaching below 0 where an input cannot, inputs
+// outside their range, and rows at the ends and the middle whose numbers are not finite.
+void CheckSweepPlan(const SweepPlan& plan, const Inputs& inputs, const ModelParameters& base, Doubts& doubts)
+{
+    std::vector<std::string> varied;
+    for (const SweepAxis& axis : plan.axes) {
+        const std::string name = axis.input->name;
+        varied.push_back(name);
+        if (axis.input->kind == InputKind::Switch)
+            continue;
+        if (axis.range.steps < 0)
+            doubts.Add("--vary " + name + ": STEPS " + std::to_string(axis.range.steps) +
+                       " is below 0: the axis has no values, so the table has no rows");
+        const bool nonNegative = name == "extinction" || name == "eval-time" || name == "dose-rate" || name == "rate1";
+        if (nonNegative && axis.Count() > 0 && std::min(axis.Value(0), axis.Value(axis.Count() - 1)) < 0.0)
+            doubts.Add("--vary " + name + " reaches below 0, which has no physical meaning");
+    }
+    doubts.CheckParameters(base, varied);
+    const std::int64_t points = SweepPointCount(plan);
+    for (const std::int64_t row : {std::int64_t(0), points / 2, points - 1}) {
+        if (row < 0 || row >= points)
+            continue;
+        StringSink sample;
+        WriteSweepRows(plan, inputs, TableFormat::Csv, {row, row + 1}, sample);
+        if (sample.data().find("NaN") != std::string::npos || sample.data().find("Inf") != std::string::npos) {
+            doubts.Add("some rows hold numbers that are not finite (row " + std::to_string(row + 1) + " of " +
+                       std::to_string(points) + ")");
+            return;
+        }
+    }
 }
 
 } // namespace
@@ -118,6 +162,8 @@ protected:
 
     int PrepareOwn(const CLI::App& command, CommandContext&) override
     {
+        // An empty --shard is an unset variable in a script, not the whole table.
+        shardGiven_ = command.count("--shard") > 0;
         // Without --format the file's ending chooses it.
         if (const std::optional<TableFormat> named = FormatOfPath(options_.output);
             named && command.count("--format") == 0 && *named != TableFormat::Native)
@@ -127,6 +173,7 @@ protected:
 
 private:
     SweepOptions options_;
+    bool shardGiven_ = false;
 };
 
 int SweepCommand::Run(CommandContext& context)
@@ -140,15 +187,21 @@ int SweepCommand::Run(CommandContext& context)
         return kExitUsage;
     }
 
+    Doubts doubts;
+    CheckSweepPlan(plan, request_.inputs, BaseParameters(), doubts);
+    if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
+        return code;
+
     const std::int64_t points = SweepPointCount(plan);
     RowRange range{0, points};
     bool header = true;
-    if (!options_.shard.empty()) {
-        const auto shard = ParseShard(options_.shard);
-        if (!shard) {
-            err << "tamrisk-cli sweep: --shard '" << Shown(options_.shard) << "' is not K/N with 1 <= K <= N\n";
+    if (shardGiven_) {
+        const auto parsed = ParseShard(options_.shard);
+        if (const std::string* problem = std::get_if<std::string>(&parsed)) {
+            err << "tamrisk-cli sweep: " << *problem << '\n';
             return kExitUsage;
         }
+        const auto* shard = std::get_if<std::pair<std::int64_t, std::int64_t>>(&parsed);
         if (request_.format == TableFormat::Json) {
             err << "tamrisk-cli sweep: --shard writes csv or tsv, whose blocks join by concatenation; "
                    "a JSON document does not split so\n";
@@ -187,7 +240,7 @@ int SweepCommand::Run(CommandContext& context)
         return context.writer.Failed(request_.output, error.what());
     }
     nlohmann::ordered_json extra = {{"sweep", SweepJson(plan)}};
-    if (!options_.shard.empty())
+    if (shardGiven_)
         extra["shard"] = options_.shard;
     if (request_.record.empty())
         return context.writer.Commit({output.get()});

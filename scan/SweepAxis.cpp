@@ -1,5 +1,7 @@
 #include "scan/SweepAxis.h"
 
+#include <algorithm>
+
 #include "model/ParseText.h"
 
 #include <charconv>
@@ -61,8 +63,13 @@ std::optional<SweepAxisProblem> ParseRange(std::string_view name, std::string_vi
         return SweepAxisProblem{where + "'" + std::string(!start ? parts[0] : parts[1]) + "' is not a number", {}};
     int steps = -1;
     const auto [ptr, error] = std::from_chars(parts[2].data(), parts[2].data() + parts[2].size(), steps);
-    if (parts[2].empty() || error != std::errc() || ptr != parts[2].data() + parts[2].size() || steps < 0)
-        return SweepAxisProblem{where + "STEPS '" + std::string(parts[2]) + "' is not a whole number from 0", {}};
+    if (parts[2].empty() || ptr != parts[2].data() + parts[2].size() ||
+        (error != std::errc() && error != std::errc::result_out_of_range))
+        return SweepAxisProblem{where + "STEPS '" + std::string(parts[2]) + "' is not a whole number", {}};
+    if (error == std::errc::result_out_of_range)
+        return SweepAxisProblem{where + "STEPS must be at most 2147483647 and at least -2147483648, not " +
+                                    std::string(parts[2]),
+                                {}};
     if (parts.size() == 4 && parts[3] != "log" && parts[3] != "lin")
         return SweepAxisProblem{where + "the scale is log or lin, not '" + std::string(parts[3]) + "'", {}};
     // Stored in single precision, as the scan's axes are.
@@ -79,7 +86,9 @@ std::optional<SweepAxisProblem> ParseRange(std::string_view name, std::string_vi
 
 std::int64_t SweepAxis::Count() const
 {
-    return input->kind == InputKind::Switch ? std::int64_t(states.size()) : std::int64_t(range.steps) + 1;
+    // A negative step count gives the axis no values, as in the scan.
+    return input->kind == InputKind::Switch ? std::int64_t(states.size())
+                                            : std::max<std::int64_t>(0, std::int64_t(range.steps) + 1);
 }
 
 double SweepAxis::Value(std::int64_t k) const

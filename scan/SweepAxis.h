@@ -35,8 +35,8 @@ struct SweepAxisProblem {
 
 // Reads "NAME=START:END:STEPS[:log|:lin]" or, for a switch, "NAME=0,1".
 // Refuses a name that is no real-valued input of the window, a number that
-// is not one whole number text, a step count below 0 and an axis without
-// defined values (CheckAxis).
+// is not one whole number text and an axis without defined values
+// (CheckAxis). A step count below 0 gives an axis without values, as in the scan.
 std::optional<SweepAxisProblem> ParseSweepAxis(std::string_view text, SweepAxis& axis);
 
 // The names ParseSweepAxis takes.

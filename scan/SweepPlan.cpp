@@ -33,7 +33,7 @@ std::optional<SweepAxisProblem> CheckSweep(const SweepPlan& plan)
             if (plan.axes[a].input == plan.axes[b].input)
                 return SweepAxisProblem{"--vary " + std::string(plan.axes[a].input->name) + " is given twice", {}};
         const std::int64_t count = plan.axes[a].Count();
-        if (count > kMaxPoints / points)
+        if (points > 0 && count > kMaxPoints / points)
             return SweepAxisProblem{"the sweep has more than 2^53 points", {}};
         points *= count;
     }

@@ -29,6 +29,10 @@ public:
     {
         ModelState state;
         RecomputeNumbers(request_.inputs.controls, state, request_.inputs.overrides);
+        Doubts doubts;
+        doubts.CheckParameters(state.params);
+        if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
+            return code;
         std::string bytes;
         if (const int code = DrawPlot(figure_, state, context.err, nullptr, bytes); code != kExitSuccess)
             return code;

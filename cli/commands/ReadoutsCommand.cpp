@@ -29,6 +29,12 @@ public:
     {
         ModelState state;
         const std::vector<Readout> readouts = ComputeReadouts(request_.inputs, state);
+        Doubts doubts;
+        doubts.CheckParameters(state.params);
+        for (const Readout& r : readouts)
+            doubts.CheckFinite(std::string("the read-out ") + r.name, r.value);
+        if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
+            return code;
         std::string text;
         if (request_.format == TableFormat::Native) {
             for (const Readout& readout : readouts)

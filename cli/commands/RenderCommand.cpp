@@ -44,6 +44,10 @@ public:
     {
         ModelState state;
         Recompute(request_.inputs.controls, state, request_.inputs.overrides);
+        Doubts doubts;
+        doubts.CheckParameters(state.params);
+        if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
+            return code;
         std::vector<OutputWriter::Piece> pieces;
         for (const auto& [path, picture] : {std::pair{&depthPicture_, &state.pictures.depth},
                                             std::pair{&signalPicture_, &state.pictures.signal}}) {

@@ -23,6 +23,14 @@ protected:
     int WriteTable(CommandContext& context, const ModelState& state, const SampleTable& table, const char* jsonKey,
                    WriteNative writeNative) const
     {
+        Doubts doubts;
+        doubts.CheckParameters(state.params);
+        for (const auto& [name, values] : table.columns)
+            doubts.CheckFinite(std::string("the column ") + name, *values);
+        doubts.CheckFinite("the total eff_lab_total", double(state.profile.effLabTotal));
+        doubts.CheckFinite("the total eff_nat_total", double(state.profile.effNatTotal));
+        if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
+            return code;
         const Json parameters = {{"parameters", ParametersJson(state.params)}};
         return WriteWithRecord(context, parameters, [&](ByteSink& sink) {
             if (request_.format == TableFormat::Native) {

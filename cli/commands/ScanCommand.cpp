@@ -6,6 +6,10 @@
 #include "model/ReadParameters.h"
 #include "scan/ScanGrid.h"
 #include "scan/ScanJob.h"
+#include "scan/ScanPointModel.h"
+
+#include <algorithm>
+#include <cmath>
 
 #include <CLI/CLI.hpp>
 
@@ -14,6 +18,57 @@
 namespace tamrisk::cli {
 
 namespace {
+
+// The grid's axes with the options that set them.
+struct GridAxis {
+    const ScanAxis ScanGrid::*axis;
+    const char* options;
+    const char* steps;
+};
+constexpr GridAxis kGridAxes[] = {
+    {&ScanGrid::extinction, "the extinction axis (--ext-start, --ext-end)", "--ext-steps"},
+    {&ScanGrid::evalTime, "the evaluation-time axis (--time-start, --time-end)", "--time-steps"},
+};
+
+// Why the grid has no defined values, in the tool's words.
+std::optional<std::string> GridRefusal(const ScanGrid& grid)
+{
+    for (const GridAxis& axis : kGridAxes)
+        if (const std::optional<AxisFault> fault = CheckAxis(grid.*axis.axis))
+            return std::string(axis.options) + (*fault == AxisFault::NotFinite
+                                                    ? ": start and end must be finite numbers (in single precision)"
+                                                    : ": a logarithmic axis needs a start and an end above 0");
+    return std::nullopt;
+}
+
+// Axes without values, and the totals at the grid's corners when they are not finite.
+void CheckGrid(const ScanGrid& grid, const ModelParameters& params, Doubts& doubts)
+{
+    for (const GridAxis& axis : kGridAxes)
+        if ((grid.*axis.axis).steps < 0)
+            doubts.Add(std::string(axis.steps) + ": STEPS " + std::to_string((grid.*axis.axis).steps) +
+                       " is below 0: the axis has no values, so the table has no rows");
+    for (const auto& [axis, meaning] : {std::pair{&grid.extinction, "the extinction axis"},
+                                        std::pair{&grid.evalTime, "the evaluation-time axis"}})
+        for (const int k : {0, std::max(axis->steps, 0)})
+            if (axis->steps >= 0 && AxisValue(axis->start, axis->end, axis->steps, k, axis->logarithmic) < 0.0)
+                doubts.Add(std::string(meaning) + " reaches below 0, which has no physical meaning");
+    if (grid.extinction.steps < 0 || grid.evalTime.steps < 0)
+        return;
+    ScanPointModel model(params);
+    bool finite = true;
+    for (const int i : {0, grid.extinction.steps})
+        for (const int j : {0, grid.evalTime.steps}) {
+            const ScanAxis& e = grid.extinction;
+            const ScanAxis& t = grid.evalTime;
+            model.SetExtinction(float(AxisValue(e.start, e.end, e.steps, i, e.logarithmic)));
+            const ScanTotals totals = model.Totals(float(AxisValue(t.start, t.end, t.steps, j, t.logarithmic)));
+            finite = finite && std::isfinite(totals.effLabTotal) && std::isfinite(totals.effNatTotal) &&
+                     std::isfinite(double(totals.effLabTotal) / double(totals.effNatTotal));
+        }
+    if (!finite)
+        doubts.Add("the totals or their ratio are not finite at the grid's corners");
+}
 
 class ScanCommand final : public ModelCommand {
 public:
@@ -34,7 +89,18 @@ public:
         SignalCurves curves;
         ReadParameters(request_.inputs.controls, params, flags);
         ApplyOverrides(request_.inputs.overrides, params);
-        const Json grid = GridJson(ReadScanGrid(request_.inputs.grid));
+        const ScanGrid scanGrid = ReadScanGrid(request_.inputs.grid);
+        if (const std::optional<std::string> refusal = GridRefusal(scanGrid)) {
+            err << "tamrisk-cli scan: the grid is refused: " << *refusal << '\n';
+            return kExitUsage;
+        }
+        Doubts doubts;
+        const std::string varied[] = {"extinction", "eval-time"};
+        doubts.CheckParameters(params, varied);
+        CheckGrid(scanGrid, params, doubts);
+        if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
+            return code;
+        const Json grid = GridJson(scanGrid);
 
         std::unique_ptr<ScanProgressLine> line;
         std::optional<RemovedOnForcedExit> unfinished;

@@ -169,8 +169,8 @@ TEST_F(CliTest, RefusedInputsGiveAnErrorAndNoFile)
         {{"export", "-o", target, "--show", "showEverything"}, "--show"},
         {{"scan", "-o", target, "--ext-log", "yes"}, "--ext-log"},
         {{"scan", "-o", target, "--threads", "0"}, "--threads"},
-        {{"scan", "-o", target, "--time-start", "0,5"}, "Auswertezeit"},
-        {{"scan", "-o", target, "--ext-end", "-3"}, "Transparenz"},
+        {{"scan", "-o", target, "--time-start", "0,5"}, "the evaluation-time axis"},
+        {{"scan", "-o", target, "--ext-end", "-3"}, "the extinction axis"},
         {{"export"}, "--output"},
         {{}, "subcommand"},
     };
@@ -223,7 +223,8 @@ TEST_F(CliTest, ArgumentRulesFollowGnuConventions)
     const Case cases[] = {
         {{"readouts", "--top="}, 0, ""},                         // an empty text is a legal window state
         {{"readouts", "--top=1", "--bottom", "3"}, 0, ""},
-        {{"readouts", "--dose-rate", "-1"}, 0, ""},              // a value may start with '-'
+        {{"readouts", "--dose-rate", "-1"}, 0, "warning: the external dose rate"},  // a value may start with '-'
+        {{"readouts", "--dose-rate", "-1", "--strict"}, 2, "--strict: nothing was written"},
         {{"readouts", "--top", "--no-auto-profile"}, 2, "--top needs a value"},
         {{"readouts", "--top"}, 2, "--top needs a value"},
         {{"readouts", "--bottm", "3"}, 2, "did you mean '--bottom'"},

@@ -63,7 +63,57 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"ParamsFolder", {"export", "-o", "p.txt", "--params", "folder"}, 1, "it is a folder"},
         UsageCase{"ParamsMissing", {"export", "-o", "p.txt", "--params", "none.json"}, 1, "No such file"},
         UsageCase{"ParamsTooDeep", {"export", "-o", "p.txt", "--params", "deep.json"}, 2, "nested more than 64"},
+        UsageCase{"EmptyShard", {"sweep", "--vary", "rate1=0.1:1:2", "--shard", "", "-o", "w.csv"}, 2,
+                  "is not K/N"},
+        UsageCase{"ShardBeyondItsLimit", {"sweep", "--vary", "rate1=0.1:1:2", "--shard", "1/1000000000"}, 2,
+                  "N must be from 1 to 1000000"},
+        UsageCase{"StepsBeyondInt", {"sweep", "--vary", "rate1=0.1:1:2147483648"}, 2, "at most 2147483647"},
         UsageCase{"EscapedName", {"export", "-o", "p.txt", "--params", "\x1b[31mred.json"}, 1, "\\x1B[31mred"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+struct DoubtCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* warning;
+};
+
+class DoubtTest : public ::testing::TestWithParam<DoubtCase> {};
+
+// A doubtful input or result is written with a warning, and refused under --strict before any file exists.
+TEST_P(DoubtTest, WarnsAndWritesOrRefusesUnderStrict)
+{
+    const DoubtCase& c = GetParam();
+    testing::TempDir dir;
+    const testing::ToolOutcome written = RunTool(c.args, dir.path().string());
+    EXPECT_EQ(written.exitCode, 0) << written.err;
+    EXPECT_NE(written.err.find(c.warning), std::string::npos) << written.err;
+    EXPECT_FALSE(Files(dir.path()).empty() && written.out.empty()) << "the output is still written";
+
+    testing::TempDir strictDir;
+    std::vector<std::string> strict = c.args;
+    strict.push_back("--strict");
+    const testing::ToolOutcome refused = RunTool(strict, strictDir.path().string());
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("--strict: nothing was written"), std::string::npos) << refused.err;
+    EXPECT_TRUE(Files(strictDir.path()).empty());
+    EXPECT_TRUE(refused.out.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, DoubtTest,
+    ::testing::Values(
+        DoubtCase{"NanExtinction", {"readouts", "--format", "csv", "--extinction", "nan"}, "is NaN"},
+        DoubtCase{"NegativeEvalTime", {"export", "-o", "p.csv", "--eval-time", "-5"}, "the evaluation time"},
+        DoubtCase{"TopBelowBottom", {"curves", "--top", "3", "--bottom", "1"}, "lies below the bottom edge"},
+        DoubtCase{"DepthOutsideTheSlab", {"curves", "-o", "c.csv", "--depth", "5"}, "outside the slab"},
+        DoubtCase{"ScanWithoutRows", {"scan", "-o", "s.txt", "--time-steps", "-3"},
+                  "STEPS -3 is below 0: the axis has no values"},
+        DoubtCase{"SweepWithoutRows", {"sweep", "--vary", "eval-time=1:10:-3", "-o", "w.csv"},
+                  "STEPS -3 is below 0: the axis has no values"},
+        DoubtCase{"SweepBelowZero", {"sweep", "--vary", "extinction=-1:1:2", "-o", "w.csv"}, "reaches below 0"},
+        DoubtCase{"ScanOfNanRate", {"scan", "-o", "s.csv", "--rate1", "nan", "--ext-steps", "1"}, "not finite"},
+        DoubtCase{"PlotOfNegativeDoseRate", {"plot", "depth", "-o", "d.svg", "--show", "showRatio", "--dose-rate", "-1"},
+                  "the external dose rate"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(OutputFormat, FollowsTheFileEndingWithoutFormat)

@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"UnknownReadout", {"--vary", "top=0:1:2", "--columns", "eff_ratoi"}, "(did you mean 'eff_ratio'?)"},
         UsageCase{"LogThroughZero", {"--vary", "rate1=0:1:10:log"}, "logarithmic"},
         UsageCase{"NoAxis", {"--top", "1"}, "--vary"},
-        UsageCase{"ShardOutOfRange", {"--vary", "top=0:1:2", "--shard", "4/3"}, "K/N"},
+        UsageCase{"ShardOutOfRange", {"--vary", "top=0:1:2", "--shard", "4/3"}, "K must be from 1 to N"},
         UsageCase{"ShardOfJson", {"--vary", "top=0:1:2", "--shard", "1/2", "--format", "json"}, "JSON"}),
     [](const auto& c) { return c.param.name; });
 
