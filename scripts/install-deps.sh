@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev libcli11-dev libpng-dev
   pkg-config libcairo2-dev libpango1.0-dev fonts-dejavu-core
   xvfb xauth locales nlohmann-json3-dev
-  python3-numpy
+  python3 python3-numpy
   qt6-translations-l10n fonts-dejavu-extra fonts-liberation
   parallel libsimde-dev
 )
