@@ -6,6 +6,7 @@
 #include "cli/OutputPaths.h"
 #include "cli/PlotCommand.h"
 #include "cli/SweepCommand.h"
+#include "lanes/LaneKernel.h"
 #include "model/CurveTable.h"
 #include "output/ParameterRecord.h"
 
@@ -59,6 +60,10 @@ std::optional<std::string> LoadParams(const std::string& path, tamrisk::Inputs& 
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<std::string> problem = tamrisk::detail::LanesSettingProblem()) {
+        std::cerr << "tamrisk-cli: " << Shown(*problem) << '\n';
+        return 2;
+    }
     CliRequest request;
     request.threads = int(std::max(1u, std::thread::hardware_concurrency()));
     RawInputs raw;
