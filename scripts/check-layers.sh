@@ -5,10 +5,12 @@
 # stay apart.
 #
 # Given a build folder, it also checks the objects of the vector forms: none
-# may define a weak symbol outside its own instruction-set namespace. An
+# may define a weak function outside its own instruction-set namespace. An
 # inline function emitted there as a weak (COMDAT) copy is compiled for that
 # instruction set, and the linker may pick that copy for every caller of the
-# function, the scalar ones on an older processor included.
+# function, the scalar ones on an older processor included. (Weak data, such
+# as the type information that the sanitizers' checks of indirect calls add,
+# holds no instructions.)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-}"
@@ -57,17 +59,17 @@ if [ -n "$build" ]; then
       continue
     fi
     for object in "${objects[@]}"; do
-      # Weak (W, V), unique (u) or indirect (i) definitions, names demangled.
+      # Weak (W) or indirect (i) functions, names demangled.
       leaks="$(nm --defined-only --demangle "$object" |
-        awk -v ns="$namespace" '$2 ~ /^[WwVvui]$/ { name = $0; sub(/^[^ ]* [^ ]* /, "", name);
-                                                 if (index(name, ns) != 1) print name }')"
+        awk -v ns="$namespace" '$2 ~ /^[Wwi]$/ { name = $0; sub(/^[^ ]* [^ ]* /, "", name);
+                                               if (index(name, ns) != 1) print name }')"
       if [ -n "$leaks" ]; then
-        echo "${object#"$build"/} defines weak symbols outside ${namespace%::}:"
+        echo "${object#"$build"/} defines weak functions outside ${namespace%::}:"
         sed 's/^/  /' <<<"$leaks"
         status=1
       fi
     done
-    [ $status -eq 0 ] && echo "lanes: the $set objects define no weak symbol outside ${namespace%::}"
+    [ $status -eq 0 ] && echo "lanes: the $set objects define no weak function outside ${namespace%::}"
   done
 fi
 exit $status
