@@ -3,7 +3,7 @@
 // The floor of a computation: its exponentials at the vector rate of
 // ModelExpBatch, measured in the same run as the computation itself.
 
-#include "model/ModelExp.h"
+#include "lanes/ModelExp.h"
 
 #include <benchmark/benchmark.h>
 

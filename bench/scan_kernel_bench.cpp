@@ -2,7 +2,7 @@
 // floor: the exponentials it computes (the lanes', and each extinction's
 // attenuations), timed at the vector rate of ModelExpBatch in the same run.
 #include "VectorExpFloor.h"
-#include "model/ModelExp.h"
+#include "lanes/ModelExp.h"
 #include "model/ReadParameters.h"
 #include "scan/ScanGrid.h"
 #include "scan/ScanPointModel.h"

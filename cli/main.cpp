@@ -6,6 +6,7 @@
 #include "cli/Interrupts.h"
 #include "cli/OutputPaths.h"
 #include "cli/ParamsDocument.h"
+#include "lanes/LaneKernel.h"
 
 #include "TamriskVersion.h"
 
@@ -110,6 +111,10 @@ int RunCommand(Command& command, const std::vector<std::string>& arguments, cons
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<std::string> problem = tamrisk::detail::LanesSettingProblem()) {
+        std::cerr << "tamrisk-cli: " << Shown(*problem) << '\n';
+        return kExitUsage;
+    }
     CLI::App app{"Tamrisk on the command line: read-outs, profile export, t-Scan, signal curves and plots.",
                  "tamrisk-cli"};
     app.footer(kExitCodes);

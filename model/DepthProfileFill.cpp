@@ -1,6 +1,6 @@
+#include "lanes/ColumnLoops.h"
 #include "model/ModelFill.h"
 #include "model/ModelFormulas.h"
-#include "model/RatioColumn.h"
 
 #include <cstddef>
 #include <vector>

@@ -4,7 +4,7 @@
 // loop that reuses an exponential gets the very same bits as a direct call.
 // Every argument is widened to double; the callers round what they store.
 
-#include "model/ModelExp.h"
+#include "lanes/ModelExp.h"
 #include "model/SampleGrid.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "model/ModelParameters.h"
 
-#include "model/ModelExp.h"
+#include "lanes/ModelExp.h"
 
 #include <cmath>
 #include <numbers>

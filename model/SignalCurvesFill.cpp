@@ -1,4 +1,6 @@
-#include "model/CurveLanes.h"
+#include "lanes/CurveTables.h"
+#include "lanes/LaneKernel.h"
+#include "lanes/ModelExp.h"
 #include "model/ModelFill.h"
 #include "model/ModelFormulas.h"
 
@@ -26,7 +28,7 @@ void FillSignalAtDepth(const ModelParameters& params, std::vector<float>& curve)
         curve[k] = static_cast<float>(amplitude * decay[k]);
 }
 
-// The three summed curves, lanes across time samples (see CurveLanes.h):
+// The three summed curves, lanes across time samples (see lanes/CurveKernel.h):
 // what depends on the depth only is computed once per sampled depth.
 void FillSummedCurves(const ModelParameters& params, const DepthProfile& profile, SignalCurves& curves)
 {
@@ -85,16 +87,6 @@ void FillSummedCurves(const ModelParameters& params, const DepthProfile& profile
 }
 
 } // namespace
-
-void SumCurveLanesScalar(const CurveTables& tables, const double* times, float* hom, float* lab, float* nat)
-{
-    SumCurveLanes<ScalarExpOps>(tables, times, hom, lab, nat);
-}
-
-SumCurveLanesFunction SumCurveLanesWith(LaneKernel kernel)
-{
-    return FormFor<SumCurveLanesFunction>(kernel, SumCurveLanesScalar, SumCurveLanesAvx2, SumCurveLanesAvx512);
-}
 
 void FillSignalCurves(const ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
                       SignalCurves& curves)

@@ -1,9 +1,9 @@
 #include "plot/RenderPlots.h"
 
+#include "lanes/ColumnLoops.h"
 #include "model/CurveTable.h"
 #include "output/NumberText.h"
 #include "output/SliderReadouts.h"
-#include "plot/PixelQuotients.h"
 #include "plot/PlotCoordinates.h"
 #include "plot/ShownCurves.h"
 
@@ -91,7 +91,8 @@ void DrawCurves(Raster& picture, const std::vector<ShownCurve>& shown, int point
     const std::size_t count = std::size_t(points);
     std::vector<double> quotients(shown.size() * count);
     for (std::size_t j = 0; j < shown.size(); ++j)
-        PixelQuotients(shown[j].values, count, scale.offset, scale.scale, scale.negate, quotients.data() + j * count);
+        detail::PixelQuotients(shown[j].values, count, scale.offset, scale.scale, scale.negate,
+                               quotients.data() + j * count);
     std::vector<PixelPoint> before;
     for (std::size_t j = 0; j < shown.size(); ++j)
         before.push_back(point(sampleAt(0), valueAt(quotients[j * count])));

@@ -1,6 +1,6 @@
 #include "scan/ScanGrid.h"
 
-#include "model/ModelExp.h"
+#include "lanes/ModelExp.h"
 #include "model/ModelLog.h"
 #include "model/ParseText.h"
 #include "output/CleanTable.h"

@@ -1,29 +1,14 @@
 #include "scan/ScanPointModel.h"
 
+#include "lanes/ScanPassTables.h"
 #include "model/DepthProfile.h"
 #include "model/ModelFormulas.h"
-#include "scan/ScanLanes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace tamrisk {
-
-namespace detail {
-
-std::size_t SumLanesScalar(const ScanPassTables& tables, const double* factors, std::size_t first, float* lab,
-                           float* nat)
-{
-    return SumLanes<ScalarExpOps>(tables, factors, first, lab, nat);
-}
-
-SumLanesFunction SumLanesWith(LaneKernel kernel)
-{
-    return FormFor<SumLanesFunction>(kernel, SumLanesScalar, SumLanesAvx2, SumLanesAvx512);
-}
-
-} // namespace detail
 
 ScanPointModel::ScanPointModel(const ModelParameters& params)
     : rate_(params.rate1),

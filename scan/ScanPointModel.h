@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/ModelExp.h"
+#include "lanes/ModelExp.h"
+#include "lanes/ScanPassTables.h"
 #include "model/ModelParameters.h"
-#include "scan/ScanPassTables.h"
 
 #include <cstddef>
 #include <vector>
@@ -19,7 +19,7 @@ struct ScanTotals {
 // work that a scan repeats hoisted out: what depends only on depth is
 // computed once, what depends only on the extinction once per extinction,
 // leaving one exponential per depth sample and evaluation time, for several
-// evaluation times at once in vector lanes (see scan/ScanLanes.h).
+// evaluation times at once in vector lanes (see lanes/ScanKernel.h).
 class ScanPointModel {
 public:
     // Every parameter except extinction and evalTime is taken from params.

@@ -2,6 +2,8 @@
 // signals.
 #include "support/TestSupport.h"
 
+#include "lanes/LaneKernel.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -196,16 +198,23 @@ TEST_F(CliFilesTest, ControlBytesInFileNamesAreShownEscaped)
     EXPECT_EQ(outcome.err.find('\x1b'), std::string::npos);
 }
 
-// Each lane form (the ones this processor lacks fall back to the widest it
-// has) writes the same scan file.
+// Each lane form this processor runs writes the same scan file; one it
+// lacks is refused before anything is written.
 TEST_F(CliFilesTest, ScanFileIsTheSameWithEveryLaneForm)
 {
     const std::vector<std::string> grid = {"--ext-steps", "37", "--time-steps", "45", "--transparency-correction"};
     std::string first;
-    for (const char* form : {"scalar", "avx2", "avx512"}) {
+    for (const detail::LaneKernel kernel : detail::kLaneKernels) {
+        const std::string form = detail::FormsOf(kernel).name;
         std::vector<std::string> args = {"scan", "-o", Path(form)};
         args.insert(args.end(), grid.begin(), grid.end());
-        const Outcome outcome = Finish(Start(args, "/dev/null", std::string("TAMRISK_LANES=") + form));
+        const Outcome outcome = Finish(Start(args, "/dev/null", "TAMRISK_LANES=" + form));
+        if (!detail::LaneKernelAvailable(kernel)) {
+            EXPECT_EQ(outcome.exitCode, 2) << form;
+            EXPECT_NE(outcome.err.find("cannot run"), std::string::npos) << outcome.err;
+            EXPECT_FALSE(fs::exists(Path(form))) << form;
+            continue;
+        }
         ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
         const std::string file = ReadFile(Path(form));
         if (first.empty())
@@ -213,6 +222,31 @@ TEST_F(CliFilesTest, ScanFileIsTheSameWithEveryLaneForm)
         EXPECT_EQ(file, first) << form;
     }
     EXPECT_GT(first.size(), 37u * 45u * 20u);
+}
+
+// A value that names no form is refused before anything else, --version and
+// --help included, with the valid names; a control byte in it is shown
+// escaped.
+TEST_F(CliFilesTest, UnknownLaneFormIsRefused)
+{
+    const struct {
+        std::string value;
+        std::vector<std::string> args;
+        std::string shown;
+    } cases[] = {
+        {"AVX2", {"readouts"}, "AVX2"},
+        {"avx-512", {"--version"}, "avx-512"},
+        {"sse", {"scan", "--help"}, "sse"},
+        {"avx2\x1b[31m", {"readouts"}, "avx2\\x1B[31m"},
+    };
+    for (const auto& c : cases) {
+        const std::string out = Path("out.txt");
+        const Outcome outcome = Finish(Start(c.args, out, "TAMRISK_LANES=" + c.value));
+        EXPECT_EQ(outcome.exitCode, 2) << c.value;
+        EXPECT_EQ(outcome.err, "tamrisk-cli: TAMRISK_LANES=" + c.shown +
+                                   " is not a form of the vector kernels (scalar, avx2 or avx512)\n");
+        EXPECT_EQ(ReadFile(out), "") << c.value;
+    }
 }
 
 // Figures come from a module loaded when drawn; without it every other

@@ -1,9 +1,10 @@
 // First: the emulation defines the vector types itself.
 #include "support/EmulatedAvx512.h"
 
-#include "scan/ScanLanes.h"
 #include "scan/ScanPointModel.h"
 
+#include "lanes/Forms.h"
+#include "lanes/LaneKernel.h"
 #include "model/ComputeModel.h"
 #include "model/ReadParameters.h"
 
@@ -20,12 +21,6 @@
 namespace tamrisk {
 namespace {
 
-std::size_t EmulatedAvx512SumLanes(const detail::ScanPassTables& tables, const double* factors, std::size_t first,
-                                   float* lab, float* nat)
-{
-    return detail::SumLanes<detail::EmulatedAvx512Ops>(tables, factors, first, lab, nat);
-}
-
 struct LaneForm {
     std::string name;
     detail::SumLanesFunction sumLanes;
@@ -35,14 +30,13 @@ struct LaneForm {
 // Every form this processor runs, and the AVX-512 form under emulation.
 std::vector<LaneForm> LaneForms()
 {
-    const char* const names[] = {"scalar", "avx2", "avx512"};
     std::vector<LaneForm> forms;
-    for (std::size_t k = 0; k < std::size(detail::kLaneKernels); ++k) {
-        const detail::LaneKernel kernel = detail::kLaneKernels[k];
+    for (const detail::LaneKernel kernel : detail::kLaneKernels) {
         if (detail::LaneKernelAvailable(kernel))
-            forms.push_back({names[k], detail::SumLanesWith(kernel), detail::LaneCount(kernel)});
+            forms.push_back({detail::FormsOf(kernel).name, detail::SumLanesWith(kernel), detail::LaneCount(kernel)});
     }
-    forms.push_back({"emulated avx512", EmulatedAvx512SumLanes, 8});
+    const lanes::Forms& emulated = lanes::emulated_avx512::kForms;
+    forms.push_back({emulated.name, emulated.sumScan, emulated.lanes});
     return forms;
 }
 

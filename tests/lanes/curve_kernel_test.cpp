@@ -1,9 +1,8 @@
 // First: the emulation defines the vector types itself.
 #include "support/EmulatedAvx512.h"
 
-#include "model/CurveLanes.h"
-#include "model/CurveTables.h"
-#include "model/ModelExp.h"
+#include "lanes/CurveTables.h"
+#include "lanes/Forms.h"
 
 #include <gtest/gtest.h>
 
@@ -21,22 +20,13 @@ std::uint32_t Bits(float value)
     return std::isnan(value) ? 0x7fc00000u : std::bit_cast<std::uint32_t>(value);
 }
 
-void EmulatedAvx512SumCurveLanes(const CurveTables& tables, const double* times, float* hom, float* lab, float* nat)
-{
-    SumCurveLanes<EmulatedAvx512Ops>(tables, times, hom, lab, nat);
-}
-
 // ComputeModel runs the widest form the processor has (and is compared with
 // the literal model elsewhere); here every form must give the scalar form's
 // bits, lane by lane, on random depth columns and times: the vector forms
 // this processor runs, and the AVX-512 form under emulation.
-TEST(CurveLanes, EveryFormGivesTheScalarSums)
+TEST(CurveKernel, EveryFormGivesTheScalarSums)
 {
-    std::vector<SumCurveLanesFunction> forms{EmulatedAvx512SumCurveLanes};
-    for (LaneKernel kernel : kLaneKernels) {
-        if (kernel != LaneKernel::Scalar && LaneKernelAvailable(kernel))
-            forms.push_back(SumCurveLanesWith(kernel));
-    }
+    const std::vector<const lanes::Forms*> forms = testing::VectorFormsToCompare();
     std::mt19937_64 random(5);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     for (int run = 0; run < 300; ++run) {
@@ -56,15 +46,16 @@ TEST(CurveLanes, EveryFormGivesTheScalarSums)
         double times[8];
         for (double& t : times)
             t = float(600.0 * unit(random));
-        for (std::size_t f = 0; f < forms.size(); ++f) {
+        for (const lanes::Forms* form : forms) {
+            ASSERT_EQ(form->lanes, 8u) << form->name;
             float hom[8], lab[8], nat[8];
-            forms[f](tables, times, hom, lab, nat);
+            form->sumCurves(tables, times, hom, lab, nat);
             for (int l = 0; l < 8; ++l) {
                 float h = 0, a = 0, n = 0;
-                SumCurveLanesScalar(tables, &times[l], &h, &a, &n);
-                ASSERT_EQ(Bits(hom[l]), Bits(h)) << "form " << f << " run " << run << " lane " << l;
-                ASSERT_EQ(Bits(lab[l]), Bits(a)) << "form " << f << " run " << run << " lane " << l;
-                ASSERT_EQ(Bits(nat[l]), Bits(n)) << "form " << f << " run " << run << " lane " << l;
+                lanes::scalar::kForms.sumCurves(tables, &times[l], &h, &a, &n);
+                ASSERT_EQ(Bits(hom[l]), Bits(h)) << form->name << " run " << run << " lane " << l;
+                ASSERT_EQ(Bits(lab[l]), Bits(a)) << form->name << " run " << run << " lane " << l;
+                ASSERT_EQ(Bits(nat[l]), Bits(n)) << form->name << " run " << run << " lane " << l;
             }
         }
     }

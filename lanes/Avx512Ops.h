@@ -1,17 +1,17 @@
 #pragma once
 
-// Eight double lanes of AVX-512 (the foundation instructions only) for ExpOf
-// and the lane kernels. Include only from a file that has switched its target
-// to AVX-512 (see ModelExpAvx512.cpp), and only after that switch. No FMA:
+// The lane operations of AVX-512 (the foundation instructions only): eight
+// double lanes in one register. Include only from a file that has switched
+// its target to AVX-512 (Avx512Forms.cpp), and only after that switch. No FMA:
 // every product and sum is rounded on its own, exactly as in the scalar form.
 
 #include <immintrin.h>
 
 #include <cstdint>
 
-namespace tamrisk::detail {
+namespace tamrisk::lanes::avx512 {
 
-struct Avx512Ops {
+struct Ops {
     using D = __m512d;
     using I = __m512i;
     using F = __m256;  // the eight lanes in single precision
@@ -19,6 +19,7 @@ struct Avx512Ops {
     static D Add(D a, D b) { return _mm512_add_pd(a, b); }
     static D Sub(D a, D b) { return _mm512_sub_pd(a, b); }
     static D Mul(D a, D b) { return _mm512_mul_pd(a, b); }
+    static D Div(D a, D b) { return _mm512_div_pd(a, b); }
     // max/min return the second operand when the comparison is false.
     static D Max(D a, D b) { return _mm512_max_pd(a, b); }
     static D Min(D a, D b) { return _mm512_min_pd(a, b); }
@@ -57,10 +58,16 @@ struct Avx512Ops {
     static void StoreFloat(float* out, F a) { _mm256_storeu_ps(out, a); }
     static D Load(const double* in) { return _mm512_loadu_pd(in); }
     static void Store(double* out, D a) { _mm512_storeu_pd(out, a); }
+    static D LoadWidened(const float* in) { return _mm512_cvtps_pd(_mm256_loadu_ps(in)); }
     static D Abs(D a) { return _mm512_abs_pd(a); }
+    // (The foundation set has no xor of doubles; that of the integers is the same.)
+    static D FlipSign(D a, D sign)
+    {
+        return _mm512_castsi512_pd(_mm512_xor_si512(_mm512_castpd_si512(a), _mm512_castpd_si512(sign)));
+    }
     // Ordered and quiet: a NaN in either lane compares false, as a < b does.
     static bool AllLess(D a, D b) { return _mm512_cmp_pd_mask(a, b, _CMP_LT_OQ) == 0xff; }
     static constexpr int kLanes = 8;
 };
 
-} // namespace tamrisk::detail
+} // namespace tamrisk::lanes::avx512

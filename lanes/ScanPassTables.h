@@ -23,25 +23,24 @@ struct ScanPassTables {
     // [n]: the running sums over samples 0..n-1 with an OSL fraction of 1.
     const float* fullLab = nullptr;
     const float* fullNat = nullptr;
-    // [b]: bounds over samples b * kSettleBlock..count-1 (see ScanLanes.h),
+    // [b]: bounds over samples b * kSettleBlock..count-1 (see ScanKernel.h),
     // for b * kSettleBlock < count.
     const double* tailAttenuation = nullptr;
     const double* tailLab = nullptr;
     const double* tailNat = nullptr;
 };
 
+// A sample whose exponent c * att is at most this has an OSL fraction of
+// exactly 1 (shortcut 1 in lanes/ScanKernel.h).
+inline constexpr double kAlwaysFull = -18.03;
+
 // The sums of one lane group from sample `first` on, the sums of the
 // samples before it given by fullLab / fullNat [first]. factors[l] is
-// -rate * evalTime of lane l. Scalar: one lane; AVX2: eight (two
-// registers); AVX-512: eight. Returns the sample where the sums ended.
-std::size_t SumLanesScalar(const ScanPassTables& tables, const double* factors, std::size_t first, float* lab,
-                           float* nat);
-std::size_t SumLanesAvx2(const ScanPassTables& tables, const double* factors, std::size_t first, float* lab,
-                         float* nat);
-std::size_t SumLanesAvx512(const ScanPassTables& tables, const double* factors, std::size_t first, float* lab,
-                           float* nat);
-enum class LaneKernel;  // model/ModelExp.h
-using SumLanesFunction = std::size_t (*)(const ScanPassTables&, const double*, std::size_t, float*, float*);
+// -rate * evalTime of lane l. One lane in the scalar form, eight in the
+// vector forms. Returns the sample where the sums ended.
+using SumLanesFunction = std::size_t (*)(const ScanPassTables&, const double* factors, std::size_t first, float* lab,
+                                         float* nat);
+enum class LaneKernel;  // lanes/LaneKernel.h
 SumLanesFunction SumLanesWith(LaneKernel kernel);
 
 } // namespace tamrisk::detail

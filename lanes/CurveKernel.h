@@ -5,18 +5,18 @@
 // ascending order, with the operations of DecaySignal and of the summation
 // in their order, so every lane gives the bits of the sample computed alone.
 // A vector form includes this header only after switching its target (see
-// CurveLanesAvx2.cpp).
+// Avx2Forms.cpp).
 
-#include "model/CurveTables.h"
-#include "model/ExpLanes.h"
+#include "lanes/CurveTables.h"
+#include "lanes/ExpKernel.h"
 
 #include <cstddef>
 
-namespace tamrisk::detail {
+namespace tamrisk::lanes {
 
 template <class Ops>
-[[gnu::always_inline]] inline void SumCurveLanes(const CurveTables& t, const double* times, float* hom, float* lab,
-                                                 float* nat)
+[[gnu::always_inline]] inline void SumCurveLanes(const detail::CurveTables& t, const double* times, float* hom,
+                                                 float* lab, float* nat)
 {
     using D = typename Ops::D;
     using F = typename Ops::F;
@@ -49,4 +49,4 @@ template <class Ops>
     Ops::StoreFloat(nat, Ops::ToFloat(sumNat));
 }
 
-} // namespace tamrisk::detail
+} // namespace tamrisk::lanes

@@ -18,13 +18,10 @@ struct CurveTables {
     const double* natDoseRate = nullptr;
 };
 
-// The three sums of the lanes' times; times[l] is t of lane l. Scalar: one
-// lane; AVX2: eight (two registers); AVX-512: eight.
-void SumCurveLanesScalar(const CurveTables& tables, const double* times, float* hom, float* lab, float* nat);
-void SumCurveLanesAvx2(const CurveTables& tables, const double* times, float* hom, float* lab, float* nat);
-void SumCurveLanesAvx512(const CurveTables& tables, const double* times, float* hom, float* lab, float* nat);
-enum class LaneKernel;  // model/ModelExp.h
-using SumCurveLanesFunction = void (*)(const CurveTables&, const double*, float*, float*, float*);
+// The three sums of the lanes' times (lanes/CurveKernel.h); times[l] is t of
+// lane l. One lane in the scalar form, eight in the vector forms.
+using SumCurveLanesFunction = void (*)(const CurveTables&, const double* times, float* hom, float* lab, float* nat);
+enum class LaneKernel;  // lanes/LaneKernel.h
 SumCurveLanesFunction SumCurveLanesWith(LaneKernel kernel);
 
 } // namespace tamrisk::detail

@@ -1,17 +1,17 @@
 #pragma once
 
-// Four double lanes of AVX2 for ExpOf and the lane kernels. Include only
-// from a file that has switched its target to AVX2 (see ModelExpAvx2.cpp),
-// and only after that switch. No FMA: every product and sum is rounded on
-// its own, exactly as in the scalar form.
+// The lane operations of AVX2: four double lanes in one register (Ops) or
+// eight in two (PairOps). Include only from a file that has switched its
+// target to AVX2 (Avx2Forms.cpp), and only after that switch. No FMA: every
+// product and sum is rounded on its own, exactly as in the scalar form.
 
 #include <immintrin.h>
 
 #include <cstdint>
 
-namespace tamrisk::detail {
+namespace tamrisk::lanes::avx2 {
 
-struct Avx2Ops {
+struct Ops {
     using D = __m256d;
     using I = __m256i;
     using F = __m128;  // the four lanes in single precision
@@ -19,6 +19,7 @@ struct Avx2Ops {
     static D Add(D a, D b) { return _mm256_add_pd(a, b); }
     static D Sub(D a, D b) { return _mm256_sub_pd(a, b); }
     static D Mul(D a, D b) { return _mm256_mul_pd(a, b); }
+    static D Div(D a, D b) { return _mm256_div_pd(a, b); }
     // max/min return the second operand when the comparison is false.
     static D Max(D a, D b) { return _mm256_max_pd(a, b); }
     static D Min(D a, D b) { return _mm256_min_pd(a, b); }
@@ -54,19 +55,17 @@ struct Avx2Ops {
     static void StoreFloat(float* out, F a) { _mm_storeu_ps(out, a); }
     static D Load(const double* in) { return _mm256_loadu_pd(in); }
     static void Store(double* out, D a) { _mm256_storeu_pd(out, a); }
+    static D LoadWidened(const float* in) { return _mm256_cvtps_pd(_mm_loadu_ps(in)); }
     static D Abs(D a) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), a); }
+    static D FlipSign(D a, D sign) { return _mm256_xor_pd(a, sign); }
     // Ordered and quiet: a NaN in either lane compares false, as a < b does.
     static bool AllLess(D a, D b) { return _mm256_movemask_pd(_mm256_cmp_pd(a, b, _CMP_LT_OQ)) == 0xf; }
     static constexpr int kLanes = 4;
 };
 
-} // namespace tamrisk::detail
-
-namespace tamrisk::detail {
-
 // Eight lanes as two AVX2 registers side by side: twice the independent work
 // per step, for kernels whose lanes wait on long chains.
-struct Avx2PairOps {
+struct PairOps {
     struct D {
         __m256d a, b;
     };
@@ -76,7 +75,7 @@ struct Avx2PairOps {
     struct F {
         __m128 a, b;
     };
-    using O = Avx2Ops;
+    using O = Ops;
     static D Set(double v) { return {O::Set(v), O::Set(v)}; }
     static D Add(D x, D y) { return {O::Add(x.a, y.a), O::Add(x.b, y.b)}; }
     static D Sub(D x, D y) { return {O::Sub(x.a, y.a), O::Sub(x.b, y.b)}; }
@@ -115,4 +114,4 @@ struct Avx2PairOps {
     static constexpr int kLanes = 8;
 };
 
-} // namespace tamrisk::detail
+} // namespace tamrisk::lanes::avx2

@@ -4,7 +4,7 @@
 // evaluation time at the same extinction) and adds its own single-precision
 // sums over the depth samples in ascending order, exactly as ComputeModel
 // does for that point alone. A vector form includes this header only after
-// switching its target (see ScanLanesAvx2.cpp).
+// switching its target (see Avx2Forms.cpp).
 //
 // Two exact shortcuts, both leaving every sum bit for bit as the full loop:
 //
@@ -36,22 +36,19 @@
 //    multiples of kSettleBlock, where A and G are kept for the samples
 //    from there to the end.
 
-#include "model/ExpLanes.h"
-#include "scan/ScanPassTables.h"
+#include "lanes/ExpKernel.h"
+#include "lanes/ScanPassTables.h"
 
-#include <cmath>
 #include <cstddef>
 
-namespace tamrisk::detail {
-
-inline constexpr double kAlwaysFull = -18.03;
+namespace tamrisk::lanes {
 
 // Whether no remaining sample (from block b on) can change the sums of any
 // lane: shortcut 2's bound, in double, for every lane at once. negC = -c;
 // the caller checks that every c is finite and not positive.
 template <class Ops>
-inline bool LanesSettled(const ScanPassTables& t, std::size_t b, typename Ops::D negC, typename Ops::F lab,
-                         typename Ops::F nat)
+[[gnu::always_inline]] inline bool LanesSettled(const detail::ScanPassTables& t, std::size_t b,
+                                                typename Ops::D negC, typename Ops::F lab, typename Ops::F nat)
 {
     const typename Ops::D reach =
         Ops::Mul(Ops::Add(Ops::Mul(negC, Ops::Set(t.tailAttenuation[b])), Ops::Set(0x1p-49)), Ops::Set(1.0 + 0x1p-20));
@@ -61,12 +58,12 @@ inline bool LanesSettled(const ScanPassTables& t, std::size_t b, typename Ops::D
 }
 
 template <class Ops, bool kCorrected>
-[[gnu::always_inline]] inline std::size_t SumLanesFrom(const ScanPassTables& t, const double* factors,
+[[gnu::always_inline]] inline std::size_t SumLanesFrom(const detail::ScanPassTables& t, const double* factors,
                                                        std::size_t first, float* lab, float* nat)
 {
     using D = typename Ops::D;
     using F = typename Ops::F;
-    constexpr std::size_t kCheckEvery = kSettleBlock;
+    constexpr std::size_t kCheckEvery = detail::kSettleBlock;
     const D c = Ops::Load(factors);
     const D negC = Ops::Sub(Ops::Set(0.0), c);
     bool canSettle = true;
@@ -105,11 +102,11 @@ template <class Ops, bool kCorrected>
 
 // Returns the sample where the sums ended.
 template <class Ops>
-[[gnu::always_inline]] inline std::size_t SumLanes(const ScanPassTables& t, const double* factors, std::size_t first,
-                                                   float* lab, float* nat)
+[[gnu::always_inline]] inline std::size_t SumLanes(const detail::ScanPassTables& t, const double* factors,
+                                                   std::size_t first, float* lab, float* nat)
 {
     return t.transparencyCorrection ? SumLanesFrom<Ops, true>(t, factors, first, lab, nat)
                                     : SumLanesFrom<Ops, false>(t, factors, first, lab, nat);
 }
 
-} // namespace tamrisk::detail
+} // namespace tamrisk::lanes
