@@ -50,21 +50,21 @@ int WriteFile(const std::string& path, std::ostream& err, Write write)
     return kExitSuccess;
 }
 
-Json Record(const CliRequest& request)
+RecordHeader Header(const CliRequest& request)
 {
-    return RecordJson({"tamrisk-cli", TAMRISK_VERSION, request.command, request.arguments}, request.inputs);
+    return {"tamrisk-cli", TAMRISK_VERSION, request.command, request.arguments};
 }
+
+Json Record(const CliRequest& request) { return RecordJson(Header(request), request.inputs); }
 
 // The record of how an output was made, beside it; `extra` adds the grid or the parameters.
 int WriteRecord(const CliRequest& request, std::ostream& err, Json extra = Json::object())
 {
     if (request.record.empty())
         return kExitSuccess;
-    Json record = Record(request);
-    for (auto& [key, value] : extra.items())
-        record[key] = value;
-    record["output"] = {{"format", TableFormatName(request.format)}, {"file", request.output}};
-    return WriteFile(request.record, err, [&](ByteSink& sink) { sink.Write(record.dump(2) + "\n"); });
+    const std::string record =
+        ParameterRecordText(Header(request), request.inputs, extra, {request.format, request.output});
+    return WriteFile(request.record, err, [&](ByteSink& sink) { sink.Write(record); });
 }
 
 // The output, then its record: the record only describes a complete output.

@@ -100,4 +100,14 @@ nlohmann::ordered_json RecordJson(const RecordHeader& header, const Inputs& inpu
     };
 }
 
+std::string ParameterRecordText(const RecordHeader& header, const Inputs& inputs, const nlohmann::ordered_json& extra,
+                                const RecordOutput& output)
+{
+    nlohmann::ordered_json record = RecordJson(header, inputs);
+    for (const auto& [key, value] : extra.items())
+        record[key] = value;
+    record["output"] = {{"format", TableFormatName(output.format)}, {"file", output.file}};
+    return record.dump(2) + "\n";
+}
+
 } // namespace tamrisk
