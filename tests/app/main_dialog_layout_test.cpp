@@ -5,6 +5,10 @@
 
 #include "app/CModelDlg.h"
 #include "app/PictureView.h"
+#include "app/DialogTemplate.h"
+#include "app/MainDialogTemplate.h"
+#include "model/InputTable.h"
+#include "plot/ReadoutTable.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -14,6 +18,9 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+
+#include <algorithm>
+#include <set>
 
 using namespace tamrisk;
 
@@ -52,6 +59,39 @@ private slots:
         QCOMPARE(controls, 84);
         QCOMPARE(numericNames.size(), 53);  // the others are labels without id
         QCOMPARE(numericNames.removeDuplicates(), 0);
+    }
+
+    void slidersTakeThePositionsOfTheirInput()
+    {
+        const QList<QSlider*> sliders = dialog_->findChildren<QSlider*>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(sliders.size(), 4);
+        for (QSlider* slider : sliders) {
+            const InputRow* row = FindSlider(slider->objectName().toInt());
+            QVERIFY2(row != nullptr, qPrintable(slider->objectName()));
+            QCOMPARE(slider->minimum(), SliderRange(*row)->low);
+            QCOMPARE(slider->maximum(), SliderRange(*row)->high);
+        }
+    }
+
+    // Every label with an id but the two rate labels is a read-out of the
+    // table; those that a rendering writes start with the unwritten text.
+    void labelsWithAnIdAreTheReadoutTable()
+    {
+        std::set<int> labels;
+        for (const ControlTemplate& control : MainDialogControls()) {
+            if (control.kind != ControlKind::Text || control.id == 0)
+                continue;
+            labels.insert(control.id);
+            if (control.id == IdNumber(MainControl::Rate1Label) || control.id == IdNumber(MainControl::Rate2Label))
+                continue;
+            const auto row = std::find_if(ReadoutTable().begin(), ReadoutTable().end(),
+                                          [&](const ReadoutRow& r) { return IdNumber(r.id) == control.id; });
+            QVERIFY2(row != ReadoutTable().end(), qPrintable(QString::number(control.id)));
+            if (!row->slider)
+                QCOMPARE(QString::fromUtf8(control.text), QString::fromUtf8(kUnwrittenReadout));
+        }
+        for (const ReadoutRow& row : ReadoutTable())
+            QVERIFY2(labels.count(IdNumber(row.id)) == 1, row.name);
     }
 
     void controlHasKindTextAndPlace_data()
