@@ -11,7 +11,7 @@
 #include "model/ControlIds.h"
 #include "model/CurveTable.h"
 #include "model/InputTable.h"
-#include "output/NumberText.h"
+#include "plot/ReadoutTable.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,6 +32,7 @@ using M = MainControl;
 
 const QString kRecomputation = QStringLiteral("Die Neuberechnung");
 
+// In the order of CModelDlg::Slider.
 constexpr MainControl kSliderIds[] = {M::ExtinctionSlider, M::DoseRateSlider, M::EvalTimeSlider, M::DepthSlider};
 
 // The rows of the input table that are controls of this window: edits, slider
@@ -42,21 +43,6 @@ bool IsWindowControl(const InputRow& row)
 }
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
-
-// The widest text each read-out can show: a sign, all its digits and a
-// three-digit exponent with its sign ("+" is the wider one).
-std::vector<std::pair<MainControl, std::string>> WidestReadouts()
-{
-    const std::string slider = FormatReadout(-8.888e+37);
-    const std::string total = FormatGeneral(-8.88888e+37, 6);
-    const std::string autoMax = "(" + slider + ")";
-    return {
-        {M::ExtinctionReadout, slider},     {M::HalfValueDepthReadout, slider}, {M::TransmissionReadout, slider},
-        {M::DoseRateReadout, slider},       {M::EvalTimeReadout, slider},       {M::DepthReadout, slider},
-        {M::ProfileAutoMaxReadout, autoMax}, {M::SignalAutoMaxReadout, autoMax}, {M::EffLabTotalReadout, total},
-        {M::EffNatTotalReadout, total},     {M::EffRatioReadout, total},
-    };
-}
 
 } // namespace
 
@@ -84,8 +70,8 @@ CModelDlg::CModelDlg(UserDialogs* dialogs, QWidget* parent)
     SetUpDialog(this, QStringLiteral("Tamrisk"), kMainDialogWidthDu, kMainDialogHeightDu);
     setWindowIcon(ProgramIcon());
     CreateControls(this, MainDialogControls());
-    for (const auto& [id, text] : WidestReadouts())
-        FitControlToText(*control<QWidget>(id), Text(text));
+    for (const ReadoutRow& row : ReadoutTable())
+        FitControlToText(*control<QWidget>(row.id), Text(WidestReadoutText(row.text)));
 
     // The pictures lie above the group boxes that frame them.
     depthView_ = new PictureView(state_.pictures.depth, this);
@@ -230,22 +216,9 @@ void CModelDlg::recompute(const ControlState& controls)
 
 void CModelDlg::showSliderReadouts(const SliderReadouts& readouts, Slider slider)
 {
-    switch (slider) {
-    case Slider::Extinction:
-        control<QLabel>(M::ExtinctionReadout)->setText(Text(readouts.extinction));
-        control<QLabel>(M::HalfValueDepthReadout)->setText(Text(readouts.halfValueDepth));
-        control<QLabel>(M::TransmissionReadout)->setText(Text(readouts.transmission));
-        break;
-    case Slider::DoseRate:
-        control<QLabel>(M::DoseRateReadout)->setText(Text(readouts.doseRate));
-        break;
-    case Slider::EvalTime:
-        control<QLabel>(M::EvalTimeReadout)->setText(Text(readouts.evalTime));
-        break;
-    case Slider::Depth:
-        control<QLabel>(M::DepthReadout)->setText(Text(readouts.depth));
-        break;
-    }
+    for (const ReadoutRow& row : ReadoutTable())
+        if (row.slider == kSliderIds[std::size_t(slider)])
+            control<QLabel>(row.id)->setText(Text(readouts.*row.sliderText));
 }
 
 void CModelDlg::showAllSliderReadouts(const ControlState& controls)
@@ -257,13 +230,10 @@ void CModelDlg::showAllSliderReadouts(const ControlState& controls)
 
 void CModelDlg::showPlotReadouts(const PlotReadouts& readouts)
 {
-    if (readouts.depthAutoMax)
-        control<QLabel>(M::ProfileAutoMaxReadout)->setText(Text(*readouts.depthAutoMax));
-    if (readouts.signalAutoMax)
-        control<QLabel>(M::SignalAutoMaxReadout)->setText(Text(*readouts.signalAutoMax));
-    control<QLabel>(M::EffLabTotalReadout)->setText(Text(readouts.effLabTotal));
-    control<QLabel>(M::EffNatTotalReadout)->setText(Text(readouts.effNatTotal));
-    control<QLabel>(M::EffRatioReadout)->setText(Text(readouts.effRatio));
+    for (const ReadoutRow& row : ReadoutTable())
+        if (row.renderedText != nullptr)
+            if (const std::optional<std::string> text = row.renderedText(readouts))
+                control<QLabel>(row.id)->setText(Text(*text));
 }
 
 } // namespace tamrisk

@@ -61,15 +61,12 @@ void WriteRecordBeside(const ChosenFile& chosen, const char* command, const Cont
 {
     Inputs inputs;
     inputs.controls = controls;
-    nlohmann::ordered_json record = RecordJson({"tamrisk", TAMRISK_VERSION, command, {}}, inputs);
-    for (auto& [key, value] : extra.items())
-        record[key] = value;
-    record["output"] = {{"format", "csv"}, {"file", chosen.path}};
     const std::string path = chosen.path.substr(0, chosen.path.size() - 4) + ".json";
     const std::unique_ptr<OutputFile> file = OutputFile::Open(path);
     if (!file)
         throw FileError(path + ": cannot be opened for writing");
-    file->Write(record.dump(2) + "\n");
+    file->Write(ParameterRecordText({"tamrisk", TAMRISK_VERSION, command, {}}, inputs, extra,
+                                    {TableFormat::Csv, chosen.path}));
     file->Commit();
 }
 

@@ -1,6 +1,7 @@
 #include "app/DialogTemplate.h"
 
 #include "app/TextFit.h"
+#include "model/InputTable.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -62,7 +63,11 @@ QWidget* NewWidget(QWidget* parent, const ControlTemplate& control)
     }
     case ControlKind::Slider: {
         auto* slider = new QSlider(Qt::Horizontal, parent);
-        slider->setRange(0, 200);
+        // The positions of the input the slider sets.
+        if (const InputRow* row = FindSlider(control.id)) {
+            const PositionRange range = *SliderRange(*row);
+            slider->setRange(range.low, range.high);
+        }
         slider->setTickPosition(QSlider::NoTicks);
         slider->setFocusPolicy(Qt::StrongFocus);
         return slider;

@@ -3,6 +3,7 @@
 #include "model/CurveTable.h"
 #include "model/InputTable.h"
 #include "model/ParseText.h"
+#include "model/ShortestText.h"
 
 #include <charconv>
 #include <ostream>
@@ -77,11 +78,8 @@ void WarnIfReadInPart(const InputRow& row, const std::string& text, std::ostream
     }
     if (ParseStrictNumber(text))
         return;
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, ParseNumber(text));
     warn << "tamrisk-cli: warning: --" << row.name << " '" << text << "' is read as "
-         << std::string(buffer, error == std::errc() ? end : buffer)
-         << ", as the window reads it (numbers take a decimal point)\n";
+         << ShortestText(ParseNumber(text)) << ", as the window reads it (numbers take a decimal point)\n";
 }
 
 } // namespace
@@ -103,9 +101,11 @@ void AddInputOptions(CLI::App& command, RawInputs& raw)
             option->default_str(defaultText);
             option->type_name("TEXT");
             break;
-        case InputKind::Position:
-            option->check(IntegerRange(0, 200, "POSITION"))->default_str(defaultText);
+        case InputKind::Position: {
+            const PositionRange range = *SliderRange(row);
+            option->check(IntegerRange(range.low, range.high, "POSITION"))->default_str(defaultText);
             break;
+        }
         case InputKind::Switch:
             option->check(CLI::IsMember({"0", "1"}))->default_str(defaultText);
             break;

@@ -134,18 +134,16 @@ ModelParameters ModelCommand::BaseParameters() const
     return params;
 }
 
-ModelCommand::Json ModelCommand::Record() const
+ModelCommand::Json ModelCommand::Record() const { return RecordJson(Header(), request_.inputs); }
+
+RecordHeader ModelCommand::Header() const
 {
-    return RecordJson({"tamrisk-cli", TAMRISK_VERSION, request_.command, request_.arguments}, request_.inputs);
+    return {"tamrisk-cli", TAMRISK_VERSION, request_.command, request_.arguments};
 }
 
 std::string ModelCommand::RecordDocument(const Json& extra, const std::string& output) const
 {
-    Json record = Record();
-    for (const auto& [key, value] : extra.items())
-        record[key] = value;
-    record["output"] = {{"format", TableFormatName(request_.format)}, {"file", output}};
-    return record.dump(2) + "\n";
+    return ParameterRecordText(Header(), request_.inputs, extra, {request_.format, output});
 }
 
 int ModelCommand::WriteWithRecord(CommandContext& context, const Json& extra,

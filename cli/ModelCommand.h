@@ -4,6 +4,7 @@
 #include "cli/CliRequest.h"
 #include "cli/Command.h"
 #include "cli/Doubts.h"
+#include "output/ParameterRecord.h"
 
 #include <nlohmann/json.hpp>
 
@@ -48,6 +49,7 @@ protected:
     using Json = nlohmann::ordered_json;
     // The record's header and inputs.
     Json Record() const;
+    RecordHeader Header() const;
     // The whole record of an output: the header and inputs, `extra`, and the output's format and file.
     std::string RecordDocument(const Json& extra, const std::string& output) const;
     // The output, then its record with `extra` (none without --record),

@@ -3,6 +3,7 @@
 // both output files in memory. Every text stays one word and both files keep
 // their shape.
 #include "model/CurveTable.h"
+#include "model/InputTable.h"
 #include "output/ProfileExport.h"
 #include "plot/Recompute.h"
 #include "scan/ScanRun.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace {
@@ -38,17 +40,19 @@ std::string Text(FuzzedDataProvider& in) { return in.ConsumeRandomLengthString(6
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider in(data, size);
-    tamrisk::ControlState controls;
-    tamrisk::EditTexts& e = controls.edits;
-    for (std::string* t : {&e.top, &e.bottom, &e.plotMax, &e.integralScale, &e.intensityMax,
-                           &e.timeMax, &e.rate1, &e.rate2, &e.curveStep})
-        *t = Text(in);
-    controls.sliders.extinction = in.ConsumeIntegralInRange(0, 200);
-    controls.sliders.doseRate = in.ConsumeIntegralInRange(0, 200);
-    controls.sliders.evalTime = in.ConsumeIntegralInRange(0, 200);
-    controls.sliders.depth = in.ConsumeIntegralInRange(0, 200);
+    // The edit texts and then the slider positions, in the input table's order.
+    tamrisk::Inputs inputs;
+    for (const tamrisk::InputRow& row : tamrisk::InputTable()) {
+        if (row.dialog != tamrisk::InputDialog::Main)
+            continue;
+        if (row.kind == tamrisk::InputKind::Text)
+            row.set(inputs, Text(in));
+        else if (const std::optional<tamrisk::PositionRange> range = tamrisk::SliderRange(row))
+            row.set(inputs, std::to_string(in.ConsumeIntegralInRange(range->low, range->high)));
+    }
+    tamrisk::ControlState& controls = inputs.controls;
     controls.transparencyCorrection = in.ConsumeBool();
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < int(tamrisk::kCurves.size()) + 2; ++i)
         FlagAt(controls.flags, i) = in.ConsumeBool();
 
     // Kept from input to input as the window keeps it; every field is

@@ -2,6 +2,7 @@
 
 #include "model/ArraySet.h"
 #include "model/ModelFill.h"
+#include "model/ProfileArrays.h"
 
 #include <array>
 #include <cstddef>
@@ -11,18 +12,14 @@ namespace tamrisk {
 
 namespace {
 
-using FloatArray = std::vector<float>;
-
-std::array<FloatArray*, 14> ArraysOf(DepthProfile& p)
+// The arrays of a result, as its table lists them.
+template <typename Result, typename Row, std::size_t N>
+std::array<std::vector<float>*, N> ArraysOf(Result& result, const std::array<Row, N>& table)
 {
-    return {&p.intensity,    &p.oslContribution, &p.labDose,           &p.natDoseRate, &p.ratio,
-            &p.intLabDose,   &p.intNatDoseRate,  &p.intRatio,          &p.effLabDose,  &p.effNatDoseRate,
-            &p.effRatio,     &p.effIntLabDose,   &p.effIntNatDoseRate, &p.effIntRatio};
-}
-
-std::array<FloatArray*, 4> ArraysOf(SignalCurves& c)
-{
-    return {&c.totalSignalLab, &c.totalSignalNat, &c.totalSignalHomogeneous, &c.signalAtDepth};
+    std::array<std::vector<float>*, N> arrays{};
+    for (std::size_t i = 0; i < N; ++i)
+        arrays[i] = &(result.*table[i].values);
+    return arrays;
 }
 
 std::size_t SampleCount(int points)
@@ -35,8 +32,8 @@ std::size_t SampleCount(int points)
 void ComputeModel(const ModelParameters& params, const DisplayFlags& flags, DepthProfile& profile,
                   SignalCurves& curves)
 {
-    detail::ArraySet profileArrays(ArraysOf(profile), SampleCount(params.depthPoints));
-    detail::ArraySet curveArrays(ArraysOf(curves), SampleCount(params.timePoints));
+    detail::ArraySet profileArrays(ArraysOf(profile, kProfileArrays), SampleCount(params.depthPoints));
+    detail::ArraySet curveArrays(ArraysOf(curves, kSignalArrays), SampleCount(params.timePoints));
     profileArrays.commit();
     curveArrays.commit();
 
@@ -46,7 +43,7 @@ void ComputeModel(const ModelParameters& params, const DisplayFlags& flags, Dept
 
 void ComputeDepthProfile(const ModelParameters& params, DepthProfile& profile)
 {
-    detail::ArraySet profileArrays(ArraysOf(profile), SampleCount(params.depthPoints));
+    detail::ArraySet profileArrays(ArraysOf(profile, kProfileArrays), SampleCount(params.depthPoints));
     profileArrays.commit();
     detail::FillDepthProfile(params, profile);
 }

@@ -1,6 +1,7 @@
 #include "lanes/ColumnLoops.h"
 #include "model/ModelFill.h"
 #include "model/ModelFormulas.h"
+#include "model/ProfileArrays.h"
 
 #include <cstddef>
 #include <vector>
@@ -87,10 +88,10 @@ void FillDepthProfile(const ModelParameters& params, DepthProfile& profile)
         profile.effIntNatDoseRate[i] = effIntNat;
     }
     // The ratios apart from the running sums: independent divisions, four at a time.
-    RatioColumn(profile.labDose.data(), profile.natDoseRate.data(), profile.ratio.data(), points);
-    RatioColumn(profile.intLabDose.data(), profile.intNatDoseRate.data(), profile.intRatio.data(), points);
-    RatioColumn(profile.effLabDose.data(), profile.effNatDoseRate.data(), profile.effRatio.data(), points);
-    RatioColumn(profile.effIntLabDose.data(), profile.effIntNatDoseRate.data(), profile.effIntRatio.data(), points);
+    for (const ProfileArrayRow& column : kProfileArrays)
+        if (column.ratioOfLab != nullptr)
+            RatioColumn((profile.*column.ratioOfLab).data(), (profile.*column.ratioOfNat).data(),
+                        (profile.*column.values).data(), points);
     profile.effLabTotal = sumEffLab;
     profile.effNatTotal = sumEffNat;
 }

@@ -2,7 +2,7 @@
 
 #include "model/ControlIds.h"
 #include "model/ParseText.h"
-#include "model/SliderScale.h"
+#include "model/ShortestText.h"
 
 #include <array>
 #include <charconv>
@@ -10,14 +10,6 @@
 namespace tamrisk {
 
 namespace {
-
-// The shortest text that reads back to the same double.
-std::string ShortestText(double value)
-{
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return error == std::errc() ? std::string(buffer, end) : std::string();
-}
 
 // Accessors of one field, as plain functions the table can hold.
 template <std::string EditTexts::*Text>
@@ -60,18 +52,25 @@ std::string GetGridSwitch(const Inputs& in) { return in.grid.*Flag ? "1" : "0"; 
 template <bool ScanGridTexts::*Flag>
 void SetGridSwitch(Inputs& in, const std::string& text) { in.grid.*Flag = text == "1"; }
 
+// The scale of a slider that does not follow the edges.
+template <const SliderScale& Scale>
+SliderScale FixedScale(float, float) { return Scale; }
+
 using K = InputKind;
 using M = MainControl;
 using G = GridControl;
 constexpr InputDialog Main = InputDialog::Main;
 constexpr InputDialog Grid = InputDialog::Grid;
 
-#define EDIT(field) &GetEdit<&EditTexts::field>, &SetEdit<&EditTexts::field>
-#define SLIDER(field) &GetSlider<&SliderPositions::field>, &SetSlider<&SliderPositions::field>
-#define FLAG(field) &GetFlag<&DisplayFlags::field>, &SetFlag<&DisplayFlags::field>
-#define VALUE(field) &GetValue<&ParameterOverrides::field>, &SetValue<&ParameterOverrides::field>
-#define GRID(field) &GetGrid<&ScanGridTexts::field>, &SetGrid<&ScanGridTexts::field>
-#define GRID_SWITCH(field) &GetGridSwitch<&ScanGridTexts::field>, &SetGridSwitch<&ScanGridTexts::field>
+// Accessors, integer-ness and slider scale of a row, by the kind of field it sets.
+#define EDIT(field) &GetEdit<&EditTexts::field>, &SetEdit<&EditTexts::field>, false, nullptr
+#define INTEGER_EDIT(field) &GetEdit<&EditTexts::field>, &SetEdit<&EditTexts::field>, true, nullptr
+#define SLIDER(field, scale) &GetSlider<&SliderPositions::field>, &SetSlider<&SliderPositions::field>, false, scale
+#define FLAG(field) &GetFlag<&DisplayFlags::field>, &SetFlag<&DisplayFlags::field>, false, nullptr
+#define VALUE(field) &GetValue<&ParameterOverrides::field>, &SetValue<&ParameterOverrides::field>, false, nullptr
+#define GRID(field) &GetGrid<&ScanGridTexts::field>, &SetGrid<&ScanGridTexts::field>, false, nullptr
+#define INTEGER_GRID(field) &GetGrid<&ScanGridTexts::field>, &SetGrid<&ScanGridTexts::field>, true, nullptr
+#define GRID_SWITCH(field) &GetGridSwitch<&ScanGridTexts::field>, &SetGridSwitch<&ScanGridTexts::field>, false, nullptr
 
 const std::array kInputs = {
     InputRow{"top", "mm", "top edge of the slab", K::Text, Main, IdNumber(M::TopEdit), EDIT(top)},
@@ -89,17 +88,17 @@ const std::array kInputs = {
     InputRow{"rate2", "1/s", "second decay rate; kept, but the model does not use it", K::Text, Main,
              IdNumber(M::Rate2Edit), EDIT(rate2)},
     InputRow{"curve-step", "samples", "every N-th depth sample enters the summed signal curves", K::Text, Main,
-             IdNumber(M::CurveStepEdit), EDIT(curveStep)},
+             IdNumber(M::CurveStepEdit), INTEGER_EDIT(curveStep)},
     InputRow{"extinction-pos", "", "extinction slider: position p gives 10^(-2 + 5p/200) 1/mm", K::Position, Main,
-             IdNumber(M::ExtinctionSlider), SLIDER(extinction)},
+             IdNumber(M::ExtinctionSlider), SLIDER(extinction, &FixedScale<kExtinctionScale>)},
     InputRow{"dose-rate-pos", "", "external dose-rate slider: position p gives 2p/200 of the internal rate",
-             K::Position, Main, IdNumber(M::DoseRateSlider), SLIDER(doseRate)},
+             K::Position, Main, IdNumber(M::DoseRateSlider), SLIDER(doseRate, &FixedScale<kDoseRateScale>)},
     InputRow{"eval-time-pos", "", "evaluation-time slider: position p gives 10^(5p/200) s", K::Position, Main,
-             IdNumber(M::EvalTimeSlider), SLIDER(evalTime)},
+             IdNumber(M::EvalTimeSlider), SLIDER(evalTime, &FixedScale<kEvalTimeScale>)},
     InputRow{"depth-pos", "", "depth slider of the single decay curve: top + (bottom - top) p/200 mm", K::Position,
-             Main, IdNumber(M::DepthSlider), SLIDER(depth)},
+             Main, IdNumber(M::DepthSlider), SLIDER(depth, &DepthScale)},
     InputRow{"transparency-correction", "", "multiply the OSL fraction by the intensity", K::Switch, Main,
-             IdNumber(M::TransparencyCorrectionBox), &GetTransparency, &SetTransparency},
+             IdNumber(M::TransparencyCorrectionBox), &GetTransparency, &SetTransparency, false, nullptr},
     InputRow{"auto-profile", "", "scale the depth plot's value axis to the largest shown value", K::Switch, Main,
              IdNumber(M::AutoScaleProfileBox), FLAG(autoScaleProfile)},
     InputRow{"auto-signal", "", "scale the signal plot's value axis to the largest shown value", K::Switch, Main,
@@ -117,7 +116,7 @@ const std::array kInputs = {
     InputRow{"ext-end", "1/mm", "scan: last extinction coefficient", K::Text, Grid, IdNumber(G::ExtinctionEnd),
              GRID(extinctionEnd)},
     InputRow{"ext-steps", "", "scan: intervals on the extinction axis (values = steps + 1)", K::Text, Grid,
-             IdNumber(G::ExtinctionSteps), GRID(extinctionSteps)},
+             IdNumber(G::ExtinctionSteps), INTEGER_GRID(extinctionSteps)},
     InputRow{"ext-log", "", "scan: 1 spaces the extinctions logarithmically, 0 linearly", K::Switch, Grid,
              IdNumber(G::ExtinctionLog), GRID_SWITCH(extinctionLog)},
     InputRow{"time-start", "s", "scan: first evaluation time", K::Text, Grid, IdNumber(G::EvalTimeStart),
@@ -125,16 +124,18 @@ const std::array kInputs = {
     InputRow{"time-end", "s", "scan: last evaluation time", K::Text, Grid, IdNumber(G::EvalTimeEnd),
              GRID(evalTimeEnd)},
     InputRow{"time-steps", "", "scan: intervals on the evaluation-time axis (values = steps + 1)", K::Text, Grid,
-             IdNumber(G::EvalTimeSteps), GRID(evalTimeSteps)},
+             IdNumber(G::EvalTimeSteps), INTEGER_GRID(evalTimeSteps)},
     InputRow{"time-log", "", "scan: 1 spaces the evaluation times logarithmically, 0 linearly", K::Switch, Grid,
              IdNumber(G::EvalTimeLog), GRID_SWITCH(evalTimeLog)},
 };
 
 #undef EDIT
+#undef INTEGER_EDIT
 #undef SLIDER
 #undef FLAG
 #undef VALUE
 #undef GRID
+#undef INTEGER_GRID
 #undef GRID_SWITCH
 
 } // namespace
@@ -151,12 +152,33 @@ const InputRow* FindInput(std::string_view name)
 
 std::string DefaultText(const InputRow& row) { return row.get(Inputs{}); }
 
-bool IsIntegerInput(const InputRow& row)
+const InputRow* FindSlider(int controlId)
 {
-    if (row.dialog == InputDialog::Main)
-        return row.kind == InputKind::Text && row.controlId == IdNumber(MainControl::CurveStepEdit);
-    return row.kind == InputKind::Text && (row.controlId == IdNumber(GridControl::ExtinctionSteps) ||
-                                           row.controlId == IdNumber(GridControl::EvalTimeSteps));
+    for (const InputRow& row : kInputs)
+        if (row.kind == InputKind::Position && row.controlId == controlId)
+            return &row;
+    return nullptr;
+}
+
+bool IsIntegerInput(const InputRow& row) { return row.integer; }
+
+std::optional<PositionRange> SliderRange(const InputRow& row)
+{
+    if (row.scale == nullptr)
+        return std::nullopt;
+    // The position range is the same whatever the edges.
+    const SliderScale scale = row.scale(0.0f, 0.0f);
+    return PositionRange{int(scale.posMin), int(scale.posMax)};
+}
+
+bool IsPositionText(const InputRow& row, std::string_view text)
+{
+    const std::optional<PositionRange> range = SliderRange(row);
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    return range && !text.empty() && error == std::errc() && ptr == end && value >= range->low &&
+           value <= range->high;
 }
 
 std::optional<double> ValueUsed(const InputRow& row, const Inputs& inputs)
@@ -174,18 +196,9 @@ std::optional<double> ValueUsed(const InputRow& row, const Inputs& inputs)
     case InputKind::Position:
         break;
     }
-    const int position = ParseInteger(text);
     const EditTexts& edits = inputs.controls.edits;
-    switch (MainControl(row.controlId)) {
-    case MainControl::ExtinctionSlider:
-        return PositionToValue(position, kExtinctionScale);
-    case MainControl::DoseRateSlider:
-        return PositionToValue(position, kDoseRateScale);
-    case MainControl::EvalTimeSlider:
-        return PositionToValue(position, kEvalTimeScale);
-    default:
-        return PositionToValue(position, DepthScale(float(ParseNumber(edits.top)), float(ParseNumber(edits.bottom))));
-    }
+    const SliderScale scale = row.scale(float(ParseNumber(edits.top)), float(ParseNumber(edits.bottom)));
+    return PositionToValue(ParseInteger(text), scale);
 }
 
 } // namespace tamrisk

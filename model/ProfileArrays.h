@@ -16,30 +16,44 @@ struct ProfileArrayRow {
     const char* englishName;   // legends and descriptions, with unit
     const char* exportHeader;  // cp1252 header of the profile export; nullptr: not exported
     bool endsHeaderPiece;      // the export's header piece ends after this column
+    // A ratio column: the lab array over the natural one it divides; nullptr for the others.
+    std::vector<float> DepthProfile::*ratioOfLab;
+    std::vector<float> DepthProfile::*ratioOfNat;
 };
 
 // The depth itself, first column of every profile table.
 inline constexpr const char* kDepthColumn = "depth_mm";
 inline constexpr const char* kDepthEnglishName = "Depth [mm]";
 
-inline constexpr std::array<ProfileArrayRow, 14> kProfileArrays{{
-    {&DepthProfile::intensity, "intensity", "Light intensity [relative]", "Intensit\xE4t", true},
-    {&DepthProfile::oslContribution, "osl_fraction", "OSL fraction read out", nullptr, false},
-    {&DepthProfile::natDoseRate, "nat_dose_rate", "Natural beta dose rate [relative]", "Nat.DL", false},
-    {&DepthProfile::labDose, "lab_dose", "Laboratory beta dose [relative]", "Labor-Dosis", false},
-    {&DepthProfile::ratio, "ratio", "Lab dose / natural dose rate", "Verh\xE4ltnis 1", true},
-    {&DepthProfile::effNatDoseRate, "eff_nat_dose_rate", "Effective natural dose rate [relative]", "Eff.Nat.DL", false},
-    {&DepthProfile::effLabDose, "eff_lab_dose", "Effective lab dose [relative]", "Eff.Lab.Dosis", false},
-    {&DepthProfile::effRatio, "eff_ratio", "Effective lab / natural ratio", "Verh\xE4ltnis 2", true},
-    {&DepthProfile::intNatDoseRate, "int_nat_dose_rate", "Integral of natural dose rate [relative]", "Int.Nat.DL", false},
-    {&DepthProfile::intLabDose, "int_lab_dose", "Integral of lab dose [relative]", "Int.Lab.Dosis", false},
-    {&DepthProfile::intRatio, "int_ratio", "Integral lab / natural ratio", "Verh\xE4ltnis 3", true},
-    {&DepthProfile::effIntNatDoseRate, "eff_int_nat_dose_rate", "Effective integral of natural dose rate [relative]",
-     "Eff.Int.Nat.DL", false},
-    {&DepthProfile::effIntLabDose, "eff_int_lab_dose", "Effective integral of lab dose [relative]",
-     "Eff.Int.Lab.Dosis", false},
-    {&DepthProfile::effIntRatio, "eff_int_ratio", "Effective integral lab / natural ratio", "Verh\xE4ltnis 4", true},
-}};
+inline constexpr std::array<ProfileArrayRow, 14> kProfileArrays = [] {
+    using P = DepthProfile;
+    return std::array<ProfileArrayRow, 14>{{
+        {&P::intensity, "intensity", "Light intensity [relative]", "Intensit\xE4t", true, nullptr, nullptr},
+        {&P::oslContribution, "osl_fraction", "OSL fraction read out", nullptr, false, nullptr, nullptr},
+        {&P::natDoseRate, "nat_dose_rate", "Natural beta dose rate [relative]", "Nat.DL", false, nullptr, nullptr},
+        {&P::labDose, "lab_dose", "Laboratory beta dose [relative]", "Labor-Dosis", false, nullptr, nullptr},
+        {&P::ratio, "ratio", "Lab dose / natural dose rate", "Verh\xE4ltnis 1", true, &P::labDose, &P::natDoseRate},
+        {&P::effNatDoseRate, "eff_nat_dose_rate", "Effective natural dose rate [relative]", "Eff.Nat.DL", false,
+         nullptr, nullptr},
+        {&P::effLabDose, "eff_lab_dose", "Effective lab dose [relative]", "Eff.Lab.Dosis", false, nullptr, nullptr},
+        {&P::effRatio, "eff_ratio", "Effective lab / natural ratio", "Verh\xE4ltnis 2", true, &P::effLabDose,
+         &P::effNatDoseRate},
+        {&P::intNatDoseRate, "int_nat_dose_rate", "Integral of natural dose rate [relative]", "Int.Nat.DL", false,
+         nullptr, nullptr},
+        {&P::intLabDose, "int_lab_dose", "Integral of lab dose [relative]", "Int.Lab.Dosis", false, nullptr, nullptr},
+        {&P::intRatio, "int_ratio", "Integral lab / natural ratio", "Verh\xE4ltnis 3", true, &P::intLabDose,
+         &P::intNatDoseRate},
+        {&P::effIntNatDoseRate, "eff_int_nat_dose_rate", "Effective integral of natural dose rate [relative]",
+         "Eff.Int.Nat.DL", false, nullptr, nullptr},
+        {&P::effIntLabDose, "eff_int_lab_dose", "Effective integral of lab dose [relative]", "Eff.Int.Lab.Dosis", false,
+         nullptr, nullptr},
+        {&P::effIntRatio, "eff_int_ratio", "Effective integral lab / natural ratio", "Verh\xE4ltnis 4", true,
+         &P::effIntLabDose, &P::effIntNatDoseRate},
+    }};
+}();
+
+// Every array of the results is a row of its table: the model sizes exactly these.
+static_assert(sizeof(DepthProfile) == kProfileArrays.size() * sizeof(std::vector<float>) + 2 * sizeof(float));
 
 // One array of SignalCurves, in the column order of the curve tables.
 struct SignalArrayRow {
@@ -62,6 +76,9 @@ inline constexpr std::array<SignalArrayRow, 4> kSignalArrays{{
     {&SignalCurves::totalSignalHomogeneous, &SignalCurves::summedComputed, "total_signal_homogeneous",
      "Summed OSL signal, homogeneous dose [relative]"},
 }};
+
+static_assert(sizeof(SignalCurves) ==
+              kSignalArrays.size() * sizeof(std::vector<float>) + alignof(std::vector<float>));
 
 // Index of a profile or signal array in its table.
 constexpr int ProfileArrayIndex(std::vector<float> DepthProfile::*values)

@@ -19,7 +19,7 @@ struct EditTexts {
     std::string curveStep = "10";       // 1047
 };
 
-// Positions 0 to 200 of the four sliders.
+// Positions of the four sliders, kSliderMin to kSliderMax (model/SliderScale.h).
 struct SliderPositions {
     int extinction = 120;  // 1001
     int doseRate = 0;      // 1006

@@ -15,13 +15,14 @@ struct SliderScale {
 inline constexpr int kSliderMin = 0;
 inline constexpr int kSliderMax = 200;
 
-inline constexpr SliderScale kExtinctionScale{-2.0f, 3.0f, 0.0f, 200.0f, true};
-inline constexpr SliderScale kDoseRateScale{0.0f, 2.0f, 0.0f, 200.0f, false};
-inline constexpr SliderScale kEvalTimeScale{0.0f, 5.0f, 0.0f, 200.0f, true};
+// Every slider has the positions kSliderMin to kSliderMax.
+inline constexpr SliderScale kExtinctionScale{-2.0f, 3.0f, float(kSliderMin), float(kSliderMax), true};
+inline constexpr SliderScale kDoseRateScale{0.0f, 2.0f, float(kSliderMin), float(kSliderMax), false};
+inline constexpr SliderScale kEvalTimeScale{0.0f, 5.0f, float(kSliderMin), float(kSliderMax), true};
 // The depth slider runs from the current top to the current bottom edge.
 inline constexpr SliderScale DepthScale(float top, float bottom)
 {
-    return {top, bottom, 0.0f, 200.0f, false};
+    return {top, bottom, float(kSliderMin), float(kSliderMax), false};
 }
 
 float PositionToValue(int position, float lo, float hi, float posMin, float posMax, bool logarithmic);

@@ -5,20 +5,11 @@
 #include "model/ParseText.h"
 #include "output/CleanTable.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace tamrisk {
 
 namespace {
-
-bool IsPosition(const std::string& text)
-{
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    return !text.empty() && error == std::errc() && ptr == end && value >= 0 && value <= 200;
-}
 
 // Whether a text can stand for the input, as the command line checks it.
 bool Acceptable(const InputRow& row, const std::string& text)
@@ -27,7 +18,7 @@ bool Acceptable(const InputRow& row, const std::string& text)
     case InputKind::Text:
         return true;
     case InputKind::Position:
-        return IsPosition(text);
+        return IsPositionText(row, text);
     case InputKind::Switch:
         return text == "0" || text == "1";
     case InputKind::Value:
@@ -107,6 +98,16 @@ nlohmann::ordered_json RecordJson(const RecordHeader& header, const Inputs& inpu
         {"arguments", header.arguments},
         {"inputs", InputsJson(inputs)},
     };
+}
+
+std::string ParameterRecordText(const RecordHeader& header, const Inputs& inputs, const nlohmann::ordered_json& extra,
+                                const RecordOutput& output)
+{
+    nlohmann::ordered_json record = RecordJson(header, inputs);
+    for (const auto& [key, value] : extra.items())
+        record[key] = value;
+    record["output"] = {{"format", TableFormatName(output.format)}, {"file", output.file}};
+    return record.dump(2) + "\n";
 }
 
 } // namespace tamrisk

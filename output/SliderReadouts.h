@@ -7,14 +7,15 @@
 
 namespace tamrisk {
 
-// The read-outs that the four sliders write beside themselves.
+// The read-outs that the four sliders write beside themselves; the read-out
+// table ties each to its label.
 struct SliderReadouts {
-    std::string extinction;      // MainControl::ExtinctionReadout
-    std::string halfValueDepth;  // MainControl::HalfValueDepthReadout
-    std::string transmission;    // MainControl::TransmissionReadout
-    std::string doseRate;        // MainControl::DoseRateReadout
-    std::string evalTime;        // MainControl::EvalTimeReadout
-    std::string depth;           // MainControl::DepthReadout
+    std::string extinction;
+    std::string halfValueDepth;
+    std::string transmission;
+    std::string doseRate;
+    std::string evalTime;
+    std::string depth;
 };
 
 // The values behind those read-outs.

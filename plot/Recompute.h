@@ -29,8 +29,8 @@ PlotReadouts Recompute(const ControlState& controls, ModelState& state, const Pa
 PlotReadouts RecomputeNumbers(const ControlState& controls, ModelState& state,
                               const ParameterOverrides& overrides = {});
 
-// One read-out label of the main window: its id, a column name for tables,
-// the value it shows and its text.
+// One read-out label of the main window (a row of the read-out table): its
+// id, its column name, the value it shows and its text.
 struct Readout {
     MainControl id;
     const char* name;
@@ -38,7 +38,7 @@ struct Readout {
     std::string text;
 };
 
-// Every read-out of the window in its order on screen, as a freshly opened
+// Every read-out of the window in table order, as a freshly opened
 // window shows them for these inputs: the slider read-outs use the edges of
 // the window's first recomputation. Leaves the numbers of the last run in
 // state; the pictures are not drawn.

@@ -17,14 +17,15 @@ struct PlotPictures {
     Raster signal{500, 250};
 };
 
-// The read-out texts that a rendering writes. The automatic maxima are only
-// written while their "Automatisch" flag is set.
+// The read-out texts that a rendering writes; the read-out table ties each to
+// its label. The automatic maxima are only written while their "Automatisch"
+// flag is set.
 struct PlotReadouts {
-    std::optional<std::string> depthAutoMax;   // MainControl::ProfileAutoMaxReadout
-    std::optional<std::string> signalAutoMax;  // MainControl::SignalAutoMaxReadout
-    std::string effLabTotal;                   // MainControl::EffLabTotalReadout
-    std::string effNatTotal;                   // MainControl::EffNatTotalReadout
-    std::string effRatio;                      // MainControl::EffRatioReadout
+    std::optional<std::string> depthAutoMax;
+    std::optional<std::string> signalAutoMax;
+    std::string effLabTotal;
+    std::string effNatTotal;
+    std::string effRatio;
 };
 
 // Draws both pictures anew. Under automatic scaling plotMax and intensityMax

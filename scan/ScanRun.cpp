@@ -2,6 +2,7 @@
 
 #include "model/ComputeModel.h"
 #include "output/NumberText.h"
+#include "plot/ReadoutTable.h"
 #include "scan/ScanRowSource.h"
 
 #include <cstdint>
@@ -11,16 +12,19 @@ namespace tamrisk {
 
 namespace {
 
+// A column of the scan file: its header there and the read-out whose value it
+// holds, whose name the clean tables take.
 struct ScanColumn {
     const char* nativeHeader;  // cp1252
-    const char* cleanName;
+    MainControl readout;
 };
 
+using M = MainControl;
 constexpr ScanColumn kScanColumns[] = {
-    {"Extinktionsk.", "extinction_per_mm"}, {"Halbwertstiefe", "half_value_depth_mm"},
-    {"Transmission", "transmission"},       {"tMax", "eval_time_s"},
-    {"ED[Lab]", "eff_lab_total"},           {"ED[Nat]", "eff_nat_total"},
-    {"Verh\xE4ltnis", "eff_ratio"},
+    {"Extinktionsk.", M::ExtinctionReadout}, {"Halbwertstiefe", M::HalfValueDepthReadout},
+    {"Transmission", M::TransmissionReadout}, {"tMax", M::EvalTimeReadout},
+    {"ED[Lab]", M::EffLabTotalReadout},       {"ED[Nat]", M::EffNatTotalReadout},
+    {"Verh\xE4ltnis", M::EffRatioReadout},
 };
 
 void WriteHeader(ByteSink& sink, const ScanLayout& layout)
@@ -59,7 +63,7 @@ std::vector<std::string> ScanColumnNames()
 {
     std::vector<std::string> names;
     for (const ScanColumn& column : kScanColumns)
-        names.push_back(column.cleanName);
+        names.push_back(ReadoutOf(column.readout).name);
     return names;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/ParseText.h"
+#include "model/ShortestText.h"
 
 #include <charconv>
 #include <cmath>
@@ -29,14 +30,6 @@ std::vector<std::string_view> Split(std::string_view text, char separator)
             return parts;
         begin = end + 1;
     }
-}
-
-// The shortest text that reads back to the same double.
-std::string ShortestText(double value)
-{
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return error == std::errc() ? std::string(buffer, end) : std::string();
 }
 
 std::optional<SweepAxisProblem> ParseSwitchStates(std::string_view name, std::string_view list, SweepAxis& axis)

@@ -1,7 +1,6 @@
 #include "scan/SweepPlan.h"
 
 #include "output/CleanTable.h"
-#include "plot/Recompute.h"
 
 #include <algorithm>
 
@@ -13,15 +12,6 @@ namespace {
 constexpr std::int64_t kMaxPoints = std::int64_t(1) << 53;
 
 } // namespace
-
-std::vector<std::string> ReadoutNames()
-{
-    ModelState state;
-    std::vector<std::string> names;
-    for (const Readout& readout : ComputeReadouts(Inputs{}, state))
-        names.emplace_back(readout.name);
-    return names;
-}
 
 std::optional<SweepAxisProblem> CheckSweep(const SweepPlan& plan)
 {
@@ -37,11 +27,8 @@ std::optional<SweepAxisProblem> CheckSweep(const SweepPlan& plan)
             return SweepAxisProblem{"the sweep has more than 2^53 points", {}};
         points *= count;
     }
-    if (plan.readouts.empty())
-        return std::nullopt;
-    const std::vector<std::string> known = ReadoutNames();
     for (const std::string& name : plan.readouts)
-        if (std::find(known.begin(), known.end(), name) == known.end())
+        if (FindReadout(name) == nullptr)
             return SweepAxisProblem{"--columns: '" + name + "' is not a read-out", name};
     return std::nullopt;
 }
@@ -65,12 +52,12 @@ std::vector<std::string> SweepColumnNames(const SweepPlan& plan)
     std::vector<std::string> names;
     for (const SweepAxis& axis : plan.axes)
         names.push_back(axis.ColumnName());
-    if (VariesExtinction(plan)) {
-        names.emplace_back("half_value_depth_mm");
-        names.emplace_back("transmission");
-    }
-    for (const char* name : {"eff_lab_total", "eff_nat_total", "eff_ratio"})
-        names.emplace_back(name);
+    using M = MainControl;
+    if (VariesExtinction(plan))
+        for (MainControl id : {M::HalfValueDepthReadout, M::TransmissionReadout})
+            names.emplace_back(ReadoutOf(id).name);
+    for (MainControl id : {M::EffLabTotalReadout, M::EffNatTotalReadout, M::EffRatioReadout})
+        names.emplace_back(ReadoutOf(id).name);
     names.insert(names.end(), plan.readouts.begin(), plan.readouts.end());
     return names;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plot/ReadoutTable.h"
 #include "scan/SweepAxis.h"
 
 #include <nlohmann/json.hpp>
@@ -15,15 +16,12 @@ namespace tamrisk {
 // axes' product, the first axis varying slowest.
 struct SweepPlan {
     std::vector<SweepAxis> axes;
-    std::vector<std::string> readouts;  // further columns: read-outs by name
+    std::vector<std::string> readouts;  // further columns: read-outs by name (ReadoutNames)
 };
 
 // Refuses a sweep without axes, an input varied twice, an unknown read-out
 // name (unknownName set) and more points than a row index can count.
 std::optional<SweepAxisProblem> CheckSweep(const SweepPlan& plan);
-
-// The names of the read-outs, as the window shows them in order.
-std::vector<std::string> ReadoutNames();
 
 // Whether one of the axes varies the extinction coefficient.
 bool VariesExtinction(const SweepPlan& plan);

@@ -5,6 +5,7 @@
 
 #include "app/CModelDlg.h"
 #include "app/PictureView.h"
+#include "model/InputTable.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -65,6 +66,22 @@ private slots:
         else
             controls.sliders.depth = position;
         expectPicturesOf(controls);
+    }
+
+    // After each slider's move every read-out label shows what the tool
+    // prints for the same inputs, row by row of the read-out table.
+    void readoutsShowTheToolsTexts()
+    {
+        for (const InputRow& input : InputTable()) {
+            if (input.kind != InputKind::Position)
+                continue;
+            dialog_->findChild<QSlider*>(QString::number(input.controlId))->setValue(SliderRange(input)->high - 3);
+            Inputs inputs;
+            inputs.controls = dialog_->controlState();
+            ModelState state;
+            for (const Readout& readout : ComputeReadouts(inputs, state))
+                QCOMPARE(label(Name(readout.id))->text(), QString::fromStdString(readout.text));
+        }
     }
 
     void editTakesEffectWhenItLosesTheFocus()

@@ -7,6 +7,9 @@
 #include "app/CModelDlg.h"
 #include "app/MainDialogTemplate.h"
 #include "app/PictureView.h"
+#include "app/DialogTemplate.h"
+#include "model/InputTable.h"
+#include "plot/ReadoutTable.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -20,6 +23,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
+#include <set>
 
 using namespace tamrisk;
 
@@ -91,6 +95,39 @@ private slots:
     }
 
     // Controls whose texts fit their places sit exactly where the template puts them.
+    void slidersTakeThePositionsOfTheirInput()
+    {
+        const QList<QSlider*> sliders = dialog_->findChildren<QSlider*>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(sliders.size(), 4);
+        for (QSlider* slider : sliders) {
+            const InputRow* row = FindSlider(slider->objectName().toInt());
+            QVERIFY2(row != nullptr, qPrintable(slider->objectName()));
+            QCOMPARE(slider->minimum(), SliderRange(*row)->low);
+            QCOMPARE(slider->maximum(), SliderRange(*row)->high);
+        }
+    }
+
+    // Every label with an id but the two rate labels is a read-out of the
+    // table; those that a rendering writes start with the unwritten text.
+    void labelsWithAnIdAreTheReadoutTable()
+    {
+        std::set<int> labels;
+        for (const ControlTemplate& control : MainDialogControls()) {
+            if (control.kind != ControlKind::Text || control.id == 0)
+                continue;
+            labels.insert(control.id);
+            if (control.id == IdNumber(MainControl::Rate1Label) || control.id == IdNumber(MainControl::Rate2Label))
+                continue;
+            const auto row = std::find_if(ReadoutTable().begin(), ReadoutTable().end(),
+                                          [&](const ReadoutRow& r) { return IdNumber(r.id) == control.id; });
+            QVERIFY2(row != ReadoutTable().end(), qPrintable(QString::number(control.id)));
+            if (!row->slider)
+                QCOMPARE(QString::fromUtf8(control.text), QString::fromUtf8(kUnwrittenReadout));
+        }
+        for (const ReadoutRow& row : ReadoutTable())
+            QVERIFY2(labels.count(IdNumber(row.id)) == 1, row.name);
+    }
+
     void controlHasKindTextAndPlace_data()
     {
         QTest::addColumn<int>("id");

@@ -1,11 +1,13 @@
 #include "model/ComputeModel.h"
 #include "output/ProfileExport.h"
+#include "plot/ReadoutTable.h"
 #include "plot/Recompute.h"
 #include "scan/ScanRun.h"
 #include "model/InputTable.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <sys/wait.h>
 
@@ -89,6 +91,36 @@ TEST_F(CliTest, ReadoutsFollowTheInputs)
         for (const std::string& line : c.expectedLines)
             EXPECT_NE(outcome.out.find(line + "\n"), std::string::npos) << line << " in\n" << outcome.out;
     }
+}
+
+// The readouts command's tables and a sweep's --columns name the read-outs
+// as the read-out table does, in its order (native lines: see above).
+TEST_F(CliTest, ReadoutsAreTheRowsOfTheReadoutTable)
+{
+    std::string names, columns;
+    for (const ReadoutRow& row : ReadoutTable()) {
+        names += (names.empty() ? "" : ",") + std::string(row.name);
+        columns += std::string(",") + row.name;
+    }
+
+    const Outcome csv = Run({"readouts", "--format", "csv"});
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')), names);
+
+    const Outcome json = Run({"readouts", "--format", "json"});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    const nlohmann::ordered_json readouts = nlohmann::ordered_json::parse(json.out)["readouts"];
+    ASSERT_EQ(readouts.size(), ReadoutTable().size());
+    std::size_t i = 0;
+    for (const auto& [name, entry] : readouts.items()) {
+        EXPECT_EQ(name, ReadoutTable()[i].name);
+        EXPECT_EQ(entry["id"], IdNumber(ReadoutTable()[i].id));
+        ++i;
+    }
+
+    const Outcome sweep = Run({"sweep", "--vary", "top=0:1:1", "--columns", names});
+    ASSERT_EQ(sweep.exitCode, 0) << sweep.err;
+    EXPECT_EQ(sweep.out.substr(0, sweep.out.find('\n')), "top_mm,eff_lab_total,eff_nat_total,eff_ratio" + columns);
 }
 
 TEST_F(CliTest, ExportToFileAndToStandardOutput)

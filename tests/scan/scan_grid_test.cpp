@@ -1,5 +1,6 @@
 #include "scan/ScanGrid.h"
 
+#include "model/InputTable.h"
 #include "output/NumberText.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,37 @@ std::vector<std::string> AxisCells(float start, float end, int steps, bool logar
     for (int k = 0; k <= steps; ++k)
         cells.push_back(FormatCell(float(AxisValue(start, end, steps, k, logarithmic))));
     return cells;
+}
+
+// Each field of the grid dialog is read as the input table says: the grid
+// takes the value a record states for it, whole numbers for the step counts.
+TEST(ReadScanGridTest, FieldsReadAsTheInputTableSays)
+{
+    const auto values = [](const ScanGrid& grid) {
+        std::vector<double> v;
+        for (const ScanAxis& axis : {grid.extinction, grid.evalTime})
+            v.insert(v.end(), {double(axis.start), double(axis.end), double(axis.steps), double(axis.logarithmic)});
+        return v;
+    };
+    const std::vector<double> start = values(ReadScanGrid({}));
+    int fields = 0;
+    for (const InputRow& row : InputTable()) {
+        if (row.dialog != InputDialog::Grid)
+            continue;
+        ++fields;
+        Inputs inputs;
+        row.set(inputs, row.kind == InputKind::Text ? "7.9" : DefaultText(row) == "1" ? "0" : "1");
+        const std::vector<double> read = values(ReadScanGrid(inputs.grid));
+        int changed = 0;
+        for (std::size_t i = 0; i < read.size(); ++i) {
+            if (read[i] == start[i])
+                continue;
+            ++changed;
+            EXPECT_EQ(read[i], *ValueUsed(row, inputs)) << row.name;
+        }
+        EXPECT_EQ(changed, 1) << row.name;
+    }
+    EXPECT_EQ(fields, 8);
 }
 
 TEST(AxisValueTest, DefaultAxisIsTenToTheKOverFive)
