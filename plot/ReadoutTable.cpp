@@ -27,8 +27,8 @@ double TotalsRatio(const ModelParameters&, const DepthProfile& d)
 template <auto Field>
 std::optional<std::string> Written(const PlotReadouts& r) { return r.*Field; }
 
-#define SLIDER(slider, field) M::slider, &V::field, &R::field, nullptr, nullptr
-#define RENDERED(value, text) std::nullopt, nullptr, nullptr, value, &Written<&PlotReadouts::text>
+#define SLIDER(slider, field) false, M::slider, &V::field, &R::field, nullptr, nullptr
+#define RENDERED(value, text) value == &TotalsRatio, std::nullopt, nullptr, nullptr, value, &Written<&PlotReadouts::text>
 
 const std::array<ReadoutRow, 11> kReadouts = {{
     {M::ExtinctionReadout, "extinction_per_mm", "1/mm", T::Slider, SLIDER(ExtinctionSlider, extinction)},

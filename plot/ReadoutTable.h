@@ -27,6 +27,9 @@ struct ReadoutRow {
     const char* name;  // column name of the tool's tables and records, and of --columns
     const char* unit;  // "" for a pure number; the name ends with it
     ReadoutText text;
+    // The value is the double it is computed in (the ratio of the totals), not
+    // a stored float: tables write its shortest double text.
+    bool computedInDouble;
     std::optional<MainControl> slider;  // Slider read-outs: the slider that rewrites it
     // Slider read-outs: the value and text among those of the sliders.
     float SliderValues::*sliderValue;

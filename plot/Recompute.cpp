@@ -33,10 +33,11 @@ std::vector<Readout> ComputeReadouts(const Inputs& inputs, ModelState& state)
     std::vector<Readout> readouts;
     for (const ReadoutRow& row : ReadoutTable()) {
         if (row.slider)
-            readouts.push_back({row.id, row.name, values.*row.sliderValue, sliders.*row.sliderText});
+            readouts.push_back(
+                {row.id, row.name, values.*row.sliderValue, sliders.*row.sliderText, row.computedInDouble});
         else
             readouts.push_back({row.id, row.name, row.renderedValue(state.params, state.profile),
-                                row.renderedText(plots).value_or(kUnwrittenReadout)});
+                                row.renderedText(plots).value_or(kUnwrittenReadout), row.computedInDouble});
     }
     return readouts;
 }

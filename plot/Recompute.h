@@ -36,6 +36,7 @@ struct Readout {
     const char* name;
     double value;
     std::string text;
+    bool computedInDouble = false;  // see ReadoutRow
 };
 
 // Every read-out of the window in table order, as a freshly opened

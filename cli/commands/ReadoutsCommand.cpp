@@ -9,11 +9,16 @@ namespace tamrisk::cli {
 
 namespace {
 
-// A cell of a clean table: a double that is exactly a float as the float's shortest text.
-std::string CleanValue(double value)
+// A cell of a clean table: a stored float as its shortest text, a value
+// computed in double precision as the double's.
+std::string CleanValue(const Readout& readout)
 {
-    const float single = float(value);
-    return double(single) == value ? CleanText(single) : CleanText(value);
+    return readout.computedInDouble ? CleanText(readout.value) : CleanText(float(readout.value));
+}
+
+nlohmann::ordered_json JsonValue(const Readout& readout)
+{
+    return readout.computedInDouble ? JsonNumber(readout.value) : ReadoutNumber(readout.value);
 }
 
 class ReadoutsCommand final : public ModelCommand {
@@ -43,13 +48,13 @@ public:
             Json json = Record();
             Json& byName = json["readouts"] = Json::object();
             for (const Readout& r : readouts)
-                byName[r.name] = {{"value", ReadoutNumber(r.value)}, {"text", r.text}, {"id", IdNumber(r.id)}};
+                byName[r.name] = {{"value", JsonValue(r)}, {"text", r.text}, {"id", IdNumber(r.id)}};
             text = json.dump(2) + "\n";
         } else {
             std::vector<std::string> names, values;
             for (const Readout& r : readouts) {
                 names.push_back(r.name);
-                values.push_back(CleanValue(r.value));
+                values.push_back(CleanValue(r));
             }
             text = CleanLine(request_.format, names) + CleanLine(request_.format, values);
         }
