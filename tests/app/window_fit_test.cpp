@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -185,6 +186,55 @@ private slots:
         QSignalSpy finished(window.get(), &QDialog::finished);
         dialog.findChild<QPushButton*>(QStringLiteral("1"))->click();
         QCOMPARE(finished.count(), 1);
+    }
+    // Enter in an edit presses "Neu berechnen" whether or not the window
+    // scrolls; it never ends the program. The start focus is on "Beenden".
+    void enterInAnEditPressesNeuBerechnen_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::newRow("1366 x 768, scrolling") << QRect(0, 0, 1366, 768);
+        QTest::newRow("1920 x 1080") << QRect(0, 0, 1920, 1080);
+    }
+
+    void enterInAnEditPressesNeuBerechnen()
+    {
+        QFETCH(QRect, available);
+        FakeDialogs fake;
+        CModelDlg dialog(&fake);
+        const std::unique_ptr<ScrollingWindow> scrolling = WindowForScreen(dialog, available);
+        QWidget* window = scrolling != nullptr ? static_cast<QWidget*>(scrolling.get()) : &dialog;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        auto* quit = dialog.findChild<QPushButton*>(Name(M::Quit));
+        auto* recalculate = dialog.findChild<QPushButton*>(Name(M::Recalculate));
+        QCOMPARE(QApplication::focusWidget(), quit);
+
+        QSignalSpy pressed(recalculate, &QPushButton::clicked);
+        QSignalSpy quitPressed(quit, &QPushButton::clicked);
+        QSignalSpy finished(&dialog, &QDialog::finished);
+        auto* top = dialog.findChild<QLineEdit*>(Name(M::TopEdit));
+        QTest::mouseClick(top, Qt::LeftButton);
+        QTRY_VERIFY(top->hasFocus());
+        QVERIFY(recalculate->isDefault());
+        QVERIFY(!quit->isDefault());
+        QTest::keyClick(top, Qt::Key_Return);
+        QTest::keyClick(top, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(pressed.count(), 2);
+        QCOMPARE(quitPressed.count(), 0);
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(window->isVisible());
+        QVERIFY(top->hasFocus());
+
+        // The same after the focus has been on other buttons in between.
+        auto* exportButton = dialog.findChild<QPushButton*>(Name(M::ExportButton));
+        exportButton->setFocus();
+        QTRY_VERIFY(exportButton->hasFocus());
+        auto* bottom = dialog.findChild<QLineEdit*>(Name(M::BottomEdit));
+        QTest::mouseClick(bottom, Qt::LeftButton);
+        QTRY_VERIFY(bottom->hasFocus());
+        QTest::keyClick(bottom, Qt::Key_Return);
+        QCOMPARE(pressed.count(), 3);
+        QCOMPARE(finished.count(), 0);
     }
 };
 
