@@ -25,6 +25,7 @@ class QSlider;
 namespace tamrisk {
 
 class PictureView;
+class RecordBesideTable;
 class UserDialogs;
 struct ScanSession;
 
@@ -89,7 +90,8 @@ private:
     void runScan();
     void saveFigure(PlotKind plot);
     void startScan(std::unique_ptr<ScanSession> session, const ModelParameters& params, const DisplayFlags& flags,
-                   std::unique_ptr<OutputFile> file, const ScanLayout& layout, int threads);
+                   std::unique_ptr<OutputFile> file, std::unique_ptr<RecordBesideTable> record,
+                   const ScanLayout& layout, int threads);
     void finishScan();
 
     template <typename T>
