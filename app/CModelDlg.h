@@ -58,6 +58,11 @@ public:
     // plot as the window now shows it.
     void SaveFigure(PlotKind plot);
 
+    // Ends the window at once, as on a termination signal: a running scan is
+    // stopped and waited for, its unfinished files removed and the old ones
+    // kept, without a message.
+    void EndAtOnce();
+
     void setScanEngine(ScanEngine engine) { scanEngine_ = std::move(engine); }
 
 signals:

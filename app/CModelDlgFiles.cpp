@@ -319,6 +319,13 @@ void CModelDlg::startScan(std::unique_ptr<ScanSession> session, const ModelParam
     scan_ = std::move(session);
 }
 
+void CModelDlg::EndAtOnce()
+{
+    // The worker sees the stop at its next grid point; the session's end waits for it.
+    scan_.reset();
+    done(QDialog::Rejected);
+}
+
 // On the GUI thread, once the worker has ended: the last progress lines are
 // up, the messages follow, then the progress window goes.
 void CModelDlg::finishScan()

@@ -17,8 +17,8 @@ constexpr std::string_view kHelp =
     "writes the same without a window.\n"
     "\n"
     "Options:\n"
-    "  --help     show this help and exit\n"
-    "  --version  show the version and the licence and exit\n";
+    "  -h, --help   show this help and exit\n"
+    "  --version    show the version and the licence and exit\n";
 
 constexpr std::string_view kVersion =
     "tamrisk " TAMRISK_VERSION "\n"
@@ -50,7 +50,11 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ost
     else
         return std::nullopt;
     out.flush();
-    return out ? 0 : 1;
+    if (!out) {
+        err << "tamrisk: cannot write to standard output\n";
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace tamrisk

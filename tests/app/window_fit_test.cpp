@@ -11,18 +11,22 @@
 #include "app/QtTranslations.h"
 #include "app/ScreenFit.h"
 #include "app/TextFit.h"
+#include "app/UserDialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 
 using namespace tamrisk;
 using M = MainControl;
@@ -187,6 +191,38 @@ private slots:
         dialog.findChild<QPushButton*>(QStringLiteral("1"))->click();
         QCOMPARE(finished.count(), 1);
     }
+    // The save dialog announces the record beside a table in its file type;
+    // the question about an existing record is Qt's German yes/no warning.
+    void saveDialogAndReplaceQuestionAsShown()
+    {
+        QtUserDialogs dialogs;
+        QStringList filters;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            filters = dialog->nameFilters();
+            dialog->reject();
+        });
+        QVERIFY(!dialogs.askSavePath(nullptr).has_value());
+        QCOMPARE(filters, QStringList({"Text-Dateien (*.txt)", "Tabelle und Parameterprotokoll (*.csv + .json)"}));
+
+        const QString question = QStringLiteral("Die Datei »data.json« existiert bereits. Soll sie ersetzt werden?");
+        for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box != nullptr);
+                QCOMPARE(box->windowTitle(), QStringLiteral("Tamrisk"));
+                QCOMPARE(box->text(), question);
+                QCOMPARE(box->icon(), QMessageBox::Warning);
+                QCOMPARE(box->button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
+                QCOMPARE(box->button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
+                QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+                box->button(answer)->click();
+            });
+            QCOMPARE(dialogs.askToReplace(nullptr, question), answer == QMessageBox::Yes);
+        }
+    }
+
     // Enter in an edit presses "Neu berechnen" whether or not the window
     // scrolls; it never ends the program. The start focus is on "Beenden".
     void enterInAnEditPressesNeuBerechnen_data()
