@@ -76,7 +76,11 @@ std::unique_ptr<RecordBesideTable> RecordBesideTable::Open(const std::string& ta
     std::unique_ptr<OutputFile> record = OutputFile::Open(recordPath);
     if (!record)
         return nullptr;
-    record->Write(bytes);
+    try {
+        record->Write(bytes);
+    } catch (const FileError&) {
+        return nullptr;
+    }
     std::unique_ptr<RecordBesideTable> beside(new RecordBesideTable(tablePath, table.replaces(), std::move(record)));
     if (beside->tableReplaces_) {
         const std::string old = ResolvedPath(tablePath);

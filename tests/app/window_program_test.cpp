@@ -55,8 +55,6 @@ private slots:
         QTest::newRow("--version") << QStringList{"--version"} << 0 << version << QByteArray();
         QTest::newRow("--help") << QStringList{"--help"} << 0 << QByteArray("Usage: tamrisk [--help | --version]\n...")
                                 << QByteArray();
-        QTest::newRow("-h") << QStringList{"-h"} << 0 << QByteArray("Usage: tamrisk [--help | --version]\n...")
-                            << QByteArray();
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << QByteArray()
                                         << QByteArray("unknown option '--frobnicate'\nUsage: tamrisk");
         QTest::newRow("unknown beside --version") << QStringList{"--version", "-x"} << 2 << QByteArray()
