@@ -25,6 +25,7 @@ class QSlider;
 namespace tamrisk {
 
 class PictureView;
+class RecordBesideTable;
 class UserDialogs;
 struct ScanSession;
 
@@ -56,6 +57,11 @@ public:
     // "Abbildung speichern..." of a picture's context menu: the figure of that
     // plot as the window now shows it.
     void SaveFigure(PlotKind plot);
+
+    // Ends the window at once, as on a termination signal: a running scan is
+    // stopped and waited for, its unfinished files removed and the old ones
+    // kept, without a message.
+    void EndAtOnce();
 
     void setScanEngine(ScanEngine engine) { scanEngine_ = std::move(engine); }
 
@@ -89,7 +95,8 @@ private:
     void runScan();
     void saveFigure(PlotKind plot);
     void startScan(std::unique_ptr<ScanSession> session, const ModelParameters& params, const DisplayFlags& flags,
-                   std::unique_ptr<OutputFile> file, const ScanLayout& layout, int threads);
+                   std::unique_ptr<OutputFile> file, std::unique_ptr<RecordBesideTable> record,
+                   const ScanLayout& layout, int threads);
     void finishScan();
 
     template <typename T>

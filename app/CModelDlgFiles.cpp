@@ -4,6 +4,7 @@
 #include "app/BackgroundJob.h"
 #include "app/MainWindowInputGuard.h"
 #include "app/ProgressDlg.h"
+#include "app/RecordBesideTable.h"
 #include "app/ScanSession.h"
 #include "app/UserDialogs.h"
 #include "output/CleanTable.h"
@@ -16,6 +17,7 @@
 #include "TamriskVersion.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QThread>
 
@@ -32,42 +34,55 @@ constexpr std::uint64_t kPointsWithoutQuestion = 10'000'000;
 
 const QString kScanAction = QStringLiteral("Der t-Scan");
 
-// The file the user chose. A name ending in .csv ("CSV-Tabelle") gets the
-// clean table, with its parameter record beside it; any other the window's file.
-struct ChosenFile {
-    std::string path;
-    bool cleanTable = false;
+// What the parameter record beside a clean table says, besides its file.
+struct RecordContents {
+    const char* command;
+    ControlState controls;
+    nlohmann::ordered_json extra;
 };
 
-// Asks for a path and opens it for writing. Nothing when the user cancels or
-// the file cannot be opened; the latter is reported and creates no file.
-std::unique_ptr<OutputFile> OpenChosenFile(UserDialogs& dialogs, QWidget* owner, ChosenFile* chosen = nullptr)
+std::string RecordBytes(const RecordContents& contents, const std::string& tablePath)
+{
+    Inputs inputs;
+    inputs.controls = contents.controls;
+    return ParameterRecordText({"tamrisk", TAMRISK_VERSION, contents.command, {}}, inputs, contents.extra,
+                               {TableFormat::Csv, tablePath});
+}
+
+// The files for the name the user chose: one ending in .csv gets the clean
+// table with its parameter record beside it, any other the window's file.
+struct ChosenFiles {
+    std::unique_ptr<OutputFile> file;          // the window's file or the clean table
+    std::unique_ptr<RecordBesideTable> record;  // with a clean table
+};
+
+// Asks for a path and opens what it names for writing. An existing record
+// beside a clean table is replaced only when the user agrees, as the save
+// dialog asks about the table. Nothing when the user cancels or declines, or
+// the files cannot be opened; the last is reported and creates no file.
+std::optional<ChosenFiles> OpenChosenFiles(UserDialogs& dialogs, QWidget* owner, const RecordContents& contents)
 {
     const std::optional<QString> path = dialogs.askSavePath(owner);
     if (!path)
-        return nullptr;
+        return std::nullopt;
+    const bool cleanTable = path->endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+    if (cleanTable) {
+        const QFileInfo record(RecordPathBeside(*path));
+        if ((record.exists() || record.isSymLink()) &&
+            !dialogs.askToReplace(owner, QStringLiteral("Die Datei »%1« existiert bereits. Soll sie ersetzt werden?")
+                                             .arg(record.fileName())))
+            return std::nullopt;
+    }
     const std::string name = QFile::encodeName(*path).toStdString();
-    std::unique_ptr<OutputFile> file = OutputFile::Open(name);
-    if (!file)
+    ChosenFiles chosen;
+    chosen.file = OutputFile::Open(name);
+    if (chosen.file && cleanTable)
+        chosen.record = RecordBesideTable::Open(name, *chosen.file, RecordBytes(contents, name));
+    if (!chosen.file || (cleanTable && !chosen.record)) {
         dialogs.showMessage(owner, QStringLiteral("Probleme während des Speicherns"), MessageKind::Plain);
-    else if (chosen != nullptr)
-        *chosen = {name, path->endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)};
-    return file;
-}
-
-// The parameter record beside a clean table: the same name ending in .json.
-void WriteRecordBeside(const ChosenFile& chosen, const char* command, const ControlState& controls,
-                       nlohmann::ordered_json extra)
-{
-    Inputs inputs;
-    inputs.controls = controls;
-    const std::string path = chosen.path.substr(0, chosen.path.size() - 4) + ".json";
-    const std::unique_ptr<OutputFile> file = OutputFile::Open(path);
-    if (!file)
-        throw FileError(path + ": cannot be opened for writing");
-    file->Write(ParameterRecordText({"tamrisk", TAMRISK_VERSION, command, {}}, inputs, extra,
-                                    {TableFormat::Csv, chosen.path}));
-    file->Commit();
+        return std::nullopt;
+    }
+    return chosen;
 }
 
 QString DurationText(double seconds)
@@ -127,20 +142,21 @@ void CModelDlg::ExportProfile()
 }
 
 // Writes the depth profile as the last recomputation left it; changes nothing.
+// A clean table and its record are put in place together, or neither.
 void CModelDlg::exportProfile()
 {
-    ChosenFile chosen;
-    const std::unique_ptr<OutputFile> file = OpenChosenFile(*dialogs_, this, &chosen);
-    if (!file)
+    const std::optional<ChosenFiles> chosen =
+        OpenChosenFiles(*dialogs_, this, {"export", shownControls_, {{"parameters", ParametersJson(state_.params)}}});
+    if (!chosen)
         return;
     try {
-        if (chosen.cleanTable) {
-            WriteCleanTable(*file, TableFormat::Csv, ProfileTable(state_.params, state_.profile));
-            file->Commit();
-            WriteRecordBeside(chosen, "export", shownControls_, {{"parameters", ParametersJson(state_.params)}});
+        if (chosen->record) {
+            WriteCleanTable(*chosen->file, TableFormat::Csv, ProfileTable(state_.params, state_.profile));
+            chosen->file->Commit();
+            chosen->record->Commit();
         } else {
-            WriteProfileExport(*file, state_.params, state_.profile);
-            file->Commit();
+            WriteProfileExport(*chosen->file, state_.params, state_.profile);
+            chosen->file->Commit();
         }
     } catch (const FileError& error) {
         showWriteError(error.what());
@@ -217,28 +233,29 @@ void CModelDlg::runScan()
         return;
     }
     // The chosen name decides the layout before the first row is written.
-    ChosenFile chosen;
-    std::unique_ptr<OutputFile> file = OpenChosenFile(*dialogs_, this, &chosen);
-    if (!file)
+    // A clean table's record is written now and put in place with the table.
+    std::optional<ChosenFiles> chosen =
+        OpenChosenFiles(*dialogs_, this, {"scan", controlState(), {{"grid", GridJson(grid)}}});
+    if (!chosen)
         return;
     ScanLayout layout;
-    layout.format = chosen.cleanTable ? TableFormat::Csv : TableFormat::Native;
+    layout.format = chosen->record ? TableFormat::Csv : TableFormat::Native;
     const int threads = std::max(1, QThread::idealThreadCount());
-    if (!ConfirmLargeScan(*dialogs_, this, EstimateScan(grid, state_.params, threads, layout.format), *file))
+    if (!ConfirmLargeScan(*dialogs_, this, EstimateScan(grid, state_.params, threads, layout.format),
+                          *chosen->file))
         return;
 
     auto session = std::make_unique<ScanSession>();
     session->texts = *texts;
-    if (chosen.cleanTable)
-        session->cleanTablePath = chosen.path;
-    startScan(std::move(session), state_.params, state_.flags, std::move(file), layout, threads);
+    startScan(std::move(session), state_.params, state_.flags, std::move(chosen->file), std::move(chosen->record),
+              layout, threads);
 }
 
 // The worker gets its own model state: the window's stays as the controls
 // made it, and the window paints from it while the scan runs.
 void CModelDlg::startScan(std::unique_ptr<ScanSession> session, const ModelParameters& params,
-                          const DisplayFlags& flags, std::unique_ptr<OutputFile> file, const ScanLayout& layout,
-                          int threads)
+                          const DisplayFlags& flags, std::unique_ptr<OutputFile> file,
+                          std::unique_ptr<RecordBesideTable> record, const ScanLayout& layout, int threads)
 {
     session->guard = std::make_unique<MainWindowInputGuard>(this);
     session->progress = std::make_unique<CProgressDlg>(this);
@@ -262,10 +279,11 @@ void CModelDlg::startScan(std::unique_ptr<ScanSession> session, const ModelParam
         },
         Qt::QueuedConnection);
 
-    // The file was opened here, before the worker starts; the worker takes it over.
+    // The files were opened here, before the worker starts; the worker takes them over.
     auto opened = std::make_shared<std::unique_ptr<OutputFile>>(std::move(file));
-    BackgroundJob::Work work = [engine = scanEngine_, texts = session->texts, params, flags, opened, layout,
-                                threads, result = session->result](BackgroundJob& worker) {
+    auto recorded = std::make_shared<std::unique_ptr<RecordBesideTable>>(std::move(record));
+    BackgroundJob::Work work = [engine = scanEngine_, texts = session->texts, params, flags, opened, recorded,
+                                layout, threads, result = session->result](BackgroundJob& worker) {
         ModelParameters scanParams = params;
         DepthProfile profile;
         SignalCurves curves;
@@ -276,17 +294,33 @@ void CModelDlg::startScan(std::unique_ptr<ScanSession> session, const ModelParam
         hooks.poll = [&worker](std::uint64_t) { return worker.poll(); };
         hooks.threads = threads;
         hooks.layout = layout;
-        // A file the engine did not take is removed before the window reports.
+        // Files not put in place are removed before the window reports.
+        const auto release = [&] {
+            opened->reset();
+            recorded->reset();
+        };
         try {
             *result = engine(texts, scanParams, flags, profile, curves, hooks);
+            // The record follows the whole table at once.
+            if (result->outcome == ScanOutcome::Written && *recorded)
+                (*recorded)->Commit();
+        } catch (const FileError& error) {
+            *result = {ScanOutcome::WriteFailed, error.what()};
         } catch (...) {
-            opened->reset();
+            release();
             throw;
         }
-        opened->reset();
+        release();
     };
     job->start(std::move(work), BackgroundJob::FrameMs(*this));
     scan_ = std::move(session);
+}
+
+void CModelDlg::EndAtOnce()
+{
+    // The worker sees the stop at its next grid point; the session's end waits for it.
+    scan_.reset();
+    done(QDialog::Rejected);
 }
 
 // On the GUI thread, once the worker has ended: the last progress lines are
@@ -322,16 +356,6 @@ void CModelDlg::finishScan()
         showWriteError(result.message);
         break;
     case ScanOutcome::Written:
-        if (!session->cleanTablePath.empty()) {
-            try {
-                WriteRecordBeside({session->cleanTablePath, true}, "scan", controlState(),
-                                  {{"grid", GridJson(ReadScanGrid(session->texts))}});
-            } catch (const FileError& error) {
-                session->progress.reset();
-                showWriteError(error.what());
-                break;
-            }
-        }
         dialogs_->showScanEnd(this, QStringLiteral("Berechnung beendet"));
         break;
     }

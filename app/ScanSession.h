@@ -7,14 +7,12 @@
 #include "scan/ScanJob.h"
 
 #include <memory>
-#include <string>
 
 namespace tamrisk {
 
 // What the main window keeps of a t-Scan while the scan runs on its worker.
 struct ScanSession {
     ScanGridTexts texts;
-    std::string cleanTablePath;  // the chosen .csv file, or empty for the window's file
     // Written by the worker, read once the job has ended.
     std::shared_ptr<ScanJobResult> result = std::make_shared<ScanJobResult>(ScanJobResult{ScanOutcome::Stopped, {}});
     std::unique_ptr<MainWindowInputGuard> guard;

@@ -1,5 +1,8 @@
 #include "app/ScreenFit.h"
 
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -21,6 +24,29 @@ bool FitsOnScreen(const QWidget& dialog, const QRect& available)
     return dialog.width() + kFrameWidth <= available.width() && dialog.height() + kFrameHeight <= available.height();
 }
 
+// A dialog's default button: the one Enter presses when the focus is on no button.
+QPushButton* DefaultButton(const QDialog& dialog)
+{
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->isDefault())
+            return button;
+    return nullptr;
+}
+
+// Inside this window the buttons take their default state from it, not from
+// the dialog: a button that gets the focus becomes the default, and when it
+// loses it the window's first default comes back. That first default is
+// whichever button first had the focus here, unless the window learns it
+// beforehand; a focus change on the button, as on showing a dialog, teaches it.
+void MakeWindowDefault(QPushButton& button)
+{
+    button.setDefault(false);
+    QFocusEvent in(QEvent::FocusIn, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(&button, &in);
+    QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(&button, &out);
+}
+
 } // namespace
 
 ScrollingWindow::ScrollingWindow(QDialog& content, const QRect& available)
@@ -32,6 +58,7 @@ ScrollingWindow::ScrollingWindow(QDialog& content, const QRect& available)
     setWindowTitle(content.windowTitle());
     setWindowIcon(content.windowIcon());
     QWidget* focus = content.focusWidget();
+    QPushButton* defaultButton = DefaultButton(content);
 
     content.setWindowFlags(Qt::Widget);
     scrollArea_->setWidget(&content);
@@ -39,6 +66,9 @@ ScrollingWindow::ScrollingWindow(QDialog& content, const QRect& available)
     scrollArea_->setFrameShape(QFrame::NoFrame);
     content.show();
     connect(&content, &QDialog::finished, this, &QDialog::done);
+    // Enter in an edit presses the dialog's default button, as it does outside.
+    if (defaultButton != nullptr)
+        MakeWindowDefault(*defaultButton);
 
     // As large as the content with both scroll bars, and no larger than the screen allows.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);

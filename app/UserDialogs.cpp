@@ -37,8 +37,11 @@ std::optional<QString> AskSavePath(QWidget* parent, const QStringList& filters, 
 
 std::optional<QString> QtUserDialogs::askSavePath(QWidget* parent)
 {
-    // The window's file first; the clean table beside it.
-    return AskSavePath(parent, {QStringLiteral("Text-Dateien (*.txt)"), QStringLiteral("CSV-Tabelle (*.csv)")},
+    // The window's file first; then the clean table, which brings its
+    // parameter record beside it.
+    return AskSavePath(parent,
+                       {QStringLiteral("Text-Dateien (*.txt)"),
+                        QStringLiteral("Tabelle und Parameterprotokoll (*.csv + .json)")},
                        {QStringLiteral("txt"), QStringLiteral("csv")});
 }
 
@@ -79,6 +82,15 @@ void QtUserDialogs::showScanEnd(QWidget* parent, const QString& text)
 bool QtUserDialogs::askToProceed(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Tamrisk"), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool QtUserDialogs::askToReplace(QWidget* parent, const QString& text)
+{
+    // As the save dialog asks about the file it was given.
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tamrisk"), text, QMessageBox::Yes | QMessageBox::No,
                     parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

@@ -35,6 +35,9 @@ public:
     virtual void showScanEnd(QWidget* parent, const QString& text) = 0;
     // A yes/no question titled "Tamrisk"; true for yes.
     virtual bool askToProceed(QWidget* parent, const QString& text) = 0;
+    // Whether to replace an existing file that the save dialog did not ask
+    // about: a yes/no warning titled "Tamrisk"; true for yes.
+    virtual bool askToReplace(QWidget* parent, const QString& text) = 0;
     virtual void showAbout(QWidget* parent) = 0;
 };
 
@@ -47,6 +50,7 @@ public:
     void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
     void showScanEnd(QWidget* parent, const QString& text) override;
     bool askToProceed(QWidget* parent, const QString& text) override;
+    bool askToReplace(QWidget* parent, const QString& text) override;
     void showAbout(QWidget* parent) override;
 };
 

@@ -1,14 +1,20 @@
-#include "app/CModelDlg.h"
+#include "app/CommandLine.h"
 #include "app/ProgramIcon.h"
 #include "app/QtTranslations.h"
-#include "app/ScreenFit.h"
 #include "app/UserDialogs.h"
+#include "app/WindowProgram.h"
 
 #include <QApplication>
-#include <QScreen>
+
+#include <iostream>
+#include <optional>
 
 int main(int argc, char* argv[])
 {
+    // --help and --version need no display: answered before Qt starts.
+    if (const std::optional<int> status = tamrisk::AnswerCommandLine(argc, argv, std::cout, std::cerr))
+        return *status;
+
     // Whole scale steps (1x, 2x, 3x) keep every picture pixel an exact block
     // of screen pixels; the fonts scale with them.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
@@ -18,13 +24,5 @@ int main(int argc, char* argv[])
     tamrisk::InstallQtGermanTranslations(app);
 
     tamrisk::QtUserDialogs dialogs;
-    tamrisk::CModelDlg dialog(&dialogs);
-    // On a screen too small for the window its content scrolls in a window that fits.
-    const std::unique_ptr<tamrisk::ScrollingWindow> window =
-        tamrisk::WindowForScreen(dialog, QGuiApplication::primaryScreen()->availableGeometry());
-    if (window != nullptr)
-        window->exec();
-    else
-        dialog.exec();  // the window's modal loop is the program's only loop
-    return 0;
+    return tamrisk::RunMainWindow(dialogs);
 }

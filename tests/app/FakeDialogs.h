@@ -30,10 +30,12 @@ public:
     std::vector<Message> messages;
     std::deque<bool> proceedAnswers;  // exhausted: no
     QStringList questions;
+    std::deque<bool> replaceAnswers;  // exhausted: no
+    QStringList replaceQuestions;
     // Runs while a message is up, as a user acting on the other windows.
     std::function<void()> whileMessageShown;
     // Thrown once, instead of an answer, by the question named here:
-    // "savePath", "figurePath", "scanGrid", "proceed" or "about".
+    // "savePath", "figurePath", "scanGrid", "proceed", "replace" or "about".
     QString failingQuestion;
     std::exception_ptr failure;
     int savePathQuestions = 0;
@@ -80,6 +82,17 @@ public:
             return false;
         const bool answer = proceedAnswers.front();
         proceedAnswers.pop_front();
+        return answer;
+    }
+
+    bool askToReplace(QWidget*, const QString& text) override
+    {
+        replaceQuestions << text;
+        failIfAsked("replace");
+        if (replaceAnswers.empty())
+            return false;
+        const bool answer = replaceAnswers.front();
+        replaceAnswers.pop_front();
         return answer;
     }
 

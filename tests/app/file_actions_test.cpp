@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
@@ -250,7 +251,8 @@ private slots:
         QCOMPARE(fake_.messages.size(), std::size_t(1));
     }
 
-    // "CSV-Tabelle": a name ending in .csv gets the clean table and its record beside it.
+    // A name ending in .csv gets the clean table and its record beside it;
+    // where there was no record, nothing is asked.
     void csvNamesGetTheCleanTableAndItsRecord()
     {
         dialog_->findChild<QSlider*>(Name(tamrisk::MainControl::DoseRateSlider))->setValue(100);
@@ -278,6 +280,116 @@ private slots:
         QVERIFY(ReadBytes(dir_->filePath("scan.csv")) == scan.data());
         const auto scanRecord = nlohmann::ordered_json::parse(ReadBytes(dir_->filePath("scan.json")));
         QVERIFY(scanRecord.contains("grid"));
+        QVERIFY(fake_.replaceQuestions.isEmpty());
+        QCOMPARE(Entries(), QStringList({"profile.csv", "profile.json", "scan.csv", "scan.json"}));
+    }
+
+    // An existing record beside the chosen table is asked about as the save
+    // dialog asks about the table: "Nein" writes neither file, "Ja" both.
+    void existingRecordIsReplacedOnlyWhenTheUserAgrees_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("tableExisted");
+        QTest::addColumn<bool>("answer");
+        for (const auto& [action, button] : {std::pair{"export", Name(MainControl::ExportButton)},
+                                             std::pair{"scan", Name(MainControl::ScanButton)}})
+            for (bool tableExisted : {false, true})
+                for (bool answer : {false, true})
+                    QTest::addRow("%s, %s, %s", action, tableExisted ? "old table" : "no table",
+                                  answer ? "Ja" : "Nein")
+                        << button << tableExisted << answer;
+    }
+
+    void existingRecordIsReplacedOnlyWhenTheUserAgrees()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, tableExisted);
+        QFETCH(bool, answer);
+        const QString table = dir_->filePath("data.csv");
+        const QString record = dir_->filePath("data.json");
+        if (tableExisted)
+            writeOld(table);
+        writeOld(record);
+        fake_.scanGrids.push_back(SmallGrid());
+        fake_.savePaths.push_back(table);
+        fake_.replaceAnswers.push_back(answer);
+        clickButton(button);
+
+        QCOMPARE(fake_.replaceQuestions,
+                 QStringList({QStringLiteral("Die Datei »data.json« existiert bereits. Soll sie ersetzt werden?")}));
+        if (!answer) {
+            QVERIFY(fake_.messages.empty());
+            QVERIFY(dialog_->findChild<CProgressDlg*>() == nullptr);
+            QVERIFY(ReadBytes(record) == kOld);
+            QVERIFY(ReadBytes(table) == (tableExisted ? kOld : "<missing>"));
+            QCOMPARE(Entries(), tableExisted ? QStringList({"data.csv", "data.json"}) : QStringList({"data.json"}));
+            return;
+        }
+        const bool scan = button == Name(MainControl::ScanButton);
+        QCOMPARE(fake_.messages.size(), std::size_t(scan ? 1 : 0));
+        QVERIFY(ReadBytes(table).starts_with(scan ? "extinction_per_mm," : "depth_mm,"));
+        const auto written = nlohmann::ordered_json::parse(ReadBytes(record));
+        QCOMPARE(written["command"].get<std::string>(), std::string(scan ? "scan" : "export"));
+        QCOMPARE(Entries(), QStringList({"data.csv", "data.json"}));
+    }
+
+    // A record that cannot be written leaves both old files: the table is
+    // put back as it was, and where there was none, the new one goes again.
+    void failingRecordKeepsBothOldFiles_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("table");   // "none", "old" or "link": a symlink to an old file
+        QTest::addColumn<QString>("record");  // "folder": cannot be opened; "full": fails at its commit
+        for (const auto& [action, button] : {std::pair{"export", Name(MainControl::ExportButton)},
+                                             std::pair{"scan", Name(MainControl::ScanButton)}})
+            for (const char* table : {"none", "old", "link"})
+                for (const char* record : {"folder", "full"})
+                    QTest::addRow("%s, table %s, record %s", action, table, record)
+                        << button << QString(table) << QString(record);
+    }
+
+    void failingRecordKeepsBothOldFiles()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, table);
+        QFETCH(QString, record);
+        const QString tablePath = dir_->filePath("data.csv");
+        const QString recordPath = dir_->filePath("data.json");
+        QStringList entries = {"data.csv", "data.json"};
+        if (table == "old") {
+            writeOld(tablePath);
+        } else if (table == "link") {
+            writeOld(dir_->filePath("real.csv"));
+            QVERIFY(QFile::link(QStringLiteral("real.csv"), tablePath));
+            entries << "real.csv";
+        } else {
+            entries.removeFirst();
+        }
+        if (record == "folder") {
+            QVERIFY(QDir(dir_->path()).mkdir("data.json"));
+        } else {
+            if (!QFile::exists("/dev/full"))
+                QSKIP("no /dev/full here");
+            QVERIFY(QFile::link(QStringLiteral("/dev/full"), recordPath));
+        }
+        fake_.scanGrids.push_back(SmallGrid());
+        fake_.savePaths.push_back(tablePath);
+        fake_.replaceAnswers.push_back(true);
+        clickButton(button);
+
+        QCOMPARE(fake_.replaceQuestions.size(), 1);
+        QCOMPARE(fake_.messages.size(), std::size_t(1));
+        if (record == "folder") {
+            QCOMPARE(fake_.messages[0].text, kOpenFailed);
+        } else {
+            QCOMPARE(fake_.messages[0].kind, MessageKind::Error);
+            QVERIFY(fake_.messages[0].text.contains(QStringLiteral("data.json")));
+        }
+        QCOMPARE(Entries(), entries);
+        QVERIFY(ReadBytes(tablePath) == (table == "none" ? "<missing>" : kOld));
+        QCOMPARE(QFileInfo(tablePath).isSymLink(), table == "link");
+        QVERIFY(QFileInfo(recordPath).isDir() == (record == "folder"));
+        QVERIFY(dialog_->findChild<CProgressDlg*>() == nullptr);
     }
 
     void scanWritesTheCoreFileAndReportsWhileProgressShows()
@@ -332,15 +444,23 @@ private slots:
     void stoppedScanKeepsTheOldFile_data()
     {
         QTest::addColumn<bool>("byEscape");
-        QTest::newRow("Esc") << true;
-        QTest::newRow("close box") << false;
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Esc") << true << "scan.txt";
+        QTest::newRow("close box") << false << "scan.txt";
+        QTest::newRow("Esc, table and record") << true << "scan.csv";
     }
 
     void stoppedScanKeepsTheOldFile()
     {
         QFETCH(bool, byEscape);
-        const QString path = dir_->filePath("scan.txt");
+        QFETCH(QString, name);
+        const QString path = dir_->filePath(name);
         writeOld(path);
+        const bool csv = name.endsWith(".csv");
+        if (csv) {
+            writeOld(dir_->filePath("scan.json"));
+            fake_.replaceAnswers.push_back(true);
+        }
         fake_.scanGrids.push_back(LargeGrid("2000"));  // 4 million points: no question, minutes of work
         fake_.savePaths.push_back(path);
         QTimer user;
@@ -361,7 +481,9 @@ private slots:
         QVERIFY(fake_.messages[0].endOfScan);
         QVERIFY(fake_.messages[0].progressVisible);
         QVERIFY(ReadBytes(path) == kOld);
-        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"scan.txt"}));
+        if (csv)
+            QVERIFY(ReadBytes(dir_->filePath("scan.json")) == kOld);
+        QCOMPARE(Entries(), csv ? QStringList({"scan.csv", "scan.json"}) : QStringList({name}));
         QCOMPARE(dialog_->modelState().params.extinction, 10.0f);
     }
 
@@ -583,6 +705,13 @@ private slots:
 
 private:
     QPushButton* button(const QString& name) const { return dialog_->findChild<QPushButton*>(name); }
+
+    // Every entry of the test's folder, hidden temporary files included.
+    QStringList Entries() const
+    {
+        return QDir(dir_->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                            QDir::Name);
+    }
 
     static void writeOld(const QString& path)
     {

@@ -11,17 +11,22 @@
 #include "app/QtTranslations.h"
 #include "app/ScreenFit.h"
 #include "app/TextFit.h"
+#include "app/UserDialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 
 using namespace tamrisk;
 using M = MainControl;
@@ -185,6 +190,87 @@ private slots:
         QSignalSpy finished(window.get(), &QDialog::finished);
         dialog.findChild<QPushButton*>(QStringLiteral("1"))->click();
         QCOMPARE(finished.count(), 1);
+    }
+    // The save dialog announces the record beside a table in its file type;
+    // the question about an existing record is Qt's German yes/no warning.
+    void saveDialogAndReplaceQuestionAsShown()
+    {
+        QtUserDialogs dialogs;
+        QStringList filters;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            filters = dialog->nameFilters();
+            dialog->reject();
+        });
+        QVERIFY(!dialogs.askSavePath(nullptr).has_value());
+        QCOMPARE(filters, QStringList({"Text-Dateien (*.txt)", "Tabelle und Parameterprotokoll (*.csv + .json)"}));
+
+        const QString question = QStringLiteral("Die Datei »data.json« existiert bereits. Soll sie ersetzt werden?");
+        for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box != nullptr);
+                QCOMPARE(box->windowTitle(), QStringLiteral("Tamrisk"));
+                QCOMPARE(box->text(), question);
+                QCOMPARE(box->icon(), QMessageBox::Warning);
+                QCOMPARE(box->button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
+                QCOMPARE(box->button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
+                QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+                box->button(answer)->click();
+            });
+            QCOMPARE(dialogs.askToReplace(nullptr, question), answer == QMessageBox::Yes);
+        }
+    }
+
+    // Enter in an edit presses "Neu berechnen" whether or not the window
+    // scrolls; it never ends the program. The start focus is on "Beenden".
+    void enterInAnEditPressesNeuBerechnen_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::newRow("1366 x 768, scrolling") << QRect(0, 0, 1366, 768);
+        QTest::newRow("1920 x 1080") << QRect(0, 0, 1920, 1080);
+    }
+
+    void enterInAnEditPressesNeuBerechnen()
+    {
+        QFETCH(QRect, available);
+        FakeDialogs fake;
+        CModelDlg dialog(&fake);
+        const std::unique_ptr<ScrollingWindow> scrolling = WindowForScreen(dialog, available);
+        QWidget* window = scrolling != nullptr ? static_cast<QWidget*>(scrolling.get()) : &dialog;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        auto* quit = dialog.findChild<QPushButton*>(Name(M::Quit));
+        auto* recalculate = dialog.findChild<QPushButton*>(Name(M::Recalculate));
+        QCOMPARE(QApplication::focusWidget(), quit);
+
+        QSignalSpy pressed(recalculate, &QPushButton::clicked);
+        QSignalSpy quitPressed(quit, &QPushButton::clicked);
+        QSignalSpy finished(&dialog, &QDialog::finished);
+        auto* top = dialog.findChild<QLineEdit*>(Name(M::TopEdit));
+        QTest::mouseClick(top, Qt::LeftButton);
+        QTRY_VERIFY(top->hasFocus());
+        QVERIFY(recalculate->isDefault());
+        QVERIFY(!quit->isDefault());
+        QTest::keyClick(top, Qt::Key_Return);
+        QTest::keyClick(top, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(pressed.count(), 2);
+        QCOMPARE(quitPressed.count(), 0);
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(window->isVisible());
+        QVERIFY(top->hasFocus());
+
+        // The same after the focus has been on other buttons in between.
+        auto* exportButton = dialog.findChild<QPushButton*>(Name(M::ExportButton));
+        exportButton->setFocus();
+        QTRY_VERIFY(exportButton->hasFocus());
+        auto* bottom = dialog.findChild<QLineEdit*>(Name(M::BottomEdit));
+        QTest::mouseClick(bottom, Qt::LeftButton);
+        QTRY_VERIFY(bottom->hasFocus());
+        QTest::keyClick(bottom, Qt::Key_Return);
+        QCOMPARE(pressed.count(), 3);
+        QCOMPARE(finished.count(), 0);
     }
 };
 
