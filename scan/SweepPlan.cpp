@@ -63,11 +63,13 @@ std::int64_t SweepPointCount(const SweepPlan& plan)
 std::vector<std::string> SweepColumnNames(const SweepPlan& plan)
 {
     std::vector<std::string> names;
-    for (const SweepAxis& axis : plan.axes)
+    const InputRow* extinction = FindInput("extinction");
+    for (const SweepAxis& axis : plan.axes) {
         names.push_back(axis.ColumnName());
-    if (VariesExtinction(plan)) {
-        names.emplace_back("half_value_depth_mm");
-        names.emplace_back("transmission");
+        if (axis.input == extinction) {
+            names.emplace_back("half_value_depth_mm");
+            names.emplace_back("transmission");
+        }
     }
     for (const char* name : {"eff_lab_total", "eff_nat_total", "eff_ratio"})
         names.emplace_back(name);
