@@ -64,7 +64,7 @@ void RowWriter::AppendCell(std::string& out, std::size_t column, T value) const
         end = std::isfinite(value) ? WriteCleanText(end, value) : Copy(end, "null");
         break;
     }
-    out.append(cell, end);
+    out.append(cell, std::size_t(end - cell));
 }
 
 void RowWriter::Cell(std::string& out, std::size_t column, float value) const { AppendCell(out, column, value); }
