@@ -68,23 +68,26 @@ void BM_Sweep4AxesPointByPoint(benchmark::State& state)
 }
 BENCHMARK(BM_Sweep4AxesPointByPoint)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-// A sweep with the evaluation time innermost beside the 201 x 201 scan, per
-// point, on one thread, in the same run: the same CSV table when the outer
-// axis is the extinction (arg 0), or the dose rate as the outer axis (arg 1),
-// whose every value builds the point model anew. Each is timed in turn every
-// iteration and the best of each kept, so that the load of other programs
-// moves both rather than their ratio: sweep_x_scan.
+// A sweep with the evaluation time innermost beside a 201 x 201 scan, per
+// point, on one thread, in the same run. Arg 0: the scan's own grid, the
+// same CSV table. Arg 1: the dose rate as the outer axis, whose every value
+// builds the point model anew, beside a scan whose 201 passes all have the
+// window's extinction, so that both ask the lanes for the same work. Each is
+// timed in turn every iteration and the best of each kept, so that the load
+// of other programs moves both rather than their ratio: sweep_x_scan.
 void BM_SweepBesideScan(benchmark::State& state)
 {
     const SweepPlan plan = state.range(0) == 0
                                ? Plan({"extinction=1:10000:200:log", "eval-time=1:10000:200:log"})
                                : Plan({"dose-rate=0:2:200", "eval-time=1:10000:200:log"});
-    ScanGrid grid;
-    grid.extinction.steps = 200;
-    grid.evalTime.steps = 200;
     ModelParameters params;
     DisplayFlags flags;
     ReadParameters({}, params, flags);
+    ScanGrid grid;
+    grid.extinction.steps = 200;
+    grid.evalTime.steps = 200;
+    if (state.range(0) == 1)
+        grid.extinction = {params.extinction, params.extinction, 200, false};
     DepthProfile profile;
     SignalCurves curves;
     ScanLayout layout;
