@@ -3,15 +3,24 @@
 # beside the numpy script of the same model (bench/scan_numpy.py), measured
 # side by side in one run. Each figure is the best of several runs: wall time,
 # and the processor time (user + system, all threads) the process used.
+#
+# The tool's file is written twice over: to a real disk (a folder beside the
+# tool, in the build tree) and to memory (/dev/shm). On the disk the tool
+# syncs the finished file before it replaces the old one, which numpy's
+# script does not do; its wall time there, against memory, is what that
+# durability costs. The file systems are synced before each run (untimed), so
+# that no run waits for the storing of an earlier run's files.
 # Usage: bench/scan_process_bench.sh [path/to/tamrisk-cli]
 set -euo pipefail
 cli=${1:-build/release/cli/tamrisk-cli}
 here=$(cd "$(dirname "$0")" && pwd)
-# Files go to memory (/dev/shm) where there is one: the tool syncs a finished
-# file to the disk before it replaces the old one, which numpy's script does
-# not, and a disk's sync time says nothing about either program.
-out=$(mktemp -d -p "$( [ -d /dev/shm ] && [ -w /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")")
-trap 'rm -rf "$out"' EXIT
+disk=$(mktemp -d -p "$(cd "$(dirname "$cli")" && pwd)")
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    memory=$(mktemp -d -p /dev/shm)
+else
+    memory=$(mktemp -d -p "${TMPDIR:-/tmp}")
+fi
+trap 'rm -rf "$disk" "$memory"' EXIT
 
 # Runs the command $1 times; prints the best wall and the best processor time in ms.
 best_ms() {
@@ -20,6 +29,7 @@ best_ms() {
     local best_wall="" best_cpu="" line wall cpu
     TIMEFORMAT='%R %U %S'
     for _ in $(seq "$runs"); do
+        sync
         line=$({ time "$@" >/dev/null; } 2>&1 | tail -1)
         wall=$(awk '{ printf "%d", $1 * 1000000 }' <<<"$line")
         cpu=$(awk '{ printf "%d", ($2 + $3) * 1000000 }' <<<"$line")
@@ -41,21 +51,43 @@ mean_ms() {
     awk -v t="$((end - start))" -v n="$runs" 'BEGIN { printf "%.2f", t / n / 1e6 }'
 }
 
-read -r numpy_wall numpy_cpu <<<"$(best_ms 3 /usr/bin/python3 "$here/scan_numpy.py" 200 "$out/numpy.txt")"
-read -r one_wall one_cpu <<<"$(best_ms 15 "$cli" scan --ext-steps 200 --time-steps 200 --threads 1 -o "$out/one.txt")"
-read -r two_wall two_cpu <<<"$(best_ms 15 "$cli" scan --ext-steps 200 --time-steps 200 --threads 2 -o "$out/two.txt")"
+scan() { "$cli" scan --ext-steps 200 --time-steps 200 --threads "$1" -q -o "$2"; }
+
+read -r numpy_wall numpy_cpu <<<"$(best_ms 3 /usr/bin/python3 "$here/scan_numpy.py" 200 "$memory/numpy.txt")"
+declare -A wall cpu
+for threads in 1 2; do
+    for place in memory disk; do
+        folder=$memory
+        [ "$place" = disk ] && folder=$disk
+        read -r "wall[$place$threads]" "cpu[$place$threads]" <<<"$(best_ms 15 scan "$threads" "$folder/t$threads.txt")"
+    done
+done
 read -r empty_wall empty_cpu <<<"$(best_ms 15 /bin/true)"
 start_tool=$(mean_ms 300 "$cli" --version)
 start_empty=$(mean_ms 300 /bin/true)
-cmp -s "$out/one.txt" "$out/two.txt" || { echo "files of one and two threads differ" >&2; exit 1; }
+for file in "$memory/t2.txt" "$disk/t1.txt" "$disk/t2.txt"; do
+    cmp -s "$memory/t1.txt" "$file" || { echo "the scan files differ: $file" >&2; exit 1; }
+done
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%5.1fx", a / (b > 0 ? b : 0.001) }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%5.2fx", a / (b > 0 ? b : 0.001) }'; }
+fs() { stat -f -c %T "$1"; }
 printf '201 x 201 scan as a process (best of runs; the machine is timed as it is)\n'
-printf '                          wall ms   vs numpy    cpu ms   vs numpy\n'
-printf '  numpy script          %8s              %8s\n' "$numpy_wall" "$numpy_cpu"
-printf '  tamrisk-cli 1 thread  %8s   %s   %8s   %s\n' "$one_wall" "$(ratio "$numpy_wall" "$one_wall")" "$one_cpu" "$(ratio "$numpy_cpu" "$one_cpu")"
-printf '  tamrisk-cli 2 threads %8s   %s   %8s   %s\n' "$two_wall" "$(ratio "$numpy_wall" "$two_wall")" "$two_cpu" "$(ratio "$numpy_cpu" "$two_cpu")"
-printf '  empty process         %8s              %8s\n' "$empty_wall" "$empty_cpu"
+printf '  memory: %s (%s); disk: %s (%s)\n\n' "$memory" "$(fs "$memory")" "$disk" "$(fs "$disk")"
+printf '                                   wall ms  numpy / this   cpu ms  numpy / this   disk / memory (wall)\n'
+printf '  numpy script, memory            %8s                %8s\n' "$numpy_wall" "$numpy_cpu"
+for threads in 1 2; do
+    label="$threads thread"
+    [ "$threads" = 2 ] && label="2 threads"
+    for place in memory disk; do
+        w=${wall[$place$threads]}
+        c=${cpu[$place$threads]}
+        against=""
+        [ "$place" = disk ] && against=$(ratio "$w" "${wall[memory$threads]}")
+        printf '  tamrisk-cli %-9s %-6s     %8s   %s     %8s   %s     %s\n' "$label," "$place" "$w" \
+            "$(ratio "$numpy_wall" "$w")" "$c" "$(ratio "$numpy_cpu" "$c")" "$against"
+    done
+done
+printf '  empty process                   %8s                %8s\n' "$empty_wall" "$empty_cpu"
 printf '\nStart (mean of 300 runs)    ms   vs empty\n'
 printf '  tamrisk-cli --version %6s   %s\n' "$start_tool" "$(ratio "$start_tool" "$start_empty")"
 printf '  empty process         %6s\n' "$start_empty"

@@ -1,15 +1,20 @@
 #include "output/ByteSink.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace tamrisk {
 
 namespace {
 
-constexpr std::size_t kBufferSize = 64 * 1024;
+// The C library's buffer of a file is one 4 KiB block, whatever setvbuf asks for.
+constexpr std::size_t kBufferSize = 256 * 1024;
+// A file that is synced at the end has its storing started every this many bytes.
+constexpr std::uint64_t kWriteBackStep = 1024 * 1024;
 
 std::string Reason(int error)
 {
@@ -20,79 +25,116 @@ std::string Reason(int error)
 
 std::unique_ptr<FileSink> FileSink::Open(const std::string& path, std::string* reason)
 {
-    errno = 0;
-    // "e": close-on-exec, so a child process never inherits the half-written file.
-    std::FILE* file = std::fopen(path.c_str(), "wbe");
-    if (file == nullptr) {
+    // Close-on-exec, so a child process never inherits the half-written file.
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
         if (reason != nullptr)
             *reason = Reason(errno != 0 ? errno : EIO);
         return nullptr;
     }
-    std::setvbuf(file, nullptr, _IOFBF, kBufferSize);
-    return std::unique_ptr<FileSink>(new FileSink(file, path, true));
+    return std::unique_ptr<FileSink>(new FileSink(descriptor, path, true, false));
 }
 
 std::unique_ptr<FileSink> FileSink::StandardOutput()
 {
-    return std::unique_ptr<FileSink>(new FileSink(stdout, "stdout", false));
+    // What went to the stream before comes first.
+    std::fflush(stdout);
+    return std::unique_ptr<FileSink>(new FileSink(STDOUT_FILENO, "stdout", false, false));
 }
 
-std::unique_ptr<FileSink> FileSink::Adopt(std::FILE* file, std::string name)
+std::unique_ptr<FileSink> FileSink::Adopt(int descriptor, std::string name, bool syncedAtClose)
 {
-    std::setvbuf(file, nullptr, _IOFBF, kBufferSize);
-    return std::unique_ptr<FileSink>(new FileSink(file, std::move(name), true));
+    return std::unique_ptr<FileSink>(new FileSink(descriptor, std::move(name), true, syncedAtClose));
 }
 
-FileSink::FileSink(std::FILE* file, std::string name, bool owned)
-    : file_(file), name_(std::move(name)), owned_(owned)
+FileSink::FileSink(int descriptor, std::string name, bool owned, bool writeBack)
+    : descriptor_(descriptor),
+      name_(std::move(name)),
+      owned_(owned),
+      writeBack_(writeBack),
+      buffer_(new char[kBufferSize])
 {
 }
 
 FileSink::~FileSink()
 {
-    if (file_ == nullptr)
+    if (descriptor_ < 0)
         return;
+    if (error_ == 0)
+        Flush();
     if (owned_)
-        std::fclose(file_);
-    else
-        std::fflush(file_);
+        ::close(descriptor_);
+}
+
+int FileSink::WriteOut(const char* data, std::size_t size)
+{
+    while (size > 0) {
+        // An interrupted write is a failure, as in the C library: a signal
+        // that asks the run to end must end a write that blocks.
+        const ssize_t written = ::write(descriptor_, data, size);
+        if (written < 0)
+            return errno != 0 ? errno : EIO;
+        data += written;
+        size -= std::size_t(written);
+        written_ += std::uint64_t(written);
+    }
+    if (writeBack_ && written_ - writeBackFrom_ >= kWriteBackStep) {
+        // Only starts the storing; a failure to store shows in the sync at the end.
+        ::sync_file_range(descriptor_, off64_t(writeBackFrom_), off64_t(written_ - writeBackFrom_),
+                          SYNC_FILE_RANGE_WRITE);
+        writeBackFrom_ = written_;
+    }
+    return 0;
+}
+
+int FileSink::Flush()
+{
+    const std::size_t used = used_;
+    used_ = 0;
+    return WriteOut(buffer_.get(), used);
+}
+
+void FileSink::Fail(int error)
+{
+    error_ = error;
+    throw FileError(name_ + ": " + Reason(error));
 }
 
 void FileSink::Write(std::string_view bytes)
 {
-    if (file_ == nullptr)
+    if (descriptor_ < 0)
         throw FileError(name_ + ": " + Reason(EBADF));
+    if (error_ != 0)
+        Fail(error_);
     if (bytes.empty())
         return;
-    errno = 0;
-    // A sink owns its stream and writes from one thread: no stream lock needed.
-    const std::size_t written = ::fwrite_unlocked(bytes.data(), 1, bytes.size(), file_);
-    if (written != bytes.size() || ::ferror_unlocked(file_))
-        throw FileError(name_ + ": " + Reason(errno != 0 ? errno : EIO));
+    if (bytes.size() > kBufferSize - used_ || bytes.size() >= kBufferSize) {
+        if (const int error = Flush(); error != 0)
+            Fail(error);
+        // What fills the buffer on its own goes out at once, in one write.
+        if (bytes.size() >= kBufferSize) {
+            if (const int error = WriteOut(bytes.data(), bytes.size()); error != 0)
+                Fail(error);
+            return;
+        }
+    }
+    std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
 }
 
 void FileSink::Close(bool sync)
 {
-    if (file_ == nullptr)
+    if (descriptor_ < 0)
         return;
-    std::FILE* file = file_;
-    file_ = nullptr;
-    errno = 0;
-    int failed = std::fflush(file) != 0 || std::ferror(file);
-    int error = errno;
-    if (!failed && sync && ::fsync(::fileno(file)) != 0 && errno != EINVAL && errno != EROFS) {
-        failed = 1;
+    int error = error_ != 0 ? error_ : Flush();
+    const int descriptor = descriptor_;
+    descriptor_ = -1;
+    if (error == 0 && sync && ::fsync(descriptor) != 0 && errno != EINVAL && errno != EROFS)
         error = errno;
-    }
-    if (owned_) {
-        errno = 0;
-        if (std::fclose(file) != 0 && !failed) {
-            failed = 1;
-            error = errno;
-        }
-    }
-    if (failed)
-        throw FileError(name_ + ": " + Reason(error != 0 ? error : EIO));
+    if (owned_ && ::close(descriptor) != 0 && error == 0)
+        error = errno;
+    if (error != 0)
+        Fail(error);
 }
 
 void PieceWriter::Piece(std::string_view text)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdio>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -33,17 +33,24 @@ private:
 
 // A file opened for writing directly: created, or an existing one emptied.
 // Output files go through OutputFile, which keeps the old file until the new
-// one is complete. Writes are buffered; Close() flushes and reports any
-// failure. Destroying an open file closes it without reporting.
+// one is complete. Writes are gathered in a buffer of the sink's own and
+// reach the system in large writes (one for a write larger than the
+// buffer); Close() writes the rest and reports any failure. Destroying an
+// open file writes the rest and closes it without reporting.
 class FileSink final : public ByteSink {
 public:
     // nullptr when the path cannot be opened for writing; *reason then says why.
     static std::unique_ptr<FileSink> Open(const std::string& path, std::string* reason = nullptr);
     // Standard output, for "-" on the command line.
     static std::unique_ptr<FileSink> StandardOutput();
-    // Takes over a file opened elsewhere; name is the one its errors show.
-    static std::unique_ptr<FileSink> Adopt(std::FILE* file, std::string name);
+    // Takes over a regular file opened elsewhere; name is the one its errors
+    // show. syncedAtClose: it will be closed with sync, so the system is
+    // asked to start storing each completed stretch while the rest is
+    // still being written, and the sync at the end waits only for the tail.
+    static std::unique_ptr<FileSink> Adopt(int descriptor, std::string name, bool syncedAtClose = false);
     ~FileSink() override;
+    FileSink(const FileSink&) = delete;
+    FileSink& operator=(const FileSink&) = delete;
 
     void Write(std::string_view bytes) override;
     // sync also waits until the bytes are on the storage device, so that a
@@ -51,10 +58,21 @@ public:
     void Close(bool sync = false);
 
 private:
-    FileSink(std::FILE* file, std::string name, bool owned);
-    std::FILE* file_;
+    FileSink(int descriptor, std::string name, bool owned, bool writeBack);
+    // Hands the bytes to the system; 0, or the error that stopped it.
+    int WriteOut(const char* data, std::size_t size);
+    int Flush();
+    [[noreturn]] void Fail(int error);
+
+    int descriptor_;
     std::string name_;
     bool owned_;
+    bool writeBack_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+    int error_ = 0;                    // the failure that ended the file, once one did
+    std::uint64_t written_ = 0;        // bytes the system has
+    std::uint64_t writeBackFrom_ = 0;  // the first byte whose storing has not been started
 };
 
 // Writes each piece of an output file followed by one NUL byte.

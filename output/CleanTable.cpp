@@ -5,6 +5,7 @@
 #include "model/SampleGrid.h"
 #include "output/CleanText.h"
 #include "output/NumberText.h"
+#include "output/RowWriter.h"
 
 #include <cmath>
 
@@ -47,15 +48,7 @@ const char* TableFormatName(TableFormat format)
 
 std::string CleanLine(TableFormat format, const std::vector<std::string>& cells)
 {
-    const char separator = format == TableFormat::Tsv ? '\t' : ',';
-    std::string line;
-    for (std::size_t k = 0; k < cells.size(); ++k) {
-        if (k > 0)
-            line += separator;
-        line += cells[k];
-    }
-    line += '\n';
-    return line;
+    return RowWriter(format == TableFormat::Tsv ? TableFormat::Tsv : TableFormat::Csv, cells.size()).Line(cells);
 }
 
 SampleTable ProfileTable(const ModelParameters& params, const DepthProfile& profile)

@@ -8,22 +8,38 @@ namespace tamrisk {
 
 namespace {
 
+char* Copy(char* out, const char* text)
+{
+    while (*text != '\0')
+        *out++ = *text++;
+    return out;
+}
+
+template <typename T>
+char* WriteShortest(char* out, T value)
+{
+    if (std::isnan(value))
+        return Copy(out, "NaN");
+    if (std::isinf(value))
+        return Copy(out, value > 0 ? "Inf" : "-Inf");
+    // The longest shortest text of a double, "-2.2250738585072014e-308", has 24 characters.
+    const auto [end, error] = std::to_chars(out, out + kCleanTextCapacity, value);
+    return error == std::errc() ? end : Copy(out, "NaN");
+}
+
 template <typename T>
 std::string Shortest(T value)
 {
-    if (std::isnan(value))
-        return "NaN";
-    if (std::isinf(value))
-        return value > 0 ? "Inf" : "-Inf";
-    char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return error == std::errc() ? std::string(buffer, end) : std::string("NaN");
+    char buffer[kCleanTextCapacity];
+    return std::string(buffer, WriteShortest(buffer, value));
 }
 
 } // namespace
 
 std::string CleanText(float value) { return Shortest(value); }
 std::string CleanText(double value) { return Shortest(value); }
+char* WriteCleanText(char* out, float value) { return WriteShortest(out, value); }
+char* WriteCleanText(char* out, double value) { return WriteShortest(out, value); }
 
 double FloatForJson(float value)
 {

@@ -10,6 +10,12 @@ namespace tamrisk {
 std::string CleanText(float value);
 std::string CleanText(double value);
 
+// The room WriteCleanText needs.
+inline constexpr int kCleanTextCapacity = 32;
+// Writes CleanText(value) to out and returns the end of the text.
+char* WriteCleanText(char* out, float value);
+char* WriteCleanText(char* out, double value);
+
 // A float as the double that its shortest text reads as, so that a JSON
 // writer's shortest double text is the float's shortest text ("0.1", not
 // "0.10000000149011612"); reading it back and rounding to float gives the

@@ -141,16 +141,9 @@ std::unique_ptr<OutputFile> OutputFile::Open(const std::string& path, std::strin
         [[maybe_unused]] const int owned = ::fchown(descriptor, target.status.st_uid, target.status.st_gid);
         ::fchmod(descriptor, target.status.st_mode & 07777);
     }
-    std::FILE* stream = ::fdopen(descriptor, "wb");
-    if (stream == nullptr) {
-        const int error = errno;
-        ::close(descriptor);
-        ::unlink(temporary.c_str());
-        Fail(reason, error);
-        return nullptr;
-    }
+    // The temporary file is synced before it replaces the target.
     return std::unique_ptr<OutputFile>(
-        new OutputFile(FileSink::Adopt(stream, path), target.path, std::move(temporary), descriptor));
+        new OutputFile(FileSink::Adopt(descriptor, path, true), target.path, std::move(temporary), descriptor));
 }
 
 std::unique_ptr<OutputFile> OutputFile::StandardOutput()

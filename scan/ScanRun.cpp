@@ -2,10 +2,14 @@
 
 #include "model/ComputeModel.h"
 #include "output/NumberText.h"
+#include "output/RowWriter.h"
 #include "plot/ReadoutTable.h"
-#include "scan/ScanRowSource.h"
+#include "scan/ScanRowMaker.h"
+#include "scan/TableEngine.h"
 
 #include <cstdint>
+#include <iterator>
+#include <string>
 #include <vector>
 
 namespace tamrisk {
@@ -26,6 +30,7 @@ constexpr ScanColumn kScanColumns[] = {
     {"ED[Lab]", M::EffLabTotalReadout},       {"ED[Nat]", M::EffNatTotalReadout},
     {"Verh\xE4ltnis", M::EffRatioReadout},
 };
+static_assert(std::size(kScanColumns) == kScanColumnCount);
 
 void WriteHeader(ByteSink& sink, const ScanLayout& layout)
 {
@@ -33,13 +38,17 @@ void WriteHeader(ByteSink& sink, const ScanLayout& layout)
         sink.Write(layout.jsonHead);
         return;
     }
+    const RowWriter writer(layout.format, kScanColumnCount);
     if (layout.format != TableFormat::Native) {
-        sink.Write(CleanLine(layout.format, ScanColumnNames()));
+        sink.Write(writer.Line(ScanColumnNames()));
         return;
     }
-    PieceWriter out(sink);
-    for (const ScanColumn& column : kScanColumns)
-        out.Piece(std::string(column.nativeHeader) + (&column == &std::end(kScanColumns)[-1] ? "\n" : "\t"));
+    // The window's header is written piece by piece, as its cells are.
+    for (std::size_t c = 0; c < kScanColumnCount; ++c) {
+        std::string piece;
+        writer.TextCell(piece, c, kScanColumns[c].nativeHeader);
+        sink.Write(piece);
+    }
 }
 
 // The text is built only when someone listens: a scan without a progress
@@ -108,17 +117,29 @@ bool ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlag
     bool pointSet = false;  // params hold a grid point that the profile must follow
     const auto scan = [&] {
         if (outerSteps >= 0) {
-            ScanRowSource rows(grid, params, threads, layout.format);
-            // The evaluation times of a pass, computed once for an axis of reasonable length.
             const ScanAxis& inner = grid.evalTime;
+            const std::int64_t perPass = innerSteps + 1;
+            // The evaluation times of a pass, computed once for an axis of reasonable length.
             std::vector<double> evalTimes;
             if (innerSteps < (std::int64_t{1} << 20))
                 for (std::int64_t j = 0; j <= innerSteps; ++j)
                     evalTimes.push_back(AxisValue(inner.start, inner.end, inner.steps, int(j), inner.logarithmic));
+            // The producers start from the parameters as they are now; params follow the rows.
+            const ModelParameters base = params;
+            const TableBlocks blocks({0, (outerSteps + 1) * perPass}, perPass, threads);
+            const auto makeRows = [&] {
+                return [&blocks, maker = ScanRowMaker(grid, base, layout.format)](std::int64_t b, TextRows& out) mutable {
+                    out.Clear();
+                    maker.AppendRows(blocks.Block(b), out);
+                };
+            };
             std::uint64_t done = 0;
-            for (std::int64_t i = 0; i <= outerSteps; ++i) {
-                startPass(i);
-                for (std::int64_t j = 0; j <= innerSteps; ++j) {
+            std::int64_t i = 0;  // the grid point of the next row
+            std::int64_t j = 0;
+            const auto writeRows = [&](std::int64_t, const TextRows& rows) {
+                for (std::size_t k = 0; k < rows.Count(); ++k) {
+                    if (j == 0)
+                        startPass(i);
                     if (poll && !poll(done))
                         return false;
                     const double evalTime = evalTimes.empty()
@@ -127,11 +148,18 @@ bool ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlag
                     params.evalTime = float(evalTime);
                     pointSet = true;
                     Report(progress, ProgressLine::EvalTime, [&] { return "tMax = " + FormatGeneral(evalTime, 5); });
-                    sink.Write(rows.Row(i, j));
+                    sink.Write(rows.Row(k));
                     ++done;
+                    if (++j == perPass) {
+                        endPass(i);
+                        j = 0;
+                        ++i;
+                    }
                 }
-                endPass(i);
-            }
+                return true;
+            };
+            if (!RunTable<TextRows>({blocks.Count(), threads, {}}, makeRows, writeRows))
+                return false;
         }
         writeTail();
         return true;

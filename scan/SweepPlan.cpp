@@ -49,13 +49,15 @@ std::int64_t SweepPointCount(const SweepPlan& plan)
 
 std::vector<std::string> SweepColumnNames(const SweepPlan& plan)
 {
-    std::vector<std::string> names;
-    for (const SweepAxis& axis : plan.axes)
-        names.push_back(axis.ColumnName());
     using M = MainControl;
-    if (VariesExtinction(plan))
-        for (MainControl id : {M::HalfValueDepthReadout, M::TransmissionReadout})
-            names.emplace_back(ReadoutOf(id).name);
+    std::vector<std::string> names;
+    const InputRow* extinction = FindInput("extinction");
+    for (const SweepAxis& axis : plan.axes) {
+        names.push_back(axis.ColumnName());
+        if (axis.input == extinction)
+            for (MainControl id : {M::HalfValueDepthReadout, M::TransmissionReadout})
+                names.emplace_back(ReadoutOf(id).name);
+    }
     for (MainControl id : {M::EffLabTotalReadout, M::EffNatTotalReadout, M::EffRatioReadout})
         names.emplace_back(ReadoutOf(id).name);
     names.insert(names.end(), plan.readouts.begin(), plan.readouts.end());

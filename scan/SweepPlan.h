@@ -2,6 +2,7 @@
 
 #include "plot/ReadoutTable.h"
 #include "scan/SweepAxis.h"
+#include "scan/TableEngine.h"
 
 #include <nlohmann/json.hpp>
 
@@ -28,19 +29,13 @@ bool VariesExtinction(const SweepPlan& plan);
 
 std::int64_t SweepPointCount(const SweepPlan& plan);
 
-// The header: the varied inputs in the order given, half_value_depth_mm and
-// transmission where the extinction varies, the two totals and their ratio,
-// then the read-outs asked for.
+// The header: the varied inputs in the order given, with half_value_depth_mm
+// and transmission directly after extinction_per_mm (the scan's order), the
+// two totals and their ratio, then the read-outs asked for.
 std::vector<std::string> SweepColumnNames(const SweepPlan& plan);
 
 // The axes as a record states them, and the number of points.
 nlohmann::ordered_json SweepJson(const SweepPlan& plan);
-
-// Rows [first, last) of a table.
-struct RowRange {
-    std::int64_t first = 0;
-    std::int64_t last = 0;
-};
 
 // Block k (1 to n) of n contiguous blocks of the rows; block sizes differ by
 // at most one row and the blocks in order cover every row once.

@@ -24,9 +24,9 @@ struct SweepHooks {
 std::string SweepHeader(const SweepPlan& plan, TableFormat format);
 
 // Writes rows [first, last) of the table: CSV or TSV lines, or JSON arrays
-// (",\n    [...]", the first row of the whole table without the comma).
-// Points are evaluated on hooks.threads threads; the bytes do not depend on
-// their number. Each point's values are those of the model run with the
+// (",\n    [...]", the first row of the whole table without the comma), one
+// block of rows per write. Points are evaluated on hooks.threads threads;
+// the bytes do not depend on their number. Each point's values are those of the model run with the
 // inputs set as their options set them. Returns false when cancelled.
 // The plan must have passed CheckSweep.
 bool WriteSweepRows(const SweepPlan& plan, const Inputs& base, TableFormat format, RowRange range, ByteSink& sink,

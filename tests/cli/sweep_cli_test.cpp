@@ -58,6 +58,26 @@ TEST_F(SweepCliTest, DoseRateAndDecayRateTable)
     EXPECT_EQ(lines[12].rfind("0.1,0.01,", 0), 0u) << lines[12];
 }
 
+// The scan's table and a sweep of its two axes are one table: the same bytes.
+TEST_F(SweepCliTest, SweepOfTheScansAxesIsTheScanTable)
+{
+    for (const std::string format : {"csv", "tsv"}) {
+        const Outcome sweep = Run({"--vary", "extinction=1:10000:20:log", "--vary", "eval-time=1:10000:20:log",
+                                   "--format", format});
+        const Outcome scan = Shell(std::string("'") + TAMRISK_CLI_PATH + "' scan --format " + format + " -o -");
+        ASSERT_EQ(sweep.exitCode, 0) << sweep.err;
+        ASSERT_EQ(scan.exitCode, 0) << scan.err;
+        EXPECT_EQ(std::count(scan.out.begin(), scan.out.end(), '\n'), 1 + 21 * 21);
+        EXPECT_EQ(sweep.out, scan.out) << format;
+    }
+    // Where the tables share columns, a sweep keeps the scan's order.
+    const Outcome three = Run({"--vary", "bottom=1:3:1", "--vary", "extinction=1:10:1", "--vary", "eval-time=1:10:1"});
+    ASSERT_EQ(three.exitCode, 0) << three.err;
+    EXPECT_EQ(three.out.substr(0, three.out.find('\n')),
+              "bottom_mm,extinction_per_mm,half_value_depth_mm,transmission,eval_time_s,eff_lab_total,"
+              "eff_nat_total,eff_ratio");
+}
+
 TEST_F(SweepCliTest, ShardsJoinedByGnuParallelAreTheWholeTable)
 {
     if (std::system("parallel --version >/dev/null 2>&1") != 0)

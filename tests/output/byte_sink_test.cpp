@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -60,6 +61,28 @@ TEST_F(FileSinkTest, WritesMoreThanItsBuffer)
     }
     sink->Close();
     EXPECT_EQ(Contents(path), expected);
+}
+
+TEST_F(FileSinkTest, SmallWritesReachTheFileInLargeWrites)
+{
+    // A row at a time, as the scan writes: the file grows only by whole
+    // buffers of many rows, never by the C library's 4 KiB blocks.
+    const fs::path path = dir_ / "rows.txt";
+    auto sink = FileSink::Open(path.string());
+    ASSERT_NE(sink, nullptr);
+    const std::string row(70, 'r');
+    std::uintmax_t grownBy = 0;
+    std::uintmax_t size = 0;
+    for (int i = 0; i < 20000; ++i) {
+        sink->Write(row);
+        const std::uintmax_t now = fs::file_size(path);
+        if (now != size)
+            grownBy = grownBy == 0 ? now - size : std::min(grownBy, now - size);
+        size = now;
+    }
+    EXPECT_GE(grownBy, 64u * 1024);
+    sink->Close();
+    EXPECT_EQ(fs::file_size(path), 20000u * 70);
 }
 
 TEST_F(FileSinkTest, DestructorClosesAndKeepsWhatWasWritten)

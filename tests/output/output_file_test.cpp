@@ -59,6 +59,26 @@ TEST_F(OutputFileTest, OldFileStaysUntilCommitAndKeepsItsPermissions)
     EXPECT_EQ(Names(dir_.path()), std::vector<std::string>{"out.txt"});
 }
 
+TEST_F(OutputFileTest, FileOfSeveralMegabytesIsStoredWhole)
+{
+    // Long enough that storing starts while the file is still being written.
+    const std::string path = Old("big.txt", "old");
+    auto file = OutputFile::Open(path);
+    ASSERT_NE(file, nullptr);
+    std::string expected;
+    for (int i = 0; i < 60000; ++i) {
+        const std::string row = std::to_string(i * 7919) + std::string(std::size_t(i % 150), 'x') + '\n';
+        file->Write(row);
+        expected += row;
+    }
+    file->Write(std::string(300000, 'y'));  // larger than a buffer: written at once
+    expected += std::string(300000, 'y');
+    file->Commit();
+    EXPECT_GT(expected.size(), 4u << 20);
+    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_EQ(Names(dir_.path()), std::vector<std::string>{"big.txt"});
+}
+
 // Writes that fail after a number of bytes, from the file system itself: the
 // failure shows in a buffered write or only when the file is put in place.
 class FailingAfterBytes : public OutputFileTest, public ::testing::WithParamInterface<rlim_t> {};

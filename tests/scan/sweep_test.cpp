@@ -1,6 +1,7 @@
 // Sweeps: the scan's axis rules, one model run's values per row in row
 // order, the scan's values on the scan's grid, and blocks that join.
 #include "scan/ScanRun.h"
+#include "scan/SweepRowMaker.h"
 #include "scan/SweepRows.h"
 
 #include "ScanTestSupport.h"
@@ -116,8 +117,8 @@ TEST(SweepAxisTest, ValuesAndNamesFollowTheScanAxes)
     const SweepPlan plan = Plan({"extinction=1:10000:20:log", "rate1=0.01:1:7", "depth=0.5:0:0:log",
                                  "transparency-correction=1,0"});
     const std::vector<std::string> names = SweepColumnNames(plan);
-    EXPECT_EQ(names, (std::vector<std::string>{"extinction_per_mm", "rate1_per_s", "depth_mm",
-                                               "transparency_correction", "half_value_depth_mm", "transmission",
+    EXPECT_EQ(names, (std::vector<std::string>{"extinction_per_mm", "half_value_depth_mm", "transmission",
+                                               "rate1_per_s", "depth_mm", "transparency_correction",
                                                "eff_lab_total", "eff_nat_total", "eff_ratio"}));
     for (int k = 0; k <= 20; ++k)
         EXPECT_TRUE(SameBits(float(plan.axes[0].Value(k)), float(AxisValue(1.0f, 10000.0f, 20, k, true))));
@@ -153,6 +154,7 @@ TEST(SweepRowsTest, EveryRowIsItsModelRun)
     };
     for (const std::vector<std::string>& vary : plans) {
         const SweepPlan plan = Plan(vary);
+        const std::vector<std::string> names = SweepColumnNames(plan);
         const std::int64_t points = SweepPointCount(plan);
         const std::string one = Rows(plan, base, 1, {0, points});
         EXPECT_EQ(Rows(plan, base, 3, {0, points}), one);
@@ -179,40 +181,59 @@ TEST(SweepRowsTest, EveryRowIsItsModelRun)
             ApplyOverrides(inputs.overrides, params);
             ComputeDepthProfile(params, profile);
             const std::vector<std::string>& cells = rows[std::size_t(r)];
+            const auto cell = [&](const std::string& name) {
+                return Float(cells[std::size_t(std::find(names.begin(), names.end(), name) - names.begin())]);
+            };
             for (std::size_t a = 0; a < plan.axes.size(); ++a)
-                EXPECT_TRUE(SameBits(Float(cells[a]), float(plan.axes[a].Value(index[a])))) << r;
-            const std::size_t n = cells.size();
-            EXPECT_TRUE(SameBits(Float(cells[n - 3]), profile.effLabTotal)) << vary[0] << " row " << r;
-            EXPECT_TRUE(SameBits(Float(cells[n - 2]), profile.effNatTotal)) << vary[0] << " row " << r;
+                EXPECT_TRUE(SameBits(cell(plan.axes[a].ColumnName()), float(plan.axes[a].Value(index[a])))) << r;
+            EXPECT_TRUE(SameBits(cell("eff_lab_total"), profile.effLabTotal)) << vary[0] << " row " << r;
+            EXPECT_TRUE(SameBits(cell("eff_nat_total"), profile.effNatTotal)) << vary[0] << " row " << r;
             if (VariesExtinction(plan)) {
-                EXPECT_TRUE(SameBits(Float(cells[n - 5]), params.halfValueDepth));
-                EXPECT_TRUE(SameBits(Float(cells[n - 4]), params.transmission));
+                EXPECT_TRUE(SameBits(cell("half_value_depth_mm"), params.halfValueDepth));
+                EXPECT_TRUE(SameBits(cell("transmission"), params.transmission));
             }
         }
     }
 }
 
-TEST(SweepRowsTest, SameValuesAsTheScanOnItsGrid)
+// A sweep of the scan's two axes, the evaluation time innermost, is the
+// scan's table byte for byte: the same columns in the same order, the same
+// values from the same lanes.
+TEST(SweepRowsTest, SweepOfTheScansAxesIsTheScansTable)
 {
-    const ScanGrid grid{{0.5f, 300.0f, 9, true}, {2.0f, 900.0f, 6, false}};
-    testing::ScanFixture state;
-    StringSink scan;
-    ScanLayout layout;
-    layout.format = TableFormat::Csv;
-    ScanToFile(grid, state.params, state.flags, state.profile, state.curves, scan, {}, 2, {}, layout);
-
-    const SweepPlan plan = Plan({"extinction=0.5:300:9:log", "eval-time=2:900:6"});
-    const std::string sweep = SweepHeader(plan, TableFormat::Csv) + Rows(plan, Inputs{}, 2, {0, SweepPointCount(plan)});
-    const std::vector<std::vector<std::string>> a = Cells(scan.data());
-    const std::vector<std::vector<std::string>> b = Cells(sweep);
-    ASSERT_EQ(a.size(), b.size());
-    ASSERT_EQ(a.size(), 71u);
-    for (std::size_t r = 1; r < a.size(); ++r)
-        for (std::size_t c = 0; c < a[0].size(); ++c) {
-            const auto at = std::find(b[0].begin(), b[0].end(), a[0][c]);
-            ASSERT_NE(at, b[0].end()) << a[0][c];
-            EXPECT_EQ(a[r][c], b[r][std::size_t(at - b[0].begin())]) << "row " << r << " " << a[0][c];
+    struct GridCase {
+        ScanGrid grid;
+        std::vector<std::string> vary;
+    };
+    const GridCase cases[] = {
+        {ScanGrid{}, {"extinction=1:10000:20:log", "eval-time=1:10000:20:log"}},
+        {{{0.5f, 300.0f, 9, true}, {2.0f, 900.0f, 6, false}}, {"extinction=0.5:300:9:log", "eval-time=2:900:6"}},
+        {{{7.0f, 0.25f, 3, false}, {0.5f, 1e5f, 1500, true}}, {"extinction=7:0.25:3", "eval-time=0.5:1e5:1500:log"}},
+    };
+    for (const GridCase& c : cases) {
+        const SweepPlan plan = Plan(c.vary);
+        for (TableFormat format : {TableFormat::Csv, TableFormat::Tsv}) {
+            for (int threads : {1, 2}) {
+                testing::ScanFixture state;
+                StringSink scan;
+                ScanLayout layout;
+                layout.format = format;
+                ScanToFile(c.grid, state.params, state.flags, state.profile, state.curves, scan, {}, threads, {}, layout);
+                const std::string sweep =
+                    SweepHeader(plan, format) + Rows(plan, Inputs{}, threads, {0, SweepPointCount(plan)}, format);
+                EXPECT_EQ(sweep, scan.data()) << c.vary[0] << " " << TableFormatName(format) << " " << threads;
+            }
         }
+    }
+}
+
+TEST(SweepRowsTest, RowsOfAnOuterPointShareTheLanesWhereTheEvaluationTimeIsInnermost)
+{
+    EXPECT_EQ(SweepRunLength(Plan({"dose-rate=0:1:4", "eval-time=1:100:30"})), 31);
+    EXPECT_EQ(SweepRunLength(Plan({"eval-time=1:100:30"})), 31);
+    EXPECT_EQ(SweepRunLength(Plan({"eval-time=1:100:30", "dose-rate=0:1:4"})), 1);
+    // The read-outs need the whole window at every point.
+    EXPECT_EQ(SweepRunLength(Plan({"dose-rate=0:1:4", "eval-time=1:100:30"}, {"eff_ratio"})), 1);
 }
 
 // A cell holds a value exactly: as its double's text or as its float's.
@@ -244,24 +265,28 @@ TEST(SweepRowsTest, ReadoutColumnsAreTheWindowsReadouts)
 
 TEST(SweepRowsTest, BlocksJoinToTheWholeTable)
 {
-    const SweepPlan plan = Plan({"dose-rate=0:1:4", "eval-time=1:100:1"});  // 10 points
-    const std::int64_t points = SweepPointCount(plan);
-    for (TableFormat format : {TableFormat::Csv, TableFormat::Json}) {
-        const std::string whole = Rows(plan, Inputs{}, 2, {0, points}, format);
-        for (std::int64_t n : {1, 2, 3, 7, 10, 13}) {
-            std::string joined;
-            std::int64_t smallest = points, largest = 0, next = 0;
-            for (std::int64_t k = 1; k <= n; ++k) {
-                const RowRange range = ShardRows(points, k, n);
-                EXPECT_EQ(range.first, next);
-                next = range.last;
-                smallest = std::min(smallest, range.last - range.first);
-                largest = std::max(largest, range.last - range.first);
-                joined += Rows(plan, Inputs{}, 1, range, format);
+    // 10 points; and 2 x 1500, whose outer points' rows the lanes take in parts.
+    for (const SweepPlan& plan : {Plan({"dose-rate=0:1:4", "eval-time=1:100:1"}),
+                                  Plan({"extinction=3:30:1:log", "eval-time=1:1e4:1499:log"})}) {
+        const std::int64_t points = SweepPointCount(plan);
+        for (TableFormat format : {TableFormat::Csv, TableFormat::Json}) {
+            const std::string whole = Rows(plan, Inputs{}, 2, {0, points}, format);
+            EXPECT_EQ(Rows(plan, Inputs{}, 1, {0, points}, format), whole);
+            for (std::int64_t n : {1, 2, 3, 7, 10, 13}) {
+                std::string joined;
+                std::int64_t smallest = points, largest = 0, next = 0;
+                for (std::int64_t k = 1; k <= n; ++k) {
+                    const RowRange range = ShardRows(points, k, n);
+                    EXPECT_EQ(range.first, next);
+                    next = range.last;
+                    smallest = std::min(smallest, range.last - range.first);
+                    largest = std::max(largest, range.last - range.first);
+                    joined += Rows(plan, Inputs{}, 1, range, format);
+                }
+                EXPECT_EQ(next, points);
+                EXPECT_LE(largest - smallest, 1);
+                EXPECT_EQ(joined, whole) << n;
             }
-            EXPECT_EQ(next, points);
-            EXPECT_LE(largest - smallest, 1);
-            EXPECT_EQ(joined, whole) << n;
         }
     }
 }
