@@ -6,6 +6,8 @@
 #include "output/CleanTable.h"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace tamrisk {
 
@@ -25,6 +27,21 @@ bool Acceptable(const InputRow& row, const std::string& text)
         return text.empty() || ParseStrictNumber(text).has_value();
     }
     return false;
+}
+
+// Whether a record's "value" is the value its text gives: the same number
+// (as its float where the text gives a float), the same switch, or null for
+// no value or one that is not finite.
+bool AgreesWith(const InputRow& row, const nlohmann::ordered_json& value, const std::optional<double>& used)
+{
+    if (row.kind == InputKind::Switch)
+        return value.is_boolean() && value.get<bool>() == (used && *used != 0.0);
+    if (value.is_null())
+        return !used || !std::isfinite(*used);
+    if (!value.is_number() || !used)
+        return false;
+    const double stated = value.get<double>();
+    return stated == *used || (float(stated) == float(*used) && double(float(*used)) == *used);
 }
 
 } // namespace
@@ -63,6 +80,7 @@ std::optional<std::string> ReadInputsJson(const nlohmann::ordered_json& json, In
     if (!json.is_object())
         return std::string("\"inputs\" is not an object");
     Inputs read = inputs;
+    std::vector<std::pair<const InputRow*, const nlohmann::ordered_json*>> stated;
     for (const auto& [name, entry] : json.items()) {
         if (name == "show") {
             if (!entry.is_array())
@@ -84,6 +102,17 @@ std::optional<std::string> ReadInputsJson(const nlohmann::ordered_json& json, In
         if (text == nullptr || !text->is_string() || !Acceptable(*row, text->get<std::string>()))
             return "input \"" + name + "\" has no acceptable \"text\"";
         row->set(read, text->get<std::string>());
+        if (entry.contains("value"))
+            stated.emplace_back(row, &entry);
+    }
+    // A record whose text and value of an input disagree was edited in one of them: which one is meant is unknown.
+    for (const auto& [row, entry] : stated) {
+        const nlohmann::ordered_json& value = (*entry)["value"];
+        const std::optional<double> used = ValueUsed(*row, read);
+        if (!AgreesWith(*row, value, used))
+            return "input \"" + std::string(row->name) + "\": its \"text\" " + (*entry)["text"].dump() +
+                   " gives " + (used ? ReadoutNumber(*used).dump() : std::string("no value")) +
+                   " but its \"value\" is " + value.dump() + "; make the two agree";
     }
     inputs = read;
     return std::nullopt;
