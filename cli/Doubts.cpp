@@ -51,10 +51,12 @@ void Doubts::CheckParameters(const ModelParameters& params, std::span<const std:
     else if (edges && params.top > params.bottom)
         Add("the top edge (--top " + CleanText(params.top) + " mm) lies below the bottom edge (--bottom " +
             CleanText(params.bottom) + " mm)");
-    if (edges && !Varied(varied, "depth") && std::isfinite(params.top) && std::isfinite(params.bottom) &&
-        params.top <= params.bottom && !(params.signalDepth >= params.top && params.signalDepth <= params.bottom))
+    // The single decay curve's depth is taken from the lit surface, as every depth of the model.
+    const double thickness = double(params.bottom) - double(params.top);
+    if (edges && !Varied(varied, "depth") && std::isfinite(thickness) && thickness >= 0.0 &&
+        !(params.signalDepth >= 0.0f && double(params.signalDepth) <= thickness))
         Add("the depth of the single decay curve (--depth, --depth-pos) is " + CleanText(params.signalDepth) +
-            " mm, outside the slab from " + CleanText(params.top) + " to " + CleanText(params.bottom) + " mm");
+            " mm below the lit surface, outside the slab, which is " + CleanText(thickness) + " mm thick");
 }
 
 void Doubts::CheckFinite(const std::string& what, std::span<const float> values)

@@ -70,7 +70,9 @@ AxisSetup MakeAxes(const FigureOptions& options, const ModelParameters& params, 
     if (options.kind == PlotKind::Depth) {
         axes.horizontal = options.logValues ? UsableLog(SmallestPositive(shown, points), params.plotMax, "value", notes)
                                             : UsableLinear(0.0, params.plotMax, "value", notes);
-        axes.vertical = UsableLinear(params.top, params.bottom, "depth", notes);
+        // Depth below the lit surface, as the clean tables give it: the model's
+        // samples lie from 0 to the slab's thickness whatever top is.
+        axes.vertical = UsableLinear(0.0, double(params.bottom) - double(params.top), "depth", notes);
         if (options.logTime)
             notes.push_back("a logarithmic time axis applies to the signal plot only");
         const std::optional<double> one = axes.horizontal.Fraction(1.0);

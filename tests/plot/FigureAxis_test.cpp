@@ -1,8 +1,11 @@
 #include "plot/FigureAxis.h"
+#include "model/ComputeModel.h"
+#include "plot/FigureSeries.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 namespace tamrisk {
 namespace {
@@ -96,6 +99,41 @@ TEST(FigureAxis, PlacesOnlyWhatHasAPlace)
     EXPECT_DOUBLE_EQ(*log.Fraction(1), 0.5);
     EXPECT_FALSE(log.Fraction(0));
     EXPECT_FALSE(log.Fraction(-1));
+}
+
+} // namespace
+} // namespace tamrisk
+
+namespace tamrisk {
+namespace {
+
+// The depth axis measures depth below the lit surface, as the clean tables'
+// depth_mm does, so a slab from 1 to 3 mm is drawn from 0 to 2 mm and its
+// curves fill the axis from its start to its end.
+TEST(FigureDepthAxis, CurvesAndAxisShareTheLitSurfaceDepth)
+{
+    for (const auto& [top, bottom] : {std::pair{0.0f, 2.0f}, std::pair{1.0f, 3.0f}, std::pair{2.5f, 3.0f}}) {
+        ModelParameters params;
+        params.top = top;
+        params.bottom = bottom;
+        DisplayFlags flags;
+        flags.showIntensity = true;
+        DepthProfile profile;
+        SignalCurves curves;
+        ComputeModel(params, flags, profile, curves);
+        const std::vector<ShownCurve> shown = ShownCurves(PlotKind::Depth, flags, profile, curves, params.depthPoints);
+        FigureOptions options;
+        options.kind = PlotKind::Depth;
+        std::vector<std::string> notes;
+        const AxisSetup axes = MakeAxes(options, params, shown, params.depthPoints, notes);
+        const std::vector<Series> series = MakeSeries(PlotKind::Depth, shown, params.depthPoints, params, axes);
+        ASSERT_EQ(series.size(), 1u);
+        const auto& samples = series.front().samples;
+        ASSERT_TRUE(samples.front().has_value() && samples.back().has_value()) << top;
+        EXPECT_DOUBLE_EQ(samples.front()->second, 0.0) << "the first sample lies at the lit surface";
+        EXPECT_NEAR(samples.back()->second, 1.0, 0.01) << "the last lies near the slab's far side, " << top;
+        EXPECT_TRUE(notes.empty());
+    }
 }
 
 } // namespace
