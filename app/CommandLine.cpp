@@ -21,8 +21,7 @@ constexpr std::string_view kHelp =
     "  --version    show the version and the licence and exit\n";
 
 constexpr std::string_view kVersion =
-    "tamrisk " TAMRISK_VERSION "\n"
-    "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>\n";
+    "tamrisk " TAMRISK_VERSION "\n" TAMRISK_LICENCE "\n";
 
 } // namespace
 

@@ -28,11 +28,6 @@ constexpr const char* kExitCodes =
     "The model, its equations and the unit of every output: docs/model.md (installed as "
     "share/doc/tamrisk/model.md).";
 
-constexpr const char* kLicence =
-    "Licence GPL-3.0-or-later: GNU GPL version 3 or later <https://www.gnu.org/licenses/gpl-3.0.html>.\n"
-    "This is free software: you are free to change and redistribute it.\n"
-    "There is NO WARRANTY, to the extent permitted by law.";
-
 Command* FindCommand(const std::string& name)
 {
     for (const std::unique_ptr<Command>& command : Commands())
@@ -125,7 +120,7 @@ int main(int argc, char** argv)
     CLI::App app{"Tamrisk on the command line: read-outs, profile export, t-Scan, signal curves and plots.",
                  "tamrisk-cli"};
     app.footer(kExitCodes);
-    app.set_version_flag("--version", std::string("tamrisk-cli ") + TAMRISK_VERSION + "\n" + kLicence);
+    app.set_version_flag("--version", std::string("tamrisk-cli ") + TAMRISK_VERSION + "\n" + TAMRISK_LICENCE);
     app.require_subcommand(1);
     app.formatter(std::make_shared<HelpFormatter>());
 

@@ -50,8 +50,10 @@ private slots:
         QTest::addColumn<QByteArray>("out");  // the whole output, or its start when it ends in "..."
         QTest::addColumn<QByteArray>("err");  // a part of the error output, or empty for none
         const QByteArray version = "tamrisk " TAMRISK_VERSION "\n"
-                                   "License GPL-3.0-or-later: GNU GPL version 3 or later "
-                                   "<https://gnu.org/licenses/gpl.html>\n";
+                                   "Licence GPL-3.0-or-later: GNU GPL version 3 or later "
+                                   "<https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+                                   "This is free software: you are free to change and redistribute it.\n"
+                                   "There is NO WARRANTY, to the extent permitted by law.\n";
         QTest::newRow("--version") << QStringList{"--version"} << 0 << version << QByteArray();
         QTest::newRow("--help") << QStringList{"--help"} << 0 << QByteArray("Usage: tamrisk [--help | --version]\n...")
                                 << QByteArray();

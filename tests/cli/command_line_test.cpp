@@ -2,6 +2,8 @@
 // the format taken from a file's ending, and records that replay a command.
 #include "cli/ToolRunner.h"
 
+#include "TamriskVersion.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -115,6 +117,14 @@ INSTANTIATE_TEST_SUITE_P(
         DoubtCase{"PlotOfNegativeDoseRate", {"plot", "depth", "-o", "d.svg", "--show", "showRatio", "--dose-rate", "-1"},
                   "the external dose rate"}),
     [](const auto& param) { return std::string(param.param.name); });
+
+TEST(Version, NamesTheVersionAndTheLicence)
+{
+    testing::TempDir dir;
+    const testing::ToolOutcome outcome = RunTool({"--version"}, dir.path().string());
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.out, "tamrisk-cli " TAMRISK_VERSION "\n" TAMRISK_LICENCE "\n");
+}
 
 TEST(OutputFormat, FollowsTheFileEndingWithoutFormat)
 {
