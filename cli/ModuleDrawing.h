@@ -19,7 +19,7 @@ using DrawFigureFunction = TamriskDrawFigure;
 struct FigureDrawing {
     std::string bytes;
     std::vector<std::string> notes;
-    std::string error;  // empty when the figure was drawn
+    std::string error; // empty when the figure was drawn
 };
 
 // Draws as WriteFigure does, through the module's C interface: the curves the

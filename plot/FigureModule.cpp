@@ -101,8 +101,7 @@ FigureInput ReadRequest(const TamriskFigureRequest& request)
 }
 
 // Draws; the error text when the figure cannot be drawn.
-std::optional<std::string> Draw(const TamriskFigureRequest& request, StringSink& sink,
-                                std::vector<std::string>& notes)
+std::optional<std::string> Draw(const TamriskFigureRequest& request, StringSink& sink, std::vector<std::string>& notes)
 {
     try {
         const FigureInput in = ReadRequest(request);

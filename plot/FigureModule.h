@@ -36,7 +36,7 @@ typedef struct TamriskFigureRequest {
     double widthMm;
     double heightMm; /* 0: the plot's own height */
     double dpi;
-    double fontSize; /* pt */
+    double fontSize;   /* pt */
     const char* title; /* UTF-8; length 0: no title */
     size_t titleLength;
     int language;

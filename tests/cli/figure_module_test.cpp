@@ -80,28 +80,32 @@ INSTANTIATE_TEST_SUITE_P(
                        o.widthMm = 85;
                        o.heightMm = 60;
                    }},
-        FigureCase{"DepthPngLogValues", {"showRatio", "showLabDose"},
+        FigureCase{"DepthPngLogValues",
+                   {"showRatio", "showLabDose"},
                    [](FigureOptions& o, ModelState&) {
                        o.format = FigureFormat::Png;
                        o.dpi = 90;
                        o.logValues = true;
-                       o.logTime = true;  // noted: the depth plot has no time axis
+                       o.logTime = true; // noted: the depth plot has no time axis
                    }},
-        FigureCase{"SignalLogAxes", {"showTotalSignalLab"},
+        FigureCase{"SignalLogAxes",
+                   {"showTotalSignalLab"},
                    [](FigureOptions& o, ModelState&) {
                        o.kind = PlotKind::Signal;
                        o.logValues = true;
                        o.logTime = true;
                        o.fontSize = 7;
                    }},
-        FigureCase{"OwnDepthRanges", {"showNatRate", "showEffLabDose"},
+        FigureCase{"OwnDepthRanges",
+                   {"showNatRate", "showEffLabDose"},
                    [](FigureOptions&, ModelState& s) {
                        s.params.top = 0.5f;
                        s.params.bottom = 1.75f;
                        s.params.depthPoints = 250;
                        s.params.plotMax = 0.7f;
                    }},
-        FigureCase{"OwnTimeRanges", {"showTotalSignalHomogeneous", "showSignalAtDepth"},
+        FigureCase{"OwnTimeRanges",
+                   {"showTotalSignalHomogeneous", "showSignalAtDepth"},
                    [](FigureOptions& o, ModelState& s) {
                        o.kind = PlotKind::Signal;
                        s.params.timePoints = 200;
@@ -111,15 +115,18 @@ INSTANTIATE_TEST_SUITE_P(
                        s.params.intensityMax = 2e-6f;
                    }},
         // Curves the last run did not fill, or too short, are left out as WriteFigure leaves them out.
-        FigureCase{"SignalNotComputed", {"showTotalSignalNat", "showSignalAtDepth"},
+        FigureCase{"SignalNotComputed",
+                   {"showTotalSignalNat", "showSignalAtDepth"},
                    [](FigureOptions& o, ModelState& s) {
                        o.kind = PlotKind::Signal;
                        s.curves.summedComputed = false;
                    }},
-        FigureCase{"ArrayShorterThanTheGrid", {"showIntensity", "showLabDose"},
+        FigureCase{"ArrayShorterThanTheGrid",
+                   {"showIntensity", "showLabDose"},
                    [](FigureOptions&, ModelState& s) { s.profile.intensity.resize(399); }},
         FigureCase{"NoSamples", {"showIntensity"}, [](FigureOptions&, ModelState& s) { s.params.depthPoints = 0; }},
-        FigureCase{"NotFinite", {"showIntensity"},
+        FigureCase{"NotFinite",
+                   {"showIntensity"},
                    [](FigureOptions&, ModelState& s) {
                        s.profile.intensity[7] = std::numeric_limits<float>::quiet_NaN();
                        s.params.plotMax = std::numeric_limits<float>::infinity();
@@ -129,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The output the module wrote, one entry per call of the write function.
 struct Written {
     std::vector<std::pair<int, std::string>> calls;
-    int refuseFrom = 1 << 30;  // calls from this one on are refused
+    int refuseFrom = 1 << 30; // calls from this one on are refused
 };
 
 int Record(void* context, int output, const char* bytes, std::size_t length)
@@ -146,7 +153,7 @@ TamriskFigureRequest ValidRequest(const TamriskFigureCurve& curve)
     request.widthMm = 160;
     request.dpi = 300;
     request.fontSize = 9;
-    request.logValues = 1;  // gives a note: values of 0 are left out
+    request.logValues = 1; // gives a note: values of 0 are left out
     request.depthPoints = 3;
     request.timePoints = 3;
     request.bottom = 2;
@@ -176,7 +183,7 @@ TEST(FigureModuleInterface, DrawnFigureComesAsNotesThenBytes)
 struct RefusedCase {
     const char* name;
     void (*change)(TamriskFigureRequest&);
-    const char* error;  // part of the error text
+    const char* error; // part of the error text
 };
 
 void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
@@ -219,7 +226,7 @@ TEST(FigureModuleInterface, RefusedOutputStopsTheModule)
 {
     const TamriskFigureRequest request = ValidRequest(kIntensity);
     Written written;
-    written.refuseFrom = 0;  // the note is refused
+    written.refuseFrom = 0; // the note is refused
     EXPECT_NE(tamrisk_draw_figure(&request, Record, &written), 0);
     EXPECT_EQ(written.calls.size(), 1u);
     EXPECT_NE(tamrisk_draw_figure(nullptr, Record, &written), 0);
@@ -244,9 +251,9 @@ TEST(DrawWithModule, FailureKeepsNothingButTheReason)
     const auto unknownOutput = [](const TamriskFigureRequest*, TamriskFigureWrite write, void* context) {
         return write(context, 7, "x", 1) != 0 ? 1 : 0;
     };
-    EXPECT_EQ(DrawWithModule(unknownOutput, FigureOptions{}, state.params, state.flags, state.profile, state.curves)
-                  .error,
-              "the figure could not be drawn");
+    EXPECT_EQ(
+        DrawWithModule(unknownOutput, FigureOptions{}, state.params, state.flags, state.profile, state.curves).error,
+        "the figure could not be drawn");
 }
 
 std::string CommandOutput(const std::string& command, int& status)
@@ -267,8 +274,7 @@ std::string CommandOutput(const std::string& command, int& status)
 TEST(FigureModuleFile, ExportsOnlyItsCEntryPoint)
 {
     int status = 0;
-    const std::string symbols =
-        CommandOutput("nm -D --defined-only '" TAMRISK_FIGURE_MODULE_PATH "' 2>&1", status);
+    const std::string symbols = CommandOutput("nm -D --defined-only '" TAMRISK_FIGURE_MODULE_PATH "' 2>&1", status);
     ASSERT_EQ(status, 0) << symbols;
     std::vector<std::string> exported;
     std::istringstream lines(symbols);
@@ -291,7 +297,8 @@ TEST(FigureModuleFile, ToolWritesWriteFiguresBytes)
     };
     const ToolCase cases[] = {
         {"d.svg", {"depth", "--log-values"}, [](FigureOptions& o) { o.logValues = true; }},
-        {"s.png", {"signal", "--dpi", "100", "--title", "Signal"},
+        {"s.png",
+         {"signal", "--dpi", "100", "--title", "Signal"},
          [](FigureOptions& o) {
              o.kind = PlotKind::Signal;
              o.format = FigureFormat::Png;
