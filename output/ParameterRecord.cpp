@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/ParameterRecord.h"
 
 #include "model/CurveTable.h"
@@ -110,9 +111,9 @@ std::optional<std::string> ReadInputsJson(const nlohmann::ordered_json& json, In
         const nlohmann::ordered_json& value = (*entry)["value"];
         const std::optional<double> used = ValueUsed(*row, read);
         if (!AgreesWith(*row, value, used))
-            return "input \"" + std::string(row->name) + "\": its \"text\" " + (*entry)["text"].dump() +
-                   " gives " + (used ? ReadoutNumber(*used).dump() : std::string("no value")) +
-                   " but its \"value\" is " + value.dump() + "; make the two agree";
+            return "input \"" + std::string(row->name) + "\": its \"text\" " + (*entry)["text"].dump() + " gives " +
+                   (used ? ReadoutNumber(*used).dump() : std::string("no value")) + " but its \"value\" is " +
+                   value.dump() + "; make the two agree";
     }
     inputs = read;
     return std::nullopt;
@@ -121,11 +122,8 @@ std::optional<std::string> ReadInputsJson(const nlohmann::ordered_json& json, In
 nlohmann::ordered_json RecordJson(const RecordHeader& header, const Inputs& inputs)
 {
     return {
-        {"program", header.program},
-        {"version", header.version},
-        {"command", header.command},
-        {"arguments", header.arguments},
-        {"inputs", InputsJson(inputs)},
+        {"program", header.program},     {"version", header.version},    {"command", header.command},
+        {"arguments", header.arguments}, {"inputs", InputsJson(inputs)},
     };
 }
 

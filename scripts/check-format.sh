@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that every tracked .h and .cpp file (build folders left out) is
 # formatted as .clang-format describes, with clang-format 14 as Debian ships
-# it (scripts/install-deps.sh). Names each file that differs and its first
-# difference; `clang-format -i FILE` formats a file.
+# it (scripts/install-deps.sh), and that each states its licence (SPDX).
+# Names each file that differs and its first difference; `clang-format -i
+# FILE` formats a file.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -31,8 +33,17 @@ if [ ${#files[@]} -eq 0 ]; then
   echo "format: no source files found under $root"
   exit 1
 fi
+# Every source states its licence in its first lines.
+unlicensed=0
+for f in "${files[@]}"; do
+  if ! head -n 3 "$f" | grep -q 'SPDX-License-Identifier: GPL-3.0-or-later'; then
+    echo "$f: no 'SPDX-License-Identifier: GPL-3.0-or-later' line at its top"
+    unlicensed=$((unlicensed + 1))
+  fi
+done
 if "$format" --dry-run --Werror --style=file "${files[@]}" >/dev/null 2>&1; then
   echo "format: all ${#files[@]} files as .clang-format describes them"
+  [ "$unlicensed" -eq 0 ] || { echo "format: $unlicensed files without their licence line"; exit 1; }
   exit 0
 fi
 differing=0
@@ -43,4 +54,5 @@ for f in "${files[@]}"; do
   fi
 done
 echo "format: $differing of ${#files[@]} files differ from .clang-format"
+[ "$unlicensed" -eq 0 ] || echo "format: $unlicensed files without their licence line"
 exit 1

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The figure module's C interface: the figures it draws are WriteFigure's,
 // byte for byte; bad requests and refused output come back as values, never
 // as exceptions; and the module exports its C entry point only.

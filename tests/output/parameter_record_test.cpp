@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/ParameterRecord.h"
 #include "model/InputTable.h"
 
@@ -28,8 +29,8 @@ namespace {
 struct EditCase {
     const char* name;
     const char* input;
-    nlohmann::ordered_json field;  // {"text": ...} or {"value": ...} to put in
-    const char* message;            // "" when the record must be read
+    nlohmann::ordered_json field; // {"text": ...} or {"value": ...} to put in
+    const char* message;          // "" when the record must be read
 };
 
 class RecordEditTest : public ::testing::TestWithParam<EditCase> {};
@@ -59,8 +60,12 @@ TEST_P(RecordEditTest, TextAndValueMustAgree)
 INSTANTIATE_TEST_SUITE_P(
     Records, RecordEditTest,
     ::testing::Values(EditCase{"Unchanged", "rate1", nlohmann::ordered_json::object(), ""},
-                      EditCase{"TextEdited", "extinction", {{"text", "30"}}, "\"extinction\": its \"text\" \"30\" gives 30"},
-                      EditCase{"ValueEdited", "rate1", {{"value", 0.3}}, "\"rate1\": its \"text\" \"0.05\" gives 0.05 but its \"value\" is 0.3"},
+                      EditCase{
+                          "TextEdited", "extinction", {{"text", "30"}}, "\"extinction\": its \"text\" \"30\" gives 30"},
+                      EditCase{"ValueEdited",
+                               "rate1",
+                               {{"value", 0.3}},
+                               "\"rate1\": its \"text\" \"0.05\" gives 0.05 but its \"value\" is 0.3"},
                       EditCase{"BothEdited", "rate1", {{"text", "0.3"}, {"value", 0.3}}, ""},
                       EditCase{"FloatValueAsShortestText", "top", {{"value", 0.5}}, ""},
                       EditCase{"SliderValueEdited", "extinction-pos", {{"value", 7}}, "extinction-pos"},
