@@ -63,7 +63,7 @@ public:
             return ListMissing(context, survey);
         if (!survey.Complete()) {
             CheckPartContents(survey, nullptr, stopped);  // names the damaged parts among the rest too
-            return Refuse(context, survey);
+            return Refuse(context, survey, false);
         }
         const std::unique_ptr<OutputWriter::Pending> output = context.writer.Open(output_);
         if (!output)
@@ -79,8 +79,8 @@ public:
         }
         if (InterruptSignal() != 0)
             return context.writer.Interrupted(output_);
-        if (!survey.Complete())
-            return Refuse(context, survey);
+        if (!survey.Complete())  // a part changed after it was checked
+            return Refuse(context, survey, true);
         return context.writer.Commit({output.get()});
     }
 
@@ -107,13 +107,16 @@ private:
         return kExitSuccess;
     }
 
-    int Refuse(CommandContext& context, const PartSurvey& survey) const
+    // Names every problem; `begun`: some bytes may have gone to the output.
+    int Refuse(CommandContext& context, const PartSurvey& survey, bool begun) const
     {
         if (InterruptSignal() != 0)
             return context.writer.Interrupted(output_);
         for (const std::string& problem : survey.problems)
             context.err << "tamrisk-cli join: " << problem << '\n';
-        context.err << "tamrisk-cli join: nothing was joined; " << NotWrittenText(output_);
+        context.err << "tamrisk-cli join: nothing was joined";
+        if (output_ != "-" || begun)
+            context.err << "; " << NotWrittenText(output_);
         if (!survey.rerun.empty())
             context.err << "; parts to run again: " << ShardListText(survey.rerun, false);
         context.err << '\n';
