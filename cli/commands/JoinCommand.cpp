@@ -18,20 +18,21 @@ public:
     const char* name() const override { return "join"; }
     const char* summary() const override
     {
-        return "join the parts of a sweep (--shard K/N) into the whole table, once every part is there and whole";
+        return "join a sweep's parts (--shard K/N) into the whole table, once all are there and whole";
     }
 
     void AddOptions(CLI::App& command) override
     {
-        command.add_option("paths", paths_,
+        command.add_option("parts", paths_,
                            "the parts and their manifests (PART.manifest.json beside each): a folder, or files")
             ->required();
         command.add_option("-o,--output", output_,
                            "the whole table, written only when parts 1..N of one sweep are all there, each matching "
-                           "its manifest, and nothing else is; - for standard output")
+                           "its manifest, and nothing else is (otherwise exit 1, naming what is wrong); - for "
+                           "standard output")
             ->capture_default_str();
-        command.add_option("--shards", shards_, "N: the number of parts the sweep was cut into (default: as the "
-                                                "newest manifest says); needed to list parts when none is there")
+        command.add_option("--shards", shards_, "N: the number of parts the sweep was cut into (default: as most "
+                                                "manifests say); needed to list parts when none is there")
             ->check(CLI::Range(1, 1000000));
         command.add_flag("--list-missing", listMissing_,
                          "write nothing; print the K's of the parts missing or damaged, as sbatch --array takes "

@@ -218,8 +218,8 @@ int WaitFor(pid_t pid)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// 2 × 10^6 points: a part takes long enough to be stopped while it is written.
-const std::vector<std::string> kLongSweep = {"--vary", "extinction=0.1:1000:99:log", "--vary", "dose-rate=0:2:19",
+// 2 × 10^7 points: a hundredth takes long enough to be stopped while it is written.
+const std::vector<std::string> kLongSweep = {"--vary", "extinction=0.1:1000:99:log", "--vary", "dose-rate=0:2:199",
                                              "--vary", "eval-time=1:10000:999:log"};
 
 bool HasTemporaryFile(const fs::path& folder)
@@ -238,11 +238,11 @@ TEST_P(KilledShard, LeavesNoManifest)
     testing::TempDir dir;
     const fs::path parts = dir.path() / "parts";
     fs::create_directory(parts);
-    ASSERT_EQ(WaitFor(StartTool(testing::Joined(testing::Joined({"sweep"}, kLongSweep), {"--shard", "2/2", "-o", "parts/b.csv"}),
+    ASSERT_EQ(WaitFor(StartTool(testing::Joined(testing::Joined({"sweep"}, kLongSweep), {"--shard", "2/100", "-o", "parts/b.csv"}),
                                 dir.path())),
               0);
     // Part 1 is stopped while it is being written.
-    const pid_t pid = StartTool(testing::Joined({"sweep"}, testing::Joined(kLongSweep, {"--shard", "1/2", "-o",
+    const pid_t pid = StartTool(testing::Joined({"sweep"}, testing::Joined(kLongSweep, {"--shard", "1/100", "-o",
                                                                                         "parts/a.csv", "--threads", "1"})),
                                 dir.path());
     ASSERT_GT(pid, 0);
@@ -258,10 +258,11 @@ TEST_P(KilledShard, LeavesNoManifest)
     }
     // What the kill left is no part: the join names part 1 as missing.
     const ToolOutcome listed = RunTool({"join", "--list-missing", "parts"}, dir.path().string());
-    EXPECT_EQ(listed.out, "1\n") << listed.err;
+    EXPECT_EQ(listed.out, "1,3-100\n") << listed.err;
     const ToolOutcome joined = RunTool({"join", "parts", "-o", "whole.csv"}, dir.path().string());
     EXPECT_EQ(joined.exitCode, 1);
-    EXPECT_NE(joined.err.find("part 1 of 2 is missing"), std::string::npos) << joined.err;
+    EXPECT_NE(joined.err.find("parts 1,3-100 of 100 are missing"), std::string::npos) << joined.err;
+    EXPECT_EQ(joined.err.find(".tmp"), std::string::npos) << "a killed write's temporary file is no stray file";
     EXPECT_FALSE(fs::exists(dir.path() / "whole.csv"));
 }
 
@@ -310,7 +311,7 @@ TEST(DefaultThreads, FollowTheCpusTheProcessMayUse)
         if (c.expected > cpus)
             continue;
         const pid_t pid = StartTool(testing::Joined(testing::Joined({"sweep"}, kLongSweep),
-                                                    testing::Joined({"--shard", "1/4", "-o", "part.csv"}, c.extra)),
+                                                    testing::Joined({"--shard", "1/40", "-o", "part.csv"}, c.extra)),
                                     dir.path(), c.prefix, c.settings);
         ASSERT_GT(pid, 0);
         EXPECT_EQ(MostThreads(pid), c.expected) << c.name;
