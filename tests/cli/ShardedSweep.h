@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -49,9 +50,9 @@ class ShardedSweepTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        master_ = std::filesystem::temp_directory_path() /
-                  ("tamrisk-shards-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_suite()->name());
+        std::string suite = ::testing::UnitTest::GetInstance()->current_test_suite()->name();
+        std::replace(suite.begin(), suite.end(), '/', '.');  // "Join/JoinRefusal": one folder, not two
+        master_ = std::filesystem::temp_directory_path() / ("tamrisk-shards-" + std::to_string(::getpid()) + "-" + suite);
         std::filesystem::remove_all(master_);
         std::filesystem::create_directories(master_);
         const ToolOutcome whole = RunTool(Joined(Joined({"sweep"}, kSweep), {"-o", "whole.csv"}), master_.string());
