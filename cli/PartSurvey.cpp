@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/PartSurvey.h"
 
 #include "cli/OutputPaths.h"
@@ -26,7 +27,10 @@ std::string PartOf(const PartManifest& manifest)
 
 // The temporary file of an output being written (or of a write that was
 // killed): ".NAME.XXXXXX.tmp". It becomes a part only by its rename.
-bool IsUnfinishedWrite(const std::string& name) { return name.size() > 12 && name.front() == '.' && name.ends_with(".tmp"); }
+bool IsUnfinishedWrite(const std::string& name)
+{
+    return name.size() > 12 && name.front() == '.' && name.ends_with(".tmp");
+}
 
 struct FileId {
     dev_t device;
@@ -40,7 +44,7 @@ struct Candidate {
     PartManifest manifest;
     bool partThere = false;
     std::int64_t partBytes = 0;
-    std::int64_t written = 0;  // the manifest's time of writing, in ns
+    std::int64_t written = 0; // the manifest's time of writing, in ns
 };
 
 // The files the paths name, a folder's files sorted by name; no file twice.
@@ -157,7 +161,8 @@ PartSurvey SurveyParts(const std::vector<std::string>& paths, std::int64_t expec
     std::vector<Candidate> candidates;
     for (const std::string& part : partPaths) {
         const std::string manifestPath = ManifestPathOf(part);
-        struct stat manifestStatus {}, partStatus {};
+        struct stat manifestStatus {
+        }, partStatus{};
         const bool partThere = ::stat(part.c_str(), &partStatus) == 0;
         if (::stat(manifestPath.c_str(), &manifestStatus) != 0) {
             survey.problems.push_back(Quoted(part) +
@@ -169,14 +174,15 @@ PartSurvey SurveyParts(const std::vector<std::string>& paths, std::int64_t expec
             survey.problems.push_back(Quoted(manifestPath) + " is not a part's manifest: " + Shown(*problem));
             continue;
         }
-        candidates.push_back({part, std::get<PartManifest>(read), partThere, std::int64_t(partStatus.st_size),
-                              std::int64_t(manifestStatus.st_mtim.tv_sec) * 1000000000 + manifestStatus.st_mtim.tv_nsec});
+        candidates.push_back(
+            {part, std::get<PartManifest>(read), partThere, std::int64_t(partStatus.st_size),
+             std::int64_t(manifestStatus.st_mtim.tv_sec) * 1000000000 + manifestStatus.st_mtim.tv_nsec});
     }
 
     // The sweep is the one most manifests belong to (of N parts when N is
     // given), or, between equals, the one written last: one part run again
     // by mistake does not make the others stale.
-    std::map<std::pair<std::string, std::int64_t>, std::pair<std::int64_t, std::int64_t>> sweeps;  // count, newest
+    std::map<std::pair<std::string, std::int64_t>, std::pair<std::int64_t, std::int64_t>> sweeps; // count, newest
     for (const Candidate& candidate : candidates) {
         auto& [count, written] = sweeps[{candidate.manifest.fingerprint, candidate.manifest.shards}];
         ++count;
@@ -191,7 +197,7 @@ PartSurvey SurveyParts(const std::vector<std::string>& paths, std::int64_t expec
             (chosen == nullptr || rank(candidate) > rank(*chosen)))
             chosen = &candidate;
     survey.shards = chosen != nullptr ? chosen->manifest.shards : std::max<std::int64_t>(expectedShards, 0);
-    if (survey.shards == 0) {  // no manifest at all
+    if (survey.shards == 0) { // no manifest at all
         survey.problems.push_back("no part of a sweep was found");
         return survey;
     }
@@ -204,7 +210,7 @@ PartSurvey SurveyParts(const std::vector<std::string>& paths, std::int64_t expec
                                       StaleReason(candidate.manifest, chosen->manifest));
             continue;
         }
-        if (chosen == nullptr) {  // N given, and no manifest of N parts
+        if (chosen == nullptr) { // N given, and no manifest of N parts
             survey.problems.push_back(Quoted(candidate.path) + " is stale: it is " + PartOf(candidate.manifest) +
                                       ", not of " + std::to_string(survey.shards));
             continue;
@@ -241,9 +247,9 @@ PartSurvey SurveyParts(const std::vector<std::string>& paths, std::int64_t expec
         }
     }
     if (!missing.empty())
-        survey.problems.push_back(std::string(missing.size() == 1 ? "part " : "parts ") + ShardListText(missing, false) +
-                                  " of " + std::to_string(survey.shards) + (missing.size() == 1 ? " is" : " are") +
-                                  " missing");
+        survey.problems.push_back(std::string(missing.size() == 1 ? "part " : "parts ") +
+                                  ShardListText(missing, false) + " of " + std::to_string(survey.shards) +
+                                  (missing.size() == 1 ? " is" : " are") + " missing");
     survey.rerun.insert(survey.rerun.end(), missing.begin(), missing.end());
     std::sort(survey.rerun.begin(), survey.rerun.end());
     return survey;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "cli/SweepManifest.h"
@@ -18,10 +19,10 @@ struct FoundPart {
 // What a join was given: the parts of one sweep, in order, and everything
 // that keeps them from being the whole table.
 struct PartSurvey {
-    std::int64_t shards = 0;             // N of the sweep; 0 when no manifest (or --shards) says
-    std::vector<FoundPart> parts;        // the sweep's parts that may be joined, by K
-    std::vector<std::int64_t> rerun;     // K's without a usable part: missing or damaged, ascending
-    std::vector<std::string> problems;   // what is missing, stale, damaged or stray, one line each
+    std::int64_t shards = 0;           // N of the sweep; 0 when no manifest (or --shards) says
+    std::vector<FoundPart> parts;      // the sweep's parts that may be joined, by K
+    std::vector<std::int64_t> rerun;   // K's without a usable part: missing or damaged, ascending
+    std::vector<std::string> problems; // what is missing, stale, damaged or stray, one line each
     bool Complete() const { return problems.empty() && std::int64_t(parts.size()) == shards && shards > 0; }
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Sha256.h"
 
 #include <nettle/sha2.h>
@@ -20,7 +21,7 @@ void Sha256::Update(std::string_view bytes)
 std::string Sha256::HexDigest()
 {
     std::uint8_t digest[SHA256_DIGEST_SIZE];
-    sha256_digest(&state_->context, sizeof digest, digest);  // also starts the hash anew
+    sha256_digest(&state_->context, sizeof digest, digest); // also starts the hash anew
     static constexpr char kHex[] = "0123456789abcdef";
     std::string hex;
     for (const std::uint8_t byte : digest) {

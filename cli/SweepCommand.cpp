@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sweep: the totals (and any read-outs) over a grid of any inputs, one row per point.
 #include "cli/SweepCommand.h"
 
@@ -73,7 +74,7 @@ std::pair<std::string, std::string> JsonFrame(nlohmann::ordered_json head, const
     head["sweep"] = SweepJson(plan);
     head["columns"] = SweepColumnNames(plan);
     head["rows"] = nlohmann::ordered_json::array();
-    std::string text = head.dump(2);  // ends in `"rows": []` and `}`
+    std::string text = head.dump(2); // ends in `"rows": []` and `}`
     text.erase(text.rfind(']'));
     return {text, "\n  ]\n}\n"};
 }
@@ -117,15 +118,18 @@ void AddSweepOptions(CLI::App& command, SweepOptions& options)
     std::string names;
     for (const std::string& name : SweepableNames())
         names += (names.empty() ? "" : ", ") + name;
-    command.add_option("--vary", options.vary,
-                       "an input to vary, repeatable, the first slowest: NAME=START:END:STEPS[:log] (STEPS + 1 "
-                       "values, as the scan's axes), or NAME=0,1 for a switch; NAME is one of " + names)
+    command
+        .add_option("--vary", options.vary,
+                    "an input to vary, repeatable, the first slowest: NAME=START:END:STEPS[:log] (STEPS + 1 "
+                    "values, as the scan's axes), or NAME=0,1 for a switch; NAME is one of " +
+                        names)
         ->required();
     command.add_option("--columns", options.columns, "further columns: read-outs by name (comma-separated)")
         ->delimiter(',');
-    command.add_option("--format", options.format,
-                       "csv, tsv or json: one row per point; without --format, an output file ending in .tsv or .json "
-                       "gets that format")
+    command
+        .add_option("--format", options.format,
+                    "csv, tsv or json: one row per point; without --format, an output file ending in .tsv or .json "
+                    "gets that format")
         ->check(CLI::IsMember({"csv", "tsv", "json"}))
         ->capture_default_str();
     command.add_option("-o,--output", options.output, "output file, - for standard output")->capture_default_str();
@@ -138,7 +142,9 @@ void AddSweepOptions(CLI::App& command, SweepOptions& options)
                      "part, whole; otherwise compute it");
     command.add_flag("--count", options.count,
                      "print the number of points and an estimate of the output's bytes, and compute nothing else");
-    command.add_option("--threads", options.threads, "threads evaluating the points (default: the CPUs this process may use)")
+    command
+        .add_option("--threads", options.threads,
+                    "threads evaluating the points (default: the CPUs this process may use)")
         ->check(CLI::Range(1, 1024));
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -13,10 +14,10 @@ struct SweepOptions {
     std::vector<std::string> columns;
     std::string format = "csv";
     std::string output = "-";
-    std::string shard;  // "K/N", or "" for the whole table
+    std::string shard; // "K/N", or "" for the whole table
     bool skipComplete = false;
     bool count = false;
-    int threads = 0;    // 0: as many as the process may use (UsableThreads)
+    int threads = 0; // 0: as many as the process may use (UsableThreads)
 };
 
 void AddSweepOptions(CLI::App& command, SweepOptions& options);

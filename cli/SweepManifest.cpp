@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/SweepManifest.h"
 
 #include "cli/Sha256.h"
@@ -34,8 +35,8 @@ struct Descriptor {
 
 bool IsHexDigest(const std::string& text)
 {
-    return text.size() == 64 &&
-           std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+    return text.size() == 64 && std::all_of(text.begin(), text.end(),
+                                            [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
 std::string Plural(std::int64_t count, const char* one, const char* many)
@@ -112,24 +113,23 @@ std::variant<PartManifest, std::string> ReadManifest(std::string_view text)
         field = json[name].get<std::int64_t>();
         return true;
     };
-    for (const auto& [name, field] : {std::pair{"version", &manifest.version},
-                                      std::pair{"fingerprint", &manifest.fingerprint},
-                                      std::pair{"format", &manifest.format}, std::pair{"sha256", &manifest.sha256}})
+    for (const auto& [name, field] :
+         {std::pair{"version", &manifest.version}, std::pair{"fingerprint", &manifest.fingerprint},
+          std::pair{"format", &manifest.format}, std::pair{"sha256", &manifest.sha256}})
         if (!textField(name, *field))
             return "no text \"" + std::string(name) + "\"";
-    for (const auto& [name, field] :
-         {std::pair{"shard", &manifest.shard}, std::pair{"shards", &manifest.shards},
-          std::pair{"points", &manifest.points}, std::pair{"first_row", &manifest.firstRow},
-          std::pair{"last_row", &manifest.lastRow}, std::pair{"rows", &manifest.rows},
-          std::pair{"bytes", &manifest.bytes}})
+    for (const auto& [name, field] : {std::pair{"shard", &manifest.shard}, std::pair{"shards", &manifest.shards},
+                                      std::pair{"points", &manifest.points}, std::pair{"first_row", &manifest.firstRow},
+                                      std::pair{"last_row", &manifest.lastRow}, std::pair{"rows", &manifest.rows},
+                                      std::pair{"bytes", &manifest.bytes}})
         if (!numberField(name, *field))
             return "no whole number \"" + std::string(name) + "\"";
     if (!IsHexDigest(manifest.fingerprint) || !IsHexDigest(manifest.sha256))
         return std::string("a fingerprint or checksum is not 64 hex digits");
     if (manifest.format != "csv" && manifest.format != "tsv")
         return "format '" + manifest.format + "' is not csv or tsv";
-    if (manifest.shards < 1 || manifest.shards > kMaxShards || manifest.shard < 1 ||
-        manifest.shard > manifest.shards || manifest.points < 0 || manifest.bytes < 0)
+    if (manifest.shards < 1 || manifest.shards > kMaxShards || manifest.shard < 1 || manifest.shard > manifest.shards ||
+        manifest.points < 0 || manifest.bytes < 0)
         return std::string("part ") + std::to_string(manifest.shard) + " of " + std::to_string(manifest.shards) +
                " is not a part of a table";
     const RowRange range = ShardRows(manifest.points, manifest.shard, manifest.shards);

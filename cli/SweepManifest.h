@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "output/ByteSink.h"
@@ -19,25 +20,25 @@ namespace tamrisk::cli {
 // FILE.manifest.json once the part is complete, so that a join can tell a
 // whole, current part from a missing, cut, changed or foreign one.
 struct PartManifest {
-    std::string version;      // of the program that wrote the part
-    std::string fingerprint;  // SweepFingerprint of the sweep
-    std::string format;       // csv or tsv
-    std::int64_t shard = 0;   // K
-    std::int64_t shards = 0;  // N
-    std::int64_t points = 0;  // the rows of the whole table
+    std::string version;     // of the program that wrote the part
+    std::string fingerprint; // SweepFingerprint of the sweep
+    std::string format;      // csv or tsv
+    std::int64_t shard = 0;  // K
+    std::int64_t shards = 0; // N
+    std::int64_t points = 0; // the rows of the whole table
     // The part's rows, counted from 1 in the whole table (the header not
     // counted); a part without rows has lastRow = firstRow - 1.
     std::int64_t firstRow = 1;
     std::int64_t lastRow = 0;
     std::int64_t rows = 0;
-    std::int64_t bytes = 0;   // of the part's file, its header included
-    std::string sha256;       // of the part's file, 64 hex digits
+    std::int64_t bytes = 0; // of the part's file, its header included
+    std::string sha256;     // of the part's file, 64 hex digits
 };
 
 // SHA-256 (hex) of all that defines a sweep table's bytes: the program's
 // version, the inputs (their record), the axes, the columns and the format.
-std::string SweepFingerprint(const std::string& version, const nlohmann::ordered_json& inputs,
-                             const SweepPlan& plan, TableFormat format);
+std::string SweepFingerprint(const std::string& version, const nlohmann::ordered_json& inputs, const SweepPlan& plan,
+                             TableFormat format);
 
 // The manifest of part k of n of a table of `points` rows, without its bytes and checksum.
 PartManifest PlannedPart(std::string version, std::string fingerprint, TableFormat format, std::int64_t points,
@@ -66,7 +67,7 @@ std::optional<std::string> CheckPart(const std::string& path, const PartManifest
 // describes, whole: the same sweep, K and N, and its bytes verified.
 struct FinishedPart {
     bool complete = false;
-    std::string reason;  // why not; empty when neither file is there
+    std::string reason; // why not; empty when neither file is there
 };
 FinishedPart CheckFinishedPart(const std::string& path, const PartManifest& planned);
 

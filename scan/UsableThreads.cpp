@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/UsableThreads.h"
 
 #include <sched.h>
@@ -53,8 +54,7 @@ int UsableThreads(int affinityCpus, const char* slurmCpusPerTask, int cores)
 
 int UsableThreads()
 {
-    return UsableThreads(AffinityCpus(), std::getenv("SLURM_CPUS_PER_TASK"),
-                         int(std::thread::hardware_concurrency()));
+    return UsableThreads(AffinityCpus(), std::getenv("SLURM_CPUS_PER_TASK"), int(std::thread::hardware_concurrency()));
 }
 
 } // namespace tamrisk

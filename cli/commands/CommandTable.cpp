@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Command.h"
 
 namespace tamrisk::cli {
@@ -16,9 +17,8 @@ std::span<const std::unique_ptr<Command>> Commands()
 {
     static const std::vector<std::unique_ptr<Command>> commands = [] {
         std::vector<std::unique_ptr<Command>> all;
-        for (auto make : {MakeReadoutsCommand, MakeExportCommand, MakeScanCommand, MakeCurvesCommand,
-                          MakeRenderCommand, MakePlotCommand, MakeParamsCommand, MakeSweepCommand,
-                          MakeJoinCommand})
+        for (auto make : {MakeReadoutsCommand, MakeExportCommand, MakeScanCommand, MakeCurvesCommand, MakeRenderCommand,
+                          MakePlotCommand, MakeParamsCommand, MakeSweepCommand, MakeJoinCommand})
             all.push_back(make());
         return all;
     }();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // join: the parts of a sweep written with --shard, checked against their
 // manifests and joined into the whole table, or the parts still to run.
 #include "cli/Command.h"
@@ -23,16 +24,20 @@ public:
 
     void AddOptions(CLI::App& command) override
     {
-        command.add_option("parts", paths_,
-                           "the parts and their manifests (PART.manifest.json beside each): a folder, or files")
+        command
+            .add_option("parts", paths_,
+                        "the parts and their manifests (PART.manifest.json beside each): a folder, or files")
             ->required();
-        command.add_option("-o,--output", output_,
-                           "the whole table, written only when parts 1..N of one sweep are all there, each matching "
-                           "its manifest, and nothing else is (otherwise exit 1, naming what is wrong); - for "
-                           "standard output")
+        command
+            .add_option("-o,--output", output_,
+                        "the whole table, written only when parts 1..N of one sweep are all there, each matching "
+                        "its manifest, and nothing else is (otherwise exit 1, naming what is wrong); - for "
+                        "standard output")
             ->capture_default_str();
-        command.add_option("--shards", shards_, "N: the number of parts the sweep was cut into (default: as most "
-                                                "manifests say); needed to list parts when none is there")
+        command
+            .add_option("--shards", shards_,
+                        "N: the number of parts the sweep was cut into (default: as most "
+                        "manifests say); needed to list parts when none is there")
             ->check(CLI::Range(1, 1000000));
         command.add_flag("--list-missing", listMissing_,
                          "write nothing; print the K's of the parts missing or damaged, as sbatch --array takes "
@@ -63,7 +68,7 @@ public:
         if (listMissing_)
             return ListMissing(context, survey);
         if (!survey.Complete()) {
-            CheckPartContents(survey, nullptr, stopped);  // names the damaged parts among the rest too
+            CheckPartContents(survey, nullptr, stopped); // names the damaged parts among the rest too
             return Refuse(context, survey, false);
         }
         const std::unique_ptr<OutputWriter::Pending> output = context.writer.Open(output_);
@@ -80,7 +85,7 @@ public:
         }
         if (InterruptSignal() != 0)
             return context.writer.Interrupted(output_);
-        if (!survey.Complete())  // a part changed after it was checked
+        if (!survey.Complete()) // a part changed after it was checked
             return Refuse(context, survey, true);
         return context.writer.Commit({output.get()});
     }

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The sweep of sweep.conf in N parts with GNU parallel, on this machine (add
 # --sshloginfile for several that share this folder), then the join. Run it
 # again after a failure or a stop: --resume-failed runs only the parts that

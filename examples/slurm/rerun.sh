@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Submits again only the parts that are missing or damaged, and the join.
 set -euo pipefail
 source ./sweep.conf

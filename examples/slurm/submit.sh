@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Submits the sweep of sweep.conf as a job array of N tasks, and the join
 # that waits for all of them. Run it in the folder that holds sweep.conf.
 set -euo pipefail

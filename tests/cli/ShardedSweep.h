@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A small sweep cut into parts by the built tool, made once for a test suite
@@ -32,10 +33,10 @@ inline void WriteParts(const std::filesystem::path& folder, int n, const std::ve
 {
     std::filesystem::create_directories(folder);
     for (int k = 1; k <= n; ++k) {
-        const ToolOutcome run = RunTool(Joined(Joined(Joined({"sweep"}, kSweep), extra),
-                                               {"--shard", std::to_string(k) + "/" + std::to_string(n), "-o",
-                                                prefix + std::to_string(k) + ".csv"}),
-                                        folder.string());
+        const ToolOutcome run = RunTool(
+            Joined(Joined(Joined({"sweep"}, kSweep), extra),
+                   {"--shard", std::to_string(k) + "/" + std::to_string(n), "-o", prefix + std::to_string(k) + ".csv"}),
+            folder.string());
         ASSERT_EQ(run.exitCode, 0) << run.err;
     }
 }
@@ -51,15 +52,16 @@ protected:
     static void SetUpTestSuite()
     {
         std::string suite = ::testing::UnitTest::GetInstance()->current_test_suite()->name();
-        std::replace(suite.begin(), suite.end(), '/', '.');  // "Join/JoinRefusal": one folder, not two
-        master_ = std::filesystem::temp_directory_path() / ("tamrisk-shards-" + std::to_string(::getpid()) + "-" + suite);
+        std::replace(suite.begin(), suite.end(), '/', '.'); // "Join/JoinRefusal": one folder, not two
+        master_ =
+            std::filesystem::temp_directory_path() / ("tamrisk-shards-" + std::to_string(::getpid()) + "-" + suite);
         std::filesystem::remove_all(master_);
         std::filesystem::create_directories(master_);
         const ToolOutcome whole = RunTool(Joined(Joined({"sweep"}, kSweep), {"-o", "whole.csv"}), master_.string());
         ASSERT_EQ(whole.exitCode, 0) << whole.err;
         WriteParts(master_ / "parts", kShards);
-        WriteParts(master_ / "eight", 8);                  // the same sweep in another number of parts
-        WriteParts(master_ / "other", kShards, {"--top", "0.1"});  // another sweep
+        WriteParts(master_ / "eight", 8);                         // the same sweep in another number of parts
+        WriteParts(master_ / "other", kShards, {"--top", "0.1"}); // another sweep
     }
     static void TearDownTestSuite() { std::filesystem::remove_all(master_); }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tamrisk-cli join: the whole table from parts that are all there and whole,
 // and a refusal that names each missing, stale, damaged or stray file.
 #include "ShardedSweep.h"
@@ -30,7 +31,7 @@ TEST_F(JoinTest, PartsJoinToTheWholeTable)
         std::vector<std::string> args;
     };
     std::vector<std::string> partFiles, manifestFiles;
-    for (int k = testing::kShards; k >= 1; --k) {  // the order given does not matter
+    for (int k = testing::kShards; k >= 1; --k) { // the order given does not matter
         partFiles.push_back("parts/" + testing::PartName(k));
         manifestFiles.push_back("parts/" + testing::PartName(k) + ".manifest.json");
     }
@@ -44,7 +45,7 @@ TEST_F(JoinTest, PartsJoinToTheWholeTable)
     };
     WriteText(Parts() / ".p3.csv.Xy12ab.tmp", "half a part");
     for (const Way& way : ways) {
-        for (int round = 0; round < 2; ++round) {  // the second time over the first's output
+        for (int round = 0; round < 2; ++round) { // the second time over the first's output
             const ToolOutcome run = RunTool(way.args, dir_.path().string());
             ASSERT_EQ(run.exitCode, 0) << way.name << ": " << run.err;
             EXPECT_EQ(run.err, "") << way.name;
@@ -64,7 +65,8 @@ TEST_F(JoinTest, TsvPartsJoinToTheWholeTsvTable)
 {
     const std::vector<std::string> tsv = {"--format", "tsv"};
     testing::WriteParts(dir_.path() / "tsv", 3, tsv, "t");
-    const ToolOutcome whole = RunTool(testing::Joined(testing::Joined({"sweep"}, testing::kSweep), tsv), dir_.path().string());
+    const ToolOutcome whole =
+        RunTool(testing::Joined(testing::Joined({"sweep"}, testing::kSweep), tsv), dir_.path().string());
     const ToolOutcome joined = RunTool({"join", "tsv"}, dir_.path().string());
     ASSERT_EQ(joined.exitCode, 0) << joined.err;
     EXPECT_EQ(joined.out, whole.out);
@@ -76,7 +78,7 @@ struct Fault {
     const char* name;
     std::function<void(const fs::path& parts, const fs::path& master)> make;
     std::vector<std::string> messages;
-    std::string rerun;  // --list-missing's output
+    std::string rerun; // --list-missing's output
     int listExit = 0;
 };
 
@@ -220,12 +222,13 @@ TEST(JoinUsage, WhatTheCommandLineMustSay)
     const ToolOutcome all = RunTool({"join", "--list-missing", "--shards", "12", "parts"}, dir.path().string());
     EXPECT_EQ(all.exitCode, 0) << all.err;
     EXPECT_EQ(all.out, "1-12\n");
-    const ToolOutcome lines = RunTool({"join", "--list-missing", "--one-per-line", "--shards", "3", "parts"},
-                                      dir.path().string());
+    const ToolOutcome lines =
+        RunTool({"join", "--list-missing", "--one-per-line", "--shards", "3", "parts"}, dir.path().string());
     EXPECT_EQ(lines.out, "1\n2\n3\n");
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"join"}, {"join", "--one-per-line", "parts"},
-          {"join", "--list-missing", "-o", "x.csv", "parts"}, {"join", "--shards", "0", "parts"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"join"},
+                                                 {"join", "--one-per-line", "parts"},
+                                                 {"join", "--list-missing", "-o", "x.csv", "parts"},
+                                                 {"join", "--shards", "0", "parts"}}) {
         const ToolOutcome run = RunTool(args, dir.path().string());
         EXPECT_EQ(run.exitCode, 2) << args.back() << run.err;
     }
@@ -240,7 +243,11 @@ TEST(ShardList, RangesAsSbatchTakesThem)
         std::vector<std::int64_t> ks;
         const char* ranges;
     } cases[] = {
-        {{}, ""}, {{3}, "3"}, {{3, 4}, "3-4"}, {{3, 7, 8, 9}, "3,7-9"}, {{1, 2, 3, 5, 10, 11, 100000}, "1-3,5,10-11,100000"},
+        {{}, ""},
+        {{3}, "3"},
+        {{3, 4}, "3-4"},
+        {{3, 7, 8, 9}, "3,7-9"},
+        {{1, 2, 3, 5, 10, 11, 100000}, "1-3,5,10-11,100000"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(cli::ShardListText(c.ks, false), c.ranges);

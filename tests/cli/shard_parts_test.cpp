@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A sweep's parts: the manifest beside each, written only for a whole part;
 // --skip-complete; and the threads a part runs on by default.
 #include "ShardedSweep.h"
@@ -30,7 +31,10 @@ using testing::RunTool;
 using testing::ToolOutcome;
 using testing::WriteText;
 
-nlohmann::json ManifestOf(const fs::path& part) { return nlohmann::json::parse(ReadFile(part.string() + ".manifest.json")); }
+nlohmann::json ManifestOf(const fs::path& part)
+{
+    return nlohmann::json::parse(ReadFile(part.string() + ".manifest.json"));
+}
 
 // What sha256sum says of a file.
 std::string Sha256Sum(const fs::path& file)
@@ -87,20 +91,20 @@ TEST_F(ShardManifestTest, FingerprintNamesTheTableNotTheRun)
         {{"--threads", "1"}, true},
         {{"--record", "r.json"}, true},
         {{"--format", "tsv"}, false},
-        {{"--dose-rate", "0.5"}, false},  // a fixed input
+        {{"--dose-rate", "0.5"}, false}, // a fixed input
         {{"--columns", "signal_axis_max"}, false},
     };
     for (const Run& run : runs) {
-        const ToolOutcome made = RunTool(
-            testing::Joined(testing::Joined(testing::Joined({"sweep"}, testing::kSweep), run.extra),
-                            {"--shard", "1/3", "-o", "elsewhere.txt"}),
-            dir_.path().string());
+        const ToolOutcome made =
+            RunTool(testing::Joined(testing::Joined(testing::Joined({"sweep"}, testing::kSweep), run.extra),
+                                    {"--shard", "1/3", "-o", "elsewhere.txt"}),
+                    dir_.path().string());
         ASSERT_EQ(made.exitCode, 0) << made.err;
         EXPECT_EQ(ManifestOf(dir_.path() / "elsewhere.txt")["fingerprint"] == fingerprint, run.same) << run.extra[0];
     }
     // Through standard output a part has no manifest, and its bytes are as before.
-    const ToolOutcome piped = RunTool(testing::Joined(testing::Joined({"sweep"}, testing::kSweep), {"--shard", "1/7"}),
-                                      dir_.path().string());
+    const ToolOutcome piped =
+        RunTool(testing::Joined(testing::Joined({"sweep"}, testing::kSweep), {"--shard", "1/7"}), dir_.path().string());
     EXPECT_EQ(piped.out, ReadFile(Parts() / "p1.csv"));
     EXPECT_FALSE(fs::exists(dir_.path() / "-.manifest.json"));
 }
@@ -110,7 +114,7 @@ struct PartState {
     const char* name;
     std::function<void(const fs::path& part, const fs::path& master)> make;
     bool skipped;
-    const char* note;  // on standard error
+    const char* note; // on standard error
 };
 
 void PrintTo(const PartState& state, std::ostream* os) { *os << state.name; }
@@ -141,7 +145,8 @@ TEST_P(SkipComplete, ComputesWhatIsNotWhole)
 INSTANTIATE_TEST_SUITE_P(
     Sweep, SkipComplete,
     ::testing::Values(
-        PartState{"Whole", [](const fs::path&, const fs::path&) {}, true, "part 3 of 7 of this sweep, whole; nothing to do"},
+        PartState{"Whole", [](const fs::path&, const fs::path&) {}, true,
+                  "part 3 of 7 of this sweep, whole; nothing to do"},
         PartState{"NeitherThere",
                   [](const fs::path& part, const fs::path&) {
                       fs::remove(part);
@@ -150,8 +155,9 @@ INSTANTIATE_TEST_SUITE_P(
                   false, ""},
         PartState{"OnlyTheManifest", [](const fs::path& part, const fs::path&) { fs::remove(part); }, false,
                   "computed again: only its manifest is there"},
-        PartState{"NoManifest", [](const fs::path& part, const fs::path&) { fs::remove(part.string() + ".manifest.json"); },
-                  false, "computed again: it has no manifest"},
+        PartState{"NoManifest",
+                  [](const fs::path& part, const fs::path&) { fs::remove(part.string() + ".manifest.json"); }, false,
+                  "computed again: it has no manifest"},
         PartState{"CutShort",
                   [](const fs::path& part, const fs::path&) { fs::resize_file(part, fs::file_size(part) / 2); }, false,
                   "(cut short)"},
@@ -182,8 +188,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& c) { return c.param.name; });
 
 // A process of the tool, started and not waited for.
-pid_t StartTool(const std::vector<std::string>& args, const fs::path& folder, const std::vector<std::string>& prefix = {},
-                const std::vector<std::string>& settings = {})
+pid_t StartTool(const std::vector<std::string>& args, const fs::path& folder,
+                const std::vector<std::string>& prefix = {}, const std::vector<std::string>& settings = {})
 {
     std::vector<std::string> all = prefix;
     all.push_back(TAMRISK_CLI_PATH);
@@ -238,13 +244,15 @@ TEST_P(KilledShard, LeavesNoManifest)
     testing::TempDir dir;
     const fs::path parts = dir.path() / "parts";
     fs::create_directory(parts);
-    ASSERT_EQ(WaitFor(StartTool(testing::Joined(testing::Joined({"sweep"}, kLongSweep), {"--shard", "2/100", "-o", "parts/b.csv"}),
-                                dir.path())),
+    ASSERT_EQ(WaitFor(StartTool(
+                  testing::Joined(testing::Joined({"sweep"}, kLongSweep), {"--shard", "2/100", "-o", "parts/b.csv"}),
+                  dir.path())),
               0);
     // Part 1 is stopped while it is being written.
-    const pid_t pid = StartTool(testing::Joined({"sweep"}, testing::Joined(kLongSweep, {"--shard", "1/100", "-o",
-                                                                                        "parts/a.csv", "--threads", "1"})),
-                                dir.path());
+    const pid_t pid = StartTool(
+        testing::Joined({"sweep"},
+                        testing::Joined(kLongSweep, {"--shard", "1/100", "-o", "parts/a.csv", "--threads", "1"})),
+        dir.path());
     ASSERT_GT(pid, 0);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!HasTemporaryFile(parts) && std::chrono::steady_clock::now() < deadline)

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The README's GNU parallel script (examples/parallel/sweep.sh) run as
 # written: 8 parts of an uneven table, one of them killed, the join's refusal
 # naming it, the script run again (only the killed part runs), and the joined

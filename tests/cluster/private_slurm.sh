@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A private one-node Slurm for the tests, sourced by them: munge and Slurm
 # with every file (configuration, key, sockets, state, spool, logs) in one
 # temporary folder, talking over the loopback interface of a network

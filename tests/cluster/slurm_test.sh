@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The README's Slurm scripts (examples/slurm) run as written on a private
 # one-node Slurm: a job array of 8 parts of an uneven table, one part
 # cancelled, the join's refusal naming it, the missing part run again with

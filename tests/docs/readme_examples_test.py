@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks that the README shows the example scripts exactly as the tests run them.
 
 Each block marked `<!-- example file: PATH -->` must be the file at PATH

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The default thread count: the CPUs the process may use, and Slurm's share.
 #include "scan/UsableThreads.h"
 
@@ -34,15 +35,11 @@ INSTANTIATE_TEST_SUITE_P(
     Scan, UsableThreadsRule,
     ::testing::Values(ThreadRule{"AffinityNotCores", 2, nullptr, 64, 2},
                       ThreadRule{"CoresWhenAffinityUnknown", 0, nullptr, 8, 8},
-                      ThreadRule{"OneWhenNothingIsKnown", 0, nullptr, 0, 1},
-                      ThreadRule{"SlurmSmaller", 16, "4", 64, 4},
+                      ThreadRule{"OneWhenNothingIsKnown", 0, nullptr, 0, 1}, ThreadRule{"SlurmSmaller", 16, "4", 64, 4},
                       ThreadRule{"SlurmLargerIgnored", 2, "8", 64, 2},
-                      ThreadRule{"SlurmWithoutAffinity", 0, "3", 64, 3},
-                      ThreadRule{"SlurmEmpty", 16, "", 64, 16},
-                      ThreadRule{"SlurmNotANumber", 16, "abc", 64, 16},
-                      ThreadRule{"SlurmZero", 16, "0", 64, 16},
-                      ThreadRule{"SlurmNegative", 16, "-2", 64, 16},
-                      ThreadRule{"SlurmTrailingText", 16, "4x", 64, 16},
+                      ThreadRule{"SlurmWithoutAffinity", 0, "3", 64, 3}, ThreadRule{"SlurmEmpty", 16, "", 64, 16},
+                      ThreadRule{"SlurmNotANumber", 16, "abc", 64, 16}, ThreadRule{"SlurmZero", 16, "0", 64, 16},
+                      ThreadRule{"SlurmNegative", 16, "-2", 64, 16}, ThreadRule{"SlurmTrailingText", 16, "4x", 64, 16},
                       ThreadRule{"SlurmOverflow", 16, "99999999999999999999", 64, 16},
                       ThreadRule{"AtMost1024", 4096, nullptr, 4096, 1024}),
     [](const auto& c) { return c.param.name; });
