@@ -14,13 +14,13 @@
 #include "plot/Figure.h"
 #include "scan/ScanGrid.h"
 #include "scan/ScanJob.h"
+#include "scan/UsableThreads.h"
 
 #include "TamriskVersion.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QThread>
 
 #include <algorithm>
 #include <cstdint>
@@ -241,7 +241,7 @@ void CModelDlg::runScan()
         return;
     ScanLayout layout;
     layout.format = chosen->record ? TableFormat::Csv : TableFormat::Native;
-    const int threads = std::max(1, QThread::idealThreadCount());
+    const int threads = UsableThreads();
     if (!ConfirmLargeScan(*dialogs_, this, EstimateScan(grid, state_.params, threads, layout.format), *chosen->file))
         return;
 

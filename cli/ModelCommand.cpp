@@ -5,6 +5,7 @@
 #include "model/CurveTable.h"
 #include "model/ReadParameters.h"
 #include "output/ParameterRecord.h"
+#include "scan/UsableThreads.h"
 
 #include "TamriskVersion.h"
 
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <cctype>
 #include <ostream>
-#include <thread>
 
 namespace tamrisk::cli {
 
@@ -43,7 +43,7 @@ ModelCommand::ModelCommand(const char* name, const char* summary, Formats format
     : name_(name), summary_(summary), formats_(std::move(formats)), output_(output)
 {
     request_.command = name;
-    request_.threads = int(std::max(1u, std::thread::hardware_concurrency()));
+    request_.threads = UsableThreads();
     if (!formats_.offered.empty()) {
         request_.format = formats_.offered.front();
         formatName_ = TableFormatName(request_.format);

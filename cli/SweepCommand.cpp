@@ -5,6 +5,8 @@
 #include "cli/ArgumentRules.h"
 #include "cli/ModelCommand.h"
 #include "cli/OutputPaths.h"
+#include "cli/Sha256.h"
+#include "cli/SweepManifest.h"
 #include "model/InputTable.h"
 #include "scan/SweepRows.h"
 
@@ -133,10 +135,16 @@ void AddSweepOptions(CLI::App& command, SweepOptions& options)
     command.add_option("-o,--output", options.output, "output file, - for standard output")->capture_default_str();
     command.add_option("--shard", options.shard,
                        "K/N: only the K-th of N equal blocks of rows, the header in block 1 only, so that blocks "
-                       "1..N joined in order are the whole table (csv and tsv)");
+                       "1..N joined in order are the whole table (csv and tsv); with -o FILE, FILE.manifest.json is "
+                       "written beside it once it is complete, for tamrisk-cli join");
+    command.add_flag("--skip-complete", options.skipComplete,
+                     "with --shard and -o FILE: do nothing (exit 0) when FILE and its manifest are already this "
+                     "part, whole; otherwise compute it");
     command.add_flag("--count", options.count,
                      "print the number of points and an estimate of the output's bytes, and compute nothing else");
-    command.add_option("--threads", options.threads, "threads evaluating the points (default: the number of cores)")
+    command
+        .add_option("--threads", options.threads,
+                    "threads evaluating the points (default: the CPUs this process may use)")
         ->check(CLI::Range(1, 1024));
 }
 
@@ -154,6 +162,8 @@ public:
         std::vector<NamedOutput> outputs;
         if (!options_.count)
             outputs.push_back({"-o", options_.output});
+        if (!options_.count && shardGiven_ && options_.output != "-")
+            outputs.push_back({"--shard", ManifestPathOf(options_.output)});
         std::vector<NamedOutput> rest = ModelCommand::Outputs();
         outputs.insert(outputs.end(), rest.begin(), rest.end());
         return outputs;
@@ -164,10 +174,15 @@ public:
 protected:
     void AddLeadingOptions(CLI::App& command) override { AddSweepOptions(command, options_); }
 
-    int PrepareOwn(const CLI::App& command, CommandContext&) override
+    int PrepareOwn(const CLI::App& command, CommandContext& context) override
     {
         // An empty --shard is an unset variable in a script, not the whole table.
         shardGiven_ = command.count("--shard") > 0;
+        if (options_.skipComplete && (!shardGiven_ || options_.output == "-")) {
+            context.err << "tamrisk-cli sweep: --skip-complete needs --shard K/N and -o FILE, where it looks for "
+                           "the part and its manifest\n";
+            return kExitUsage;
+        }
         // Without --format the file's ending chooses it.
         if (const std::optional<TableFormat> named = FormatOfPath(options_.output);
             named && command.count("--format") == 0 && *named != TableFormat::Native)
@@ -199,6 +214,7 @@ int SweepCommand::Run(CommandContext& context)
     const std::int64_t points = SweepPointCount(plan);
     RowRange range{0, points};
     bool header = true;
+    std::optional<PartManifest> part;
     if (shardGiven_) {
         const auto parsed = ParseShard(options_.shard);
         if (const std::string* problem = std::get_if<std::string>(&parsed)) {
@@ -213,6 +229,9 @@ int SweepCommand::Run(CommandContext& context)
         }
         range = ShardRows(points, shard->first, shard->second);
         header = shard->first == 1;
+        part = PlannedPart(Header().version,
+                           SweepFingerprint(Header().version, InputsJson(request_.inputs), plan, request_.format),
+                           request_.format, points, shard->first, shard->second);
     }
 
     std::pair<std::string, std::string> frame;
@@ -228,6 +247,17 @@ int SweepCommand::Run(CommandContext& context)
         context.out.flush();
         return kExitSuccess;
     }
+    if (options_.skipComplete) {
+        const FinishedPart finished = CheckFinishedPart(request_.output, *part);
+        const std::string name = "'" + Shown(request_.output) + "'";
+        if (finished.complete) {
+            err << "tamrisk-cli sweep: " << name << " is part " << part->shard << " of " << part->shards
+                << " of this sweep, whole; nothing to do\n";
+            return kExitSuccess;
+        }
+        if (!finished.reason.empty())
+            err << "tamrisk-cli sweep: " << name << " is computed again: " << Shown(finished.reason) << '\n';
+    }
 
     const std::unique_ptr<OutputWriter::Pending> output = context.writer.Open(request_.output);
     if (!output)
@@ -235,28 +265,44 @@ int SweepCommand::Run(CommandContext& context)
     SweepHooks hooks;
     hooks.threads = options_.threads > 0 ? options_.threads : request_.threads;
     hooks.cancelled = [] { return InterruptSignal() != 0; };
+    HashingSink table(output->file());
     try {
-        output->file().Write(frame.first);
-        if (!WriteSweepRows(plan, request_.inputs, request_.format, range, output->file(), hooks))
+        table.Write(frame.first);
+        if (!WriteSweepRows(plan, request_.inputs, request_.format, range, table, hooks))
             return context.writer.Interrupted(request_.output);
-        output->file().Write(frame.second);
+        table.Write(frame.second);
     } catch (const FileError& error) {
         return context.writer.Failed(request_.output, error.what());
     }
-    nlohmann::ordered_json extra = {{"sweep", SweepJson(plan)}};
-    if (shardGiven_)
-        extra["shard"] = options_.shard;
-    if (request_.record.empty())
-        return context.writer.Commit({output.get()});
-    const std::unique_ptr<OutputWriter::Pending> record = context.writer.Open(request_.record);
-    if (!record)
-        return InterruptSignal() != 0 ? context.writer.Interrupted(request_.record) : kExitFailure;
-    try {
-        record->file().Write(RecordDocument(extra, request_.output));
-    } catch (const FileError& error) {
-        return context.writer.Failed(request_.record, error.what());
+    // Beside the table: its record, then the part's manifest, committed after
+    // the table and the record so that a manifest vouches only for a whole part.
+    std::vector<std::pair<std::string, std::string>> besides;
+    if (!request_.record.empty()) {
+        nlohmann::ordered_json extra = {{"sweep", SweepJson(plan)}};
+        if (shardGiven_)
+            extra["shard"] = options_.shard;
+        besides.emplace_back(request_.record, RecordDocument(extra, request_.output));
     }
-    return context.writer.Commit({output.get(), record.get()});
+    if (part && output->file().replaces()) {
+        part->bytes = std::int64_t(table.bytes());
+        part->sha256 = table.HexDigest();
+        besides.emplace_back(ManifestPathOf(request_.output), ManifestText(*part));
+    }
+    std::vector<std::unique_ptr<OutputWriter::Pending>> opened;
+    std::vector<OutputWriter::Pending*> commits{output.get()};
+    for (const auto& [path, text] : besides) {
+        std::unique_ptr<OutputWriter::Pending> beside = context.writer.Open(path);
+        if (!beside)
+            return InterruptSignal() != 0 ? context.writer.Interrupted(path) : kExitFailure;
+        try {
+            beside->file().Write(text);
+        } catch (const FileError& error) {
+            return context.writer.Failed(path, error.what());
+        }
+        commits.push_back(beside.get());
+        opened.push_back(std::move(beside));
+    }
+    return context.writer.Commit(commits);
 }
 
 } // namespace

@@ -15,8 +15,9 @@ struct SweepOptions {
     std::string format = "csv";
     std::string output = "-";
     std::string shard; // "K/N", or "" for the whole table
+    bool skipComplete = false;
     bool count = false;
-    int threads = 0; // 0: as many as there are cores
+    int threads = 0; // 0: as many as the process may use (UsableThreads)
 };
 
 void AddSweepOptions(CLI::App& command, SweepOptions& options);

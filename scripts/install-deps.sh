@@ -13,6 +13,7 @@ packages=(
   python3 python3-numpy
   qt6-translations-l10n fonts-dejavu-extra fonts-liberation
   parallel libsimde-dev clang-format
+  nettle-dev slurm-wlm munge iproute2
 )
 
 missing=()

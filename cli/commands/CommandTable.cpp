@@ -11,13 +11,14 @@ std::unique_ptr<Command> MakeRenderCommand();
 std::unique_ptr<Command> MakePlotCommand();
 std::unique_ptr<Command> MakeParamsCommand();
 std::unique_ptr<Command> MakeSweepCommand();
+std::unique_ptr<Command> MakeJoinCommand();
 
 std::span<const std::unique_ptr<Command>> Commands()
 {
     static const std::vector<std::unique_ptr<Command>> commands = [] {
         std::vector<std::unique_ptr<Command>> all;
         for (auto make : {MakeReadoutsCommand, MakeExportCommand, MakeScanCommand, MakeCurvesCommand, MakeRenderCommand,
-                          MakePlotCommand, MakeParamsCommand, MakeSweepCommand})
+                          MakePlotCommand, MakeParamsCommand, MakeSweepCommand, MakeJoinCommand})
             all.push_back(make());
         return all;
     }();

@@ -161,7 +161,9 @@ public:
 protected:
     void AddTrailingOptions(CLI::App& command) override
     {
-        command.add_option("--threads", request_.threads, "threads evaluating the grid (default: the number of cores)")
+        command
+            .add_option("--threads", request_.threads,
+                        "threads evaluating the grid (default: the CPUs this process may use)")
             ->check(CLI::Range(1, 1024));
         command.add_flag("-q,--quiet", request_.quiet, "no progress line on the terminal");
     }
