@@ -1,8 +1,11 @@
 """Memory, threads and the GIL: 10^5 calls leave the memory as it was, scans from four Python
-threads at once give the one result, and a long computation lets other Python threads run."""
+threads at once give the one result, a long computation lets other Python threads run, and
+Ctrl-C stops it."""
 
+import _thread
 import os
 import threading
+import time
 
 import numpy as np
 import pytest
@@ -84,3 +87,18 @@ def test_the_number_of_threads_changes_no_bit(threads):
     result = tamrisk.sweep(vary=vary, threads=threads)
     for name, values in expected.items():
         assert np.array_equal(result[name].view(np.uint8), values.view(np.uint8)), name
+
+
+def test_ctrl_c_stops_a_long_sweep():
+    # About 10^5 model runs with their read-outs: seconds of work, stopped after 0.2 s.
+    timer = threading.Timer(0.2, _thread.interrupt_main)
+    start = time.monotonic()
+    timer.start()
+    try:
+        tamrisk.sweep(vary={"dose_rate": "0:2:100000"}, columns=["signal_axis_max"], threads=1)
+        stopped = False
+    except KeyboardInterrupt:
+        stopped = True
+    timer.join()
+    assert stopped, "the sweep ran to its end"
+    assert time.monotonic() - start < 2.0

@@ -83,3 +83,29 @@ def test_mypy_strict_accepts_the_example_and_catches_a_wrong_call(tmp_path):
     assert 'Unexpected keyword argument "eval_tme"' in done.stdout
     assert "wrong.py:3: error: Incompatible types in assignment" in done.stdout
     assert "wrong.py:4: error: Argument \"ext\" to \"scan\"" in done.stdout
+
+
+def test_the_installed_module_and_its_stub_are_found_where_debians_python_looks(tmp_path):
+    prefix = tmp_path / "prefix"
+    subprocess.run([os.environ["CMAKE_COMMAND"], "--install", os.environ["TAMRISK_BUILD_DIR"], "--prefix", str(prefix),
+                    "--component", "python"], check=True, capture_output=True)
+    packages = prefix / "lib" / "python3" / "dist-packages"
+    assert (packages / "tamrisk.pyi").read_bytes() == (packages / "tamrisk-stubs" / "__init__.pyi").read_bytes() \
+        == STUB.read_bytes()
+    # An interpreter whose module folder is the installed one: it imports the
+    # installed module, and mypy takes the installed stub package.
+    venv = tmp_path / "venv"
+    subprocess.run([sys.executable, "-m", "venv", "--without-pip", str(venv)], check=True)
+    python = venv / "bin" / "python"
+    site = Path(subprocess.run([python, "-c", "import site; print(site.getsitepackages()[0])"], check=True,
+                               capture_output=True, text=True).stdout.strip())
+    (site / "installed.pth").write_text(str(packages) + "\n", encoding="utf-8")
+    where = subprocess.run([python, "-c", "import tamrisk; print(tamrisk.__file__)"], check=True,
+                           capture_output=True, text=True, env={"PATH": os.environ["PATH"]}).stdout
+    assert Path(where.strip()).parent == packages
+    script = tmp_path / "installed.py"
+    script.write_text("import tamrisk\ncount: int = tamrisk.profile()['totals']['eff_ratio']\n", encoding="utf-8")
+    done = subprocess.run(
+        [sys.executable, "-m", "mypy", "--strict", "--python-executable", str(python), "--cache-dir",
+         str(tmp_path / "cache"), str(script)], capture_output=True, text=True, check=False)
+    assert "installed.py:2: error: Incompatible types in assignment" in done.stdout, done.stdout
