@@ -5,6 +5,7 @@
 #include "model/ParseText.h"
 #include "model/ShortestText.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -60,7 +61,7 @@ void WarnIfReadInPart(const InputRow& row, const std::string& text, const std::s
         read = ShortestText(ParseNumber(text)) + ", as the window reads it (numbers take a decimal point)";
     }
     const std::string message = name + " " + Quoted(text) + " is read as " + read;
-    if (PyErr_WarnEx(PyExc_UserWarning, message.c_str(), 2) != 0)
+    if (PyErr_WarnEx(PyExc_UserWarning, message.c_str(), 1) != 0)
         throw py::error_already_set();
 }
 

@@ -50,7 +50,7 @@ py::dict TableArrays(const SampleTable& table)
     return arrays;
 }
 
-py::dict Inputs_()
+py::dict InputList()
 {
     py::dict inputs;
     const Inputs defaults;
@@ -125,7 +125,7 @@ void AddModelFunctions(py::module_& module)
                    "One read-out: its value (a single-precision value held exactly, or for the ratio the double it "
                    "is computed in), the text the window shows, and its unit.")
             .release();
-    module.def("inputs", &Inputs_, Doc("inputs").c_str());
+    module.def("inputs", &InputList, Doc("inputs").c_str());
     module.def("profile", &Profile, Doc("profile").c_str());
     module.def("curves", &Curves, Doc("curves").c_str());
     module.def("readouts", &Readouts, Doc("readouts").c_str());

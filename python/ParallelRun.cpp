@@ -1,5 +1,6 @@
 #include "ParallelRun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <sched.h>

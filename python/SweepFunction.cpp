@@ -10,6 +10,7 @@
 #include "scan/SweepPlan.h"
 #include "scan/SweepValues.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tamrisk::python {
