@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ParamsDocument.h"
 
 #include "cli/OutputPaths.h"
@@ -72,7 +73,8 @@ ParamsDocument ReadParamsDocument(const std::string& path)
     if (!bytes)
         return Refused(1, "cannot read " + shown + ": " + problem);
     if (bytes->size() > kMaxRecordBytes)
-        return Refused(2, shown + " is larger than " + std::to_string(kMaxRecordBytes >> 20) + " MiB; a record is far smaller");
+        return Refused(2, shown + " is larger than " + std::to_string(kMaxRecordBytes >> 20) +
+                              " MiB; a record is far smaller");
 
     ParamsDocument document;
     try {
@@ -142,7 +144,7 @@ std::optional<std::vector<std::string>> ReplayedArguments(const nlohmann::ordere
             continue;
         }
         if (shape == nullptr && givenPositional)
-            continue;  // the plot given anew replaces the recorded one
+            continue; // the plot given anew replaces the recorded one
         replay.push_back(recorded[i]);
         if (takesValue)
             replay.push_back(recorded[++i]);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/PlotCommand.h"
 
 #include "cli/FigureModuleLoader.h"
@@ -85,8 +86,8 @@ std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, Figure
     return std::nullopt;
 }
 
-int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err,
-             DrawFigureFunction draw, std::string& bytes)
+int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err, DrawFigureFunction draw,
+             std::string& bytes)
 {
     std::string problem;
     const std::optional<FigureFormat> format = ChosenFormat(request, problem);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "plot/FigureModule.h"
@@ -17,9 +18,9 @@ namespace tamrisk::cli {
 
 // One call of `tamrisk-cli plot depth|signal -o FILE ...`.
 struct FigureCommandRequest {
-    FigureOptions figure;                // the plot (figure.kind) and how it is drawn
-    std::string output;                  // the figure file; "-" is standard output
-    std::optional<FigureFormat> format;  // --format; otherwise the output's extension decides
+    FigureOptions figure;               // the plot (figure.kind) and how it is drawn
+    std::string output;                 // the figure file; "-" is standard output
+    std::optional<FigureFormat> format; // --format; otherwise the output's extension decides
 };
 
 // The options of the plot command, for the option parser and its help. The
@@ -27,7 +28,7 @@ struct FigureCommandRequest {
 struct PlotOptionRow {
     const char* name;
     const char* meaning;
-    const char* defaultValue;  // as the help shows it; "" for none
+    const char* defaultValue; // as the help shows it; "" for none
 };
 
 inline constexpr std::array<PlotOptionRow, 11> kPlotOptions{{
@@ -65,7 +66,7 @@ int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::o
             DrawFigureFunction draw = nullptr);
 // The drawing alone: the figure's bytes in `bytes`, or an exit code other
 // than 0 after a message on err.
-int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err,
-             DrawFigureFunction draw, std::string& bytes);
+int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err, DrawFigureFunction draw,
+             std::string& bytes);
 
 } // namespace tamrisk::cli

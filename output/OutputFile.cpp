@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/OutputFile.h"
 
 #include <cerrno>
@@ -14,7 +15,7 @@ namespace tamrisk {
 namespace {
 
 constexpr int kMaxLinks = 40;
-constexpr std::size_t kMaxBaseInTemporaryName = 200;  // leaves room below NAME_MAX
+constexpr std::size_t kMaxBaseInTemporaryName = 200; // leaves room below NAME_MAX
 
 struct Target {
     std::string path;
@@ -23,17 +24,11 @@ struct Target {
     struct stat status {};
 };
 
-bool StartsWith(const std::string& text, const char* prefix)
-{
-    return text.rfind(prefix, 0) == 0;
-}
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 // /dev/stdout and its kin lead to /proc/self/fd: links to open streams, which
 // are written as they are, whatever they point at.
-bool IsStreamPath(const std::string& path)
-{
-    return StartsWith(path, "/proc/") || StartsWith(path, "/dev/fd/");
-}
+bool IsStreamPath(const std::string& path) { return StartsWith(path, "/proc/") || StartsWith(path, "/dev/fd/"); }
 
 std::string Folder(const std::string& path)
 {
@@ -70,7 +65,7 @@ bool Resolve(const std::string& path, Target& target, std::string* reason)
         if (::lstat(current.c_str(), &status) != 0) {
             if (errno != ENOENT)
                 return Fail(reason, errno);
-            target.path = current;  // a new file; a missing folder shows when it is created
+            target.path = current; // a new file; a missing folder shows when it is created
             return true;
         }
         if (!S_ISLNK(status.st_mode)) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The figure module: WriteFigure behind one C symbol, so that programs which
 // draw figures only now and then load Cairo and Pango only when they do.
 #include "plot/FigureModule.h"
@@ -11,9 +12,8 @@
 static_assert(std::is_same_v<decltype(&tamrisk_draw_figure), tamrisk::DrawFigureFunction>);
 
 extern "C" __attribute__((visibility("default"))) void tamrisk_draw_figure(
-    const tamrisk::FigureOptions& options, const tamrisk::ModelParameters& params,
-    const tamrisk::DisplayFlags& flags, const tamrisk::DepthProfile& profile,
-    const tamrisk::SignalCurves& curves, tamrisk::FigureDrawing& drawing)
+    const tamrisk::FigureOptions& options, const tamrisk::ModelParameters& params, const tamrisk::DisplayFlags& flags,
+    const tamrisk::DepthProfile& profile, const tamrisk::SignalCurves& curves, tamrisk::FigureDrawing& drawing)
 {
     try {
         tamrisk::StringSink sink;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/DepthProfile.h"
@@ -15,15 +16,15 @@ namespace tamrisk {
 struct FigureDrawing {
     std::string bytes;
     std::vector<std::string> notes;
-    std::string error;  // empty when the figure was drawn
+    std::string error; // empty when the figure was drawn
 };
 
 // The figure module (a shared object beside the command-line tool) exports
 // one function of this type under kDrawFigureSymbol. It draws like
 // WriteFigure and throws nothing: a failure comes back in drawing.error.
 using DrawFigureFunction = void (*)(const FigureOptions& options, const ModelParameters& params,
-                                    const DisplayFlags& flags, const DepthProfile& profile,
-                                    const SignalCurves& curves, FigureDrawing& drawing);
+                                    const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves,
+                                    FigureDrawing& drawing);
 
 inline constexpr char kFigureModuleFile[] = "tamrisk-figures.so";
 inline constexpr char kDrawFigureSymbol[] = "tamrisk_draw_figure";

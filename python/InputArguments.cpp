@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "InputArguments.h"
 
 #include "model/CurveTable.h"
@@ -145,8 +146,7 @@ void SetShown(py::handle value, Inputs& inputs)
     for (const std::string& name : names) {
         const CurveRow* curve = FindCurve(name);
         if (curve == nullptr)
-            throw py::value_error("show: " + Quoted(name) + " is not one of " + CurveNames() +
-                                  DidYouMean(name, known));
+            throw py::value_error("show: " + Quoted(name) + " is not one of " + CurveNames() + DidYouMean(name, known));
         inputs.controls.flags.*curve->flag = true;
     }
 }
@@ -253,8 +253,7 @@ Inputs ReadInputs(const char* function, const py::kwargs& kwargs, const std::vec
         if (row == nullptr) {
             std::vector<std::string> known = InputNames();
             known.insert(known.end(), own.begin(), own.end());
-            throw py::type_error(std::string(function) + "(): unknown input " + Quoted(name) +
-                                 DidYouMean(name, known));
+            throw py::type_error(std::string(function) + "(): unknown input " + Quoted(name) + DidYouMean(name, known));
         }
         SetInput(*row, value, inputs);
     }
@@ -312,8 +311,8 @@ std::string InputsHelp()
             help += text.empty() ? " (default: not set)" : " (default: " + text + ")";
         help += "\n";
     }
-    help += std::string("    ") + kShowName + ": curves to show, by flag name (list or comma-separated): " +
-            CurveNames() + "; none by default\n";
+    help += std::string("    ") + kShowName +
+            ": curves to show, by flag name (list or comma-separated): " + CurveNames() + "; none by default\n";
     return help;
 }
 

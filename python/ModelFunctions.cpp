@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ModelFunctions.h"
 
 #include "FunctionDocs.h"
@@ -74,8 +75,8 @@ py::dict Profile(const py::kwargs& kwargs)
     // Under "totals", as in the tool's JSON document: the ratio of the totals
     // shares its read-out name with the per-depth array eff_ratio.
     py::dict totals;
-    for (const MainControl id : {MainControl::EffLabTotalReadout, MainControl::EffNatTotalReadout,
-                                 MainControl::EffRatioReadout}) {
+    for (const MainControl id :
+         {MainControl::EffLabTotalReadout, MainControl::EffNatTotalReadout, MainControl::EffRatioReadout}) {
         const ReadoutRow& row = ReadoutOf(id);
         totals[row.name] = row.renderedValue(state.params, state.profile);
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScanFunction.h"
 
 #include "FunctionDocs.h"
@@ -21,7 +22,7 @@ namespace {
 struct AxisArgument {
     const char* argument;
     const char* meaning;
-    const char* inputs[4];  // start, end, steps, log
+    const char* inputs[4]; // start, end, steps, log
 };
 
 constexpr AxisArgument kAxes[] = {
@@ -37,11 +38,13 @@ void SetAxis(const AxisArgument& axis, py::handle value, const py::kwargs& kwarg
             throw py::type_error(std::string("scan(): give ") + axis.argument + "=(start, end, steps, log) or " +
                                  axis.inputs[0] + ", ..., not both");
     if (!py::isinstance<py::tuple>(value) && !py::isinstance<py::list>(value))
-        throw py::type_error(std::string(axis.argument) + " takes (start, end, steps) or (start, end, steps, log), not " +
+        throw py::type_error(std::string(axis.argument) +
+                             " takes (start, end, steps) or (start, end, steps, log), not " +
                              std::string(py::str(py::type::handle_of(value).attr("__name__"))));
     const py::sequence parts = py::reinterpret_borrow<py::sequence>(value);
     if (parts.size() != 3 && parts.size() != 4)
-        throw py::value_error(std::string(axis.argument) + " takes (start, end, steps) or (start, end, steps, log), not " +
+        throw py::value_error(std::string(axis.argument) +
+                              " takes (start, end, steps) or (start, end, steps, log), not " +
                               std::to_string(parts.size()) + " values");
     for (std::size_t k = 0; k < parts.size(); ++k) {
         const std::string option = std::string(axis.inputs[k]);
@@ -71,7 +74,8 @@ py::dict Scan(const py::kwargs& kwargs)
     for (const AxisArgument& axis : kAxes)
         if (kwargs.contains(axis.argument) && !kwargs[axis.argument].is_none())
             SetAxis(axis, kwargs[axis.argument], kwargs, inputs);
-    const int threads = ThreadCount(kwargs.contains("threads") ? py::object(kwargs["threads"]) : py::object(py::none()));
+    const int threads =
+        ThreadCount(kwargs.contains("threads") ? py::object(kwargs["threads"]) : py::object(py::none()));
 
     ModelParameters params;
     DisplayFlags flags;
@@ -83,7 +87,7 @@ py::dict Scan(const py::kwargs& kwargs)
 
     const py::ssize_t passes = py::ssize_t(ScanAxisCount(grid.extinction));
     const py::ssize_t times = py::ssize_t(ScanAxisCount(grid.evalTime));
-    const std::vector<std::string> names = ScanColumnNames();  // extinction, hvd, transmission, time, lab, nat, ratio
+    const std::vector<std::string> names = ScanColumnNames(); // extinction, hvd, transmission, time, lab, nat, ratio
     py::array_t<float> extinction = NewArray<float>({passes});
     py::array_t<float> halfValueDepth = NewArray<float>({passes});
     py::array_t<float> transmission = NewArray<float>({passes});
@@ -91,8 +95,9 @@ py::dict Scan(const py::kwargs& kwargs)
     py::array_t<float> lab = NewArray<float>({passes, times});
     py::array_t<float> nat = NewArray<float>({passes, times});
     py::array_t<double> ratio = NewArray<double>({passes, times});
-    const ScanValueArrays out{extinction.mutable_data(), halfValueDepth.mutable_data(), transmission.mutable_data(),
-                              evalTime.mutable_data(),   lab.mutable_data(),            nat.mutable_data(),
+    const ScanValueArrays out{extinction.mutable_data(),   halfValueDepth.mutable_data(),
+                              transmission.mutable_data(), evalTime.mutable_data(),
+                              lab.mutable_data(),          nat.mutable_data(),
                               ratio.mutable_data()};
     const std::function<bool()> interrupted = InterruptCheck();
     bool complete = false;

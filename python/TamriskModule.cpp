@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Python module tamrisk: the model's functions over the core, numpy arrays out.
 #include "FunctionDocs.h"
 #include "ModelFunctions.h"

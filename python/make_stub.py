@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes tamrisk.pyi, the typed stub of the built module, from the module itself.
 
 The inputs, the profile's and the curves' columns and the scan's arrays are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/ModelParameters.h"
@@ -40,7 +41,7 @@ private:
     ScanPointModel model_;
     std::int64_t pointsPerPass_;
     std::int64_t pass_ = -1;
-    std::vector<float> evalTimes_;  // every pass's evaluation times, for an axis of reasonable length
+    std::vector<float> evalTimes_; // every pass's evaluation times, for an axis of reasonable length
     std::vector<float> chunkTimes_;
     std::vector<ScanTotals> totals_;
     static constexpr int kMaxCachedTimes = 1 << 20;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/ModelParameters.h"
@@ -38,7 +39,7 @@ private:
 
     RowWriter writer_;
     ScanPassTotals passes_;
-    std::string passCells_;  // the first three cells, the same on every row of a pass
+    std::string passCells_; // the first three cells, the same on every row of a pass
     std::vector<std::string> evalTimeCells_;
     static constexpr int kMaxCachedTimes = 1 << 20;
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/ScanValues.h"
 
 #include "scan/ScanPassTotals.h"

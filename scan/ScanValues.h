@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/ModelParameters.h"
@@ -13,13 +14,13 @@ namespace tamrisk {
 // (i, j) at i * (evaluation times) + j. The numbers are those the scan
 // table writes, bit for bit.
 struct ScanValueArrays {
-    float* extinction;      // one per extinction value
-    float* halfValueDepth;  // one per extinction value
-    float* transmission;    // one per extinction value
-    float* evalTime;        // one per evaluation time
-    float* effLabTotal;     // one per grid point
-    float* effNatTotal;     // one per grid point
-    double* effRatio;       // one per grid point, in the double it is computed in
+    float* extinction;     // one per extinction value
+    float* halfValueDepth; // one per extinction value
+    float* transmission;   // one per extinction value
+    float* evalTime;       // one per evaluation time
+    float* effLabTotal;    // one per grid point
+    float* effNatTotal;    // one per grid point
+    double* effRatio;      // one per grid point, in the double it is computed in
 };
 
 // The number of values of an axis: steps + 1, none for a negative step count.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/DepthProfile.h"
@@ -76,16 +77,16 @@ private:
     bool lanes_;
     int extinctionAxis_ = -1;
     std::vector<std::int64_t> counts_;
-    std::vector<std::int64_t> index_;  // the axes' indices of the current row
-    std::vector<std::int64_t> last_;   // indices the inputs hold, -1 before the first row
+    std::vector<std::int64_t> index_; // the axes' indices of the current row
+    std::vector<std::int64_t> last_;  // indices the inputs hold, -1 before the first row
     ModelParameters params_;
     DisplayFlags flags_;
     DepthProfile profile_;
     ModelState state_;
-    std::vector<std::size_t> readoutAt_;  // position of each asked read-out in ComputeReadouts
+    std::vector<std::size_t> readoutAt_; // position of each asked read-out in ComputeReadouts
     std::vector<double> readoutValues_;
-    std::optional<ScanPointModel> model_;  // the lanes' model of the outer point
-    std::vector<float> innerTimes_;        // for an innermost axis of reasonable length
+    std::optional<ScanPointModel> model_; // the lanes' model of the outer point
+    std::vector<float> innerTimes_;       // for an innermost axis of reasonable length
     std::vector<float> chunkTimes_;
     std::vector<ScanTotals> totals_;
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "output/RowWriter.h"
@@ -33,12 +34,12 @@ private:
 
     SweepPoints points_;
     RowWriter writer_;
-    std::vector<std::size_t> columns_;  // the column of each axis
-    std::size_t totalsColumn_;          // the column of eff_lab_total
-    std::vector<std::string> cells_;    // the axes' texts at cellIndex_
+    std::vector<std::size_t> columns_; // the column of each axis
+    std::size_t totalsColumn_;         // the column of eff_lab_total
+    std::vector<std::string> cells_;   // the axes' texts at cellIndex_
     std::vector<std::int64_t> cellIndex_;
-    std::vector<char> readoutInDouble_;  // per asked read-out: computed in double precision
-    std::string runCells_;               // the cells of the outer point before the evaluation time
+    std::vector<char> readoutInDouble_; // per asked read-out: computed in double precision
+    std::string runCells_;              // the cells of the outer point before the evaluation time
     std::vector<std::string> innerCells_;
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plot: the depth or the signal plot as a figure for a paper.
 #include "cli/ModelCommand.h"
 
@@ -12,8 +13,7 @@ namespace {
 class PlotFigureCommand final : public ModelCommand {
 public:
     PlotFigureCommand()
-        : ModelCommand("plot", "draw the depth or the signal plot as a figure (SVG, PDF, PNG)", {},
-                       OutputOption::None)
+        : ModelCommand("plot", "draw the depth or the signal plot as a figure (SVG, PDF, PNG)", {}, OutputOption::None)
     {
     }
 
@@ -38,9 +38,8 @@ public:
             return code;
         std::vector<OutputWriter::Piece> pieces{{figure_.output, [&](ByteSink& sink) { sink.Write(bytes); }}};
         if (!request_.record.empty())
-            pieces.push_back({request_.record, [this](ByteSink& sink) {
-                                  sink.Write(RecordDocument(Json::object(), figure_.output));
-                              }});
+            pieces.push_back({request_.record,
+                              [this](ByteSink& sink) { sink.Write(RecordDocument(Json::object(), figure_.output)); }});
         return context.writer.WriteAll(pieces);
     }
 

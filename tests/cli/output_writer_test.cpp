@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Interrupts.h"
 #include "cli/OutputWriter.h"
 #include "support/TestSupport.h"
@@ -19,8 +20,8 @@ using testing::ReadFile;
 
 struct ClashCase {
     const char* name;
-    std::vector<std::string> paths;  // relative to the test folder, except "-" and /dev paths
-    bool link = false;               // "link" is a symlink to "a"
+    std::vector<std::string> paths; // relative to the test folder, except "-" and /dev paths
+    bool link = false;              // "link" is a symlink to "a"
     bool clash;
 };
 
@@ -106,13 +107,13 @@ TEST(ForcedExit, RemovesEveryListedFileOnASecondSignal)
     if (child == 0) {
         CatchInterrupts();
         {
-            const RemovedOnForcedExit gone(files[3]);  // no longer listed once destroyed
+            const RemovedOnForcedExit gone(files[3]); // no longer listed once destroyed
         }
         const RemovedOnForcedExit first(files[0]);
         const auto second = std::make_unique<RemovedOnForcedExit>(files[1]);
         const RemovedOnForcedExit third(files[2]);
         std::raise(SIGINT);
-        std::raise(SIGINT);  // the second one ends the process
+        std::raise(SIGINT); // the second one ends the process
         ::_exit(0);
     }
     int status = 0;

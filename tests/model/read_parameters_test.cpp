@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/ReadParameters.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ TEST(ReadParameters, StartStateGivesTheDefaults)
     controls.flags.showRatio = true;
     controls.transparencyCorrection = true;
     ModelParameters params;
-    params.betaAttenuation = 0.25f;  // fixed fields stay untouched
+    params.betaAttenuation = 0.25f; // fixed fields stay untouched
     params.transparencyExponent = 2.0f;
     params.depthPoints = 7;
     params.timePoints = 7;
@@ -69,7 +70,7 @@ TEST(ReadParameters, DepthSliderFollowsTheEdgesJustParsed)
     controls.edits.top = "2";
     controls.edits.bottom = "0";
     controls.sliders.depth = 150;
-    EXPECT_EQ(Read(controls).signalDepth, 0.5f);  // reversed edges run downward
+    EXPECT_EQ(Read(controls).signalDepth, 0.5f); // reversed edges run downward
 }
 
 TEST(ReadParameters, EditTextsParseAsAtofAndAtoi)
@@ -80,7 +81,7 @@ TEST(ReadParameters, EditTextsParseAsAtofAndAtoi)
     controls.edits.timeMax = " 2.5mm";
     controls.edits.bottom = "1,5";
     controls.edits.integralScale = "";
-    controls.edits.plotMax = "1e300";  // beyond single precision: infinity
+    controls.edits.plotMax = "1e300"; // beyond single precision: infinity
     const ModelParameters params = Read(controls);
     EXPECT_EQ(params.curveStep, 10);
     EXPECT_EQ(params.rate1, 0.002f);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/ByteSink.h"
 
 #include <gtest/gtest.h>
@@ -162,7 +163,9 @@ TEST(PieceWriterTest, EveryPieceIsFollowedByOneNul)
     writer.Piece("Tiefe\t");
     writer.Piece("");
     writer.Piece("1,0\n");
-    EXPECT_EQ(sink.data(), std::string("Tiefe\t\0\0" "1,0\n\0", 13));
+    EXPECT_EQ(sink.data(), std::string("Tiefe\t\0\0"
+                                       "1,0\n\0",
+                                       13));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/OutputFile.h"
 #include "support/TestSupport.h"
 
@@ -32,8 +33,8 @@ std::vector<std::string> Names(const fs::path& dir)
 
 class OutputFileTest : public ::testing::Test {
 protected:
-    std::string Old(const char* name, const std::string& content, fs::perms perms = fs::perms::owner_read |
-                                                                                      fs::perms::owner_write)
+    std::string Old(const char* name, const std::string& content,
+                    fs::perms perms = fs::perms::owner_read | fs::perms::owner_write)
     {
         const std::string path = dir_ / name;
         std::ofstream(path, std::ios::binary) << content;
@@ -71,7 +72,7 @@ TEST_F(OutputFileTest, FileOfSeveralMegabytesIsStoredWhole)
         file->Write(row);
         expected += row;
     }
-    file->Write(std::string(300000, 'y'));  // larger than a buffer: written at once
+    file->Write(std::string(300000, 'y')); // larger than a buffer: written at once
     expected += std::string(300000, 'y');
     file->Commit();
     EXPECT_GT(expected.size(), 4u << 20);
@@ -90,7 +91,7 @@ TEST_P(FailingAfterBytes, OldFileSurvivesByteForByteAndNoTemporaryFileIsLeft)
     auto file = OutputFile::Open(path);
     ASSERT_NE(file, nullptr);
 
-    std::signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails with EFBIG instead
+    std::signal(SIGXFSZ, SIG_IGN); // a write beyond the limit fails with EFBIG instead
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
     rlimit limit = saved;
@@ -163,7 +164,7 @@ TEST_F(OutputFileTest, FileThatMayNotBeWrittenIsRefusedAndKept)
 {
     std::string path = Old("locked.txt", "keep me", fs::perms::owner_read);
     if (::geteuid() == 0) {
-        path = "/sys/kernel/notes";  // root may write any file but this one
+        path = "/sys/kernel/notes"; // root may write any file but this one
         if (!fs::exists(path))
             GTEST_SKIP() << "no file here that root cannot write";
     }

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The built tool for the module's tests, and its clean tables read to the bit.
 
 CTest runs the tests with the built module on PYTHONPATH and the tool's path

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The module's numbers are the tool's, to the bit: profile, curves, read-outs, scan and sweep
 against the clean tables the built tamrisk-cli writes for the same inputs."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Inputs the tool refuses are refused here too, with its words: unknown names with the nearest
 one, values of the wrong type, NaN where an axis needs finite ends."""
 

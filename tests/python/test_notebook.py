@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The example notebook runs from top to bottom against the built module, so it cannot rot."""
 
 import json

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Parameter records: a run of the tool replayed from its --record, and records written here
 that the tool's --params takes."""
 

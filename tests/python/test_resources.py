@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Memory, threads and the GIL: 10^5 calls leave the memory as it was, scans from four Python
 threads at once give the one result, a long computation lets other Python threads run, and
 Ctrl-C stops it."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The typed stub and the docstrings follow the module: every input, column and key the module
 has, and mypy --strict checks a script against the stub."""
 

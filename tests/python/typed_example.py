@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The module used as a script would use it, for mypy --strict against the stub tamrisk.pyi."""
 
 import numpy as np

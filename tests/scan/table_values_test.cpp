@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan's and the sweep's tables as numbers: each value is the one the
 // clean table writes, on every path of the lanes and any number of threads.
 #include "scan/ScanRun.h"
@@ -64,16 +65,17 @@ TEST_P(ScanValuesCases, EveryValueIsTheTables)
         std::vector<float> extinction(passes), halfValueDepth(passes), transmission(passes), evalTime(times);
         std::vector<float> lab(passes * times), nat(passes * times);
         std::vector<double> ratio(passes * times);
-        const ScanValueArrays out{extinction.data(), halfValueDepth.data(), transmission.data(), evalTime.data(),
-                                  lab.data(),        nat.data(),            ratio.data()};
+        const ScanValueArrays out{
+            extinction.data(), halfValueDepth.data(), transmission.data(), evalTime.data(), lab.data(),
+            nat.data(),        ratio.data()};
         ASSERT_TRUE(ComputeScanValues(c.grid, params, threads, out));
         for (std::size_t r = 0; r < rows.size(); ++r) {
             const std::size_t i = r / times;
             const std::size_t j = r % times;
-            const std::vector<std::string> expected = {
-                CleanText(extinction[i]), CleanText(halfValueDepth[i]), CleanText(transmission[i]),
-                CleanText(evalTime[j]),   CleanText(lab[r]),            CleanText(nat[r]),
-                CleanText(ratio[r])};
+            const std::vector<std::string> expected = {CleanText(extinction[i]),   CleanText(halfValueDepth[i]),
+                                                       CleanText(transmission[i]), CleanText(evalTime[j]),
+                                                       CleanText(lab[r]),          CleanText(nat[r]),
+                                                       CleanText(ratio[r])};
             ASSERT_EQ(expected, rows[r]) << "row " << r << ", " << threads << " threads";
         }
     }
@@ -82,7 +84,8 @@ TEST_P(ScanValuesCases, EveryValueIsTheTables)
 INSTANTIATE_TEST_SUITE_P(
     Grids, ScanValuesCases,
     ::testing::Values(ScanCase{"DefaultGrid", ScanGrid{}, "0.05", false},
-                      ScanCase{"LinearTimesCorrected", {{0.5f, 300.0f, 9, true}, {0.0f, 900.0f, 6, false}}, "0.2", true},
+                      ScanCase{
+                          "LinearTimesCorrected", {{0.5f, 300.0f, 9, true}, {0.0f, 900.0f, 6, false}}, "0.2", true},
                       ScanCase{"OneValueEach", {{3.0f, 0.0f, 0, true}, {5.0f, -1.0f, 0, true}}, "0.05", false},
                       ScanCase{"LongPassesInParts", {{7.0f, 0.25f, 1, false}, {0.5f, 1e5f, 2100, true}}, "0.05", true},
                       ScanCase{"RateZeroGivesNaN", {{0.1f, 1e4f, 4, true}, {1.0f, 1e4f, 5, true}}, "0", false},
@@ -106,7 +109,7 @@ struct SweepCase {
     const char* name;
     std::vector<std::string> vary;
     std::vector<std::string> readouts;
-    RowRange range;  // {0, 0}: every row
+    RowRange range; // {0, 0}: every row
 };
 
 void PrintTo(const SweepCase& c, std::ostream* os) { *os << c.name; }
@@ -146,13 +149,17 @@ TEST_P(SweepValuesCases, EveryValueIsTheTables)
 
 INSTANTIATE_TEST_SUITE_P(
     Plans, SweepValuesCases,
-    ::testing::Values(
-        SweepCase{"LanesThreeAxes", {"extinction=0.5:50:6:log", "transparency-correction=0,1", "eval-time=1:1e4:30:log"}, {}, {}},
-        SweepCase{"PointByPointWithReadouts", {"eval-time=10:1000:3:log", "dose-rate=0:2:3"},
-                  {"signal_axis_max", "eff_ratio", "half_value_depth_mm"}, {}},
-        SweepCase{"LongRunsInParts", {"extinction=3:30:1:log", "eval-time=1:1e4:2999:log"}, {}, {}},
-        SweepCase{"RangeStartingMidRun", {"dose-rate=0:1:4", "eval-time=1:100:9"}, {}, {7, 41}},
-        SweepCase{"RateZeroGivesNaN", {"rate1=0:0.5:2", "top=0:1:2"}, {}, {}}),
+    ::testing::Values(SweepCase{"LanesThreeAxes",
+                                {"extinction=0.5:50:6:log", "transparency-correction=0,1", "eval-time=1:1e4:30:log"},
+                                {},
+                                {}},
+                      SweepCase{"PointByPointWithReadouts",
+                                {"eval-time=10:1000:3:log", "dose-rate=0:2:3"},
+                                {"signal_axis_max", "eff_ratio", "half_value_depth_mm"},
+                                {}},
+                      SweepCase{"LongRunsInParts", {"extinction=3:30:1:log", "eval-time=1:1e4:2999:log"}, {}, {}},
+                      SweepCase{"RangeStartingMidRun", {"dose-rate=0:1:4", "eval-time=1:100:9"}, {}, {7, 41}},
+                      SweepCase{"RateZeroGivesNaN", {"rate1=0:0.5:2", "top=0:1:2"}, {}, {}}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(TableValuesTest, AStopRequestEndsTheTable)
@@ -168,8 +175,8 @@ TEST(TableValuesTest, AStopRequestEndsTheTable)
 
     const ScanGrid grid{{1.0f, 100.0f, 99, true}, {1.0f, 100.0f, 99, true}};
     std::vector<float> axis(100), values(10000);
-    const ScanValueArrays out{axis.data(), axis.data(), axis.data(), axis.data(), values.data(), values.data(),
-                              ratio.data()};
+    const ScanValueArrays out{axis.data(),   axis.data(),   axis.data(), axis.data(),
+                              values.data(), values.data(), ratio.data()};
     EXPECT_FALSE(ComputeScanValues(grid, ModelParameters{}, 2, out, [] { return true; }));
 }
 
