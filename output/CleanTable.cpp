@@ -52,6 +52,10 @@ std::string CleanLine(TableFormat format, const std::vector<std::string>& cells)
     return RowWriter(format == TableFormat::Tsv ? TableFormat::Tsv : TableFormat::Csv, cells.size()).Line(cells);
 }
 
+float SampleKey(const SampleTable& table, int i) { return GridPoint(i, table.step); }
+
+float SampleValue(const SampleTable& table, std::size_t column, int i) { return At(*table.columns[column].second, i); }
+
 SampleTable ProfileTable(const ModelParameters& params, const DepthProfile& profile)
 {
     SampleTable table{kDepthColumn, DepthStep(params), Count(params.depthPoints), {}};
@@ -76,7 +80,7 @@ void WriteCleanTable(ByteSink& sink, TableFormat format, const SampleTable& tabl
     sink.Write(CleanLine(format, cells));
     for (int i = 0; i < table.count; ++i) {
         cells.clear();
-        cells.push_back(CleanText(GridPoint(i, table.step)));
+        cells.push_back(CleanText(SampleKey(table, i)));
         for (const auto& [name, values] : table.columns)
             cells.push_back(CleanText(At(*values, i)));
         sink.Write(CleanLine(format, cells));
@@ -88,7 +92,7 @@ nlohmann::ordered_json TableJson(const SampleTable& table)
     nlohmann::ordered_json json = nlohmann::ordered_json::object();
     nlohmann::ordered_json& key = json[table.keyColumn] = nlohmann::ordered_json::array();
     for (int i = 0; i < table.count; ++i)
-        key.push_back(JsonNumber(GridPoint(i, table.step)));
+        key.push_back(JsonNumber(SampleKey(table, i)));
     for (const auto& [name, values] : table.columns) {
         nlohmann::ordered_json& column = json[name] = nlohmann::ordered_json::array();
         for (int i = 0; i < table.count; ++i)

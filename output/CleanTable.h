@@ -35,6 +35,11 @@ struct SampleTable {
     std::vector<std::pair<const char*, const std::vector<float>*>> columns;
 };
 
+// Sample i of a table as its rows hold it: the grid position, and the value
+// of column c (NaN past the end of an array shorter than the grid).
+float SampleKey(const SampleTable& table, int i);
+float SampleValue(const SampleTable& table, std::size_t column, int i);
+
 // The depth profile: depth and all 14 arrays.
 SampleTable ProfileTable(const ModelParameters& params, const DepthProfile& profile);
 // The four signal curves against time.

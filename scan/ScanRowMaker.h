@@ -4,7 +4,7 @@
 #include "model/ModelParameters.h"
 #include "output/RowWriter.h"
 #include "scan/ScanGrid.h"
-#include "scan/ScanPointModel.h"
+#include "scan/ScanPassTotals.h"
 #include "scan/TableEngine.h"
 
 #include <cstdint>
@@ -33,22 +33,14 @@ public:
     void AppendRow(std::int64_t i, std::int64_t j, std::string& out);
 
 private:
-    void StartPass(std::int64_t i);
     // Rows j = first .. last - 1 of pass i.
     void PassRows(std::int64_t i, std::int64_t first, std::int64_t last, std::string& out,
                   std::vector<std::size_t>* ends);
 
-    const ScanGrid& grid_;
     RowWriter writer_;
-    ModelParameters point_;
-    ScanPointModel model_;
-    std::int64_t pointsPerPass_;
-    std::int64_t pass_ = -1;
+    ScanPassTotals passes_;
     std::string passCells_; // the first three cells, the same on every row of a pass
-    std::vector<float> evalTimes_;
     std::vector<std::string> evalTimeCells_;
-    std::vector<ScanTotals> totals_;
-    std::vector<float> chunkTimes_;
     static constexpr int kMaxCachedTimes = 1 << 20;
 };
 

@@ -1,136 +1,68 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/SweepRowMaker.h"
 
-#include "model/ComputeModel.h"
-#include "model/ReadParameters.h"
-
 #include <algorithm>
 
 namespace tamrisk {
 
-namespace {
-
-// The innermost axis's times and cells are kept for an axis of reasonable length.
-constexpr std::int64_t kMaxCachedTimes = std::int64_t(1) << 20;
-
-// The point model takes every parameter but the extinction and the
-// evaluation time as it was built; the read-outs need the whole window.
-bool LanesApply(const SweepPlan& plan)
-{
-    return plan.readouts.empty() && plan.axes.back().input == FindInput("eval-time");
-}
-
-} // namespace
-
-std::int64_t SweepRunLength(const SweepPlan& plan) { return LanesApply(plan) ? plan.axes.back().Count() : 1; }
-
 SweepRowMaker::SweepRowMaker(const SweepPlan& plan, const Inputs& base, TableFormat format)
-    : plan_(plan),
-      inputs_(base),
-      writer_(format, SweepColumnNames(plan).size()),
-      lanes_(LanesApply(plan)),
-      extinctionAxis_(-1)
+    : points_(plan, base), writer_(format, SweepColumnNames(plan).size())
 {
-    const InputRow* extinction = FindInput("extinction");
     std::size_t column = 0;
     for (std::size_t a = 0; a < plan.axes.size(); ++a) {
-        counts_.push_back(plan.axes[a].Count());
         columns_.push_back(column++);
         // The half-value depth and the transmission follow the extinction, as in the scan.
-        if (plan.axes[a].input == extinction) {
-            extinctionAxis_ = int(a);
+        if (int(a) == points_.ExtinctionAxis())
             column += 2;
-        }
     }
     totalsColumn_ = column;
-    index_.assign(counts_.size(), 0);
-    last_.assign(counts_.size(), -1);
-    cells_.assign(counts_.size(), std::string());
-    if (!plan.readouts.empty()) {
-        const std::vector<std::string> names = ReadoutNames();
-        for (const std::string& name : plan.readouts)
-            readoutAt_.push_back(std::size_t(std::find(names.begin(), names.end(), name) - names.begin()));
-        readoutValues_.resize(readoutAt_.size());
-        readoutInDouble_.resize(readoutAt_.size());
-    }
-    if (lanes_ && counts_.back() <= kMaxCachedTimes) {
-        const SweepAxis& inner = plan.axes.back();
-        for (std::int64_t k = 0; k < counts_.back(); ++k) {
-            innerTimes_.push_back(float(inner.Value(k)));
+    cells_.assign(plan.axes.size(), std::string());
+    cellIndex_.assign(plan.axes.size(), -1);
+    for (const std::string& name : plan.readouts)
+        readoutInDouble_.push_back(FindReadout(name)->computedInDouble);
+    // The innermost axis's cells, for an axis whose times SweepPoints keeps.
+    const std::int64_t inner = points_.Counts().back();
+    if (points_.Lanes() && inner <= (std::int64_t(1) << 20)) {
+        for (std::int64_t k = 0; k < inner; ++k) {
             innerCells_.emplace_back();
-            writer_.Cell(innerCells_.back(), columns_.back(), innerTimes_.back());
+            writer_.Cell(innerCells_.back(), columns_.back(), points_.InnerTime(k));
         }
     }
 }
 
-bool SweepRowMaker::SetAxes(std::size_t end, bool& onlyExtinction)
+void SweepRowMaker::AxisCells(std::string& out, std::size_t end)
 {
-    bool changed = false;
+    const std::vector<std::int64_t>& index = points_.Index();
     for (std::size_t a = 0; a < end; ++a) {
-        if (index_[a] == last_[a])
-            continue;
-        cells_[a] = writer_.Text(float(plan_.axes[a].Value(index_[a])));
-        plan_.axes[a].Set(inputs_, index_[a]);
-        changed = true;
-        onlyExtinction = onlyExtinction && int(a) == extinctionAxis_;
-        last_[a] = index_[a];
-    }
-    return changed;
-}
-
-void SweepRowMaker::AxisCells(std::string& out, std::size_t end) const
-{
-    for (std::size_t a = 0; a < end; ++a) {
+        if (cellIndex_[a] != index[a]) {
+            cells_[a] = writer_.Text(points_.AxisValue(a));
+            cellIndex_[a] = index[a];
+        }
         writer_.TextCell(out, columns_[a], cells_[a]);
-        if (int(a) == extinctionAxis_) {
-            writer_.Cell(out, columns_[a] + 1, params_.halfValueDepth);
-            writer_.Cell(out, columns_[a] + 2, params_.transmission);
+        if (int(a) == points_.ExtinctionAxis()) {
+            writer_.Cell(out, columns_[a] + 1, points_.Parameters().halfValueDepth);
+            writer_.Cell(out, columns_[a] + 2, points_.Parameters().transmission);
         }
     }
-}
-
-void SweepRowMaker::StartRun()
-{
-    // The evaluation time, the innermost axis, goes to the point model directly.
-    const std::size_t inner = index_.size() - 1;
-    bool onlyExtinction = true;
-    if (!SetAxes(inner, onlyExtinction) && model_)
-        return;
-    ReadParameters(inputs_.controls, params_, flags_);
-    ApplyOverrides(inputs_.overrides, params_);
-    if (model_ && onlyExtinction)
-        model_->SetExtinction(params_.extinction);
-    else
-        model_.emplace(params_);
-    runCells_.clear();
-    AxisCells(runCells_, inner);
 }
 
 void SweepRowMaker::RunRows(std::int64_t row, std::int64_t first, std::size_t count, TextRows& out)
 {
-    const float* times = nullptr;
-    if (!innerTimes_.empty()) {
-        times = innerTimes_.data() + first;
-    } else {
-        chunkTimes_.clear();
-        for (std::size_t n = 0; n < count; ++n)
-            chunkTimes_.push_back(float(plan_.axes.back().Value(first + std::int64_t(n))));
-        times = chunkTimes_.data();
+    if (points_.StartRun()) {
+        runCells_.clear();
+        AxisCells(runCells_, points_.Index().size() - 1);
     }
-    totals_.resize(count);
-    // Every evaluation time of the rows at once, in vector lanes.
-    model_->Totals(times, totals_.data(), count);
-
+    const SweepPoints::RunRows rows = points_.RunTotals(first, count);
     std::string& bytes = out.bytes;
     for (std::size_t n = 0; n < count; ++n) {
         writer_.Begin(bytes, row + std::int64_t(n) == 0);
         bytes += runCells_;
         if (innerCells_.empty())
-            writer_.Cell(bytes, columns_.back(), times[n]);
+            writer_.Cell(bytes, columns_.back(), rows.times[n]);
         else
             bytes += innerCells_[std::size_t(first) + n];
-        const float lab = totals_[n].effLabTotal;
-        const float nat = totals_[n].effNatTotal;
+        const float lab = rows.totals[n].effLabTotal;
+        const float nat = rows.totals[n].effNatTotal;
         writer_.Cell(bytes, totalsColumn_, lab);
         writer_.Cell(bytes, totalsColumn_ + 1, nat);
         // The ratio is the double it is computed in, as in the scan.
@@ -140,76 +72,42 @@ void SweepRowMaker::RunRows(std::int64_t row, std::int64_t first, std::size_t co
     }
 }
 
-SweepRowMaker::Totals SweepRowMaker::EvaluatePoint()
-{
-    bool onlyExtinction = true;
-    SetAxes(index_.size(), onlyExtinction);
-    if (!readoutAt_.empty()) {
-        const std::vector<Readout> readouts = ComputeReadouts(inputs_, state_);
-        for (std::size_t c = 0; c < readoutAt_.size(); ++c) {
-            readoutValues_[c] = readouts[readoutAt_[c]].value;
-            readoutInDouble_[c] = readouts[readoutAt_[c]].computedInDouble;
-        }
-        params_ = state_.params;
-        return {state_.profile.effLabTotal, state_.profile.effNatTotal};
-    }
-    ReadParameters(inputs_.controls, params_, flags_);
-    ApplyOverrides(inputs_.overrides, params_);
-    ComputeDepthProfile(params_, profile_);
-    return {profile_.effLabTotal, profile_.effNatTotal};
-}
-
-void SweepRowMaker::PointRow(std::int64_t row, const Totals& totals, TextRows& out)
+void SweepRowMaker::PointRow(std::int64_t row, const ScanTotals& totals, TextRows& out)
 {
     std::string& bytes = out.bytes;
     writer_.Begin(bytes, row == 0);
-    AxisCells(bytes, index_.size());
-    writer_.Cell(bytes, totalsColumn_, totals.lab);
-    writer_.Cell(bytes, totalsColumn_ + 1, totals.nat);
-    writer_.Cell(bytes, totalsColumn_ + 2, double(totals.lab) / double(totals.nat));
-    for (std::size_t c = 0; c < readoutValues_.size(); ++c) {
+    AxisCells(bytes, points_.Index().size());
+    writer_.Cell(bytes, totalsColumn_, totals.effLabTotal);
+    writer_.Cell(bytes, totalsColumn_ + 1, totals.effNatTotal);
+    writer_.Cell(bytes, totalsColumn_ + 2, double(totals.effLabTotal) / double(totals.effNatTotal));
+    const std::vector<double>& readouts = points_.ReadoutValues();
+    for (std::size_t c = 0; c < readouts.size(); ++c) {
         // A stored float as its shortest text, a value computed in double precision as the double's.
-        const double value = readoutValues_[c];
         if (readoutInDouble_[c])
-            writer_.Cell(bytes, totalsColumn_ + 3 + c, value);
+            writer_.Cell(bytes, totalsColumn_ + 3 + c, readouts[c]);
         else
-            writer_.Cell(bytes, totalsColumn_ + 3 + c, float(value));
+            writer_.Cell(bytes, totalsColumn_ + 3 + c, float(readouts[c]));
     }
     writer_.End(bytes);
     out.ends.push_back(bytes.size());
-}
-
-void SweepRowMaker::Advance(std::int64_t steps)
-{
-    std::size_t a = index_.size() - 1;
-    index_[a] += steps;
-    while (a > 0 && index_[a] == counts_[a]) {
-        index_[a] = 0;
-        ++index_[--a];
-    }
 }
 
 void SweepRowMaker::AppendRows(RowRange range, TextRows& out)
 {
     if (range.first >= range.last)
         return;
-    std::int64_t rest = range.first;
-    for (std::size_t a = counts_.size(); a-- > 0;) {
-        index_[a] = rest % counts_[a];
-        rest /= counts_[a];
-    }
+    points_.Seek(range.first);
     for (std::int64_t row = range.first; row < range.last;) {
-        if (lanes_) {
-            const std::int64_t first = index_.back();
-            const std::int64_t count = std::min(counts_.back() - first, range.last - row);
-            StartRun();
+        if (points_.Lanes()) {
+            const std::int64_t first = points_.Index().back();
+            const std::int64_t count = std::min(points_.Counts().back() - first, range.last - row);
             RunRows(row, first, std::size_t(count), out);
             row += count;
-            Advance(count);
+            points_.Advance(count);
         } else {
-            PointRow(row, EvaluatePoint(), out);
+            PointRow(row, points_.EvaluatePoint(), out);
             ++row;
-            Advance(1);
+            points_.Advance(1);
         }
     }
 }

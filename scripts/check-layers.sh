@@ -3,7 +3,7 @@
 # Checks the include direction of the layers: each core folder includes only
 # itself and the folders below it (lanes <- model <- output <- plot <- scan),
 # the core includes no Qt, and the window (app) and the command line (cli)
-# stay apart.
+# stay apart; the Python module (python) sits on the core beside them.
 #
 # Given a build folder, it also checks the objects of the vector forms: none
 # may define a weak function outside its own instruction-set namespace. An
@@ -25,11 +25,12 @@ allowed() {
     scan) echo "lanes model output plot scan" ;;
     app) echo "lanes model output plot scan app" ;;
     cli) echo "lanes model output plot scan cli" ;;
+    python) echo "lanes model output plot scan python" ;;
   esac
 }
 
 status=0
-for folder in lanes model output plot scan app cli; do
+for folder in lanes model output plot scan app cli python; do
   ok=" $(allowed "$folder") "
   while IFS= read -r line; do
     file="${line%%:*}"

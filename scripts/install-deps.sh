@@ -11,6 +11,8 @@ packages=(
   pkg-config libcairo2-dev libpango1.0-dev fonts-dejavu-core
   xvfb xauth locales nlohmann-json3-dev
   python3 python3-numpy
+  pybind11-dev python3-dev python3-pytest python3-pandas python3-matplotlib
+  python3-nbconvert python3-ipykernel jupyter-core jupyter-nbconvert mypy
   qt6-translations-l10n fonts-dejavu-extra fonts-liberation
   parallel libsimde-dev clang-format
   nettle-dev slurm-wlm munge iproute2

@@ -3,7 +3,8 @@
 """Checks that the README shows the example scripts exactly as the tests run them.
 
 Each block marked `<!-- example file: PATH -->` must be the file at PATH
-byte for byte, and every file under examples/ must be shown so.
+byte for byte, and every script under examples/ must be shown so (the notebook,
+which the Python tests run, is linked rather than shown).
 
 Usage: readme_examples_test.py SOURCE_DIR
 """
@@ -22,7 +23,11 @@ def main(source):
         if path in shown:
             problems.append(f"README.md shows {path} twice")
         shown[path] = text
-    files = sorted(p.relative_to(source).as_posix() for p in (source / "examples").rglob("*") if p.is_file())
+    files = sorted(
+        p.relative_to(source).as_posix()
+        for p in (source / "examples").rglob("*")
+        if p.is_file() and p.suffix != ".ipynb"
+    )
     for path in files:
         if path not in shown:
             problems.append(f"README.md does not show {path} (<!-- example file: {path} --> and the file's text)")
