@@ -87,4 +87,22 @@ void BM_ComputeModelPerPoint(benchmark::State& state)
 }
 BENCHMARK(BM_ComputeModelPerPoint);
 
+// 2^31 extinction values without evaluation times: a grid without points,
+// which the scan must find empty at once instead of passing over every value.
+void BM_ScanGridWithoutPoints(benchmark::State& state)
+{
+    const ScanGrid grid{{1.0f, 2.0f, 2147483647, false}, {1.0f, 2.0f, -1, false}};
+    ModelParameters params;
+    DisplayFlags flags;
+    ReadParameters({}, params, flags);
+    DepthProfile profile;
+    SignalCurves curves;
+    for (auto _ : state) {
+        NullSink sink;
+        ScanToFile(grid, params, flags, profile, curves, sink, {}, 2);
+        benchmark::DoNotOptimize(sink.size_);
+    }
+}
+BENCHMARK(BM_ScanGridWithoutPoints)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
 } // namespace

@@ -28,8 +28,8 @@ DrawFigureFunction LoadFigureModule(std::string& problem)
 {
     const std::string folder = ExecutableFolder();
     // Beside the executable in the build tree; in the library folder when installed.
-    const std::array<std::string, 2> candidates{folder + kFigureModuleFile,
-                                                folder + TAMRISK_FIGURE_MODULE_FROM_BIN "/" + kFigureModuleFile};
+    const std::array<std::string, 2> candidates{folder + TAMRISK_FIGURE_MODULE_FILE,
+                                                folder + TAMRISK_FIGURE_MODULE_FROM_BIN "/" TAMRISK_FIGURE_MODULE_FILE};
     for (const std::string& path : candidates) {
         if (::access(path.c_str(), F_OK) != 0)
             continue;
@@ -39,12 +39,12 @@ DrawFigureFunction LoadFigureModule(std::string& problem)
             return nullptr;
         }
         // The module stays loaded for the life of the process.
-        if (void* symbol = ::dlsym(module, kDrawFigureSymbol))
+        if (void* symbol = ::dlsym(module, TAMRISK_DRAW_FIGURE_SYMBOL))
             return reinterpret_cast<DrawFigureFunction>(symbol);
-        problem = "the figure module " + path + " has no " + kDrawFigureSymbol;
+        problem = "the figure module " + path + " has no " TAMRISK_DRAW_FIGURE_SYMBOL;
         return nullptr;
     }
-    problem = std::string("the figure module ") + kFigureModuleFile + " is missing (looked in " + candidates[0] +
+    problem = std::string("the figure module " TAMRISK_FIGURE_MODULE_FILE " is missing (looked in ") + candidates[0] +
               " and " + candidates[1] + ")";
     return nullptr;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plot/FigureModule.h"
+#include "cli/ModuleDrawing.h"
 
 #include <string>
 

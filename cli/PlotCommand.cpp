@@ -108,8 +108,7 @@ int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::
         return kFailure;
     }
     // Drawn in memory first, so a figure that cannot be made leaves no file behind.
-    FigureDrawing figure;
-    draw(options, state.params, state.flags, state.profile, state.curves, figure);
+    const FigureDrawing figure = DrawWithModule(draw, options, state.params, state.flags, state.profile, state.curves);
     if (!figure.error.empty()) {
         err << "tamrisk-cli plot: " << Shown(figure.error) << '\n';
         return kFailure;

@@ -2,26 +2,149 @@
 // draw figures only now and then load Cairo and Pango only when they do.
 #include "plot/FigureModule.h"
 
+#include "model/CurveTable.h"
 #include "output/ByteSink.h"
 #include "plot/Figure.h"
 
 #include <exception>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
 #include <type_traits>
+#include <vector>
 
-static_assert(std::is_same_v<decltype(&tamrisk_draw_figure), tamrisk::DrawFigureFunction>);
+static_assert(std::is_same_v<decltype(&tamrisk_draw_figure), TamriskDrawFigure>);
+// The request's numbers for plot, format and language are the enumerations' values.
+static_assert(int(tamrisk::PlotKind::Depth) == 0 && int(tamrisk::PlotKind::Signal) == 1);
+static_assert(int(tamrisk::FigureFormat::Svg) == 0 && int(tamrisk::FigureFormat::Pdf) == 1 &&
+              int(tamrisk::FigureFormat::Png) == 2);
+static_assert(int(tamrisk::Language::En) == 0 && int(tamrisk::Language::De) == 1);
 
-extern "C" __attribute__((visibility("default"))) void tamrisk_draw_figure(
-    const tamrisk::FigureOptions& options, const tamrisk::ModelParameters& params,
-    const tamrisk::DisplayFlags& flags, const tamrisk::DepthProfile& profile,
-    const tamrisk::SignalCurves& curves, tamrisk::FigureDrawing& drawing)
+namespace tamrisk {
+namespace {
+
+// The model state the figure needs, rebuilt from the request: only the shown
+// curves hold values, and only they are flagged.
+struct FigureInput {
+    FigureOptions options;
+    ModelParameters params;
+    DisplayFlags flags;
+    DepthProfile profile;
+    SignalCurves curves;
+};
+
+template <class Enum>
+std::optional<Enum> EnumFrom(int value, Enum last)
+{
+    if (value < 0 || value > int(last))
+        return std::nullopt;
+    return Enum(value);
+}
+
+std::string_view Text(const char* text, std::size_t length)
+{
+    return length == 0 ? std::string_view() : std::string_view(text, length);
+}
+
+// Throws std::invalid_argument for a request the module cannot read.
+FigureInput ReadRequest(const TamriskFigureRequest& request)
+{
+    if (request.version != TAMRISK_FIGURE_INTERFACE_VERSION)
+        throw std::invalid_argument("the figure module is of another version than the program");
+    FigureInput in;
+    FigureOptions& o = in.options;
+    const std::optional<PlotKind> kind = EnumFrom(request.kind, PlotKind::Signal);
+    const std::optional<FigureFormat> format = EnumFrom(request.format, FigureFormat::Png);
+    const std::optional<Language> language = EnumFrom(request.language, Language::De);
+    if (!kind || !format || !language)
+        throw std::invalid_argument("the figure request names an unknown plot, format or language");
+    o.kind = *kind;
+    o.format = *format;
+    o.widthMm = request.widthMm;
+    o.heightMm = request.heightMm;
+    o.dpi = request.dpi;
+    o.fontSize = request.fontSize;
+    o.title = Text(request.title, request.titleLength);
+    o.language = *language;
+    o.logValues = request.logValues != 0;
+    o.logTime = request.logTime != 0;
+
+    ModelParameters& p = in.params;
+    p.depthPoints = request.depthPoints;
+    p.timePoints = request.timePoints;
+    p.top = request.top;
+    p.bottom = request.bottom;
+    p.timeMin = request.timeMin;
+    p.timeMax = request.timeMax;
+    p.plotMax = request.plotMax;
+    p.intensityMin = request.intensityMin;
+    p.intensityMax = request.intensityMax;
+
+    for (std::size_t i = 0; i < request.curveCount; ++i) {
+        const TamriskFigureCurve& curve = request.curves[i];
+        const std::string_view name = Text(curve.name, curve.nameLength);
+        const CurveRow* row = FindCurve(name);
+        if (row == nullptr)
+            throw std::invalid_argument("the figure request names an unknown curve " + std::string(name));
+        in.flags.*row->flag = true;
+        const std::vector<float> values(curve.values, curve.values + curve.count);
+        if (row->plot == PlotKind::Depth) {
+            in.profile.*kProfileArrays[std::size_t(row->array)].values = values;
+        } else {
+            const SignalArrayRow& array = kSignalArrays[std::size_t(row->array)];
+            in.curves.*array.values = values;
+            in.curves.*array.computed = true;
+        }
+    }
+    return in;
+}
+
+// Draws; the error text when the figure cannot be drawn.
+std::optional<std::string> Draw(const TamriskFigureRequest& request, StringSink& sink, std::vector<std::string>& notes)
 {
     try {
-        tamrisk::StringSink sink;
-        tamrisk::WriteFigure(options, params, flags, profile, curves, sink, &drawing.notes);
-        drawing.bytes = sink.data();
+        const FigureInput in = ReadRequest(request);
+        WriteFigure(in.options, in.params, in.flags, in.profile, in.curves, sink, &notes);
+        return std::nullopt;
     } catch (const std::exception& error) {
-        drawing.error = error.what();
+        return error.what();
     } catch (...) {
-        drawing.error = "the figure could not be drawn";
+        return "the figure could not be drawn";
+    }
+}
+
+int Deliver(TamriskFigureWrite write, void* context, TamriskFigureOutput output, std::string_view bytes)
+{
+    return write(context, output, bytes.data(), bytes.size());
+}
+
+} // namespace
+} // namespace tamrisk
+
+extern "C" __attribute__((visibility("default"))) int tamrisk_draw_figure(const TamriskFigureRequest* request,
+                                                                          TamriskFigureWrite write, void* context)
+{
+    using namespace tamrisk;
+    if (write == nullptr)
+        return 1;
+    try {
+        StringSink sink;
+        std::vector<std::string> notes;
+        if (request == nullptr) {
+            Deliver(write, context, TAMRISK_FIGURE_ERROR, "no figure request");
+            return 1;
+        }
+        if (const std::optional<std::string> error = Draw(*request, sink, notes)) {
+            Deliver(write, context, TAMRISK_FIGURE_ERROR, *error);
+            return 1;
+        }
+        for (const std::string& note : notes)
+            if (Deliver(write, context, TAMRISK_FIGURE_NOTE, note) != 0)
+                return 1;
+        return Deliver(write, context, TAMRISK_FIGURE_BYTES, sink.data()) != 0 ? 1 : 0;
+    } catch (...) {
+        // Nothing leaves the module as an exception (std::bad_alloc included).
+        return 1;
     }
 }

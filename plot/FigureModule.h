@@ -1,37 +1,84 @@
+/* The figure module's interface, in plain C: the command-line tool carries
+ * its own copy of the C++ runtime and the module uses the shared one, so
+ * between them pass only C structs, texts as pointer and length, numbers and
+ * a write function; no C++ object and no exception. */
 #pragma once
 
-#include "model/DepthProfile.h"
-#include "model/ModelParameters.h"
-#include "model/SignalCurves.h"
-#include "plot/FigureOptions.h"
+#include <stddef.h>
 
-#include <string>
-#include <vector>
+#ifdef __cplusplus
+extern "C" {
+#endif
 
-namespace tamrisk {
+/* The module refuses a request of another version. */
+#define TAMRISK_FIGURE_INTERFACE_VERSION 1
 
-// A figure drawn in memory by the figure module: its bytes and notes, or why
-// it could not be drawn.
-struct FigureDrawing {
-    std::string bytes;
-    std::vector<std::string> notes;
-    std::string error;  // empty when the figure was drawn
+#define TAMRISK_FIGURE_MODULE_FILE "tamrisk-figures.so"
+#define TAMRISK_DRAW_FIGURE_SYMBOL "tamrisk_draw_figure"
+
+/* One curve the plot shows: the name of its flag ("showIntensity", ...) and
+ * at least as many values as the plot has samples. */
+typedef struct TamriskFigureCurve {
+    const char* name;
+    size_t nameLength;
+    const float* values;
+    size_t count;
+} TamriskFigureCurve;
+
+/* Everything a figure is drawn from. The numbers in the enumerations'
+ * order: kind 0 depth, 1 signal; format 0 SVG, 1 PDF, 2 PNG; language 0
+ * English, 1 German. */
+typedef struct TamriskFigureRequest {
+    int version; /* TAMRISK_FIGURE_INTERFACE_VERSION */
+
+    int kind;
+    int format;
+    double widthMm;
+    double heightMm; /* 0: the plot's own height */
+    double dpi;
+    double fontSize;   /* pt */
+    const char* title; /* UTF-8; length 0: no title */
+    size_t titleLength;
+    int language;
+    int logValues; /* 0 or 1 */
+    int logTime;   /* 0 or 1 */
+
+    /* The model's sample grids and the plots' axis ranges, as the window has
+     * them after its last run (automatic maxima in place). */
+    int depthPoints;
+    int timePoints;
+    float top;
+    float bottom;
+    float timeMin;
+    float timeMax;
+    float plotMax;
+    float intensityMin;
+    float intensityMax;
+
+    /* The shown curves of the plot. */
+    const TamriskFigureCurve* curves;
+    size_t curveCount;
+} TamriskFigureRequest;
+
+/* What the module writes through TamriskFigureWrite. */
+enum TamriskFigureOutput {
+    TAMRISK_FIGURE_BYTES = 0, /* the figure file's bytes, in order */
+    TAMRISK_FIGURE_NOTE = 1,  /* one note worth telling the user */
+    TAMRISK_FIGURE_ERROR = 2  /* why the figure could not be drawn */
 };
 
-// The figure module (a shared object beside the command-line tool) exports
-// one function of this type under kDrawFigureSymbol. It draws like
-// WriteFigure and throws nothing: a failure comes back in drawing.error.
-using DrawFigureFunction = void (*)(const FigureOptions& options, const ModelParameters& params,
-                                    const DisplayFlags& flags, const DepthProfile& profile,
-                                    const SignalCurves& curves, FigureDrawing& drawing);
+/* Takes `length` bytes of one output; returns 0 when it took them, anything
+ * else to stop the module. It must not throw. */
+typedef int (*TamriskFigureWrite)(void* context, int output, const char* bytes, size_t length);
 
-inline constexpr char kFigureModuleFile[] = "tamrisk-figures.so";
-inline constexpr char kDrawFigureSymbol[] = "tamrisk_draw_figure";
+/* Draws the figure in memory. Drawn: the notes, then the figure's bytes, and
+ * 0. Not drawn: at most one error text, no bytes, and a value other than 0. */
+typedef int (*TamriskDrawFigure)(const TamriskFigureRequest* request, TamriskFigureWrite write, void* context);
 
-} // namespace tamrisk
+/* Defined in the module only; a program that links the figures can call it
+ * directly instead of loading the module. */
+int tamrisk_draw_figure(const TamriskFigureRequest* request, TamriskFigureWrite write, void* context);
 
-// Defined in the module only: a program that links the figures can call it
-// directly instead of loading the module.
-extern "C" void tamrisk_draw_figure(const tamrisk::FigureOptions& options, const tamrisk::ModelParameters& params,
-                                    const tamrisk::DisplayFlags& flags, const tamrisk::DepthProfile& profile,
-                                    const tamrisk::SignalCurves& curves, tamrisk::FigureDrawing& drawing);
+#ifdef __cplusplus
+}
+#endif

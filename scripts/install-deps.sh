@@ -11,7 +11,7 @@ packages=(
   xvfb xauth locales nlohmann-json3-dev
   python3 python3-numpy
   qt6-translations-l10n fonts-dejavu-extra fonts-liberation
-  parallel libsimde-dev
+  parallel libsimde-dev clang-format
 )
 
 missing=()

@@ -181,11 +181,10 @@ TEST_F(CliFilesTest, InfiniteAxisEndIsRefusedBeforeAnyFile)
     EXPECT_TRUE(Names().empty());
 }
 
-TEST_F(CliFilesTest, GridWithoutPointsFinishesAtOnce)
+// How quickly: bench/cli_bench.cpp.
+TEST_F(CliFilesTest, GridWithoutPointsWritesTheHeaderOnly)
 {
-    const auto begin = std::chrono::steady_clock::now();
     const Outcome outcome = Run({"scan", "-o", Path("scan.txt"), "--ext-steps", "2147483647", "--time-steps", "-1"});
-    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(1));
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     EXPECT_EQ(fs::file_size(Path("scan.txt")), 81u);
 }

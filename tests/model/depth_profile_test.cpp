@@ -1,4 +1,5 @@
 #include "ModelTestSupport.h"
+#include "model/SampleGrid.h"
 
 #include <cmath>
 
@@ -45,13 +46,14 @@ TEST_F(DefaultProfile, Totals)
 
 TEST_F(DefaultProfile, DepthGrid)
 {
-    // The step is the float nearest 0.005, which lies just below it.
-    const float step = 0.005f;
-    EXPECT_LT(double(step), 0.005);
+    // The step is the float nearest 0.005, which lies just below it; the
+    // samples next to the fit's bounds fall on either side of them.
+    const float step = DepthStep(DefaultParameters());
+    EXPECT_EQ(step, 0.005f);
     EXPECT_EQ(profile.intensity[1], float(std::exp(-10.0 * step)));
-    EXPECT_EQ(float(182 * double(step)), 0.90999997f);
-    EXPECT_LT(double(float(336 * double(step))), 1.68);
-    EXPECT_GE(double(float(337 * double(step))), 1.68);
+    EXPECT_EQ(GridPoint(182, step), 0.90999997f);
+    EXPECT_LT(double(GridPoint(336, step)), 1.68);
+    EXPECT_GE(double(GridPoint(337, step)), 1.68);
 }
 
 TEST(DepthProfile, ReversedEdgesLieAboveTheSurface)

@@ -20,14 +20,22 @@ TEST(ReadParameters, StartStateGivesTheDefaults)
     ControlState controls;
     controls.flags.showRatio = true;
     controls.transparencyCorrection = true;
+    // Every field starts from a value the start state does not have, so each
+    // check below shows that ReadParameters set it.
     ModelParameters params;
-    params.betaAttenuation = 0.25f;  // fixed fields stay untouched
-    params.transparencyExponent = 2.0f;
+    for (float* field : {&params.top, &params.bottom, &params.extinction, &params.halfValueDepth, &params.transmission,
+                         &params.externalDoseRate, &params.evalTime, &params.signalDepth, &params.rate1, &params.rate2,
+                         &params.plotMax, &params.integralScale, &params.intensityMax, &params.intensityMin,
+                         &params.timeMax, &params.timeMin})
+        *field = -7.0f;
     params.depthPoints = 7;
     params.timePoints = 7;
-    params.intensityMin = 5.0f;
-    params.timeMin = 5.0f;
+    params.curveStep = 7;
+    params.betaAttenuation = 0.25f;  // fixed fields stay untouched
+    params.transparencyExponent = 2.0f;
     DisplayFlags flags;
+    flags.autoScaleProfile = false;
+    flags.autoScaleSignal = false;
     ReadParameters(controls, params, flags);
 
     EXPECT_EQ(params.depthPoints, 400);
@@ -54,6 +62,7 @@ TEST(ReadParameters, StartStateGivesTheDefaults)
     EXPECT_EQ(params.transparencyExponent, 2.0f);
     EXPECT_TRUE(flags.showRatio);
     EXPECT_TRUE(flags.autoScaleProfile);
+    EXPECT_TRUE(flags.autoScaleSignal);
 }
 
 TEST(ReadParameters, DepthSliderFollowsTheEdgesJustParsed)

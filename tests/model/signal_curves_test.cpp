@@ -1,4 +1,5 @@
 #include "ModelTestSupport.h"
+#include "model/SampleGrid.h"
 #include "model/SliderScale.h"
 
 #include <cmath>
@@ -49,7 +50,7 @@ TEST(SignalCurves, TimeGrid)
     ModelParameters slow = params;
     slow.extinction = 0.0f;  // I = 1 everywhere: the curve is rate * exp(-rate * t)
     const ModelRun run = Compute(slow, AllSignalFlags());
-    EXPECT_NEAR(TimeAt(params, 449), 598.67f, 0.005f);
+    EXPECT_NEAR(GridPoint(449, TimeStep(params)), 598.67f, 0.005f);
     for (int k : {0, 1, 3, 449}) {
         const double t = TimeAt(params, k);
         EXPECT_EQ(run.curves.signalAtDepth[k], float(double(0.05f) * std::exp(-double(0.05f) * t))) << k;

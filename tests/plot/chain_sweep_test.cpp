@@ -83,7 +83,6 @@ TEST(ChainSweep, EachHostileTextInEachEdit)
 TEST(ChainSweep, EverySliderPositionWithHostileEdits)
 {
     ModelState state;
-    long runs = 0;
     for (const std::string& text : HostileTexts()) {
         ControlState controls;
         ShowEverything(controls);
@@ -100,12 +99,10 @@ TEST(ChainSweep, EverySliderPositionWithHostileEdits)
                 ExpectWellFormed(plot, ComputeSliderReadouts(controls.sliders, previous));
                 if (position % 50 == 0)
                     ExpectExportWellFormed(state);
-                ++runs;
             }
             controls.sliders = SliderPositions{};
         }
     }
-    EXPECT_EQ(runs, 13 * 4 * 201);
 }
 
 } // namespace

@@ -53,7 +53,6 @@ TEST_P(ScanPointModelCases, TotalsEqualComputeModelBitForBit)
     DepthProfile profile;
     const float special[] = {0.0f, -7.0f, std::numeric_limits<float>::infinity(),
                              std::numeric_limits<float>::quiet_NaN()};
-    int compared = 0;
     for (int e = 0; e <= 40; ++e) {
         params.extinction = float(AxisValue(0.01f, 1e5f, 40, e, true));
         DeriveFromExtinction(params);
@@ -66,10 +65,8 @@ TEST_P(ScanPointModelCases, TotalsEqualComputeModelBitForBit)
                 << "extinction " << params.extinction << " evalTime " << params.evalTime;
             ASSERT_EQ(Bits(totals.effNatTotal), Bits(profile.effNatTotal))
                 << "extinction " << params.extinction << " evalTime " << params.evalTime;
-            ++compared;
         }
     }
-    EXPECT_EQ(compared, 41 * 29);
 }
 
 INSTANTIATE_TEST_SUITE_P(

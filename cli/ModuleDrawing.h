@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/DepthProfile.h"
+#include "model/ModelParameters.h"
+#include "model/SignalCurves.h"
+#include "plot/FigureModule.h"
+#include "plot/FigureOptions.h"
+
+#include <string>
+#include <vector>
+
+namespace tamrisk::cli {
+
+// The figure module's draw function (or tamrisk_draw_figure where the
+// figures are linked in).
+using DrawFigureFunction = TamriskDrawFigure;
+
+// A figure drawn in memory: its bytes and notes, or why it could not be drawn.
+struct FigureDrawing {
+    std::string bytes;
+    std::vector<std::string> notes;
+    std::string error; // empty when the figure was drawn
+};
+
+// Draws as WriteFigure does, through the module's C interface: the curves the
+// plot shows go over with the grids and axis ranges, and the output comes back.
+FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& options, const ModelParameters& params,
+                             const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves);
+
+} // namespace tamrisk::cli
