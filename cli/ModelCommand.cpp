@@ -23,6 +23,17 @@ constexpr const char* kFormatHelp =
     "row; json: one document with inputs and results. Without --format, an output file ending in .csv, .tsv or "
     ".json gets that format";
 
+// As the JSON library takes a text.
+bool IsUtf8(const std::string& text)
+{
+    try {
+        [[maybe_unused]] const std::string dumped = nlohmann::json(text).dump();
+        return true;
+    } catch (const nlohmann::json::type_error&) {
+        return false;
+    }
+}
+
 } // namespace
 
 std::optional<TableFormat> FormatOfPath(const std::string& path)
@@ -102,7 +113,18 @@ int ModelCommand::Prepare(const CLI::App& command, CommandContext& context)
                 request_.inputs.controls.flags.*curve.flag = false;
     }
     ApplyInputOptions(command, raw_, request_.inputs, context.err);
-    return PrepareOwn(command, context);
+    if (const int code = PrepareOwn(command, context); code != kExitSuccess)
+        return code;
+    // Found now rather than when the document is written, after the work.
+    if (WritesJson())
+        for (const std::string& argument : request_.arguments)
+            if (!IsUtf8(argument)) {
+                context.err << "tamrisk-cli " << name_ << ": '" << Shown(argument)
+                            << "' is not UTF-8 text, which a JSON document (--record, --format json) holds; "
+                               "nothing was computed\n";
+                return kExitUsage;
+            }
+    return kExitSuccess;
 }
 
 std::vector<NamedOutput> ModelCommand::Outputs() const
@@ -118,7 +140,7 @@ std::vector<NamedOutput> ModelCommand::Outputs() const
 int ModelCommand::ReportDoubts(CommandContext& context, const Doubts& doubts) const
 {
     for (const std::string& note : doubts.notes())
-        context.err << "tamrisk-cli " << name_ << ": warning: " << note << '\n';
+        context.err << "tamrisk-cli " << name_ << ": warning: " << Shown(note) << '\n';
     if (!strict_ || doubts.notes().empty())
         return kExitSuccess;
     context.err << "tamrisk-cli " << name_ << ": --strict: nothing was written\n";
@@ -155,12 +177,19 @@ int ModelCommand::WriteWithRecord(CommandContext& context, const Json& extra,
     return context.writer.WriteAll(pieces);
 }
 
-int ModelCommand::WriteRecordOnly(CommandContext& context, const Json& extra, const std::string& output) const
+int ModelCommand::CommitWithRecord(CommandContext& context, const Json& extra, OutputFile& file) const
 {
     if (request_.record.empty())
-        return kExitSuccess;
-    return context.writer.WriteAll(
-        {{request_.record, [&](ByteSink& sink) { sink.Write(RecordDocument(extra, output)); }}});
+        return context.writer.Commit(file, request_.output, {});
+    const std::unique_ptr<OutputWriter::Pending> record = context.writer.Open(request_.record);
+    if (!record)
+        return InterruptSignal() != 0 ? context.writer.Interrupted(request_.record) : kExitFailure;
+    try {
+        record->file().Write(RecordDocument(extra, request_.output));
+    } catch (const FileError& error) {
+        return context.writer.Failed(request_.record, error.what());
+    }
+    return context.writer.Commit(file, request_.output, {record.get()});
 }
 
 } // namespace tamrisk::cli

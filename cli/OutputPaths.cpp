@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <iterator>
 #include <ostream>
+#include <vector>
+
+#include <sys/stat.h>
 
 namespace tamrisk::cli {
 
@@ -24,11 +27,50 @@ std::string Shown(const std::string& text)
     return shown;
 }
 
-std::string NotWrittenText(const std::string& path)
+namespace {
+
+// Standard output, streams, pipes and devices are written directly: they may have part of it.
+bool WrittenDirectly(const std::string& path)
+{
+    struct stat status {};
+    return path == "-" || path == "/dev/stdout" || path == "/dev/stderr" || path.starts_with("/dev/fd/") ||
+           path.starts_with("/proc/") || (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode));
+}
+
+std::string DirectText(const std::string& path)
 {
     if (path == "-")
         return "the output on standard output is incomplete";
-    return "'" + Shown(path) + "' was not written; an existing file is unchanged";
+    return "the output to '" + Shown(path) + "' is incomplete";
+}
+
+} // namespace
+
+std::string NotWrittenText(const std::string& path) { return NotWrittenText(std::vector<std::string>{path}); }
+
+std::string NotWrittenText(const std::vector<std::string>& paths)
+{
+    std::vector<std::string> parts, files;
+    for (const std::string& path : paths) {
+        if (path.empty())
+            continue;
+        if (WrittenDirectly(path))
+            parts.push_back(DirectText(path));
+        else
+            files.push_back("'" + Shown(path) + "'");
+    }
+    if (files.size() == 1)
+        parts.insert(parts.begin(), files.front() + " was not written; an existing file is unchanged");
+    if (files.size() > 1) {
+        std::string names;
+        for (std::size_t i = 0; i < files.size(); ++i)
+            names += (i == 0 ? "" : i + 1 == files.size() ? " and " : ", ") + files[i];
+        parts.insert(parts.begin(), names + " were not written; existing files are unchanged");
+    }
+    std::string text;
+    for (const std::string& part : parts)
+        text += (text.empty() ? "" : "; ") + part;
+    return text;
 }
 
 std::string SizeText(double bytes)

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tamrisk::cli {
 
@@ -13,9 +14,11 @@ namespace tamrisk::cli {
 // file name cannot send escape sequences to the terminal.
 std::string Shown(const std::string& text);
 
-// What became of an output that was not finished: an existing file is kept;
-// standard output has only part of it.
+// What became of outputs that were not finished: an existing file is kept;
+// standard output, a pipe or a device may have part of it. Empty paths are
+// left out.
 std::string NotWrittenText(const std::string& path);
+std::string NotWrittenText(const std::vector<std::string>& paths);
 
 // A byte count and a duration as people read them: "1.4 GB", "3 min 20 s".
 std::string SizeText(double bytes);

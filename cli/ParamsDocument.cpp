@@ -46,6 +46,7 @@ std::optional<std::string> ReadLimited(int descriptor, std::string& problem)
 }
 
 struct TooDeep {};
+struct TooManyMembers {};
 
 } // namespace
 
@@ -73,17 +74,28 @@ ParamsDocument ReadParamsDocument(const std::string& path)
         return Refused(1, "cannot read " + shown + ": " + problem);
     if (bytes->size() > kMaxRecordBytes)
         return Refused(2, shown + " is larger than " + std::to_string(kMaxRecordBytes >> 20) + " MiB; a record is far smaller");
+    return ParseParamsDocument(*bytes, shown);
+}
 
+ParamsDocument ParseParamsDocument(const std::string& bytes, const std::string& shown)
+{
     ParamsDocument document;
     try {
-        const auto depthLimit = [](int depth, nlohmann::ordered_json::parse_event_t, nlohmann::ordered_json&) {
+        std::size_t members = 0;
+        const auto limits = [&members](int depth, nlohmann::ordered_json::parse_event_t event,
+                                       nlohmann::ordered_json&) {
             if (depth > kMaxRecordDepth)
                 throw TooDeep{};
+            if (event == nlohmann::ordered_json::parse_event_t::key && ++members > kMaxRecordMembers)
+                throw TooManyMembers{};
             return true;
         };
-        document.json = nlohmann::ordered_json::parse(*bytes, depthLimit, false);
+        document.json = nlohmann::ordered_json::parse(bytes, limits, false);
     } catch (const TooDeep&) {
         return Refused(2, shown + " is nested more than " + std::to_string(kMaxRecordDepth) + " levels deep");
+    } catch (const TooManyMembers&) {
+        return Refused(2, shown + " has more than " + std::to_string(kMaxRecordMembers) +
+                              " names in its objects; a record has a few hundred");
     } catch (const std::bad_alloc&) {
         return Refused(1, "not enough memory to read " + shown);
     }

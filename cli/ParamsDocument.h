@@ -17,13 +17,19 @@ struct ParamsDocument {
     int exitCode = 0;     // 1: the file could not be read; 2: its content is refused
 };
 
-// Limits that keep a hostile record from exhausting the stack or the memory.
+// Limits that keep a hostile record from exhausting the stack, the memory
+// or the time: the members of a JSON object are kept in order and found by
+// a search through them, so that their count weighs twice.
 inline constexpr std::size_t kMaxRecordBytes = 16u << 20;
 inline constexpr int kMaxRecordDepth = 64;
+inline constexpr std::size_t kMaxRecordMembers = 10000;
 
 // Reads the record at path ("-": standard input): a JSON object of at most
-// kMaxRecordBytes, nested at most kMaxRecordDepth deep.
+// kMaxRecordBytes, nested at most kMaxRecordDepth deep, whose objects have
+// at most kMaxRecordMembers members together.
 ParamsDocument ReadParamsDocument(const std::string& path);
+// The same for a record's bytes; `shown` names it in messages.
+ParamsDocument ParseParamsDocument(const std::string& bytes, const std::string& shown);
 
 // The command line that replays a record of `command`: the record's own
 // arguments without its --params and --record, then `given`, whose options

@@ -158,6 +158,7 @@ public:
     int Run(CommandContext& context) override;
 
 protected:
+    bool WritesJson() const override { return !request_.record.empty() || options_.format == "json"; }
     void AddLeadingOptions(CLI::App& command) override { AddSweepOptions(command, options_); }
 
     int PrepareOwn(const CLI::App& command, CommandContext&) override
@@ -242,17 +243,7 @@ int SweepCommand::Run(CommandContext& context)
     nlohmann::ordered_json extra = {{"sweep", SweepJson(plan)}};
     if (shardGiven_)
         extra["shard"] = options_.shard;
-    if (request_.record.empty())
-        return context.writer.Commit({output.get()});
-    const std::unique_ptr<OutputWriter::Pending> record = context.writer.Open(request_.record);
-    if (!record)
-        return InterruptSignal() != 0 ? context.writer.Interrupted(request_.record) : kExitFailure;
-    try {
-        record->file().Write(RecordDocument(extra, request_.output));
-    } catch (const FileError& error) {
-        return context.writer.Failed(request_.record, error.what());
-    }
-    return context.writer.Commit({output.get(), record.get()});
+    return CommitWithRecord(context, extra, output->file());
 }
 
 } // namespace

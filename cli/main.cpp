@@ -61,16 +61,6 @@ int FlushStandardOutput(int code, const char* command)
     return code == kExitSuccess ? kExitFailure : code;
 }
 
-// The names of a command's outputs for a message: "; 'x' was not written; ...".
-std::string NotWrittenOutputs(const Command& command)
-{
-    std::string text;
-    for (const NamedOutput& output : command.Outputs())
-        if (!output.path.empty())
-            text += "; " + NotWrittenText(output.path);
-    return text;
-}
-
 // The help without CLI11's "{false}" beside the switches that have a --no- form.
 class HelpFormatter final : public CLI::Formatter {
 public:
@@ -96,21 +86,27 @@ int RunCommand(Command& command, const std::vector<std::string>& arguments, cons
         return kExitUsage;
     }
     CatchInterrupts();
+    // Every output is known to be writable before the work begins: a long run never ends in a refusal.
+    if (const int code = writer.Check(command.Outputs()); code != kExitSuccess)
+        return code;
     int code = kExitFailure;
     try {
         code = command.Run(context);
     } catch (const std::bad_alloc&) {
         // Unwinding has removed any temporary file: old files are as they were.
-        std::cerr << "tamrisk-cli " << command.name() << ": out of memory" << NotWrittenOutputs(command) << '\n';
+        const std::string lost = writer.NotWritten();
+        std::cerr << "tamrisk-cli " << command.name() << ": out of memory" << (lost.empty() ? "" : "; " + lost)
+                  << '\n';
         return kExitFailure;
     } catch (const std::exception& error) {
         std::cerr << "tamrisk-cli " << command.name() << ": " << Shown(error.what()) << '\n';
         return kExitFailure;
     }
     code = FlushStandardOutput(code, command.name());
-    // A signal while the last bytes went to standard output: they may be incomplete.
+    // A signal as the run ended, once every output was complete: the exit
+    // code still tells the caller, say a script's loop, that it came.
     if (code == kExitSuccess && InterruptSignal() != 0)
-        return ReportInterrupted("-", std::cerr);
+        return ReportInterrupted(" as the run ended; every output was written", std::cerr);
     return code;
 }
 

@@ -12,6 +12,7 @@ packages=(
   python3 python3-numpy
   qt6-translations-l10n fonts-dejavu-extra fonts-liberation
   parallel libsimde-dev clang-format
+  libacl1-dev acl attr
 )
 
 missing=()
