@@ -91,6 +91,8 @@ void ModelCommand::AddOptions(CLI::App& command)
 int ModelCommand::Prepare(const CLI::App& command, CommandContext& context)
 {
     request_.arguments = context.arguments;
+    // An empty name given is an unset variable in a script, refused with the other outputs.
+    recordGiven_ = command.count("--record") > 0;
     if (!formats_.offered.empty()) {
         request_.format = *ParseTableFormat(formatName_);
         // Without --format the file's ending chooses a clean format.
@@ -132,7 +134,7 @@ std::vector<NamedOutput> ModelCommand::Outputs() const
     std::vector<NamedOutput> outputs;
     if (output_ != OutputOption::None)
         outputs.push_back({"-o", request_.output});
-    if (!request_.record.empty())
+    if (recordGiven_)
         outputs.push_back({"--record", request_.record});
     return outputs;
 }

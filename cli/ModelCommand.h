@@ -78,6 +78,7 @@ private:
     RawInputs raw_;
     std::string formatName_;
     std::string paramsFile_;
+    bool recordGiven_ = false;
     bool strict_ = false;
 };
 
