@@ -11,18 +11,55 @@
 
 namespace tamrisk::cli {
 
+namespace {
+
+// The length of the UTF-8 character at text[at] that a terminal shows as
+// such (no C1 control, U+0080 to U+009F), or 0.
+std::size_t PrintableCharacter(const std::string& text, std::size_t at)
+{
+    const auto byte = [&](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u; };
+    const unsigned first = byte(at);
+    const auto continues = [&](std::size_t count) {
+        for (std::size_t i = 1; i <= count; ++i)
+            if ((byte(at + i) & 0xC0u) != 0x80u)
+                return false;
+        return true;
+    };
+    if (first >= 0xC2 && first <= 0xDF && continues(1))
+        return first == 0xC2 && byte(at + 1) < 0xA0 ? 0 : 2;
+    if (first >= 0xE0 && first <= 0xEF && continues(2)) {
+        const unsigned second = byte(at + 1);
+        const bool shortest = first != 0xE0 || second >= 0xA0;
+        const bool surrogate = first == 0xED && second >= 0xA0;
+        return shortest && !surrogate ? 3 : 0;
+    }
+    if (first >= 0xF0 && first <= 0xF4 && continues(3)) {
+        const unsigned second = byte(at + 1);
+        return (first != 0xF0 || second >= 0x90) && (first != 0xF4 || second < 0x90) ? 4 : 0;
+    }
+    return 0;
+}
+
+} // namespace
+
 std::string Shown(const std::string& text)
 {
     std::string shown;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || c == '\\') {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            shown += escaped;
-        } else {
-            shown += c;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+            shown += text[at++];
+            continue;
         }
+        if (const std::size_t length = byte >= 0x80 ? PrintableCharacter(text, at) : 0) {
+            shown.append(text, at, length);
+            at += length;
+            continue;
+        }
+        char escaped[5];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+        shown += escaped;
+        ++at;
     }
     return shown;
 }

@@ -10,8 +10,9 @@
 
 namespace tamrisk::cli {
 
-// The text with control bytes (and the backslash) written as \xNN, so that a
-// file name cannot send escape sequences to the terminal.
+// The text with control bytes, C1 controls, bytes that are not UTF-8 (and
+// the backslash) written as \xNN, so that a file name cannot send escape
+// sequences to the terminal; other UTF-8 characters stay as they are.
 std::string Shown(const std::string& text);
 
 // What became of outputs that were not finished: an existing file is kept;
