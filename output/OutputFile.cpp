@@ -235,7 +235,7 @@ std::unique_ptr<OutputFile> OutputFile::Open(const std::string& path, std::strin
                                                                 : FileSink::Open(path, reason);
         if (!file)
             return nullptr;
-        return std::unique_ptr<OutputFile>(new OutputFile(std::move(file), path, {}, -1));
+        return std::unique_ptr<OutputFile>(new OutputFile(std::move(file), path, path, {}, -1));
     }
     std::string temporary;
     const int descriptor = CreateReplacement(target, temporary, reason);
@@ -243,7 +243,7 @@ std::unique_ptr<OutputFile> OutputFile::Open(const std::string& path, std::strin
         return nullptr;
     // The temporary file is synced before it replaces the target.
     return std::unique_ptr<OutputFile>(
-        new OutputFile(FileSink::Adopt(descriptor, path, true), target.path, std::move(temporary), descriptor));
+        new OutputFile(FileSink::Adopt(descriptor, path, true), path, target.path, std::move(temporary), descriptor));
 }
 
 std::optional<std::string> OutputFile::Check(const std::string& path)
@@ -279,11 +279,16 @@ std::optional<std::string> OutputFile::Check(const std::string& path)
 
 std::unique_ptr<OutputFile> OutputFile::StandardOutput()
 {
-    return std::unique_ptr<OutputFile>(new OutputFile(FileSink::StandardOutput(), "-", {}, -1));
+    return std::unique_ptr<OutputFile>(new OutputFile(FileSink::StandardOutput(), "stdout", "-", {}, -1));
 }
 
-OutputFile::OutputFile(std::unique_ptr<FileSink> file, std::string target, std::string temporary, int descriptor)
-    : file_(std::move(file)), target_(std::move(target)), temporary_(std::move(temporary)), descriptor_(descriptor)
+OutputFile::OutputFile(std::unique_ptr<FileSink> file, std::string name, std::string target, std::string temporary,
+                       int descriptor)
+    : file_(std::move(file)),
+      name_(std::move(name)),
+      target_(std::move(target)),
+      temporary_(std::move(temporary)),
+      descriptor_(descriptor)
 {
 }
 
@@ -305,14 +310,14 @@ void OutputFile::Discard() noexcept
 void OutputFile::Write(std::string_view bytes)
 {
     if (!file_ || finished_)
-        throw FileError(target_ + ": " + std::strerror(EBADF));
+        throw FileError(name_ + ": " + std::strerror(EBADF));
     file_->Write(bytes);
 }
 
 void OutputFile::Finish()
 {
     if (!file_)
-        throw FileError(target_ + ": " + std::strerror(EBADF));
+        throw FileError(name_ + ": " + std::strerror(EBADF));
     if (finished_)
         return;
     try {
@@ -332,7 +337,7 @@ void OutputFile::Commit()
         if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
             const int error = errno;
             Discard();
-            throw FileError(target_ + ": " + std::strerror(error));
+            throw FileError(name_ + ": " + std::strerror(error));
         }
         temporary_.clear();
     }

@@ -54,10 +54,12 @@ public:
     std::optional<std::uint64_t> freeBytes() const;
 
 private:
-    OutputFile(std::unique_ptr<FileSink> file, std::string target, std::string temporary, int descriptor);
+    OutputFile(std::unique_ptr<FileSink> file, std::string name, std::string target, std::string temporary,
+               int descriptor);
     void Discard() noexcept;
 
     std::unique_ptr<FileSink> file_;
+    std::string name_;       // as given, for messages
     std::string target_;     // the file that is replaced (symlinks followed)
     std::string temporary_;  // empty for a direct target
     int descriptor_;         // of the temporary file, while it is open

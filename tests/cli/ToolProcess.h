@@ -6,6 +6,7 @@
 // where it waits and how it ended.
 #include "support/TestSupport.h"
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <optional>
@@ -42,6 +43,8 @@ inline std::optional<std::pair<uid_t, gid_t>> OtherUser()
     return std::pair(entry->pw_uid, entry->pw_gid);
 }
 
+// Returns once the child runs the tool: until then it is a copy of the test
+// process, whose memory and signal handlers are not the tool's.
 inline pid_t StartTool(const ToolLaunch& launch)
 {
     std::vector<std::string> all = {TAMRISK_CLI_PATH};
@@ -50,9 +53,19 @@ inline pid_t StartTool(const ToolLaunch& launch)
     for (std::string& arg : all)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
+    int started[2];
+    if (::pipe2(started, O_CLOEXEC) != 0)
+        return -1;
     const pid_t pid = ::fork();
-    if (pid != 0)
+    if (pid != 0) {
+        // The exec closes the child's end: the read then ends.
+        ::close(started[1]);
+        char ignored;
+        while (::read(started[0], &ignored, 1) < 0 && errno == EINTR) {
+        }
+        ::close(started[0]);
         return pid;
+    }
     // The child: only calls that are safe after fork in a threaded program.
     const int out = launch.out >= 0 ? launch.out : ::open("/dev/null", O_WRONLY);
     const int err = ::open(launch.err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -188,12 +188,12 @@ TEST_P(SignalTable, EndsWith128PlusNKeepingEveryOldFile)
                     end.exitCode == 128 + other)
             << end.signal << " " << end.exitCode << " " << err;
     } else {
-        EXPECT_EQ(end.exitCode, 128 + signal) << err;
+        EXPECT_EQ(end.exitCode, 128 + signal) << end.signal << " " << err;
         EXPECT_NE(err.find(std::string("interrupted by ") + SignalName(signal)), std::string::npos) << err;
     }
-    EXPECT_EQ(ReadFile(dir_ / "kept.out"), "old output");
+    EXPECT_TRUE(ReadFile(dir_ / "kept.out") == "old output") << "the old output was replaced";
     if (recordKept) {
-        EXPECT_EQ(ReadFile(dir_ / "run.json"), "old record");
+        EXPECT_TRUE(ReadFile(dir_ / "run.json") == "old record") << "the old record was replaced";
     }
     EXPECT_TRUE(TemporaryFiles().empty()) << TemporaryFiles().front();
     for (const char* fifo : {"record.fifo", "out.fifo"})
