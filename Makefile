@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two everyday commands: `make run` and `make test`. Both install what is missing first.
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local

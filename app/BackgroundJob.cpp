@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/BackgroundJob.h"
 
 #include <QScreen>
@@ -38,7 +39,7 @@ void BackgroundJob::run(const Work& work) noexcept
         error_ = std::current_exception();
     }
     try {
-        sendLines();  // the last state, however little time has passed
+        sendLines(); // the last state, however little time has passed
     } catch (...) {
         if (!error_)
             error_ = std::current_exception();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QElapsedTimer>
@@ -65,7 +66,7 @@ private:
     std::unique_ptr<QThread> thread_;
     std::atomic<bool> stop_{false};
     bool running_ = false;
-    std::exception_ptr error_;  // written by the worker before its thread ends
+    std::exception_ptr error_; // written by the worker before its thread ends
     // The worker's own: lines not yet sent and the time since the last sending.
     int frameMs_ = 16;
     std::map<int, std::string> pending_;

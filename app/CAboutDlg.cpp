@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CAboutDlg.h"
 
 #include "app/ProgramIcon.h"
@@ -20,8 +21,7 @@ constexpr ControlTemplate kControls[] = {
 
 std::span<const ControlTemplate> AboutDialogControls() { return kControls; }
 
-CAboutDlg::CAboutDlg(QWidget* parent)
-    : QDialog(parent, kDialogWindowFlags)
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, kDialogWindowFlags)
 {
     SetUpDialog(this, QStringLiteral("Info über Tamrisk"), kAboutDialogWidthDu, kAboutDialogHeightDu);
 

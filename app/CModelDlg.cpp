@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CModelDlg.h"
 
 #include "app/DialogTemplate.h"
@@ -37,10 +38,7 @@ constexpr MainControl kSliderIds[] = {M::ExtinctionSlider, M::DoseRateSlider, M:
 
 // The rows of the input table that are controls of this window: edits, slider
 // positions and check boxes. Directly set values exist only on the command line.
-bool IsWindowControl(const InputRow& row)
-{
-    return row.dialog == InputDialog::Main && row.kind != InputKind::Value;
-}
+bool IsWindowControl(const InputRow& row) { return row.dialog == InputDialog::Main && row.kind != InputKind::Value; }
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -60,8 +58,7 @@ void CModelDlg::showInputs(const Inputs& inputs)
 }
 
 CModelDlg::CModelDlg(UserDialogs* dialogs, QWidget* parent)
-    : QDialog(parent, kDialogWindowFlags | Qt::WindowMinimizeButtonHint),
-      dialogs_(dialogs)
+    : QDialog(parent, kDialogWindowFlags | Qt::WindowMinimizeButtonHint), dialogs_(dialogs)
 {
     static QtUserDialogs realDialogs;
     if (dialogs_ == nullptr)
@@ -148,9 +145,8 @@ void CModelDlg::connectControls()
     const auto autoScaleClicked = [this] { guarded(kRecomputation, [this] { onAutoScaleClicked(); }); };
     connect(control<QCheckBox>(M::AutoScaleProfileBox), &QCheckBox::clicked, this, autoScaleClicked);
     connect(control<QCheckBox>(M::AutoScaleSignalBox), &QCheckBox::clicked, this, autoScaleClicked);
-    connect(aboutAction_, &QAction::triggered, this, [this] {
-        guarded(QStringLiteral("Das Öffnen des Info-Fensters"), [this] { dialogs_->showAbout(this); });
-    });
+    connect(aboutAction_, &QAction::triggered, this,
+            [this] { guarded(QStringLiteral("Das Öffnen des Info-Fensters"), [this] { dialogs_->showAbout(this); }); });
 }
 
 std::vector<QLineEdit*> CModelDlg::edits() const

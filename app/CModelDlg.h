@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "app/GuardedHandler.h"
@@ -30,9 +31,9 @@ class UserDialogs;
 struct ScanSession;
 
 // What runs a t-Scan on the worker: RunScanJob, or a stand-in of the tests.
-using ScanEngine = std::function<ScanJobResult(const ScanGridTexts& texts, ModelParameters& params,
-                                               const DisplayFlags& flags, DepthProfile& profile,
-                                               SignalCurves& curves, const ScanJobHooks& hooks)>;
+using ScanEngine =
+    std::function<ScanJobResult(const ScanGridTexts& texts, ModelParameters& params, const DisplayFlags& flags,
+                                DepthProfile& profile, SignalCurves& curves, const ScanJobHooks& hooks)>;
 
 // The main window. It owns the whole model state, ties every control to the
 // recomputation chain and copies the two plot pictures to the screen.
@@ -106,13 +107,13 @@ private:
 
     UserDialogs* dialogs_;
     ModelState state_;
-    ControlState shownControls_;  // the controls of the recomputation the pictures show
-    std::array<QSlider*, 4> sliders_{};  // in the order of Slider
+    ControlState shownControls_;        // the controls of the recomputation the pictures show
+    std::array<QSlider*, 4> sliders_{}; // in the order of Slider
     PictureView* depthView_ = nullptr;
     PictureView* signalView_ = nullptr;
     QAction* aboutAction_ = nullptr;
     ScanEngine scanEngine_ = RunScanJob;
-    std::unique_ptr<ScanSession> scan_;  // while a scan runs
+    std::unique_ptr<ScanSession> scan_; // while a scan runs
 };
 
 } // namespace tamrisk

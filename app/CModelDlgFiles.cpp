@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file actions of the main window: the profile export, the scan and the figures.
 #include "app/CModelDlg.h"
 
@@ -53,7 +54,7 @@ std::string RecordBytes(const RecordContents& contents, const std::string& table
 // table with its parameter record beside it, any other the window's file.
 struct ChosenFiles {
     std::unique_ptr<OutputFile> file;          // the window's file or the clean table
-    std::unique_ptr<RecordBesideTable> record;  // with a clean table
+    std::unique_ptr<RecordBesideTable> record; // with a clean table
 };
 
 // Asks for a path and opens what it names for writing. An existing record
@@ -69,8 +70,9 @@ std::optional<ChosenFiles> OpenChosenFiles(UserDialogs& dialogs, QWidget* owner,
     if (cleanTable) {
         const QFileInfo record(RecordPathBeside(*path));
         if ((record.exists() || record.isSymLink()) &&
-            !dialogs.askToReplace(owner, QStringLiteral("Die Datei »%1« existiert bereits. Soll sie ersetzt werden?")
-                                             .arg(record.fileName())))
+            !dialogs.askToReplace(
+                owner,
+                QStringLiteral("Die Datei »%1« existiert bereits. Soll sie ersetzt werden?").arg(record.fileName())))
             return std::nullopt;
     }
     const std::string name = QFile::encodeName(*path).toStdString();
@@ -116,8 +118,7 @@ bool ConfirmLargeScan(UserDialogs& dialogs, QWidget* owner, const ScanEstimate& 
     const QLocale german(QLocale::German, QLocale::Germany);
     QString text = QStringLiteral("Das Werte-Raster ergibt %1 Zeilen. Die Datei wird etwa %2 groß, "
                                   "die Berechnung dauert etwa %3.")
-                       .arg(german.toString(qulonglong(estimate.points)),
-                            SizeText(german, estimate.bytes),
+                       .arg(german.toString(qulonglong(estimate.points)), SizeText(german, estimate.bytes),
                             DurationText(estimate.seconds));
     if (!fits)
         text += QStringLiteral("\nDie Datei passt nicht auf den Datenträger: Dort sind nur %1 frei.")
@@ -222,7 +223,7 @@ void CModelDlg::RunScan()
 void CModelDlg::runScan()
 {
     if (scan_)
-        return;  // one at a time
+        return; // one at a time
     ReadParameters(controlState(), state_.params, state_.flags);
     const std::optional<ScanGridTexts> texts = dialogs_->askScanGrid(this);
     if (!texts)
@@ -241,8 +242,7 @@ void CModelDlg::runScan()
     ScanLayout layout;
     layout.format = chosen->record ? TableFormat::Csv : TableFormat::Native;
     const int threads = std::max(1, QThread::idealThreadCount());
-    if (!ConfirmLargeScan(*dialogs_, this, EstimateScan(grid, state_.params, threads, layout.format),
-                          *chosen->file))
+    if (!ConfirmLargeScan(*dialogs_, this, EstimateScan(grid, state_.params, threads, layout.format), *chosen->file))
         return;
 
     auto session = std::make_unique<ScanSession>();
@@ -282,14 +282,14 @@ void CModelDlg::startScan(std::unique_ptr<ScanSession> session, const ModelParam
     // The files were opened here, before the worker starts; the worker takes them over.
     auto opened = std::make_shared<std::unique_ptr<OutputFile>>(std::move(file));
     auto recorded = std::make_shared<std::unique_ptr<RecordBesideTable>>(std::move(record));
-    BackgroundJob::Work work = [engine = scanEngine_, texts = session->texts, params, flags, opened, recorded,
-                                layout, threads, result = session->result](BackgroundJob& worker) {
+    BackgroundJob::Work work = [engine = scanEngine_, texts = session->texts, params, flags, opened, recorded, layout,
+                                threads, result = session->result](BackgroundJob& worker) {
         ModelParameters scanParams = params;
         DepthProfile profile;
         SignalCurves curves;
         ScanJobHooks hooks;
         hooks.open = [opened] { return std::move(*opened); };
-        hooks.confirm = [](const ScanEstimate&, const OutputFile&) { return true; };  // asked before the start
+        hooks.confirm = [](const ScanEstimate&, const OutputFile&) { return true; }; // asked before the start
         hooks.progress = [&worker](ProgressLine line, const std::string& text) { worker.setLine(int(line), text); };
         hooks.poll = [&worker](std::uint64_t) { return worker.poll(); };
         hooks.threads = threads;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
 #include "TamriskVersion.h"
@@ -10,15 +11,14 @@ namespace {
 
 constexpr std::string_view kUsage = "Usage: tamrisk [--help | --version]\n";
 
-constexpr std::string_view kHelp =
-    "Opens the Tamrisk window: light, beta dose and the OSL signal against depth\n"
-    "in a translucent slab lit from one side, the profile export and the t-Scan.\n"
-    "The window reads no files and keeps no settings; tamrisk-cli computes and\n"
-    "writes the same without a window.\n"
-    "\n"
-    "Options:\n"
-    "  -h, --help   show this help and exit\n"
-    "  --version    show the version and the licence and exit\n";
+constexpr std::string_view kHelp = "Opens the Tamrisk window: light, beta dose and the OSL signal against depth\n"
+                                   "in a translucent slab lit from one side, the profile export and the t-Scan.\n"
+                                   "The window reads no files and keeps no settings; tamrisk-cli computes and\n"
+                                   "writes the same without a window.\n"
+                                   "\n"
+                                   "Options:\n"
+                                   "  -h, --help   show this help and exit\n"
+                                   "  --version    show the version and the licence and exit\n";
 
 constexpr std::string_view kVersion =
     "tamrisk " TAMRISK_VERSION "\n"

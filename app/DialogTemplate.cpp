@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DialogTemplate.h"
 
 #include "app/TextFit.h"
@@ -42,10 +43,10 @@ QWidget* NewWidget(QWidget* parent, const ControlTemplate& control)
         auto* box = new QGroupBox(text, parent);
         // A plain frame through the middle of the title and nothing filled
         // inside, so a plot picture beneath a frame shows unchanged.
-        box->setStyleSheet(QStringLiteral(
-            "QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; background: transparent; }"
-            "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px;"
-            " background: palette(window); }"));
+        box->setStyleSheet(
+            QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; background: transparent; }"
+                           "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px;"
+                           " background: palette(window); }"));
         box->setFocusPolicy(Qt::NoFocus);
         box->setAttribute(Qt::WA_TransparentForMouseEvents);
         return box;
@@ -84,7 +85,7 @@ QWidget* NewWidget(QWidget* parent, const ControlTemplate& control)
     }
     case ControlKind::RadioButton: {
         auto* radio = new QRadioButton(text, parent);
-        radio->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
+        radio->setFocusPolicy(Qt::ClickFocus); // not a tab stop
         return radio;
     }
     }
@@ -117,7 +118,7 @@ QFont DialogFont(const QStringList& families)
     // A wider fallback, where none of the narrow families is installed, is
     // narrowed to their measure so the texts keep the places laid out for them.
     const QString sample = QStringLiteral("Effektives Integral der natürlichen Beta-Dosisleistung:");
-    constexpr int kSampleWidth = 243;  // its width in the narrow families
+    constexpr int kSampleWidth = 243; // its width in the narrow families
     const int width = QFontMetrics(font).horizontalAdvance(sample);
     if (width > kSampleWidth)
         font.setStretch(std::max(50, 100 * kSampleWidth / width));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QFont>
@@ -26,7 +27,7 @@ enum class ControlKind {
 struct ControlTemplate {
     int id;
     ControlKind kind;
-    const char* text;  // UTF-8
+    const char* text; // UTF-8
     int x, y, w, h;
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MainDialogTemplate.h"
 
 #include "model/CurveTable.h"
@@ -93,7 +94,8 @@ constexpr ControlTemplate kControls[] = {
     {0, ControlKind::Text, "Halbwertstiefe [mm]:", 368, 54, 72, 8},
     {0, ControlKind::Text, "Transmission [%/mm]:", 494, 55, 74, 8},
     {1052, ControlKind::Text, "HWT", 442, 54, 46, 8},
-    {1053, ControlKind::Text, "Transm.", 568, 55, 50, 8},};
+    {1053, ControlKind::Text, "Transm.", 568, 55, 50, 8},
+};
 
 } // namespace
 

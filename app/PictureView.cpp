@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/PictureView.h"
 
 #include <QImage>
@@ -17,9 +18,8 @@ void PictureView::paintEvent(QPaintEvent* event)
 {
     // The raster's 0x00RRGGBB pixels are the layout of Format_RGB32, whose
     // top byte is ignored, so the image wraps the buffer without a copy.
-    const QImage image(reinterpret_cast<const uchar*>(picture_.pixels().data()), picture_.width(),
-                       picture_.height(), picture_.width() * static_cast<qsizetype>(sizeof(Color)),
-                       QImage::Format_RGB32);
+    const QImage image(reinterpret_cast<const uchar*>(picture_.pixels().data()), picture_.width(), picture_.height(),
+                       picture_.width() * static_cast<qsizetype>(sizeof(Color)), QImage::Format_RGB32);
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setClipRegion(event->region());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ProgressDlg.h"
 
 #include "app/TextFit.h"
@@ -20,8 +21,7 @@ constexpr ControlTemplate kControls[] = {
 
 std::span<const ControlTemplate> ProgressDialogControls() { return kControls; }
 
-CProgressDlg::CProgressDlg(QWidget* parent)
-    : QDialog(parent, kDialogWindowFlags)
+CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent, kDialogWindowFlags)
 {
     SetUpDialog(this, QStringLiteral("Berechne Daten..."), kProgressDialogWidthDu, kProgressDialogHeightDu);
     setModal(false);
@@ -33,7 +33,7 @@ void CProgressDlg::setLine(ProgressLine id, const QString& text)
     QLabel* target = label(id);
     if (target == nullptr)
         return;
-    FitControlToText(*target, text, true);  // counts of large grids need more room
+    FitControlToText(*target, text, true); // counts of large grids need more room
     target->setText(text);
 }
 
@@ -52,7 +52,7 @@ void CProgressDlg::setRunning(bool running)
 void CProgressDlg::reject()
 {
     if (running_) {
-        askStop();  // the scan stops after its current grid point and ends the window
+        askStop(); // the scan stops after its current grid point and ends the window
         return;
     }
     QDialog::reject();

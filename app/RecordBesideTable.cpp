@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/RecordBesideTable.h"
 
 #include <QFile>
@@ -14,7 +15,7 @@ namespace tamrisk {
 namespace {
 
 constexpr int kNameAttempts = 100;
-constexpr std::size_t kMaxBaseInHiddenName = 200;  // leaves room below NAME_MAX
+constexpr std::size_t kMaxBaseInHiddenName = 200; // leaves room below NAME_MAX
 
 // The file a path leads to, symlinks followed; empty when there is none.
 std::string ResolvedPath(const std::string& path)
@@ -119,7 +120,7 @@ void RecordBesideTable::Commit()
 void RecordBesideTable::PutOldTableBack() noexcept
 {
     if (!tableReplaces_)
-        return;  // written directly: there is nothing to put back
+        return; // written directly: there is nothing to put back
     if (!kept_.empty()) {
         if (::rename(kept_.c_str(), oldTable_.c_str()) == 0)
             kept_.clear();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "output/OutputFile.h"
@@ -41,10 +42,10 @@ private:
     void PutOldTableBack() noexcept;
 
     std::string tablePath_;
-    bool tableReplaces_;  // the table is a regular file that its commit replaces or creates
+    bool tableReplaces_; // the table is a regular file that its commit replaces or creates
     std::unique_ptr<OutputFile> record_;
-    std::string oldTable_;  // the old table's file, symlinks followed; empty when there was none
-    std::string kept_;      // its hidden second name, while it is kept
+    std::string oldTable_; // the old table's file, symlinks followed; empty when there was none
+    std::string kept_;     // its hidden second name, while it is kept
 };
 
 } // namespace tamrisk

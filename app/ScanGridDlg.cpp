@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ScanGridDlg.h"
 
 #include "app/InputControls.h"
@@ -35,13 +36,12 @@ constexpr ControlTemplate kControls[] = {
 
 std::span<const ControlTemplate> ScanGridDialogControls() { return kControls; }
 
-CScanGridDlg::CScanGridDlg(QWidget* parent)
-    : QDialog(parent, kDialogWindowFlags)
+CScanGridDlg::CScanGridDlg(QWidget* parent) : QDialog(parent, kDialogWindowFlags)
 {
     SetUpDialog(this, QStringLiteral("Werte-Raster berechnen"), kScanGridDialogWidthDu, kScanGridDialogHeightDu);
     CreateControls(this, kControls);
     for (GridControl id : {GridControl::ExtinctionLog, GridControl::EvalTimeLog})
-        control<QCheckBox>(id)->setLayoutDirection(Qt::RightToLeft);  // text left of the box
+        control<QCheckBox>(id)->setLayoutDirection(Qt::RightToLeft); // text left of the box
 
     auto* next = control<QPushButton>(GridControl::Next);
     connect(next, &QPushButton::clicked, this, &QDialog::accept);

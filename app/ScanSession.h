@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "app/BackgroundJob.h"
@@ -17,7 +18,7 @@ struct ScanSession {
     std::shared_ptr<ScanJobResult> result = std::make_shared<ScanJobResult>(ScanJobResult{ScanOutcome::Stopped, {}});
     std::unique_ptr<MainWindowInputGuard> guard;
     std::unique_ptr<CProgressDlg> progress;
-    std::unique_ptr<BackgroundJob> job;  // destroyed first: it waits for its worker
+    std::unique_ptr<BackgroundJob> job; // destroyed first: it waits for its worker
 };
 
 } // namespace tamrisk

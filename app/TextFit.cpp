@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/TextFit.h"
 
 #include "app/PictureView.h"
@@ -16,7 +17,7 @@ namespace tamrisk {
 
 namespace {
 
-constexpr int kFrameInset = 3;  // keeps a grown control off the frame line
+constexpr int kFrameInset = 3; // keeps a grown control off the frame line
 
 bool IsControlOnRow(const QWidget* other, const QWidget& control)
 {
@@ -64,9 +65,8 @@ int TextWidth(const QWidget& control, const QString& text)
 void FitHeight(QAbstractButton& button)
 {
     const bool radio = qobject_cast<QRadioButton*>(&button) != nullptr;
-    const int square =
-        button.style()->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorHeight : QStyle::PM_IndicatorHeight, nullptr,
-                                    &button);
+    const int square = button.style()->pixelMetric(
+        radio ? QStyle::PM_ExclusiveIndicatorHeight : QStyle::PM_IndicatorHeight, nullptr, &button);
     const int needed = std::max(square, button.fontMetrics().height());
     QRect place = button.geometry();
     if (needed <= place.height())

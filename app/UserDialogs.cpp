@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/UserDialogs.h"
 
 #include "app/CAboutDlg.h"
@@ -39,10 +40,10 @@ std::optional<QString> QtUserDialogs::askSavePath(QWidget* parent)
 {
     // The window's file first; then the clean table, which brings its
     // parameter record beside it.
-    return AskSavePath(parent,
-                       {QStringLiteral("Text-Dateien (*.txt)"),
-                        QStringLiteral("Tabelle und Parameterprotokoll (*.csv + .json)")},
-                       {QStringLiteral("txt"), QStringLiteral("csv")});
+    return AskSavePath(
+        parent,
+        {QStringLiteral("Text-Dateien (*.txt)"), QStringLiteral("Tabelle und Parameterprotokoll (*.csv + .json)")},
+        {QStringLiteral("txt"), QStringLiteral("csv")});
 }
 
 std::optional<QString> QtUserDialogs::askFigurePath(QWidget* parent)
@@ -81,8 +82,7 @@ void QtUserDialogs::showScanEnd(QWidget* parent, const QString& text)
 
 bool QtUserDialogs::askToProceed(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Tamrisk"), text, QMessageBox::Yes | QMessageBox::No,
-                    parent);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tamrisk"), text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
@@ -90,8 +90,7 @@ bool QtUserDialogs::askToProceed(QWidget* parent, const QString& text)
 bool QtUserDialogs::askToReplace(QWidget* parent, const QString& text)
 {
     // As the save dialog asks about the file it was given.
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tamrisk"), text, QMessageBox::Yes | QMessageBox::No,
-                    parent);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tamrisk"), text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "scan/ScanGrid.h"
@@ -11,8 +12,8 @@ class QWidget;
 namespace tamrisk {
 
 enum class MessageKind {
-    Plain,  // OK button only, no icon
-    Error,  // OK button only, error icon
+    Plain, // OK button only, no icon
+    Error, // OK button only, error icon
 };
 
 // The modal questions and messages of the main window. The window asks

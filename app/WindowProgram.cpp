@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/WindowProgram.h"
 
 #include "app/CModelDlg.h"
@@ -37,7 +38,7 @@ int RunMainWindow(UserDialogs& dialogs, const std::function<void(CModelDlg&)>& s
     if (window != nullptr)
         window->exec();
     else
-        dialog.exec();  // the window's modal loop is the program's only loop
+        dialog.exec(); // the window's modal loop is the program's only loop
     return status;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line tool as scripts run it: a whole process, start included.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one model run beside its floor: the exponentials the run needs,
 // at the vector rate of ModelExpBatch.
 // "Formula" floors count the exponentials as the formulas are written (two

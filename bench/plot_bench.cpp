@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "VectorExpFloor.h"
 #include "model/CurveTable.h"
 #include "plot/Recompute.h"

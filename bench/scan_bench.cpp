@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/ComputeModel.h"
 #include "model/ModelFormulas.h"
 #include "model/ReadParameters.h"
@@ -46,7 +47,8 @@ void BM_Scan(benchmark::State& state)
     const double points = double(state.range(0) + 1) * double(state.range(0) + 1);
     SetPointCounter(state, points);
 }
-BENCHMARK(BM_Scan)->Args({20, 1})->Args({20, 2})->Args({200, 1})->Args({200, 2})->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scan)->Args({20, 1})->Args({20, 2})->Args({200, 1})->Args({200, 2})->UseRealTime()->Unit(
+    benchmark::kMillisecond);
 
 // The floor: a grid point needs one exponential per depth sample (the OSL
 // fraction); everything else is shared between points of the scan.

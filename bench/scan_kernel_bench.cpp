@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan's model alone, per grid point, on one and two threads, beside its
 // floor: the exponentials it computes (the lanes', and each extinction's
 // attenuations), timed at the vector rate of ModelExpBatch in the same run.
@@ -102,9 +103,8 @@ void BM_VectorExp(benchmark::State& state)
         detail::ModelExpBatch(args.data(), out.data(), args.size());
         benchmark::DoNotOptimize(out.data());
     }
-    state.counters["ns_per_exp"] = benchmark::Counter(double(args.size()) * 1e-9,
-                                                      benchmark::Counter::kIsIterationInvariantRate |
-                                                          benchmark::Counter::kInvert);
+    state.counters["ns_per_exp"] = benchmark::Counter(
+        double(args.size()) * 1e-9, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_VectorExp);
 

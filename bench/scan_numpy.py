@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The t-Scan's model in numpy, vectorised over evaluation times and depths:
 the comparison program for the whole-process scan benchmark. Same grid
 (extinction and evaluation time, 1 to 10000, logarithmic), same default

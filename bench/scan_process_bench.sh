@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The whole 201 x 201 t-Scan as a process, tamrisk-cli on one and two threads
 # beside the numpy script of the same model (bench/scan_numpy.py), measured
 # side by side in one run. Each figure is the best of several runs: wall time,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/ReadParameters.h"
 #include "scan/ScanRun.h"
 #include "scan/SweepRows.h"
@@ -55,8 +56,8 @@ void RunSweep(benchmark::State& state, const SweepPlan& plan)
 // model serves each outer point's 100 rows in vector lanes. arg: threads
 void BM_Sweep4AxesMillion(benchmark::State& state)
 {
-    RunSweep(state, Plan({"dose-rate=0:2:9", "rate1=0.01:1:9:log", "extinction=0.1:100:99:log",
-                          "eval-time=1:10000:99:log"}));
+    RunSweep(state,
+             Plan({"dose-rate=0:2:9", "rate1=0.01:1:9:log", "extinction=0.1:100:99:log", "eval-time=1:10000:99:log"}));
 }
 BENCHMARK(BM_Sweep4AxesMillion)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
@@ -77,9 +78,8 @@ BENCHMARK(BM_Sweep4AxesPointByPoint)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchm
 // of other programs moves both rather than their ratio: sweep_x_scan.
 void BM_SweepBesideScan(benchmark::State& state)
 {
-    const SweepPlan plan = state.range(0) == 0
-                               ? Plan({"extinction=1:10000:200:log", "eval-time=1:10000:200:log"})
-                               : Plan({"dose-rate=0:2:200", "eval-time=1:10000:200:log"});
+    const SweepPlan plan = state.range(0) == 0 ? Plan({"extinction=1:10000:200:log", "eval-time=1:10000:200:log"})
+                                               : Plan({"dose-rate=0:2:200", "eval-time=1:10000:200:log"});
     ModelParameters params;
     DisplayFlags flags;
     ReadParameters({}, params, flags);

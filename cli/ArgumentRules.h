@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <optional>
@@ -9,7 +10,7 @@ namespace tamrisk::cli {
 
 // What the argument rules need to know of a command's options.
 struct OptionShape {
-    std::vector<std::string> names;  // every spelling: "--top", "-o"
+    std::vector<std::string> names; // every spelling: "--top", "-o"
     bool takesValue;
 };
 
@@ -18,8 +19,7 @@ struct OptionShape {
 // value, so "--top=" passes an empty text. Returns a usage error: an unknown
 // option (with the nearest known name), or an option that needs a value but
 // is followed by another option or by nothing.
-std::optional<std::string> NormalizeArguments(std::vector<std::string>& args,
-                                              const std::vector<OptionShape>& options);
+std::optional<std::string> NormalizeArguments(std::vector<std::string>& args, const std::vector<OptionShape>& options);
 
 // " (did you mean 'x'?)" for the known word nearest to `typed`, or "".
 std::string DidYouMean(std::string_view typed, const std::vector<std::string>& known);

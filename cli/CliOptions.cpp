@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CliOptions.h"
 
 #include "cli/OutputPaths.h"
@@ -73,8 +74,8 @@ void WarnIfReadInPart(const InputRow& row, const std::string& text, std::ostream
         const auto [ptr, error] = std::from_chars(text.data(), end, value);
         if (ptr == end && error == std::errc())
             return;
-        warn << "tamrisk-cli: warning: --" << row.name << " '" << Shown(text) << "' is read as "
-             << ParseInteger(text) << ", as the window reads it\n";
+        warn << "tamrisk-cli: warning: --" << row.name << " '" << Shown(text) << "' is read as " << ParseInteger(text)
+             << ", as the window reads it\n";
         return;
     }
     if (ParseStrictNumber(text))
@@ -92,8 +93,8 @@ void AddInputOptions(CLI::App& command, RawInputs& raw)
         const std::string defaultText = DefaultText(row);
         if (IsFlag(row)) {
             bool& value = raw.switches[row.name];
-            command.add_flag(name + ",!--no-" + row.name, value, Help(row) + " (default: " +
-                                                                (defaultText == "1" ? "on" : "off") + ")");
+            command.add_flag(name + ",!--no-" + row.name, value,
+                             Help(row) + " (default: " + (defaultText == "1" ? "on" : "off") + ")");
             continue;
         }
         CLI::Option* option = command.add_option(name, raw.texts[row.name], Help(row));
@@ -118,8 +119,9 @@ void AddInputOptions(CLI::App& command, RawInputs& raw)
     std::string names;
     for (const CurveRow& curve : kCurves)
         names += (names.empty() ? "" : ", ") + std::string(curve.name);
-    command.add_option("--show", raw.show,
-                       "curves to show, by flag name (comma-separated): " + names + "; none by default")
+    command
+        .add_option("--show", raw.show,
+                    "curves to show, by flag name (comma-separated): " + names + "; none by default")
         ->delimiter(',')
         ->check(CurveFlagName());
 }

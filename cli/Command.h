@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "cli/OutputWriter.h"
@@ -18,13 +19,13 @@ namespace tamrisk::cli {
 
 // Exit codes of the tool.
 inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1;  // a file or system error
-inline constexpr int kExitUsage = 2;    // the command line is wrong
+inline constexpr int kExitFailure = 1; // a file or system error
+inline constexpr int kExitUsage = 2;   // the command line is wrong
 
 // What a command runs with besides its options.
 struct CommandContext {
-    std::vector<std::string> arguments;  // the command line after the program name, as a record states it
-    const nlohmann::ordered_json* params;  // the --params record, read once, or nullptr
+    std::vector<std::string> arguments;   // the command line after the program name, as a record states it
+    const nlohmann::ordered_json* params; // the --params record, read once, or nullptr
     std::ostream& out;
     std::ostream& err;
     OutputWriter& writer;

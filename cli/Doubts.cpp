@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Doubts.h"
 
 #include "output/CleanText.h"
@@ -14,7 +15,7 @@ struct PhysicalRange {
     float ModelParameters::*field;
     const char* meaning;
     const char* options;
-    const char* sweepName;  // the name --vary gives it
+    const char* sweepName; // the name --vary gives it
 };
 
 constexpr PhysicalRange kNonNegative[] = {
@@ -63,8 +64,8 @@ void Doubts::CheckFinite(const std::string& what, std::span<const float> values)
     if (count == 0)
         return;
     Add(count == std::ptrdiff_t(values.size()) ? "every value of " + what + " is not finite"
-                                                : std::to_string(count) + " of " + std::to_string(values.size()) +
-                                                      " values of " + what + " are not finite");
+                                               : std::to_string(count) + " of " + std::to_string(values.size()) +
+                                                     " values of " + what + " are not finite");
 }
 
 void Doubts::CheckFinite(const std::string& what, double value)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Interrupts.h"
 
 #include "output/ByteSink.h"
@@ -24,14 +25,12 @@ struct ForcedExitList {
     }
 };
 
-
 namespace {
 
 std::atomic<int> gSignal{0};
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a lock-free flag");
 
 constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
-
 
 class InterruptsBlocked {
 public:
@@ -77,7 +76,6 @@ const char* SignalName(int signal)
 }
 
 } // namespace
-
 
 RemovedOnForcedExit::RemovedOnForcedExit(const std::string& path) : path_(path)
 {

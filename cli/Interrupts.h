@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <iosfwd>
@@ -25,7 +26,7 @@ public:
 
 private:
     friend struct ForcedExitList;
-    std::string path_;  // not changed while listed: the handler reads it
+    std::string path_; // not changed while listed: the handler reads it
     RemovedOnForcedExit* previous_ = nullptr;
     RemovedOnForcedExit* next_ = nullptr;
     bool listed_ = false;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ModelCommand.h"
 
 #include "cli/OutputPaths.h"
@@ -83,8 +84,7 @@ void ModelCommand::AddOptions(CLI::App& command)
     if (output_ == OutputOption::Required)
         command.add_option("-o,--output", request_.output, "output file, - for standard output")->required();
     else if (output_ == OutputOption::Optional)
-        command.add_option("-o,--output", request_.output, "output file, - for standard output")
-            ->capture_default_str();
+        command.add_option("-o,--output", request_.output, "output file, - for standard output")->capture_default_str();
     AddTrailingOptions(command);
 }
 
@@ -175,7 +175,8 @@ int ModelCommand::WriteWithRecord(CommandContext& context, const Json& extra,
 {
     std::vector<OutputWriter::Piece> pieces{{request_.output, std::move(write)}};
     if (!request_.record.empty())
-        pieces.push_back({request_.record, [&](ByteSink& sink) { sink.Write(RecordDocument(extra, request_.output)); }});
+        pieces.push_back(
+            {request_.record, [&](ByteSink& sink) { sink.Write(RecordDocument(extra, request_.output)); }});
     return context.writer.WriteAll(pieces);
 }
 

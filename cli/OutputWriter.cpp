@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/OutputWriter.h"
 
 #include "cli/OutputPaths.h"
@@ -36,14 +37,17 @@ bool SameTarget(const std::string& a, const std::string& b)
 {
     if (IsStandardOutput(a) || IsStandardOutput(b))
         return IsStandardOutput(a) && IsStandardOutput(b);
-    struct stat first {}, second {};
+    struct stat first {
+    }, second{};
     if (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0)
         return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
     std::error_code error;
-    const std::filesystem::path left = std::filesystem::weakly_canonical(std::filesystem::absolute(FollowLinks(a)), error);
+    const std::filesystem::path left =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(FollowLinks(a)), error);
     if (error)
         return a == b;
-    const std::filesystem::path right = std::filesystem::weakly_canonical(std::filesystem::absolute(FollowLinks(b)), error);
+    const std::filesystem::path right =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(FollowLinks(b)), error);
     return error ? a == b : left == right;
 }
 

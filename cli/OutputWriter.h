@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "cli/Interrupts.h"
@@ -14,8 +15,8 @@ namespace tamrisk::cli {
 
 // An output a command will write: the option that names it and its path.
 struct NamedOutput {
-    std::string option;  // "-o", "--record", "--depth-picture"
-    std::string path;    // "-" is standard output
+    std::string option; // "-o", "--record", "--depth-picture"
+    std::string path;   // "-" is standard output
 };
 
 // Why two of a command's outputs cannot both be written: they name the same

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ParamsDocument.h"
 
 #include "cli/OutputPaths.h"
@@ -73,7 +74,8 @@ ParamsDocument ReadParamsDocument(const std::string& path)
     if (!bytes)
         return Refused(1, "cannot read " + shown + ": " + problem);
     if (bytes->size() > kMaxRecordBytes)
-        return Refused(2, shown + " is larger than " + std::to_string(kMaxRecordBytes >> 20) + " MiB; a record is far smaller");
+        return Refused(2, shown + " is larger than " + std::to_string(kMaxRecordBytes >> 20) +
+                              " MiB; a record is far smaller");
     return ParseParamsDocument(*bytes, shown);
 }
 
@@ -118,8 +120,7 @@ ParamsDocument ParseParamsDocument(const std::string& bytes, const std::string& 
 std::optional<std::vector<std::string>> ReplayedArguments(const nlohmann::ordered_json& record,
                                                           const std::string& command,
                                                           const std::vector<std::string>& given,
-                                                          const std::vector<OptionShape>& options,
-                                                          std::string* problem)
+                                                          const std::vector<OptionShape>& options, std::string* problem)
 {
     const auto recordedCommand = record.find("command");
     const auto arguments = record.find("arguments");
@@ -172,7 +173,7 @@ std::optional<std::vector<std::string>> ReplayedArguments(const nlohmann::ordere
             continue;
         }
         if (shape == nullptr && givenPositional)
-            continue;  // the plot given anew replaces the recorded one
+            continue; // the plot given anew replaces the recorded one
         replay.push_back(recorded[i]);
         if (takesValue)
             replay.push_back(recorded[++i]);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "cli/ArgumentRules.h"
@@ -13,8 +14,8 @@ namespace tamrisk::cli {
 // A parameter record read for --params: the document, or why it could not be had.
 struct ParamsDocument {
     nlohmann::ordered_json json;
-    std::string problem;  // empty when read
-    int exitCode = 0;     // 1: the file could not be read; 2: its content is refused
+    std::string problem; // empty when read
+    int exitCode = 0;    // 1: the file could not be read; 2: its content is refused
 };
 
 // Limits that keep a hostile record from exhausting the stack, the memory

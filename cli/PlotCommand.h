@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "cli/ModuleDrawing.h"
@@ -18,9 +19,9 @@ namespace tamrisk::cli {
 
 // One call of `tamrisk-cli plot depth|signal -o FILE ...`.
 struct FigureCommandRequest {
-    FigureOptions figure;                // the plot (figure.kind) and how it is drawn
-    std::string output;                  // the figure file; "-" is standard output
-    std::optional<FigureFormat> format;  // --format; otherwise the output's extension decides
+    FigureOptions figure;               // the plot (figure.kind) and how it is drawn
+    std::string output;                 // the figure file; "-" is standard output
+    std::optional<FigureFormat> format; // --format; otherwise the output's extension decides
 };
 
 // The options of the plot command, for the option parser and its help. The
@@ -28,7 +29,7 @@ struct FigureCommandRequest {
 struct PlotOptionRow {
     const char* name;
     const char* meaning;
-    const char* defaultValue;  // as the help shows it; "" for none
+    const char* defaultValue; // as the help shows it; "" for none
 };
 
 inline constexpr std::array<PlotOptionRow, 11> kPlotOptions{{

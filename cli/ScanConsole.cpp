@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ScanConsole.h"
 
 #include "cli/OutputPaths.h"
@@ -16,8 +17,7 @@ constexpr std::uint64_t kPointsBetweenClockReads = 64;
 
 } // namespace
 
-bool FitsInFreeSpace(const ScanEstimate& estimate, const OutputFile& file, const std::string& path,
-                     std::ostream& err)
+bool FitsInFreeSpace(const ScanEstimate& estimate, const OutputFile& file, const std::string& path, std::ostream& err)
 {
     const std::optional<std::uint64_t> free = file.freeBytes();
     if (!free || estimate.bytes <= double(*free))
@@ -33,8 +33,7 @@ ScanProgressLine::ScanProgressLine(std::uint64_t points, std::ostream& terminal)
 {
 }
 
-std::unique_ptr<ScanProgressLine> ScanProgressLine::ForScan(const ScanEstimate& estimate, bool quiet,
-                                                            std::ostream& err)
+std::unique_ptr<ScanProgressLine> ScanProgressLine::ForScan(const ScanEstimate& estimate, bool quiet, std::ostream& err)
 {
     if (quiet || estimate.seconds <= kShowAfterSeconds || ::isatty(STDERR_FILENO) == 0)
         return nullptr;
@@ -56,7 +55,7 @@ void ScanProgressLine::Update(std::uint64_t done)
         terminal_ << std::uint64_t(rate) << " points/s, " << DurationText(double(points_ - done) / rate) << " left";
     else
         terminal_ << "starting";
-    terminal_ << "\x1b[K" << std::flush;  // clears the rest of a longer earlier line
+    terminal_ << "\x1b[K" << std::flush; // clears the rest of a longer earlier line
     drawn_ = true;
 }
 

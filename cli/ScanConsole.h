@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "output/OutputFile.h"
@@ -13,8 +14,7 @@ namespace tamrisk::cli {
 
 // False, with the size needed and the space free on err, when the result
 // file would not fit on the target's file system.
-bool FitsInFreeSpace(const ScanEstimate& estimate, const OutputFile& file, const std::string& path,
-                     std::ostream& err);
+bool FitsInFreeSpace(const ScanEstimate& estimate, const OutputFile& file, const std::string& path, std::ostream& err);
 
 // One line on the terminal that a long scan rewrites in place: points done,
 // rate and time left.

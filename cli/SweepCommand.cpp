@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sweep: the totals (and any read-outs) over a grid of any inputs, one row per point.
 #include "cli/SweepCommand.h"
 
@@ -71,7 +72,7 @@ std::pair<std::string, std::string> JsonFrame(nlohmann::ordered_json head, const
     head["sweep"] = SweepJson(plan);
     head["columns"] = SweepColumnNames(plan);
     head["rows"] = nlohmann::ordered_json::array();
-    std::string text = head.dump(2);  // ends in `"rows": []` and `}`
+    std::string text = head.dump(2); // ends in `"rows": []` and `}`
     text.erase(text.rfind(']'));
     return {text, "\n  ]\n}\n"};
 }
@@ -115,15 +116,18 @@ void AddSweepOptions(CLI::App& command, SweepOptions& options)
     std::string names;
     for (const std::string& name : SweepableNames())
         names += (names.empty() ? "" : ", ") + name;
-    command.add_option("--vary", options.vary,
-                       "an input to vary, repeatable, the first slowest: NAME=START:END:STEPS[:log] (STEPS + 1 "
-                       "values, as the scan's axes), or NAME=0,1 for a switch; NAME is one of " + names)
+    command
+        .add_option("--vary", options.vary,
+                    "an input to vary, repeatable, the first slowest: NAME=START:END:STEPS[:log] (STEPS + 1 "
+                    "values, as the scan's axes), or NAME=0,1 for a switch; NAME is one of " +
+                        names)
         ->required();
     command.add_option("--columns", options.columns, "further columns: read-outs by name (comma-separated)")
         ->delimiter(',');
-    command.add_option("--format", options.format,
-                       "csv, tsv or json: one row per point; without --format, an output file ending in .tsv or .json "
-                       "gets that format")
+    command
+        .add_option("--format", options.format,
+                    "csv, tsv or json: one row per point; without --format, an output file ending in .tsv or .json "
+                    "gets that format")
         ->check(CLI::IsMember({"csv", "tsv", "json"}))
         ->capture_default_str();
     command.add_option("-o,--output", options.output, "output file, - for standard output")->capture_default_str();

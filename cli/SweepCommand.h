@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -13,9 +14,9 @@ struct SweepOptions {
     std::vector<std::string> columns;
     std::string format = "csv";
     std::string output = "-";
-    std::string shard;  // "K/N", or "" for the whole table
+    std::string shard; // "K/N", or "" for the whole table
     bool count = false;
-    int threads = 0;    // 0: as many as there are cores
+    int threads = 0; // 0: as many as there are cores
 };
 
 void AddSweepOptions(CLI::App& command, SweepOptions& options);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tamrisk-cli: the window's read-outs, its two files and its two pictures,
 // computed from options instead of controls. main only picks the command.
 #include "cli/ArgumentRules.h"
@@ -163,7 +164,7 @@ int Main(int argc, char** argv)
             args.insert(args.end(), rest.begin(), rest.end());
         }
     }
-    std::reverse(args.begin(), args.end());  // CLI11 takes the arguments last first
+    std::reverse(args.begin(), args.end()); // CLI11 takes the arguments last first
 
     try {
         app.parse(args);
@@ -177,7 +178,7 @@ int Main(int argc, char** argv)
     if (help->parsed()) {
         if (chosen != nullptr && helpTopic == chosen->name()) {
             std::cout << app.get_formatter()->make_help(app.get_subcommand(chosen->name()), "tamrisk-cli " + helpTopic,
-                                                         CLI::AppFormatMode::Normal);
+                                                        CLI::AppFormatMode::Normal);
             return kExitSuccess;
         }
         if (!helpTopic.empty()) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole chain from arbitrary window inputs: nine edit texts, four slider
 // positions and the check boxes, through ComputeModel and RenderPlots into
 // both output files in memory. Every text stays one word and both files keep

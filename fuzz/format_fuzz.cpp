@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts: every output is one word without TAB, LF, NUL or blank, and
 // reading FormatGeneral(x, 6) back gives x to six significant digits.
 #include "output/NumberText.h"

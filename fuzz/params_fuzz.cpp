@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A --params record from any bytes: read within its limits, the types of what
 // the tool takes from it checked, its inputs taken and its command line
 // replayed. Never a crash and never an exception; a refused record always

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text to number: ParseNumber and ParseInteger must read any bytes exactly as
 // the C library's strtod and strtol do in the C locale, without ever
 // overflowing an integer.
@@ -20,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* cstr = text.c_str();
     const double expected = std::strtod(cstr, nullptr);
     const double got = tamrisk::ParseNumber(view.substr(0, std::strlen(cstr)));
-    if (!(std::isnan(expected) && std::isnan(got)) &&
-        std::memcmp(&expected, &got, sizeof got) != 0)
+    if (!(std::isnan(expected) && std::isnan(got)) && std::memcmp(&expected, &got, sizeof got) != 0)
         std::abort();
 
     const long wide = std::strtol(cstr, nullptr, 10);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The AVX2 form of every vector kernel; runs only on processors with AVX2
 // (LaneKernel.cpp checks). The curve and scan kernels carry eight lanes in
 // two registers, for twice the independent work per step; the plain loops
@@ -20,10 +21,7 @@ namespace tamrisk::lanes::avx2 {
 
 namespace {
 
-void ExpBatch(const double* in, double* out, std::size_t count)
-{
-    ExpBatchOf<Ops>(in, out, count);
-}
+void ExpBatch(const double* in, double* out, std::size_t count) { ExpBatchOf<Ops>(in, out, count); }
 
 void SumCurves(const detail::CurveTables& tables, const double* times, float* hom, float* lab, float* nat)
 {

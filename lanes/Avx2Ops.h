@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The lane operations of AVX2: four double lanes in one register (Ops) or
@@ -14,7 +15,7 @@ namespace tamrisk::lanes::avx2 {
 struct Ops {
     using D = __m256d;
     using I = __m256i;
-    using F = __m128;  // the four lanes in single precision
+    using F = __m128; // the four lanes in single precision
     static D Set(double v) { return _mm256_set1_pd(v); }
     static D Add(D a, D b) { return _mm256_add_pd(a, b); }
     static D Sub(D a, D b) { return _mm256_sub_pd(a, b); }
@@ -40,9 +41,9 @@ struct Ops {
         const __m128d p1 = _mm_loadu_pd(pairs + 2 * index[1]);
         const __m128d p2 = _mm_loadu_pd(pairs + 2 * index[2]);
         const __m128d p3 = _mm_loadu_pd(pairs + 2 * index[3]);
-        const __m256d p02 = _mm256_insertf128_pd(_mm256_castpd128_pd256(p0), p2, 1);  // hi0 lo0 hi2 lo2
-        const __m256d p13 = _mm256_insertf128_pd(_mm256_castpd128_pd256(p1), p3, 1);  // hi1 lo1 hi3 lo3
-        hi = _mm256_unpacklo_pd(p02, p13);  // hi0 hi1 hi2 hi3
+        const __m256d p02 = _mm256_insertf128_pd(_mm256_castpd128_pd256(p0), p2, 1); // hi0 lo0 hi2 lo2
+        const __m256d p13 = _mm256_insertf128_pd(_mm256_castpd128_pd256(p1), p3, 1); // hi1 lo1 hi3 lo3
+        hi = _mm256_unpacklo_pd(p02, p13);                                           // hi0 hi1 hi2 hi3
         lo = _mm256_unpackhi_pd(p02, p13);
     }
 

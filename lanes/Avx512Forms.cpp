@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The AVX-512 form of every vector kernel; runs only on processors with
 // AVX-512 (LaneKernel.cpp checks). Eight lanes in one register.
 #include "lanes/Forms.h"
@@ -18,10 +19,7 @@ namespace tamrisk::lanes::avx512 {
 
 namespace {
 
-void ExpBatch(const double* in, double* out, std::size_t count)
-{
-    ExpBatchOf<Ops>(in, out, count);
-}
+void ExpBatch(const double* in, double* out, std::size_t count) { ExpBatchOf<Ops>(in, out, count); }
 
 void SumCurves(const detail::CurveTables& tables, const double* times, float* hom, float* lab, float* nat)
 {

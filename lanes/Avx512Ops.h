@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The lane operations of AVX-512 (the foundation instructions only): eight
@@ -14,7 +15,7 @@ namespace tamrisk::lanes::avx512 {
 struct Ops {
     using D = __m512d;
     using I = __m512i;
-    using F = __m256;  // the eight lanes in single precision
+    using F = __m256; // the eight lanes in single precision
     static D Set(double v) { return _mm512_set1_pd(v); }
     static D Add(D a, D b) { return _mm512_add_pd(a, b); }
     static D Sub(D a, D b) { return _mm512_sub_pd(a, b); }
@@ -41,7 +42,7 @@ struct Ops {
                                                      _mm_loadu_pd(pairs + 2 * index[l + 1]), 1);
             const __m256d p23 = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(pairs + 2 * index[l + 2])),
                                                      _mm_loadu_pd(pairs + 2 * index[l + 3]), 1);
-            return _mm512_insertf64x4(_mm512_castpd256_pd512(p01), p23, 1);  // hi lo of lanes l..l+3
+            return _mm512_insertf64x4(_mm512_castpd256_pd512(p01), p23, 1); // hi lo of lanes l..l+3
         };
         const __m512d low = four(0);
         const __m512d high = four(4);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry points that the model, the plots and the scan call: each runs
 // its kernel in the form chosen for this process (or the one asked for).
 #include "lanes/ColumnLoops.h"
@@ -18,10 +19,7 @@ const lanes::Forms& Chosen()
 
 } // namespace
 
-void ModelExpBatch(const double* in, double* out, std::size_t count)
-{
-    Chosen().expBatch(in, out, count);
-}
+void ModelExpBatch(const double* in, double* out, std::size_t count) { Chosen().expBatch(in, out, count); }
 
 void ModelExpBatch(LaneKernel kernel, const double* in, double* out, std::size_t count)
 {
@@ -38,14 +36,8 @@ void PixelQuotients(const float* values, std::size_t count, double offset, doubl
     Chosen().pixelQuotients(values, count, offset, scale, negate, out);
 }
 
-SumCurveLanesFunction SumCurveLanesWith(LaneKernel kernel)
-{
-    return FormsOf(kernel).sumCurves;
-}
+SumCurveLanesFunction SumCurveLanesWith(LaneKernel kernel) { return FormsOf(kernel).sumCurves; }
 
-SumLanesFunction SumLanesWith(LaneKernel kernel)
-{
-    return FormsOf(kernel).sumScan;
-}
+SumLanesFunction SumLanesWith(LaneKernel kernel) { return FormsOf(kernel).sumScan; }
 
 } // namespace tamrisk::detail

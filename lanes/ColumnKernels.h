@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Element-wise loops over single-precision columns, for any lane width: each
@@ -34,14 +35,14 @@ template <class Ops>
 
 // out[i] = (double(values[i]) - offset) / scale, negated when `negate`.
 template <class Ops>
-[[gnu::always_inline]] inline void PixelQuotientsOf(const float* values, std::size_t count, double offset,
-                                                    double scale, bool negate, double* out)
+[[gnu::always_inline]] inline void PixelQuotientsOf(const float* values, std::size_t count, double offset, double scale,
+                                                    bool negate, double* out)
 {
     using D = typename Ops::D;
     constexpr std::size_t kLanes = Ops::kLanes;
     const D from = Ops::Set(offset);
     const D by = Ops::Set(scale);
-    const D sign = Ops::Set(negate ? -0.0 : 0.0);  // negation flips the sign bit only
+    const D sign = Ops::Set(negate ? -0.0 : 0.0); // negation flips the sign bit only
     std::size_t i = 0;
     for (; i + kLanes <= count; i += kLanes)
         Ops::Store(out + i, Ops::FlipSign(Ops::Div(Ops::Sub(Ops::LoadWidened(values + i), from), by), sign));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The summed signal curves for any lane width: each lane is one time sample
@@ -23,7 +24,7 @@ template <class Ops>
     constexpr std::size_t kBlock = 8;
     const D time = Ops::Load(times);
     F sumHom = Ops::SetFloat(0.0f);
-    D sumLab = Ops::Set(0.0);  // float values, kept widened
+    D sumLab = Ops::Set(0.0); // float values, kept widened
     D sumNat = Ops::Set(0.0);
     for (std::size_t first = 0; first < t.count; first += kBlock) {
         const std::size_t block = t.count - first < kBlock ? t.count - first : kBlock;

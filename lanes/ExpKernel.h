@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The model's exponential, written once for any lane width. Ops supplies the
@@ -38,7 +39,7 @@ namespace exp_constants {
 // < 2^-1075); above, it overflows to infinity. A NaN passes both clamps.
 inline constexpr double kLow = -746.0;
 inline constexpr double kHigh = 710.0;
-inline constexpr double kInvLn2N = 0x1.71547652b82fep+7;  // 128 / ln 2
+inline constexpr double kInvLn2N = 0x1.71547652b82fep+7; // 128 / ln 2
 // Adding 1.5 * 2^52 rounds to an integer, which lands in the low bits.
 inline constexpr double kShift = 0x1.8p52;
 inline constexpr std::int64_t kShiftBits = 0x4338000000000000;
@@ -48,9 +49,9 @@ inline constexpr double kLn2NLo = -0x1.c610ca86c3899p-44; // ln2/128 - kLn2NHi
 // below need only logical shifts (which AVX2 has for 64-bit lanes).
 inline constexpr std::int64_t kBias = 128 * 2048;
 inline constexpr double kC2 = 0.5;
-inline constexpr double kC3 = 0x1.5555555555555p-3;  // 1/6
-inline constexpr double kC4 = 0x1.5555555555555p-5;  // 1/24
-inline constexpr double kC5 = 0x1.1111111111111p-7;  // 1/120
+inline constexpr double kC3 = 0x1.5555555555555p-3; // 1/6
+inline constexpr double kC4 = 0x1.5555555555555p-5; // 1/24
+inline constexpr double kC5 = 0x1.1111111111111p-7; // 1/120
 
 // 2^(j/128) as hi, lo pairs (ExpTable.cpp). Defined once rather than in
 // this header, so that no vector form's object carries a copy of its own.
@@ -71,12 +72,12 @@ template <class Ops>
 
     // k = 128 m + j; 2^m = 2^m1 * 2^m2 with m1 = floor(m / 2), so that each
     // factor is a normal double even where the result is subnormal.
-    const I kb = Ops::SubConst(Ops::Bits(kd), c::kShiftBits - c::kBias);  // k + kBias
+    const I kb = Ops::SubConst(Ops::Bits(kd), c::kShiftBits - c::kBias); // k + kBias
     const I j = Ops::AndInt(kb, 127);
-    const I mb = Ops::ShiftRight(kb, 7);  // m + 2048
-    const I m1b = Ops::ShiftRight(mb, 1); // m1 + 1024
-    const D scale1 = Ops::FromBits(Ops::ShiftLeft(Ops::SubConst(m1b, 1), 52));                   // 2^m1
-    const D scale2 = Ops::FromBits(Ops::ShiftLeft(Ops::SubConst(Ops::SubInt(mb, m1b), 1), 52));  // 2^m2
+    const I mb = Ops::ShiftRight(kb, 7);                                                        // m + 2048
+    const I m1b = Ops::ShiftRight(mb, 1);                                                       // m1 + 1024
+    const D scale1 = Ops::FromBits(Ops::ShiftLeft(Ops::SubConst(m1b, 1), 52));                  // 2^m1
+    const D scale2 = Ops::FromBits(Ops::ShiftLeft(Ops::SubConst(Ops::SubInt(mb, m1b), 1), 52)); // 2^m2
     D hi;
     D lo;
     Ops::TablePairs(&c::kExp2Table[0][0], j, hi, lo);

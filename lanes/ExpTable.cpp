@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lanes/ExpKernel.h"
 
 namespace tamrisk::lanes::exp_constants {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The table of forms: every vector kernel compiled for one instruction set,
@@ -16,8 +17,8 @@
 namespace tamrisk::lanes {
 
 struct Forms {
-    const char* name;   // as TAMRISK_LANES names the form
-    std::size_t lanes;  // time samples or grid points of one sumCurves or sumScan call
+    const char* name;  // as TAMRISK_LANES names the form
+    std::size_t lanes; // time samples or grid points of one sumCurves or sumScan call
     // out[i] = ModelExp(in[i]); in and out may be the same array.
     void (*expBatch)(const double* in, double* out, std::size_t count);
     detail::SumCurveLanesFunction sumCurves;

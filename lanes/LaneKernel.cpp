@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lanes/LaneKernel.h"
 
 #include <cstdlib>
@@ -20,7 +21,7 @@ const lanes::Forms& FormsOf(LaneKernel kernel)
 
 bool LaneKernelAvailable(LaneKernel kernel)
 {
-    __builtin_cpu_init();  // safe to ask even before static constructors ran
+    __builtin_cpu_init(); // safe to ask even before static constructors ran
     switch (kernel) {
     case LaneKernel::Scalar:
         return true;
@@ -33,17 +34,11 @@ bool LaneKernelAvailable(LaneKernel kernel)
     return false;
 }
 
-std::size_t LaneCount(LaneKernel kernel)
-{
-    return FormsOf(kernel).lanes;
-}
+std::size_t LaneCount(LaneKernel kernel) { return FormsOf(kernel).lanes; }
 
 namespace {
 
-bool Every(LaneKernel)
-{
-    return true;
-}
+bool Every(LaneKernel) { return true; }
 
 // The names of the forms that `include` admits: "scalar, avx2 or avx512".
 std::string NamesOf(bool (*include)(LaneKernel))
@@ -97,14 +92,8 @@ const LaneChoice& ThisProcess()
 
 } // namespace
 
-LaneKernel BestLaneKernel()
-{
-    return ThisProcess().kernel;
-}
+LaneKernel BestLaneKernel() { return ThisProcess().kernel; }
 
-std::optional<std::string> LanesSettingProblem()
-{
-    return ThisProcess().problem;
-}
+std::optional<std::string> LanesSettingProblem() { return ThisProcess().problem; }
 
 } // namespace tamrisk::detail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The one exponential of the model, in its scalar form, and a batch form in
@@ -12,10 +13,7 @@
 
 namespace tamrisk::detail {
 
-inline double ModelExp(double x)
-{
-    return lanes::ExpOf<lanes::scalar::Ops>(x);
-}
+inline double ModelExp(double x) { return lanes::ExpOf<lanes::scalar::Ops>(x); }
 
 // out[i] = ModelExp(in[i]); in and out may be the same array.
 void ModelExpBatch(const double* in, double* out, std::size_t count);

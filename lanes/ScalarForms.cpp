@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scalar form of every vector kernel: one lane of plain arithmetic, the
 // reference of the other forms, and what runs on processors without AVX2.
 #include "lanes/Forms.h"
@@ -14,10 +15,7 @@ namespace tamrisk::lanes::scalar {
 
 namespace {
 
-void ExpBatch(const double* in, double* out, std::size_t count)
-{
-    ExpBatchOf<Ops>(in, out, count);
-}
+void ExpBatch(const double* in, double* out, std::size_t count) { ExpBatchOf<Ops>(in, out, count); }
 
 void SumCurves(const detail::CurveTables& tables, const double* times, float* hom, float* lab, float* nat)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One lane of plain double and 64-bit integer arithmetic: the scalar form of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The scan's kernel for any lane width: each lane is one grid point (one
@@ -47,8 +48,8 @@ namespace tamrisk::lanes {
 // lane: shortcut 2's bound, in double, for every lane at once. negC = -c;
 // the caller checks that every c is finite and not positive.
 template <class Ops>
-[[gnu::always_inline]] inline bool LanesSettled(const detail::ScanPassTables& t, std::size_t b,
-                                                typename Ops::D negC, typename Ops::F lab, typename Ops::F nat)
+[[gnu::always_inline]] inline bool LanesSettled(const detail::ScanPassTables& t, std::size_t b, typename Ops::D negC,
+                                                typename Ops::F lab, typename Ops::F nat)
 {
     const typename Ops::D reach =
         Ops::Mul(Ops::Add(Ops::Mul(negC, Ops::Set(t.tailAttenuation[b])), Ops::Set(0x1p-49)), Ops::Set(1.0 + 0x1p-20));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the lane kernels of the scan read for one extinction value: per depth
@@ -14,12 +15,12 @@ namespace tamrisk::detail {
 inline constexpr std::size_t kSettleBlock = 8;
 
 struct ScanPassTables {
-    std::size_t count = 0;          // depth samples
+    std::size_t count = 0; // depth samples
     bool transparencyCorrection = false;
-    const double* attenuation = nullptr;  // exp(-mu z), unrounded
-    const double* weight = nullptr;       // intensity^p
-    const double* weightedLab = nullptr;  // intensity^p * labDose
-    const double* weightedNat = nullptr;  // intensity^p * natDoseRate
+    const double* attenuation = nullptr; // exp(-mu z), unrounded
+    const double* weight = nullptr;      // intensity^p
+    const double* weightedLab = nullptr; // intensity^p * labDose
+    const double* weightedNat = nullptr; // intensity^p * natDoseRate
     // [n]: the running sums over samples 0..n-1 with an OSL fraction of 1.
     const float* fullLab = nullptr;
     const float* fullNat = nullptr;
@@ -40,7 +41,7 @@ inline constexpr double kAlwaysFull = -18.03;
 // vector forms. Returns the sample where the sums ended.
 using SumLanesFunction = std::size_t (*)(const ScanPassTables&, const double* factors, std::size_t first, float* lab,
                                          float* nat);
-enum class LaneKernel;  // lanes/LaneKernel.h
+enum class LaneKernel; // lanes/LaneKernel.h
 SumLanesFunction SumLanesWith(LaneKernel kernel);
 
 } // namespace tamrisk::detail

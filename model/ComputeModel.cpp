@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/ComputeModel.h"
 
 #include "model/ArraySet.h"
@@ -22,15 +23,11 @@ std::array<std::vector<float>*, N> ArraysOf(Result& result, const std::array<Row
     return arrays;
 }
 
-std::size_t SampleCount(int points)
-{
-    return points > 0 ? static_cast<std::size_t>(points) : 0;
-}
+std::size_t SampleCount(int points) { return points > 0 ? static_cast<std::size_t>(points) : 0; }
 
 } // namespace
 
-void ComputeModel(const ModelParameters& params, const DisplayFlags& flags, DepthProfile& profile,
-                  SignalCurves& curves)
+void ComputeModel(const ModelParameters& params, const DisplayFlags& flags, DepthProfile& profile, SignalCurves& curves)
 {
     detail::ArraySet profileArrays(ArraysOf(profile, kProfileArrays), SampleCount(params.depthPoints));
     detail::ArraySet curveArrays(ArraysOf(curves, kSignalArrays), SampleCount(params.timePoints));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/DepthProfile.h"
@@ -9,8 +10,8 @@ namespace tamrisk {
 // Rebuilds the depth profile and then the signal curves from the parameters
 // as they stand. Either both are replaced completely or, if memory runs out
 // (std::bad_alloc), both keep the previous run's result.
-void ComputeModel(const ModelParameters& params, const DisplayFlags& flags,
-                  DepthProfile& profile, SignalCurves& curves);
+void ComputeModel(const ModelParameters& params, const DisplayFlags& flags, DepthProfile& profile,
+                  SignalCurves& curves);
 
 // Only the depth part (profile and totals), for callers that need no curves.
 void ComputeDepthProfile(const ModelParameters& params, DepthProfile& profile);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/DepthProfile.h"
 #include "model/ModelFormulas.h"
 #include "model/SignalCurves.h"
@@ -6,10 +7,7 @@
 
 namespace tamrisk {
 
-float IntensityAt(float z, float extinction)
-{
-    return static_cast<float>(detail::Attenuation(z, extinction));
-}
+float IntensityAt(float z, float extinction) { return static_cast<float>(detail::Attenuation(z, extinction)); }
 
 float OslFraction(float z, float evalTime, float extinction, float rate)
 {
@@ -25,7 +23,7 @@ float NatDoseRateAt(float z, float betaAttenuation, float externalDoseRate)
 float LabDoseFit(float z)
 {
     const double x = z;
-    if (!(x >= 0.0)) {  // negative or NaN
+    if (!(x >= 0.0)) { // negative or NaN
         return 0.0f;
     }
     if (x >= 1.68) {

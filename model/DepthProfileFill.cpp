@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lanes/ColumnLoops.h"
 #include "model/ModelFill.h"
 #include "model/ModelFormulas.h"
@@ -24,13 +25,13 @@ void FillExponentialColumns(const ModelParameters& params, float depthStep, Dept
     double* nat = osl + points;
     for (std::size_t i = 0; i < points; ++i) {
         const float z = GridPoint(static_cast<int>(i), depthStep);
-        attenuation[i] = double(-params.extinction) * double(z);  // as Attenuation
-        nat[i] = double(-params.betaAttenuation) * double(z);     // as NatDoseRateAt
+        attenuation[i] = double(-params.extinction) * double(z); // as Attenuation
+        nat[i] = double(-params.betaAttenuation) * double(z);    // as NatDoseRateAt
     }
     ModelExpBatch(attenuation, attenuation, points);
     ModelExpBatch(nat, nat, points);
     for (std::size_t i = 0; i < points; ++i)
-        osl[i] = double(-params.rate1) * double(params.evalTime) * attenuation[i];  // as OslFractionFromAttenuation
+        osl[i] = double(-params.rate1) * double(params.evalTime) * attenuation[i]; // as OslFractionFromAttenuation
     ModelExpBatch(osl, osl, points);
     const double external = 1.0 - double(params.externalDoseRate);
     for (std::size_t i = 0; i < points; ++i) {

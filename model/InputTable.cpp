@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/InputTable.h"
 
 #include "model/ControlIds.h"
@@ -13,19 +14,37 @@ namespace {
 
 // Accessors of one field, as plain functions the table can hold.
 template <std::string EditTexts::*Text>
-std::string GetEdit(const Inputs& in) { return in.controls.edits.*Text; }
+std::string GetEdit(const Inputs& in)
+{
+    return in.controls.edits.*Text;
+}
 template <std::string EditTexts::*Text>
-void SetEdit(Inputs& in, const std::string& text) { in.controls.edits.*Text = text; }
+void SetEdit(Inputs& in, const std::string& text)
+{
+    in.controls.edits.*Text = text;
+}
 
 template <int SliderPositions::*Position>
-std::string GetSlider(const Inputs& in) { return std::to_string(in.controls.sliders.*Position); }
+std::string GetSlider(const Inputs& in)
+{
+    return std::to_string(in.controls.sliders.*Position);
+}
 template <int SliderPositions::*Position>
-void SetSlider(Inputs& in, const std::string& text) { in.controls.sliders.*Position = ParseInteger(text); }
+void SetSlider(Inputs& in, const std::string& text)
+{
+    in.controls.sliders.*Position = ParseInteger(text);
+}
 
 template <bool DisplayFlags::*Flag>
-std::string GetFlag(const Inputs& in) { return in.controls.flags.*Flag ? "1" : "0"; }
+std::string GetFlag(const Inputs& in)
+{
+    return in.controls.flags.*Flag ? "1" : "0";
+}
 template <bool DisplayFlags::*Flag>
-void SetFlag(Inputs& in, const std::string& text) { in.controls.flags.*Flag = text == "1"; }
+void SetFlag(Inputs& in, const std::string& text)
+{
+    in.controls.flags.*Flag = text == "1";
+}
 
 std::string GetTransparency(const Inputs& in) { return in.controls.transparencyCorrection ? "1" : "0"; }
 void SetTransparency(Inputs& in, const std::string& text) { in.controls.transparencyCorrection = text == "1"; }
@@ -43,18 +62,33 @@ void SetValue(Inputs& in, const std::string& text)
 }
 
 template <std::string ScanGridTexts::*Text>
-std::string GetGrid(const Inputs& in) { return in.grid.*Text; }
+std::string GetGrid(const Inputs& in)
+{
+    return in.grid.*Text;
+}
 template <std::string ScanGridTexts::*Text>
-void SetGrid(Inputs& in, const std::string& text) { in.grid.*Text = text; }
+void SetGrid(Inputs& in, const std::string& text)
+{
+    in.grid.*Text = text;
+}
 
 template <bool ScanGridTexts::*Flag>
-std::string GetGridSwitch(const Inputs& in) { return in.grid.*Flag ? "1" : "0"; }
+std::string GetGridSwitch(const Inputs& in)
+{
+    return in.grid.*Flag ? "1" : "0";
+}
 template <bool ScanGridTexts::*Flag>
-void SetGridSwitch(Inputs& in, const std::string& text) { in.grid.*Flag = text == "1"; }
+void SetGridSwitch(Inputs& in, const std::string& text)
+{
+    in.grid.*Flag = text == "1";
+}
 
 // The scale of a slider that does not follow the edges.
 template <const SliderScale& Scale>
-SliderScale FixedScale(float, float) { return Scale; }
+SliderScale FixedScale(float, float)
+{
+    return Scale;
+}
 
 using K = InputKind;
 using M = MainControl;
@@ -109,10 +143,10 @@ const std::array kInputs = {
              IdNumber(M::EvalTimeSlider), VALUE(evalTime)},
     InputRow{"dose-rate", "", "external dose rate relative to the internal one, set directly", K::Value, Main,
              IdNumber(M::DoseRateSlider), VALUE(doseRate)},
-    InputRow{"depth", "mm", "depth of the single decay curve, set directly", K::Value, Main,
-             IdNumber(M::DepthSlider), VALUE(depth)},
-    InputRow{"ext-start", "1/mm", "scan: first extinction coefficient", K::Text, Grid,
-             IdNumber(G::ExtinctionStart), GRID(extinctionStart)},
+    InputRow{"depth", "mm", "depth of the single decay curve, set directly", K::Value, Main, IdNumber(M::DepthSlider),
+             VALUE(depth)},
+    InputRow{"ext-start", "1/mm", "scan: first extinction coefficient", K::Text, Grid, IdNumber(G::ExtinctionStart),
+             GRID(extinctionStart)},
     InputRow{"ext-end", "1/mm", "scan: last extinction coefficient", K::Text, Grid, IdNumber(G::ExtinctionEnd),
              GRID(extinctionEnd)},
     InputRow{"ext-steps", "", "scan: intervals on the extinction axis (values = steps + 1)", K::Text, Grid,
@@ -121,8 +155,7 @@ const std::array kInputs = {
              IdNumber(G::ExtinctionLog), GRID_SWITCH(extinctionLog)},
     InputRow{"time-start", "s", "scan: first evaluation time", K::Text, Grid, IdNumber(G::EvalTimeStart),
              GRID(evalTimeStart)},
-    InputRow{"time-end", "s", "scan: last evaluation time", K::Text, Grid, IdNumber(G::EvalTimeEnd),
-             GRID(evalTimeEnd)},
+    InputRow{"time-end", "s", "scan: last evaluation time", K::Text, Grid, IdNumber(G::EvalTimeEnd), GRID(evalTimeEnd)},
     InputRow{"time-steps", "", "scan: intervals on the evaluation-time axis (values = steps + 1)", K::Text, Grid,
              IdNumber(G::EvalTimeSteps), INTEGER_GRID(evalTimeSteps)},
     InputRow{"time-log", "", "scan: 1 spaces the evaluation times logarithmically, 0 linearly", K::Switch, Grid,
@@ -177,8 +210,7 @@ bool IsPositionText(const InputRow& row, std::string_view text)
     int value = 0;
     const char* end = text.data() + text.size();
     const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    return range && !text.empty() && error == std::errc() && ptr == end && value >= range->low &&
-           value <= range->high;
+    return range && !text.empty() && error == std::errc() && ptr == end && value >= range->low && value <= range->high;
 }
 
 std::optional<double> ValueUsed(const InputRow& row, const Inputs& inputs)

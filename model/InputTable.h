@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/Inputs.h"
@@ -11,10 +12,10 @@
 namespace tamrisk {
 
 enum class InputKind {
-    Text,      // an edit field's text, read as the window reads it
-    Position,  // a slider position, within its scale's positions
-    Switch,    // a check box or scale choice, "0" or "1"
-    Value,     // a parameter set directly, a number; "" when not set
+    Text,     // an edit field's text, read as the window reads it
+    Position, // a slider position, within its scale's positions
+    Switch,   // a check box or scale choice, "0" or "1"
+    Value,    // a parameter set directly, a number; "" when not set
 };
 
 // Which dialog a control belongs to; Value rows have none of their own and
@@ -23,9 +24,9 @@ enum class InputDialog { Main, Grid };
 
 // One input of the program, as the window and the command line know it.
 struct InputRow {
-    const char* name;     // the command line's option name, without "--"
-    const char* unit;     // "" for a pure number
-    const char* meaning;  // one line
+    const char* name;    // the command line's option name, without "--"
+    const char* unit;    // "" for a pure number
+    const char* meaning; // one line
     InputKind kind;
     InputDialog dialog;
     int controlId;

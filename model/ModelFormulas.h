@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Formulas shared by the per-depth functions and the model loops, so that a
@@ -13,10 +14,7 @@ namespace tamrisk::detail {
 
 // exp(-mu * z), kept in double: IntensityAt rounds it, OslFraction and
 // DecaySignal use it unrounded.
-inline double Attenuation(float z, float extinction)
-{
-    return ModelExp(double(-extinction) * double(z));
-}
+inline double Attenuation(float z, float extinction) { return ModelExp(double(-extinction) * double(z)); }
 
 inline float OslFractionFromAttenuation(double attenuation, float evalTime, float rate)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/ModelLog.h"
 
 #include <bit>
@@ -9,7 +10,7 @@
 // is the classic minimax polynomial of degree 14 in s; error below 1 ulp.
 double ModelLog(double x)
 {
-    constexpr double kLn2Hi = 6.93147180369123816490e-01;  // 32 bits: k * kLn2Hi is exact
+    constexpr double kLn2Hi = 6.93147180369123816490e-01; // 32 bits: k * kLn2Hi is exact
     constexpr double kLn2Lo = 1.90821492927058770002e-10;
     constexpr double kLg1 = 6.666666666666735130e-01;
     constexpr double kLg2 = 3.999999999940941908e-01;
@@ -20,14 +21,14 @@ double ModelLog(double x)
     constexpr double kLg7 = 1.479819860511658591e-01;
 
     if (x != x || x == std::numeric_limits<double>::infinity())
-        return x + x;  // NaN, +inf
+        return x + x; // NaN, +inf
     if (x == 0.0)
         return -std::numeric_limits<double>::infinity();
     if (x < 0.0)
         return std::numeric_limits<double>::quiet_NaN();
 
     int k = 0;
-    if (x < 0x1p-1022) {  // subnormal: scale into the normal range
+    if (x < 0x1p-1022) { // subnormal: scale into the normal range
         x *= 0x1p54;
         k = -54;
     }

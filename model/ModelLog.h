@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The natural logarithm of the logarithmic scan axes, written out in plain

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 namespace tamrisk {
@@ -8,25 +9,25 @@ namespace tamrisk {
 struct ModelParameters {
     int depthPoints = 400;
     int timePoints = 450;
-    float top = 0.0f;                      // top edge of the slab [mm]
-    float bottom = 2.0f;                   // bottom edge of the slab [mm]
-    float extinction = 10.0f;              // extinction coefficient mu [1/mm]
-    float halfValueDepth = 0.0f;           // ln 2 / extinction [mm]
-    float transmission = 0.0f;             // exp(-extinction): light left after 1 mm
-    float betaAttenuation = 0.8333333f;    // natural beta dose-rate attenuation [1/mm]
-    float transparencyExponent = 1.0f;     // exponent p of the intensity weighting
-    float externalDoseRate = 0.0f;         // relative to the internal one
-    float evalTime = 100.0f;               // evaluation interval [s]
-    float signalDepth = 1.0f;              // depth of the single decay curve [mm]
-    float rate1 = 0.05f;                   // OSL decay rate, fraction per second
-    float rate2 = 0.01f;                   // parsed and kept; enters no computation
+    float top = 0.0f;                   // top edge of the slab [mm]
+    float bottom = 2.0f;                // bottom edge of the slab [mm]
+    float extinction = 10.0f;           // extinction coefficient mu [1/mm]
+    float halfValueDepth = 0.0f;        // ln 2 / extinction [mm]
+    float transmission = 0.0f;          // exp(-extinction): light left after 1 mm
+    float betaAttenuation = 0.8333333f; // natural beta dose-rate attenuation [1/mm]
+    float transparencyExponent = 1.0f;  // exponent p of the intensity weighting
+    float externalDoseRate = 0.0f;      // relative to the internal one
+    float evalTime = 100.0f;            // evaluation interval [s]
+    float signalDepth = 1.0f;           // depth of the single decay curve [mm]
+    float rate1 = 0.05f;                // OSL decay rate, fraction per second
+    float rate2 = 0.01f;                // parsed and kept; enters no computation
     bool transparencyCorrection = false;
-    float plotMax = 1.5f;                  // value axis maximum of the depth plot
-    float integralScale = 0.005f;          // factor on all running sums
-    int curveStep = 10;                    // every curveStep-th depth for summed curves
-    float intensityMax = 0.1f;             // value axis maximum of the signal plot
+    float plotMax = 1.5f;         // value axis maximum of the depth plot
+    float integralScale = 0.005f; // factor on all running sums
+    int curveStep = 10;           // every curveStep-th depth for summed curves
+    float intensityMax = 0.1f;    // value axis maximum of the signal plot
     float intensityMin = 0.0f;
-    float timeMax = 600.0f;                // time axis maximum [s]
+    float timeMax = 600.0f; // time axis maximum [s]
     float timeMin = 0.0f;
 };
 
@@ -54,10 +55,7 @@ struct DisplayFlags {
     bool autoScaleSignal = true;
 
     bool signalAtDepthShown() const { return showSignalAtDepth; }
-    bool anySummedSignal() const
-    {
-        return showTotalSignalHomogeneous || showTotalSignalNat || showTotalSignalLab;
-    }
+    bool anySummedSignal() const { return showTotalSignalHomogeneous || showTotalSignalNat || showTotalSignalLab; }
 };
 
 // Sets halfValueDepth and transmission from extinction.

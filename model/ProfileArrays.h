@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/DepthProfile.h"
@@ -12,10 +13,10 @@ namespace tamrisk {
 // (clean tables: all 14; the profile export: those with an export header).
 struct ProfileArrayRow {
     std::vector<float> DepthProfile::*values;
-    const char* column;        // clean-table header: ASCII, unit suffixed where there is one
-    const char* englishName;   // legends and descriptions, with unit
-    const char* exportHeader;  // cp1252 header of the profile export; nullptr: not exported
-    bool endsHeaderPiece;      // the export's header piece ends after this column
+    const char* column;       // clean-table header: ASCII, unit suffixed where there is one
+    const char* englishName;  // legends and descriptions, with unit
+    const char* exportHeader; // cp1252 header of the profile export; nullptr: not exported
+    bool endsHeaderPiece;     // the export's header piece ends after this column
     // A ratio column: the lab array over the natural one it divides; nullptr for the others.
     std::vector<float> DepthProfile::*ratioOfLab;
     std::vector<float> DepthProfile::*ratioOfNat;
@@ -58,7 +59,7 @@ static_assert(sizeof(DepthProfile) == kProfileArrays.size() * sizeof(std::vector
 // One array of SignalCurves, in the column order of the curve tables.
 struct SignalArrayRow {
     std::vector<float> SignalCurves::*values;
-    bool SignalCurves::*computed;  // the array holds values of the last run
+    bool SignalCurves::*computed; // the array holds values of the last run
     const char* column;
     const char* englishName;
 };
@@ -77,8 +78,7 @@ inline constexpr std::array<SignalArrayRow, 4> kSignalArrays{{
      "Summed OSL signal, homogeneous dose [relative]"},
 }};
 
-static_assert(sizeof(SignalCurves) ==
-              kSignalArrays.size() * sizeof(std::vector<float>) + alignof(std::vector<float>));
+static_assert(sizeof(SignalCurves) == kSignalArrays.size() * sizeof(std::vector<float>) + alignof(std::vector<float>));
 
 // Index of a profile or signal array in its table.
 constexpr int ProfileArrayIndex(std::vector<float> DepthProfile::*values)

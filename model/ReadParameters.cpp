@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/ReadParameters.h"
 
 #include "model/ParseText.h"
@@ -7,10 +8,7 @@ namespace tamrisk {
 
 namespace {
 
-float ParseFloat(const std::string& text)
-{
-    return static_cast<float>(ParseNumber(text));
-}
+float ParseFloat(const std::string& text) { return static_cast<float>(ParseNumber(text)); }
 
 } // namespace
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/ModelParameters.h"
@@ -14,16 +15,10 @@ inline float GridStep(float from, float to, int points)
 }
 
 // Position i of a grid, unrounded (the profile export writes it so).
-inline double GridPosition(int i, float step)
-{
-    return double(i) * double(step);
-}
+inline double GridPosition(int i, float step) { return double(i) * double(step); }
 
 // Position i of a grid as the model stores it.
-inline float GridPoint(int i, float step)
-{
-    return static_cast<float>(GridPosition(i, step));
-}
+inline float GridPoint(int i, float step) { return static_cast<float>(GridPosition(i, step)); }
 
 inline float DepthStep(const ModelParameters& params)
 {

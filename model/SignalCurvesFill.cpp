@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lanes/CurveTables.h"
 #include "lanes/LaneKernel.h"
 #include "lanes/ModelExp.h"
@@ -64,8 +65,8 @@ void FillSummedCurves(const ModelParameters& params, const DepthProfile& profile
         labDose[j] = profile.labDose[m];
         natDoseRate[j] = profile.natDoseRate[m];
     }
-    const CurveTables tables{depthCount, params.transparencyCorrection, amplitude, exponent, weight,
-                             labDose,    natDoseRate};
+    const CurveTables tables{depthCount, params.transparencyCorrection, amplitude, exponent, weight, labDose,
+                             natDoseRate};
 
     const LaneKernel kernel = BestLaneKernel();
     const std::size_t lanes = LaneCount(kernel);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/SliderScale.h"
 
 #include <climits>
@@ -27,8 +28,8 @@ int TruncateToInt(double x, int fallback)
 
 float PositionToValue(int position, float lo, float hi, float posMin, float posMax, bool logarithmic)
 {
-    const float v = static_cast<float>(
-        double(lo) + (double(position) - double(posMin)) / (double(posMax) - double(posMin)) * (double(hi) - double(lo)));
+    const float v = static_cast<float>(double(lo) + (double(position) - double(posMin)) /
+                                                        (double(posMax) - double(posMin)) * (double(hi) - double(lo)));
     if (logarithmic) {
         return static_cast<float>(std::pow(10.0, double(v)));
     }
@@ -38,7 +39,8 @@ float PositionToValue(int position, float lo, float hi, float posMin, float posM
 int ValueToPosition(float value, float lo, float hi, float posMin, float posMax, bool logarithmic)
 {
     const double x = logarithmic ? std::log10(double(value)) : double(value);
-    const double position = double(posMin) + (x - double(lo)) / (double(hi) - double(lo)) * (double(posMax) - double(posMin));
+    const double position =
+        double(posMin) + (x - double(lo)) / (double(hi) - double(lo)) * (double(posMax) - double(posMin));
     // A value that maps to no position at all (NaN) puts the slider at its start.
     return TruncateToInt(position, TruncateToInt(double(posMin), 0));
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/ByteSink.h"
 
 #include <atomic>
@@ -17,10 +18,7 @@ constexpr std::size_t kBufferSize = 256 * 1024;
 // A file that is synced at the end has its storing started every this many bytes.
 constexpr std::uint64_t kWriteBackStep = 1024 * 1024;
 
-std::string Reason(int error)
-{
-    return std::strerror(error);
-}
+std::string Reason(int error) { return std::strerror(error); }
 
 std::atomic<bool (*)()> gStopCheck{nullptr};
 

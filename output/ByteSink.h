@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -83,9 +84,9 @@ private:
     bool writeBack_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
-    int error_ = 0;                    // the failure that ended the file, once one did
-    std::uint64_t written_ = 0;        // bytes the system has
-    std::uint64_t writeBackFrom_ = 0;  // the first byte whose storing has not been started
+    int error_ = 0;                   // the failure that ended the file, once one did
+    std::uint64_t written_ = 0;       // bytes the system has
+    std::uint64_t writeBackFrom_ = 0; // the first byte whose storing has not been started
 };
 
 // Writes each piece of an output file followed by one NUL byte.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/CleanTable.h"
 
 #include "model/CurveTable.h"
@@ -111,7 +112,8 @@ void WriteNativeCurves(ByteSink& sink, const ModelParameters& params, const Sign
     for (int k = 0; k < Count(params.timePoints); ++k) {
         out.Piece(FormatCell(GridPoint(k, step)) + "\t");
         for (std::size_t c = 0; c < kSignalArrays.size(); ++c)
-            out.Piece(FormatCell(At(curves.*kSignalArrays[c].values, k)) + (c + 1 < kSignalArrays.size() ? "\t" : "\n"));
+            out.Piece(FormatCell(At(curves.*kSignalArrays[c].values, k)) +
+                      (c + 1 < kSignalArrays.size() ? "\t" : "\n"));
     }
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/NumberText.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ constexpr int kMaxDigits = 40;
 constexpr int kFastMaxDigits = 9;
 constexpr double kFastLow = 1e-20;
 constexpr double kFastHigh = 1e20;
-constexpr int kFastMaxPower = 30;  // above |e - digits + 1| for the range above
+constexpr int kFastMaxPower = 30; // above |e - digits + 1| for the range above
 
 // 128-bit integers (a GCC and Clang extension) hold the exact quotients.
 __extension__ typedef unsigned __int128 Wide;
@@ -40,14 +41,13 @@ constexpr auto kPowersOf5 = [] {
     return table;
 }();
 
-constexpr std::uint64_t kPowersOf10[] = {1,      10,      100,      1000,      10000,
-                                         100000, 1000000, 10000000, 100000000, 1000000000};
+constexpr std::uint64_t kPowersOf10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
 constexpr int kApproxOffset = 22;
-constexpr double kApproxPowersOf10[] = {
-    1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8,
-    1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,   1e3,   1e4,   1e5,   1e6,  1e7,
-    1e8,   1e9,   1e10,  1e11,  1e12,  1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21};
+constexpr double kApproxPowersOf10[] = {1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12,
+                                        1e-11, 1e-10, 1e-9,  1e-8,  1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,
+                                        1e0,   1e1,   1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,
+                                        1e11,  1e12,  1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21};
 
 // The first `digits` significant digits of a positive finite value, rounded
 // with halves away from zero, and the decimal exponent of the exact value's
@@ -146,18 +146,18 @@ bool FastDigits(double magnitude, int digits, Decimal& d)
                     : DivideRounding<Wide>(a, b, roundUp);
         }
         if (q >= kPowersOf10[digits]) {
-            ++exponent;  // the estimate was one short
+            ++exponent; // the estimate was one short
             continue;
         }
         if (q < kPowersOf10[digits - 1]) {
-            --exponent;  // one too many
+            --exponent; // one too many
             continue;
         }
         std::uint64_t rounded = q + (roundUp ? 1 : 0);
         d.exponent = exponent;
         d.carried = rounded == kPowersOf10[digits];
         if (d.carried)
-            rounded = kPowersOf10[digits];  // "1000..." with digits + 1 places
+            rounded = kPowersOf10[digits]; // "1000..." with digits + 1 places
         d.count = d.carried ? digits + 1 : digits;
         WriteDigits(d.digits, rounded, d.count);
         return true;
@@ -169,8 +169,7 @@ bool FastDigits(double magnitude, int digits, Decimal& d)
 void ToDecimal(double magnitude, int precision, Decimal& out)
 {
     char text[kExactPrecision + 16];
-    const auto result = std::to_chars(text, text + sizeof text, magnitude,
-                                      std::chars_format::scientific, precision);
+    const auto result = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, precision);
     const char* end = result.ptr;
     const char* mark = std::find(static_cast<const char*>(text), end, 'e');
 
@@ -265,7 +264,7 @@ char* WriteExponent(char* out, const Decimal& d, int digits, int exponent, char 
     *out++ = 'e';
     *out++ = exponent < 0 ? '-' : '+';
     const int magnitude = std::abs(exponent);
-    if (magnitude >= 1000) {  // not reached by a double; kept whole all the same
+    if (magnitude >= 1000) { // not reached by a double; kept whole all the same
         const auto result = std::to_chars(out, out + 8, magnitude);
         return result.ptr;
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/OutputFile.h"
 
 #include "output/FileMetadata.h"
@@ -19,7 +20,7 @@ namespace {
 
 constexpr int kMaxLinks = 40;
 constexpr long kMaxBaseInTemporaryName = 200;
-constexpr long kTemporaryNameExtra = 12;  // "." before, ".XXXXXX.tmp" after the name
+constexpr long kTemporaryNameExtra = 12; // "." before, ".XXXXXX.tmp" after the name
 constexpr long kDefaultNameMax = 255;
 
 struct Target {
@@ -27,20 +28,14 @@ struct Target {
     bool direct = false;
     bool exists = false;
     struct stat status {};
-    int descriptor = -1;  // of this process, for /dev/stdout and its kin
+    int descriptor = -1; // of this process, for /dev/stdout and its kin
 };
 
-bool StartsWith(const std::string& text, const std::string& prefix)
-{
-    return text.rfind(prefix, 0) == 0;
-}
+bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
 
 // /dev/stdout and its kin lead to /proc/self/fd: links to open streams, which
 // are written as they are, whatever they point at.
-bool IsStreamPath(const std::string& path)
-{
-    return StartsWith(path, "/proc/") || StartsWith(path, "/dev/fd/");
-}
+bool IsStreamPath(const std::string& path) { return StartsWith(path, "/proc/") || StartsWith(path, "/dev/fd/"); }
 
 // The descriptor of this process that a stream path names, or -1.
 int NamedDescriptor(const std::string& path)
@@ -108,7 +103,7 @@ bool Resolve(const std::string& path, Target& target, std::string* reason)
         if (::lstat(current.c_str(), &status) != 0) {
             if (errno != ENOENT)
                 return Fail(reason, errno);
-            target.path = current;  // a new file; its folder is checked when it is created
+            target.path = current; // a new file; its folder is checked when it is created
             return true;
         }
         if (!S_ISLNK(status.st_mode)) {
@@ -198,14 +193,15 @@ int CreateReplacement(const Target& target, std::string& temporary, std::string*
                                       "' is sticky and the file belongs to another user, who alone may replace it");
         }
     }
-    const int descriptor =
-        CreateTemporary(folder, base.substr(0, std::size_t(std::min(kMaxBaseInTemporaryName, nameMax - kTemporaryNameExtra))),
-                        temporary);
+    const int descriptor = CreateTemporary(
+        folder, base.substr(0, std::size_t(std::min(kMaxBaseInTemporaryName, nameMax - kTemporaryNameExtra))),
+        temporary);
     if (descriptor < 0) {
         const int error = errno;
         if (probe >= 0)
             ::close(probe);
-        return Refuse(reason, error == ENAMETOOLONG ? std::string("the path is too long") : FolderReason(folder, error));
+        return Refuse(reason,
+                      error == ENAMETOOLONG ? std::string("the path is too long") : FolderReason(folder, error));
     }
     if (probe >= 0) {
         const std::optional<std::string> problem = CopyFileMetadata(probe, descriptor, target.status);

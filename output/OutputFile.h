@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "output/ByteSink.h"
@@ -59,11 +60,11 @@ private:
     void Discard() noexcept;
 
     std::unique_ptr<FileSink> file_;
-    std::string name_;       // as given, for messages
-    std::string target_;     // the file that is replaced (symlinks followed)
-    std::string temporary_;  // empty for a direct target
-    int descriptor_;         // of the temporary file, while it is open
-    bool finished_ = false;  // closed, waiting to be put in place
+    std::string name_;      // as given, for messages
+    std::string target_;    // the file that is replaced (symlinks followed)
+    std::string temporary_; // empty for a direct target
+    int descriptor_;        // of the temporary file, while it is open
+    bool finished_ = false; // closed, waiting to be put in place
 };
 
 } // namespace tamrisk

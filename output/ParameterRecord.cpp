@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/ParameterRecord.h"
 
 #include "model/CurveTable.h"
@@ -92,11 +93,8 @@ std::optional<std::string> ReadInputsJson(const nlohmann::ordered_json& json, In
 nlohmann::ordered_json RecordJson(const RecordHeader& header, const Inputs& inputs)
 {
     return {
-        {"program", header.program},
-        {"version", header.version},
-        {"command", header.command},
-        {"arguments", header.arguments},
-        {"inputs", InputsJson(inputs)},
+        {"program", header.program},     {"version", header.version},    {"command", header.command},
+        {"arguments", header.arguments}, {"inputs", InputsJson(inputs)},
     };
 }
 

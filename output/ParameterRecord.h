@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/Inputs.h"
@@ -16,7 +17,7 @@ struct RecordHeader {
     std::string program;
     std::string version;
     std::string command;
-    std::vector<std::string> arguments;  // the command line after the program name
+    std::vector<std::string> arguments; // the command line after the program name
 };
 
 // Every input by name: {"text": as given, "value": as used, "unit": ...},
@@ -39,8 +40,8 @@ struct RecordOutput {
 // The parameter record written beside an output, as its file holds it: the
 // header, the inputs, the sections of `extra` in their order ("parameters",
 // "grid", "sweep", ...), then "output"; indented by two, ending in a line end.
-std::string ParameterRecordText(const RecordHeader& header, const Inputs& inputs,
-                                const nlohmann::ordered_json& extra, const RecordOutput& output);
+std::string ParameterRecordText(const RecordHeader& header, const Inputs& inputs, const nlohmann::ordered_json& extra,
+                                const RecordOutput& output);
 
 // A value as text in a JSON document, for the read-outs and records: a double
 // that is exactly a float is written as the float's shortest text.

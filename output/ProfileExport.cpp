@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/ProfileExport.h"
 
 #include "model/SampleGrid.h"
@@ -44,10 +45,9 @@ void WriteProfileExport(ByteSink& sink, const ModelParameters& params, const Dep
     out.Piece("Eff.Int.Nat.DL\tEff.Int.Lab.Dosis\tVerh" AE "ltnis 4\n");
 
     const std::vector<float>* const columns[] = {
-        &profile.intensity,      &profile.natDoseRate,    &profile.labDose,
-        &profile.ratio,          &profile.effNatDoseRate, &profile.effLabDose,
-        &profile.effRatio,       &profile.intNatDoseRate, &profile.intLabDose,
-        &profile.intRatio,       &profile.effIntNatDoseRate, &profile.effIntLabDose,
+        &profile.intensity,      &profile.natDoseRate, &profile.labDose,           &profile.ratio,
+        &profile.effNatDoseRate, &profile.effLabDose,  &profile.effRatio,          &profile.intNatDoseRate,
+        &profile.intLabDose,     &profile.intRatio,    &profile.effIntNatDoseRate, &profile.effIntLabDose,
         &profile.effIntRatio,
     };
 

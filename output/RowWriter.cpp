@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/RowWriter.h"
 
 #include "output/CleanText.h"
@@ -28,7 +29,7 @@ void RowWriter::End(std::string& out) const
 {
     switch (format_) {
     case TableFormat::Native:
-        break;  // the last cell ended the line
+        break; // the last cell ended the line
     case TableFormat::Csv:
     case TableFormat::Tsv:
         out += '\n';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the program icon as DIR/SIZE/tamrisk.png for each SIZE given, for
 // the desktop's icon theme.
 #include "app/ProgramIcon.h"
@@ -10,7 +11,7 @@
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");  // drawing only, no display needed
+    qputenv("QT_QPA_PLATFORM", "offscreen"); // drawing only, no display needed
     QGuiApplication app(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s DIR SIZE...\n", argv[0]);

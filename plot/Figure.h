@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/DepthProfile.h"
@@ -16,14 +17,14 @@
 namespace tamrisk {
 
 struct FigureRect {
-    double x = 0.0, y = 0.0, width = 0.0, height = 0.0;  // points, y downward
+    double x = 0.0, y = 0.0, width = 0.0, height = 0.0; // points, y downward
 };
 
 // Where a figure put its plot area and which values lie along its edges.
 struct FigureFrame {
     FigureRect plot;
-    FigureAxis horizontal;  // left edge to right edge
-    FigureAxis vertical;    // depth plot: top edge downward; signal plot: bottom edge upward
+    FigureAxis horizontal; // left edge to right edge
+    FigureAxis vertical;   // depth plot: top edge downward; signal plot: bottom edge upward
 };
 
 // Thrown when the figure's stop check asked it to stop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "plot/FigureOptions.h"
@@ -21,9 +22,9 @@ struct FigureAxis {
 };
 
 struct AxisTicks {
-    std::vector<double> major;  // numbered
+    std::vector<double> major; // numbered
     std::vector<double> minor;
-    double step = 0.0;          // linear axes: distance of the major ticks
+    double step = 0.0; // linear axes: distance of the major ticks
 };
 
 // Ticks at round numbers: 1, 2 or 5 x 10^k apart on a linear axis, whole
@@ -35,7 +36,6 @@ AxisTicks MakeTicks(const FigureAxis& axis);
 // needs, powers of ten beyond 10^-3 .. 10^4 on logarithmic axes, the decimal
 // comma and a true minus sign where the language asks for them. Exponents
 // are raised by a share of the font size (pt).
-std::string TickText(double value, const FigureAxis& axis, const AxisTicks& ticks, Language language,
-                     double fontSize);
+std::string TickText(double value, const FigureAxis& axis, const AxisTicks& ticks, Language language, double fontSize);
 
 } // namespace tamrisk

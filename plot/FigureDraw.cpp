@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/FigureDraw.h"
 
 #include "plot/FigureSeries.h"
@@ -15,8 +16,8 @@ namespace tamrisk {
 
 namespace {
 
-constexpr double kCurveWidth = 1.0;       // pt
-constexpr double kCasingExtra = 0.7;      // pt wider than the curve, both sides together
+constexpr double kCurveWidth = 1.0;  // pt
+constexpr double kCasingExtra = 0.7; // pt wider than the curve, both sides together
 constexpr double kFrameWidth = 0.6;
 constexpr double kValueOneWidth = 0.5;
 
@@ -37,8 +38,7 @@ Labels AxisLabels(PlotKind kind, Language language)
     if (kind == PlotKind::Depth)
         return {de ? "Wert [relativ]" : "Value [relative]", de ? "Tiefe [mm]" : kDepthEnglishName,
                 de ? "Wert 1" : "Value 1"};
-    return {de ? "Stimulationszeit [s]" : kTimeEnglishName, de ? "OSL-Signal [relativ]" : "OSL signal [relative]",
-            ""};
+    return {de ? "Stimulationszeit [s]" : kTimeEnglishName, de ? "OSL-Signal [relativ]" : "OSL signal [relative]", ""};
 }
 
 struct Layout {
@@ -148,7 +148,7 @@ std::string LegendName(const CurveRow& row, const std::vector<Series>& series, L
 
 struct LegendEntry {
     std::string markup;
-    const PenColor* pen;  // nullptr: the dashed value-1 line
+    const PenColor* pen; // nullptr: the dashed value-1 line
 };
 
 struct Legend {
@@ -314,7 +314,8 @@ FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOpt
     const double lh = layout.lineHeight;
     const double left =
         layout.pad + lh + layout.pad + WidestTick(text, axes.vertical, options.language, fs) + layout.gap + layout.tick;
-    const double right = std::max(layout.pad, LastTickWidth(text, axes.horizontal, options.language, fs) / 2 + layout.pad / 2);
+    const double right =
+        std::max(layout.pad, LastTickWidth(text, axes.horizontal, options.language, fs) / 2 + layout.pad / 2);
     double top, bottom;
     if (depth) {
         top = layout.pad + titleHeight + lh + layout.gap + lh + layout.gap + layout.tick;
@@ -337,7 +338,8 @@ FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOpt
     if (axes.valueOne)
         legend.entries.push_back({labels.valueOne, nullptr});
     for (const LegendEntry& e : legend.entries)
-        legend.entryWidth = std::max(legend.entryWidth, legend.sample + 2 * legend.inset + text.Measure(e.markup).width);
+        legend.entryWidth =
+            std::max(legend.entryWidth, legend.sample + 2 * legend.inset + text.Measure(e.markup).width);
     bool placed = legend.entries.empty();
     if (!placed) {
         const double w = legend.Width(1), h = legend.Height(1), in = layout.pad;
@@ -405,8 +407,8 @@ FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOpt
     const double labelX = layout.pad + lh / 2;
     text.ShowUpward(labels.vertical, labelX, plot.y + plot.height / 2);
     if (depth)
-        text.Show(labels.horizontal, plot.x + plot.width / 2,
-                  plot.y - layout.tick - layout.gap - lh - layout.gap, 0.5, 1.0);
+        text.Show(labels.horizontal, plot.x + plot.width / 2, plot.y - layout.tick - layout.gap - lh - layout.gap, 0.5,
+                  1.0);
     else
         text.Show(labels.horizontal, plot.x + plot.width / 2,
                   plot.y + plot.height + layout.tick + layout.gap + lh + layout.gap, 0.5, 0.0);

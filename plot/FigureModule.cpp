@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The figure module: WriteFigure behind one C symbol, so that programs which
 // draw figures only now and then load Cairo and Pango only when they do.
 #include "plot/FigureModule.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* The figure module's interface, in plain C: the command-line tool carries
  * its own copy of the C++ runtime and the module uses the shared one, so
  * between them pass only C structs, texts as pointer and length, numbers and

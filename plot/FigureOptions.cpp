@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/FigureOptions.h"
 
 #include <algorithm>
@@ -9,7 +10,7 @@ namespace tamrisk {
 namespace {
 
 constexpr double kMaxSizeMm = 2000.0;
-constexpr double kMaxPngSide = 20000.0;  // pixels; cairo's own limit is 32767
+constexpr double kMaxPngSide = 20000.0; // pixels; cairo's own limit is 32767
 
 std::string Lower(std::string_view text)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/CurveTable.h"
@@ -17,13 +18,13 @@ struct FigureOptions {
     PlotKind kind = PlotKind::Depth;
     FigureFormat format = FigureFormat::Svg;
     double widthMm = 160.0;
-    double heightMm = 0.0;  // 0: the plot's own default, DefaultFigureHeightMm
+    double heightMm = 0.0; // 0: the plot's own default, DefaultFigureHeightMm
     double dpi = 300.0;
-    double fontSize = 9.0;  // pt
-    std::string title;      // UTF-8; empty: no title
+    double fontSize = 9.0; // pt
+    std::string title;     // UTF-8; empty: no title
     Language language = Language::En;
     bool logValues = false;
-    bool logTime = false;   // signal plot only
+    bool logTime = false; // signal plot only
 };
 
 // Heights that keep the window's proportions of plot area and margins.

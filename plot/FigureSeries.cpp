@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/FigureSeries.h"
 
 #include "model/SampleGrid.h"
@@ -25,7 +26,8 @@ FigureAxis UsableLinear(double lo, double hi, const char* what, std::vector<std:
 FigureAxis UsableLog(double smallestPositive, double hi, const char* what, std::vector<std::string>& notes)
 {
     if (!(std::isfinite(hi) && hi > 0.0)) {
-        notes.push_back(std::string("the logarithmic ") + what + " axis has no positive maximum; drawn from 0.001 to 1");
+        notes.push_back(std::string("the logarithmic ") + what +
+                        " axis has no positive maximum; drawn from 0.001 to 1");
         return {0.001, 1.0, true};
     }
     double lo = std::isfinite(smallestPositive) ? std::pow(10.0, std::floor(std::log10(smallestPositive))) : 0.0;
@@ -116,8 +118,7 @@ std::pair<double, double> ToPage(const FigureFrame& frame, bool verticalDown, st
     return {p.x + f.first * p.width, y};
 }
 
-bool ClipSegment(double& x0, double& y0, double& x1, double& y1, const FigureRect& r, bool* startMoved,
-                 bool* endMoved)
+bool ClipSegment(double& x0, double& y0, double& x1, double& y1, const FigureRect& r, bool* startMoved, bool* endMoved)
 {
     double t0 = 0.0, t1 = 1.0;
     const double dx = x1 - x0, dy = y1 - y0;
@@ -136,8 +137,7 @@ bool ClipSegment(double& x0, double& y0, double& x1, double& y1, const FigureRec
         }
         return true;
     };
-    if (!edge(-dx, x0 - r.x) || !edge(dx, r.x + r.width - x0) || !edge(-dy, y0 - r.y) ||
-        !edge(dy, r.y + r.height - y0))
+    if (!edge(-dx, x0 - r.x) || !edge(dx, r.x + r.width - x0) || !edge(-dy, y0 - r.y) || !edge(dy, r.y + r.height - y0))
         return false;
     if (startMoved)
         *startMoved = t0 > 0.0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "plot/Figure.h"
@@ -13,7 +14,7 @@ namespace tamrisk {
 // The axes of a figure, set from the window's ranges.
 struct AxisSetup {
     FigureAxis horizontal, vertical;
-    std::optional<double> valueOne;  // depth plot: where the value 1 lies along the value axis
+    std::optional<double> valueOne; // depth plot: where the value 1 lies along the value axis
 };
 
 // A curve's samples as fractions along the two axes; nothing where a sample has no place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cmath>
@@ -30,10 +31,7 @@ inline PixelCoordinate PlotOffset(std::int64_t base, double quotient)
 
 // A scale (value per pixel): the product taken in double with the
 // single-precision factor, then stored in single precision.
-inline double StoredScale(double span, float factor)
-{
-    return static_cast<float>(span * static_cast<double>(factor));
-}
+inline double StoredScale(double span, float factor) { return static_cast<float>(span * static_cast<double>(factor)); }
 
 inline PixelPoint Point(PixelCoordinate x, PixelCoordinate y)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/Raster.h"
 
 #include <algorithm>
@@ -13,10 +14,7 @@ __extension__ typedef unsigned __int128 UWide;
 // Multiplies without a signed-overflow check: the operands are bounded by
 // kCoordinateLimit, and this avoids needing a runtime helper that only some
 // compilers' libraries provide.
-Wide Mul(Wide a, Wide b)
-{
-    return static_cast<Wide>(static_cast<UWide>(a) * static_cast<UWide>(b));
-}
+Wide Mul(Wide a, Wide b) { return static_cast<Wide>(static_cast<UWide>(a) * static_cast<UWide>(b)); }
 
 Wide FloorDiv(Wide a, Wide b) // b > 0
 {
@@ -37,8 +35,8 @@ bool Inside(std::int64_t v, std::int64_t size) { return v >= 0 && v < size; }
 // k*db/n rounded to nearest with halves toward the smaller coordinate.
 struct Span {
     std::int64_t a0;
-    int sa;             // +1 or -1
-    std::int64_t n;     // > 0
+    int sa;         // +1 or -1
+    std::int64_t n; // > 0
     std::int64_t b0;
     std::int64_t db;    // |db| <= n
     std::int64_t aSize; // picture extent along the major axis
@@ -132,9 +130,9 @@ void DrawSpan(const Span& s, bool startInside, bool endInside, Plot plot)
 } // namespace
 
 Raster::Raster(int width, int height)
-    : width_(std::max(width, 0))
-    , height_(std::max(height, 0))
-    , pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), Color{0})
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), Color{0})
 {
 }
 
@@ -190,12 +188,10 @@ void Raster::LineTo(std::int64_t x, std::int64_t y)
     const Color pen = pen_;
     if (adx >= ady) {
         const Span span{x0, dx > 0 ? 1 : -1, adx, y0, dy, width_, height_};
-        DrawSpan(span, startInside, endInside,
-                 [=](std::int64_t px, std::int64_t py) { data[py * stride + px] = pen; });
+        DrawSpan(span, startInside, endInside, [=](std::int64_t px, std::int64_t py) { data[py * stride + px] = pen; });
     } else {
         const Span span{y0, dy > 0 ? 1 : -1, ady, x0, dx, height_, width_};
-        DrawSpan(span, startInside, endInside,
-                 [=](std::int64_t py, std::int64_t px) { data[py * stride + px] = pen; });
+        DrawSpan(span, startInside, endInside, [=](std::int64_t py, std::int64_t px) { data[py * stride + px] = pen; });
     }
 }
 

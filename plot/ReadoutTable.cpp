@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/ReadoutTable.h"
 
 #include "output/NumberText.h"
@@ -15,9 +16,15 @@ using V = SliderValues;
 using R = SliderReadouts;
 
 template <auto Field>
-double ParameterValue(const ModelParameters& p, const DepthProfile&) { return p.*Field; }
+double ParameterValue(const ModelParameters& p, const DepthProfile&)
+{
+    return p.*Field;
+}
 template <auto Field>
-double ProfileValue(const ModelParameters&, const DepthProfile& d) { return d.*Field; }
+double ProfileValue(const ModelParameters&, const DepthProfile& d)
+{
+    return d.*Field;
+}
 // The ratio is the double it is computed in.
 double TotalsRatio(const ModelParameters&, const DepthProfile& d)
 {
@@ -25,10 +32,14 @@ double TotalsRatio(const ModelParameters&, const DepthProfile& d)
 }
 
 template <auto Field>
-std::optional<std::string> Written(const PlotReadouts& r) { return r.*Field; }
+std::optional<std::string> Written(const PlotReadouts& r)
+{
+    return r.*Field;
+}
 
 #define SLIDER(slider, field) false, M::slider, &V::field, &R::field, nullptr, nullptr
-#define RENDERED(value, text) value == &TotalsRatio, std::nullopt, nullptr, nullptr, value, &Written<&PlotReadouts::text>
+#define RENDERED(value, text)                                                                                          \
+    value == &TotalsRatio, std::nullopt, nullptr, nullptr, value, &Written<&PlotReadouts::text>
 
 const std::array<ReadoutRow, 11> kReadouts = {{
     {M::ExtinctionReadout, "extinction_per_mm", "1/mm", T::Slider, SLIDER(ExtinctionSlider, extinction)},

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/ControlIds.h"
@@ -16,21 +17,21 @@ namespace tamrisk {
 
 // How a read-out label writes its value, and when.
 enum class ReadoutText {
-    Slider,       // general notation with 4 digits; rewritten when its slider moves
-    AxisMaximum,  // the same in parentheses; written by a rendering under automatic scaling only
-    Total,        // general notation with 6 digits; rewritten by every rendering
+    Slider,      // general notation with 4 digits; rewritten when its slider moves
+    AxisMaximum, // the same in parentheses; written by a rendering under automatic scaling only
+    Total,       // general notation with 6 digits; rewritten by every rendering
 };
 
 // One read-out label of the main window.
 struct ReadoutRow {
     MainControl id;
-    const char* name;  // column name of the tool's tables and records, and of --columns
-    const char* unit;  // "" for a pure number; the name ends with it
+    const char* name; // column name of the tool's tables and records, and of --columns
+    const char* unit; // "" for a pure number; the name ends with it
     ReadoutText text;
     // The value is the double it is computed in (the ratio of the totals), not
     // a stored float: tables write its shortest double text.
     bool computedInDouble;
-    std::optional<MainControl> slider;  // Slider read-outs: the slider that rewrites it
+    std::optional<MainControl> slider; // Slider read-outs: the slider that rewrites it
     // Slider read-outs: the value and text among those of the sliders.
     float SliderValues::*sliderValue;
     std::string SliderReadouts::*sliderText;

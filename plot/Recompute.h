@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/ComputeModel.h"
@@ -36,7 +37,7 @@ struct Readout {
     const char* name;
     double value;
     std::string text;
-    bool computedInDouble = false;  // see ReadoutRow
+    bool computedInDouble = false; // see ReadoutRow
 };
 
 // Every read-out of the window in table order, as a freshly opened

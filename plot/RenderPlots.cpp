@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/RenderPlots.h"
 
 #include "lanes/ColumnLoops.h"
@@ -80,8 +81,8 @@ struct ValueScale {
 };
 
 template <typename SampleAt, typename ValueAt>
-void DrawCurves(Raster& picture, const std::vector<ShownCurve>& shown, int points, SampleAt sampleAt,
-                ValueScale scale, ValueAt valueAt, SampleAxis axis)
+void DrawCurves(Raster& picture, const std::vector<ShownCurve>& shown, int points, SampleAt sampleAt, ValueScale scale,
+                ValueAt valueAt, SampleAxis axis)
 {
     if (points < 2)
         return;
@@ -108,8 +109,8 @@ void DrawCurves(Raster& picture, const std::vector<ShownCurve>& shown, int point
 }
 
 // Without a picture, only the automatic maximum is applied.
-void DrawDepthPicture(ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
-                      Raster* canvas, PlotReadouts& readouts)
+void DrawDepthPicture(ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile, Raster* canvas,
+                      PlotReadouts& readouts)
 {
     const int points = params.depthPoints;
     const std::vector<ShownCurve> shown = ShownCurves(PlotKind::Depth, flags, profile, {}, points);
@@ -140,8 +141,8 @@ void DrawDepthPicture(ModelParameters& params, const DisplayFlags& flags, const 
     DrawCurves(picture, shown, points, row, ValueScale{0.0, sx, false}, columnAt, SampleAxis::Vertical);
 }
 
-void DrawSignalPicture(ModelParameters& params, const DisplayFlags& flags, const SignalCurves& curves,
-                       Raster* canvas, PlotReadouts& readouts)
+void DrawSignalPicture(ModelParameters& params, const DisplayFlags& flags, const SignalCurves& curves, Raster* canvas,
+                       PlotReadouts& readouts)
 {
     const int points = params.timePoints;
     const std::vector<ShownCurve> shown = ShownCurves(PlotKind::Signal, flags, {}, curves, points);

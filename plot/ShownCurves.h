@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/CurveTable.h"
@@ -11,7 +12,7 @@ namespace tamrisk {
 
 struct ShownCurve {
     const CurveRow* row;
-    const float* values;  // `points` values of the last model run
+    const float* values; // `points` values of the last model run
 };
 
 // The curves of one plot whose flags are set, in drawing order, each with at

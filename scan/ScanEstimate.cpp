@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/ScanEstimate.h"
 
 #include "scan/ScanRowMaker.h"
@@ -11,7 +12,7 @@ namespace tamrisk {
 
 namespace {
 
-constexpr std::uint64_t kHeaderBytes = 81;  // the title line with its seven NULs
+constexpr std::uint64_t kHeaderBytes = 81; // the title line with its seven NULs
 constexpr std::int64_t kSamplesPerAxis = 8;
 
 // Indices spread evenly over 0 .. steps, both ends included.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/ModelParameters.h"
@@ -10,9 +11,9 @@ namespace tamrisk {
 
 // What a scan will cost, known before it starts.
 struct ScanEstimate {
-    std::uint64_t points = 0;  // grid points, one data row each
-    double bytes = 0.0;        // size of the result file, header included; absurd grids pass 2^64
-    double seconds = 0.0;      // expected time of the whole scan
+    std::uint64_t points = 0; // grid points, one data row each
+    double bytes = 0.0;       // size of the result file, header included; absurd grids pass 2^64
+    double seconds = 0.0;     // expected time of the whole scan
 };
 
 // Counts the grid points and evaluates a few sample rows to estimate the file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/ScanGrid.h"
 
 #include "lanes/ModelExp.h"
@@ -24,7 +25,7 @@ ScanAxis ReadAxis(const std::string& start, const std::string& end, const std::s
 
 bool Positive(float value)
 {
-    return value > 0.0f;  // false for NaN as well
+    return value > 0.0f; // false for NaN as well
 }
 
 } // namespace
@@ -51,7 +52,8 @@ ScanGrid ReadScanGrid(const ScanGridTexts& texts)
 std::optional<std::string> CheckScanGrid(const ScanGrid& grid)
 {
     const char* const finite = ": Start- und Endwert m\u00fcssen endliche Zahlen sein.";
-    const char* const positive = ": Bei logarithmischer Einteilung m\u00fcssen Start- und Endwert gr\u00f6\u00dfer als 0 sein.";
+    const char* const positive =
+        ": Bei logarithmischer Einteilung m\u00fcssen Start- und Endwert gr\u00f6\u00dfer als 0 sein.";
     const std::pair<const ScanAxis*, const char*> axes[] = {
         {&grid.extinction, "Transparenz (Ex. [1/mm])"},
         {&grid.evalTime, "Auswertezeit [s]"},
@@ -73,7 +75,9 @@ nlohmann::ordered_json GridJson(const ScanGrid& grid)
     };
     const std::int64_t outer = grid.extinction.steps >= 0 ? std::int64_t(grid.extinction.steps) + 1 : 0;
     const std::int64_t inner = grid.evalTime.steps >= 0 ? std::int64_t(grid.evalTime.steps) + 1 : 0;
-    return {{"extinction_per_mm", axis(grid.extinction)}, {"eval_time_s", axis(grid.evalTime)}, {"points", outer * inner}};
+    return {{"extinction_per_mm", axis(grid.extinction)},
+            {"eval_time_s", axis(grid.evalTime)},
+            {"points", outer * inner}};
 }
 
 double AxisValue(float start, float end, int steps, int k, bool logarithmic)

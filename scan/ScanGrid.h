@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/ScanGridTexts.h"
@@ -18,8 +19,8 @@ struct ScanAxis {
 };
 
 struct ScanGrid {
-    ScanAxis extinction;  // outer loop
-    ScanAxis evalTime;    // inner loop
+    ScanAxis extinction; // outer loop
+    ScanAxis evalTime;   // inner loop
 };
 
 // Converts the dialog's texts as atof/atoi read them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/DepthProfile.h"
@@ -15,12 +16,12 @@
 namespace tamrisk {
 
 enum class ScanOutcome {
-    Written,      // the whole file was written and put in place
-    Refused,      // the grid has no defined values; message says why
-    NotOpened,    // no file: the opener gave none (it reports why itself)
-    Declined,     // the caller declined the estimate; nothing was written
-    Stopped,      // the caller stopped the scan or did not put the file in place; nothing was written
-    WriteFailed,  // writing or closing failed; message has the system's reason
+    Written,     // the whole file was written and put in place
+    Refused,     // the grid has no defined values; message says why
+    NotOpened,   // no file: the opener gave none (it reports why itself)
+    Declined,    // the caller declined the estimate; nothing was written
+    Stopped,     // the caller stopped the scan or did not put the file in place; nothing was written
+    WriteFailed, // writing or closing failed; message has the system's reason
 };
 
 struct ScanJobResult {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/ScanPointModel.h"
 
 #include "lanes/ScanPassTables.h"
@@ -66,8 +67,8 @@ void ScanPointModel::SetExtinction(float extinction)
 
     // Running minimum, NaN from the first NaN on.
     double* const prefixMin = prefixMinAttenuation_.data();
-    const std::size_t firstNan =
-        std::size_t(std::find_if(attenuation, attenuation + count, [](double a) { return std::isnan(a); }) - attenuation);
+    const std::size_t firstNan = std::size_t(
+        std::find_if(attenuation, attenuation + count, [](double a) { return std::isnan(a); }) - attenuation);
     double least = std::numeric_limits<double>::infinity();
     for (std::size_t i = 0; i < firstNan; ++i) {
         least = std::min(least, attenuation[i]);

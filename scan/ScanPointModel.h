@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "lanes/ModelExp.h"
@@ -56,7 +57,7 @@ private:
     std::vector<double> weight_;
     std::vector<double> weightedLab_;
     std::vector<double> weightedNat_;
-    std::vector<double> prefixMinAttenuation_;  // NaN from the first NaN on
+    std::vector<double> prefixMinAttenuation_; // NaN from the first NaN on
     std::vector<float> fullLab_;
     std::vector<float> fullNat_;
     std::vector<double> tailAttenuation_;

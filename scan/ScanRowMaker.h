@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/ModelParameters.h"
@@ -43,7 +44,7 @@ private:
     ScanPointModel model_;
     std::int64_t pointsPerPass_;
     std::int64_t pass_ = -1;
-    std::string passCells_;  // the first three cells, the same on every row of a pass
+    std::string passCells_; // the first three cells, the same on every row of a pass
     std::vector<float> evalTimes_;
     std::vector<std::string> evalTimeCells_;
     std::vector<ScanTotals> totals_;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/ScanRun.h"
 
 #include "model/ComputeModel.h"
@@ -19,13 +20,13 @@ namespace {
 // A column of the scan file: its header there and the read-out whose value it
 // holds, whose name the clean tables take.
 struct ScanColumn {
-    const char* nativeHeader;  // cp1252
+    const char* nativeHeader; // cp1252
     MainControl readout;
 };
 
 using M = MainControl;
 constexpr ScanColumn kScanColumns[] = {
-    {"Extinktionsk.", M::ExtinctionReadout}, {"Halbwertstiefe", M::HalfValueDepthReadout},
+    {"Extinktionsk.", M::ExtinctionReadout},  {"Halbwertstiefe", M::HalfValueDepthReadout},
     {"Transmission", M::TransmissionReadout}, {"tMax", M::EvalTimeReadout},
     {"ED[Lab]", M::EffLabTotalReadout},       {"ED[Nat]", M::EffNatTotalReadout},
     {"Verh\xE4ltnis", M::EffRatioReadout},
@@ -76,9 +77,9 @@ std::vector<std::string> ScanColumnNames()
     return names;
 }
 
-bool ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlags& flags,
-                DepthProfile& profile, SignalCurves& curves, ByteSink& sink,
-                const ScanProgress& progress, int threads, const ScanPoll& poll, const ScanLayout& layout)
+bool ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlags& flags, DepthProfile& profile,
+                SignalCurves& curves, ByteSink& sink, const ScanProgress& progress, int threads, const ScanPoll& poll,
+                const ScanLayout& layout)
 {
     const std::int64_t outerSteps = grid.extinction.steps;
     const std::int64_t innerSteps = grid.evalTime.steps;
@@ -86,12 +87,14 @@ bool ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlag
         const ScanAxis& outer = grid.extinction;
         params.extinction = float(AxisValue(outer.start, outer.end, outer.steps, int(i), outer.logarithmic));
         DeriveFromExtinction(params);
-        Report(progress, ProgressLine::Extinction, [&] { return "t    = " + FormatGeneral(double(params.extinction), 5); });
+        Report(progress, ProgressLine::Extinction,
+               [&] { return "t    = " + FormatGeneral(double(params.extinction), 5); });
     };
     const auto endPass = [&](std::int64_t i) {
         // With a single extinction value the one pass is the whole scan: 100 %.
         const float fraction = outerSteps == 0 ? 1.0f : float(double(i) / double(outerSteps));
-        Report(progress, ProgressLine::Count, [&] { return CountLine(i * innerSteps, outerSteps * innerSteps, fraction); });
+        Report(progress, ProgressLine::Count,
+               [&] { return CountLine(i * innerSteps, outerSteps * innerSteps, fraction); });
     };
     const auto writeTail = [&] {
         if (layout.format == TableFormat::Json)
@@ -114,7 +117,7 @@ bool ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlag
         return true;
     }
 
-    bool pointSet = false;  // params hold a grid point that the profile must follow
+    bool pointSet = false; // params hold a grid point that the profile must follow
     const auto scan = [&] {
         if (outerSteps >= 0) {
             const ScanAxis& inner = grid.evalTime;
@@ -128,13 +131,14 @@ bool ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlag
             const ModelParameters base = params;
             const TableBlocks blocks({0, (outerSteps + 1) * perPass}, perPass, threads);
             const auto makeRows = [&] {
-                return [&blocks, maker = ScanRowMaker(grid, base, layout.format)](std::int64_t b, TextRows& out) mutable {
-                    out.Clear();
-                    maker.AppendRows(blocks.Block(b), out);
-                };
+                return
+                    [&blocks, maker = ScanRowMaker(grid, base, layout.format)](std::int64_t b, TextRows& out) mutable {
+                        out.Clear();
+                        maker.AppendRows(blocks.Block(b), out);
+                    };
             };
             std::uint64_t done = 0;
-            std::int64_t i = 0;  // the grid point of the next row
+            std::int64_t i = 0; // the grid point of the next row
             std::int64_t j = 0;
             const auto writeRows = [&](std::int64_t, const TextRows& rows) {
                 for (std::size_t k = 0; k < rows.Count(); ++k) {
@@ -142,9 +146,9 @@ bool ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlag
                         startPass(i);
                     if (poll && !poll(done))
                         return false;
-                    const double evalTime = evalTimes.empty()
-                                                ? AxisValue(inner.start, inner.end, inner.steps, int(j), inner.logarithmic)
-                                                : evalTimes[std::size_t(j)];
+                    const double evalTime =
+                        evalTimes.empty() ? AxisValue(inner.start, inner.end, inner.steps, int(j), inner.logarithmic)
+                                          : evalTimes[std::size_t(j)];
                     params.evalTime = float(evalTime);
                     pointSet = true;
                     Report(progress, ProgressLine::EvalTime, [&] { return "tMax = " + FormatGeneral(evalTime, 5); });

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/ControlIds.h"
@@ -41,9 +42,8 @@ using ScanPoll = std::function<bool(std::uint64_t pointsDone)>;
 // order. threads > 1 evaluates grid points in parallel; the file is the same.
 // False when poll stopped the scan. Throws FileError when the sink fails.
 // The grid must have passed CheckScanGrid.
-bool ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlags& flags,
-                DepthProfile& profile, SignalCurves& curves, ByteSink& sink,
-                const ScanProgress& progress = {}, int threads = 1, const ScanPoll& poll = {},
-                const ScanLayout& layout = {});
+bool ScanToFile(const ScanGrid& grid, ModelParameters& params, const DisplayFlags& flags, DepthProfile& profile,
+                SignalCurves& curves, ByteSink& sink, const ScanProgress& progress = {}, int threads = 1,
+                const ScanPoll& poll = {}, const ScanLayout& layout = {});
 
 } // namespace tamrisk

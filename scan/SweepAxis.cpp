@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/SweepAxis.h"
 
 #include <algorithm>
@@ -38,7 +39,8 @@ std::optional<SweepAxisProblem> ParseSwitchStates(std::string_view name, std::st
     for (std::string_view state : Split(list, ',')) {
         if (state != "0" && state != "1")
             return SweepAxisProblem{"--vary " + std::string(name) + ": a switch takes 0, 1 or 0,1, not '" +
-                                    std::string(list) + "'", {}};
+                                        std::string(list) + "'",
+                                    {}};
         axis.states.push_back(state == "1");
     }
     return std::nullopt;
@@ -49,7 +51,8 @@ std::optional<SweepAxisProblem> ParseRange(std::string_view name, std::string_vi
     const std::string where = "--vary " + std::string(name) + ": ";
     const std::vector<std::string_view> parts = Split(range, ':');
     if (parts.size() < 3 || parts.size() > 4)
-        return SweepAxisProblem{where + "give START:END:STEPS or START:END:STEPS:log, not '" + std::string(range) + "'", {}};
+        return SweepAxisProblem{where + "give START:END:STEPS or START:END:STEPS:log, not '" + std::string(range) + "'",
+                                {}};
     const std::optional<double> start = ParseStrictNumber(parts[0]);
     const std::optional<double> end = ParseStrictNumber(parts[1]);
     if (!start || !end)
@@ -128,7 +131,8 @@ std::optional<SweepAxisProblem> ParseSweepAxis(std::string_view text, SweepAxis&
     }
     if (equals == std::string_view::npos)
         return SweepAxisProblem{"--vary " + std::string(name) + ": give " + std::string(name) +
-                                    (row->kind == InputKind::Switch ? "=0,1" : "=START:END:STEPS[:log]"), {}};
+                                    (row->kind == InputKind::Switch ? "=0,1" : "=START:END:STEPS[:log]"),
+                                {}};
     axis.input = row;
     const std::string_view values = text.substr(equals + 1);
     return row->kind == InputKind::Switch ? ParseSwitchStates(name, values, axis) : ParseRange(name, values, axis);

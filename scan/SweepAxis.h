@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/InputTable.h"
@@ -15,8 +16,8 @@ namespace tamrisk {
 // over the listed states.
 struct SweepAxis {
     const InputRow* input = nullptr;
-    ScanAxis range;                // numeric inputs
-    std::vector<bool> states;      // switches, in the order given
+    ScanAxis range;           // numeric inputs
+    std::vector<bool> states; // switches, in the order given
 
     std::int64_t Count() const;
     // Value number k as the model uses it: the axis value rounded to single
@@ -30,7 +31,7 @@ struct SweepAxis {
 
 struct SweepAxisProblem {
     std::string message;
-    std::string unknownName;  // set when NAME is no input that can be varied
+    std::string unknownName; // set when NAME is no input that can be varied
 };
 
 // Reads "NAME=START:END:STEPS[:log|:lin]" or, for a switch, "NAME=0,1".

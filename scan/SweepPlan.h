@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "plot/ReadoutTable.h"
@@ -17,7 +18,7 @@ namespace tamrisk {
 // axes' product, the first axis varying slowest.
 struct SweepPlan {
     std::vector<SweepAxis> axes;
-    std::vector<std::string> readouts;  // further columns: read-outs by name (ReadoutNames)
+    std::vector<std::string> readouts; // further columns: read-outs by name (ReadoutNames)
 };
 
 // Refuses a sweep without axes, an input varied twice, an unknown read-out

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/DepthProfile.h"
@@ -49,27 +50,27 @@ private:
     void RunRows(std::int64_t row, std::int64_t first, std::size_t count, TextRows& out);
     Totals EvaluatePoint();
     void PointRow(std::int64_t row, const Totals& totals, TextRows& out);
-    void AxisCells(std::string& out, std::size_t end) const;  // cells of the axes before `end`
-    void Advance(std::int64_t steps);  // moves index_ on by steps rows of the innermost axis
+    void AxisCells(std::string& out, std::size_t end) const; // cells of the axes before `end`
+    void Advance(std::int64_t steps);                        // moves index_ on by steps rows of the innermost axis
 
     const SweepPlan& plan_;
     Inputs inputs_;
     RowWriter writer_;
-    bool lanes_;           // the evaluation time innermost, evaluated in lanes
-    int extinctionAxis_;   // -1 when the extinction is not varied
+    bool lanes_;         // the evaluation time innermost, evaluated in lanes
+    int extinctionAxis_; // -1 when the extinction is not varied
     std::vector<std::int64_t> counts_;
-    std::vector<std::size_t> columns_;  // the column of each axis
-    std::size_t totalsColumn_;          // the column of eff_lab_total
-    std::vector<std::int64_t> index_;   // the axes' indices of the next row
-    std::vector<std::int64_t> last_;    // indices the inputs hold, -1 before the first row
-    std::vector<std::string> cells_;    // the axes' texts at last_
+    std::vector<std::size_t> columns_; // the column of each axis
+    std::size_t totalsColumn_;         // the column of eff_lab_total
+    std::vector<std::int64_t> index_;  // the axes' indices of the next row
+    std::vector<std::int64_t> last_;   // indices the inputs hold, -1 before the first row
+    std::vector<std::string> cells_;   // the axes' texts at last_
     ModelParameters params_;
     DisplayFlags flags_;
     DepthProfile profile_;
     ModelState state_;
-    std::vector<std::size_t> readoutAt_;  // position of each asked read-out in ComputeReadouts
+    std::vector<std::size_t> readoutAt_; // position of each asked read-out in ComputeReadouts
     std::vector<double> readoutValues_;
-    std::vector<char> readoutInDouble_;  // per asked read-out: computed in double precision
+    std::vector<char> readoutInDouble_; // per asked read-out: computed in double precision
     // The lanes: the model of the outer point, the cells before the
     // evaluation time, and the evaluation times with their cells.
     std::optional<ScanPointModel> model_;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/TableEngine.h"
 
 #include "scan/WorkerThread.h"
@@ -40,7 +41,8 @@ TableBlocks::TableBlocks(RowRange range, std::int64_t runLength, int threads)
         runsPerBlock_ = std::clamp<std::int64_t>(kTargetRows / runLength_, 1, std::max<std::int64_t>(runs / wanted, 1));
     }
     if (runsPerBlock_ == 1 && runs * partsPerRun_ < wanted)
-        partsPerRun_ = std::max(partsPerRun_, std::min(CeilDiv(wanted, runs), std::max<std::int64_t>(runLength_ / kMinRows, 1)));
+        partsPerRun_ =
+            std::max(partsPerRun_, std::min(CeilDiv(wanted, runs), std::max<std::int64_t>(runLength_ / kMinRows, 1)));
     partLength_ = CeilDiv(runLength_, partsPerRun_);
     firstBlock_ = BlockOf(range.first);
     count_ = BlockOf(range.last - 1) - firstBlock_ + 1;
@@ -82,8 +84,11 @@ namespace {
 class OrderedBlocks {
 public:
     OrderedBlocks(const TableJob& job, const ProduceBlock& produce)
-        : produce_(produce), blocks_(job.blocks), slots_(std::int64_t(TableSlots(job))),
-          slotBlock_(TableSlots(job), -1), slotDone_(TableSlots(job), false)
+        : produce_(produce),
+          blocks_(job.blocks),
+          slots_(std::int64_t(TableSlots(job))),
+          slotBlock_(TableSlots(job), -1),
+          slotDone_(TableSlots(job), false)
     {
     }
 
@@ -104,7 +109,7 @@ public:
             try {
                 helpers_.push_back(StartWorkerThread([this, producer] { Help(producer); }));
             } catch (const std::system_error&) {
-                break;  // go on with the threads there are, or the calling thread alone
+                break; // go on with the threads there are, or the calling thread alone
             }
         }
     }
@@ -118,7 +123,7 @@ public:
         // The slots of the blocks before b are free now.
         current_ = b;
         if (idleHelpers_ > 0)
-            slotFreed_.notify_all();  // only when someone waits: each wake-up is a system call
+            slotFreed_.notify_all(); // only when someone waits: each wake-up is a system call
         while (!(slotBlock_[slot] == b && slotDone_[slot])) {
             if (b == failedBlock_)
                 std::rethrow_exception(failure_);
@@ -198,8 +203,8 @@ private:
     const std::int64_t slots_;
 
     std::mutex mutex_;
-    std::condition_variable blockMade_;  // the consumer waits on it
-    std::condition_variable slotFreed_;  // idle helpers wait on it
+    std::condition_variable blockMade_; // the consumer waits on it
+    std::condition_variable slotFreed_; // idle helpers wait on it
     std::vector<std::int64_t> slotBlock_;
     std::vector<bool> slotDone_;
     std::int64_t next_ = 0;        // the next block nobody makes yet

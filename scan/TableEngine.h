@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstddef>
@@ -27,7 +28,7 @@ public:
     RowRange Block(std::int64_t k) const;
 
 private:
-    RowRange Whole(std::int64_t block) const;  // the block before clipping to the range
+    RowRange Whole(std::int64_t block) const; // the block before clipping to the range
     std::int64_t BlockOf(std::int64_t row) const;
 
     RowRange range_;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that every tracked .h and .cpp file (build folders left out) is
 # formatted as .clang-format describes, with clang-format 14 as Debian ships
 # it (scripts/install-deps.sh). Names each file that differs and its first

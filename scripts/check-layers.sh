@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the include direction of the layers: each core folder includes only
 # itself and the folders below it (lanes <- model <- output <- plot <- scan),
 # the core includes no Qt, and the window (app) and the command line (cli)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Command.h"
 
 namespace tamrisk::cli {
@@ -15,8 +16,8 @@ std::span<const std::unique_ptr<Command>> Commands()
 {
     static const std::vector<std::unique_ptr<Command>> commands = [] {
         std::vector<std::unique_ptr<Command>> all;
-        for (auto make : {MakeReadoutsCommand, MakeExportCommand, MakeScanCommand, MakeCurvesCommand,
-                          MakeRenderCommand, MakePlotCommand, MakeParamsCommand, MakeSweepCommand})
+        for (auto make : {MakeReadoutsCommand, MakeExportCommand, MakeScanCommand, MakeCurvesCommand, MakeRenderCommand,
+                          MakePlotCommand, MakeParamsCommand, MakeSweepCommand})
             all.push_back(make());
         return all;
     }();

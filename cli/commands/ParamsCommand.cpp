@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // params: every input as a JSON record, for --params.
 #include "cli/ModelCommand.h"
 
@@ -7,10 +8,7 @@ namespace {
 
 class ParamsCommand final : public ModelCommand {
 public:
-    ParamsCommand()
-        : ModelCommand("params", "print every input as JSON, for --params", {}, OutputOption::Optional)
-    {
-    }
+    ParamsCommand() : ModelCommand("params", "print every input as JSON, for --params", {}, OutputOption::Optional) {}
 
     int Run(CommandContext& context) override
     {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plot: the depth or the signal plot as a figure for a paper.
 #include "cli/ModelCommand.h"
 
@@ -13,8 +14,7 @@ namespace {
 class PlotFigureCommand final : public ModelCommand {
 public:
     PlotFigureCommand()
-        : ModelCommand("plot", "draw the depth or the signal plot as a figure (SVG, PDF, PNG)", {},
-                       OutputOption::None)
+        : ModelCommand("plot", "draw the depth or the signal plot as a figure (SVG, PDF, PNG)", {}, OutputOption::None)
     {
     }
 
@@ -35,13 +35,13 @@ public:
         if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
             return code;
         std::string bytes;
-        if (const int code = DrawPlot(figure_, state, context.writer, context.err, nullptr, bytes); code != kExitSuccess)
+        if (const int code = DrawPlot(figure_, state, context.writer, context.err, nullptr, bytes);
+            code != kExitSuccess)
             return code;
         std::vector<OutputWriter::Piece> pieces{{figure_.output, [&](ByteSink& sink) { sink.Write(bytes); }}};
         if (!request_.record.empty())
-            pieces.push_back({request_.record, [this](ByteSink& sink) {
-                                  sink.Write(RecordDocument(Json::object(), figure_.output));
-                              }});
+            pieces.push_back({request_.record,
+                              [this](ByteSink& sink) { sink.Write(RecordDocument(Json::object(), figure_.output)); }});
         return context.writer.WriteAll(pieces);
     }
 

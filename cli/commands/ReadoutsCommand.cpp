@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // readouts: the window's read-outs, one per line, or as a clean table or document.
 #include "cli/ModelCommand.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // render: the window's two plot pictures as PNG files.
 #include "cli/ModelCommand.h"
 
@@ -49,8 +50,8 @@ public:
         if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
             return code;
         std::vector<OutputWriter::Piece> pieces;
-        for (const auto& [path, picture] : {std::pair{&depthPicture_, &state.pictures.depth},
-                                            std::pair{&signalPicture_, &state.pictures.signal}}) {
+        for (const auto& [path, picture] :
+             {std::pair{&depthPicture_, &state.pictures.depth}, std::pair{&signalPicture_, &state.pictures.signal}}) {
             if (path->empty())
                 continue;
             std::string error;
@@ -62,9 +63,8 @@ public:
             pieces.push_back({*path, [bytes = std::move(*png)](ByteSink& sink) { sink.Write(bytes); }});
         }
         if (!request_.record.empty())
-            pieces.push_back({request_.record, [this](ByteSink& sink) {
-                                  sink.Write(RecordDocument(Json::object(), request_.output));
-                              }});
+            pieces.push_back({request_.record,
+                              [this](ByteSink& sink) { sink.Write(RecordDocument(Json::object(), request_.output)); }});
         return context.writer.WriteAll(pieces);
     }
 
@@ -95,7 +95,7 @@ protected:
 private:
     std::string depthPicture_;
     std::string signalPicture_;
-    bool depthGiven_ = false;  // given, perhaps as an empty name, which is refused
+    bool depthGiven_ = false; // given, perhaps as an empty name, which is refused
     bool signalGiven_ = false;
 };
 

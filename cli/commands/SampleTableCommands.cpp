@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // export and curves: a table over one sample grid, the depth profile or the
 // signal curves, in the window's format or as a clean table or document.
 #include "cli/ModelCommand.h"
@@ -53,8 +54,7 @@ const ModelCommand::Formats kAllFormats{{TableFormat::Native, TableFormat::Csv, 
 
 class ExportCommand final : public SampleTableCommand {
 public:
-    ExportCommand()
-        : SampleTableCommand("export", "write the profile export file", kAllFormats, OutputOption::Required)
+    ExportCommand() : SampleTableCommand("export", "write the profile export file", kAllFormats, OutputOption::Required)
     {
     }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // scan: the t-Scan result file over the grid of extinctions × evaluation times.
 #include "cli/ModelCommand.h"
 
@@ -48,8 +49,8 @@ void CheckGrid(const ScanGrid& grid, const ModelParameters& params, Doubts& doub
         if ((grid.*axis.axis).steps < 0)
             doubts.Add(std::string(axis.steps) + ": STEPS " + std::to_string((grid.*axis.axis).steps) +
                        " is below 0: the axis has no values, so the table has no rows");
-    for (const auto& [axis, meaning] : {std::pair{&grid.extinction, "the extinction axis"},
-                                        std::pair{&grid.evalTime, "the evaluation-time axis"}})
+    for (const auto& [axis, meaning] :
+         {std::pair{&grid.extinction, "the extinction axis"}, std::pair{&grid.evalTime, "the evaluation-time axis"}})
         for (const int k : {0, std::max(axis->steps, 0)})
             if (axis->steps >= 0 && AxisValue(axis->start, axis->end, axis->steps, k, axis->logarithmic) < 0.0)
                 doubts.Add(std::string(meaning) + " reaches below 0, which has no physical meaning");
@@ -137,7 +138,7 @@ public:
             head["grid"] = grid;
             head["columns"] = ScanColumnNames();
             head["rows"] = Json::array();
-            std::string text = head.dump(2);  // ends in `"rows": []` and `}`
+            std::string text = head.dump(2); // ends in `"rows": []` and `}`
             text.erase(text.rfind(']'));
             hooks.layout.jsonHead = text;
             hooks.layout.jsonTail = "\n  ]\n}\n";
@@ -147,8 +148,7 @@ public:
             line->Finish();
         if (committed != kExitSuccess)
             return committed;
-        if (result.outcome != ScanOutcome::Written && result.outcome != ScanOutcome::Refused &&
-            InterruptSignal() != 0)
+        if (result.outcome != ScanOutcome::Written && result.outcome != ScanOutcome::Refused && InterruptSignal() != 0)
             return context.writer.Interrupted(request_.output);
         switch (result.outcome) {
         case ScanOutcome::Written:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "app/UserDialogs.h"
@@ -19,18 +20,18 @@ public:
     struct Message {
         QString text;
         tamrisk::MessageKind kind;
-        bool progressVisible;    // a progress window was on screen meanwhile
+        bool progressVisible; // a progress window was on screen meanwhile
         QStringList progressLines;
-        bool endOfScan;          // shown as the message that ends a scan
+        bool endOfScan; // shown as the message that ends a scan
     };
 
     std::deque<std::optional<QString>> savePaths;
     std::deque<std::optional<QString>> figurePaths;
     std::deque<std::optional<tamrisk::ScanGridTexts>> scanGrids;
     std::vector<Message> messages;
-    std::deque<bool> proceedAnswers;  // exhausted: no
+    std::deque<bool> proceedAnswers; // exhausted: no
     QStringList questions;
-    std::deque<bool> replaceAnswers;  // exhausted: no
+    std::deque<bool> replaceAnswers; // exhausted: no
     QStringList replaceQuestions;
     // Runs while a message is up, as a user acting on the other windows.
     std::function<void()> whileMessageShown;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long work on a worker: its lines a frame apart, its end, its stop when the job goes.
 // The window's scan tests cover faults, stops and the GUI thread running meanwhile.
 #include "app/BackgroundJob.h"

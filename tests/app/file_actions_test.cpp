@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Exportieren" and "t-Scan" through the dialog seam: files, cancels, failures.
 #include "output/CleanTable.h"
 #include "ControlNames.h"
@@ -71,7 +72,7 @@ std::string ExpectedFigure(const ControlState& controls, PlotKind plot, FigureFo
     return sink.data();
 }
 
-const std::string kOld(29537, 'o');  // a complete earlier result
+const std::string kOld(29537, 'o'); // a complete earlier result
 constexpr int kScanTimeoutMs = 60'000;
 
 ScanGridTexts LargeGrid(const char* steps)
@@ -275,8 +276,8 @@ private slots:
         StringSink scan;
         ScanLayout layout;
         layout.format = TableFormat::Csv;
-        ScanToFile(ReadScanGrid(SmallGrid()), reference.params, reference.flags, reference.profile,
-                   reference.curves, scan, {}, 1, {}, layout);
+        ScanToFile(ReadScanGrid(SmallGrid()), reference.params, reference.flags, reference.profile, reference.curves,
+                   scan, {}, 1, {}, layout);
         QVERIFY(ReadBytes(dir_->filePath("scan.csv")) == scan.data());
         const auto scanRecord = nlohmann::ordered_json::parse(ReadBytes(dir_->filePath("scan.json")));
         QVERIFY(scanRecord.contains("grid"));
@@ -291,12 +292,11 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("tableExisted");
         QTest::addColumn<bool>("answer");
-        for (const auto& [action, button] : {std::pair{"export", Name(MainControl::ExportButton)},
-                                             std::pair{"scan", Name(MainControl::ScanButton)}})
+        for (const auto& [action, button] :
+             {std::pair{"export", Name(MainControl::ExportButton)}, std::pair{"scan", Name(MainControl::ScanButton)}})
             for (bool tableExisted : {false, true})
                 for (bool answer : {false, true})
-                    QTest::addRow("%s, %s, %s", action, tableExisted ? "old table" : "no table",
-                                  answer ? "Ja" : "Nein")
+                    QTest::addRow("%s, %s, %s", action, tableExisted ? "old table" : "no table", answer ? "Ja" : "Nein")
                         << button << tableExisted << answer;
     }
 
@@ -338,10 +338,10 @@ private slots:
     void failingRecordKeepsBothOldFiles_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("table");   // "none", "old" or "link": a symlink to an old file
-        QTest::addColumn<QString>("record");  // "folder": cannot be opened; "full": fails at its commit
-        for (const auto& [action, button] : {std::pair{"export", Name(MainControl::ExportButton)},
-                                             std::pair{"scan", Name(MainControl::ScanButton)}})
+        QTest::addColumn<QString>("table");  // "none", "old" or "link": a symlink to an old file
+        QTest::addColumn<QString>("record"); // "folder": cannot be opened; "full": fails at its commit
+        for (const auto& [action, button] :
+             {std::pair{"export", Name(MainControl::ExportButton)}, std::pair{"scan", Name(MainControl::ScanButton)}})
             for (const char* table : {"none", "old", "link"})
                 for (const char* record : {"folder", "full"})
                     QTest::addRow("%s, table %s, record %s", action, table, record)
@@ -394,7 +394,8 @@ private slots:
 
     void scanWritesTheCoreFileAndReportsWhileProgressShows()
     {
-        dialog_->findChild<QSlider*>(Name(tamrisk::MainControl::DoseRateSlider))->setValue(150);  // the scan reads the controls first
+        dialog_->findChild<QSlider*>(Name(tamrisk::MainControl::DoseRateSlider))
+            ->setValue(150); // the scan reads the controls first
         const QString path = dir_->filePath("scan.txt");
         fake_.scanGrids.push_back(SmallGrid());
         fake_.savePaths.push_back(path);
@@ -415,8 +416,8 @@ private slots:
         ModelState reference;
         ReadParameters(controls, reference.params, reference.flags);
         StringSink sink;
-        ScanToFile(ReadScanGrid(SmallGrid()), reference.params, reference.flags, reference.profile,
-                   reference.curves, sink);
+        ScanToFile(ReadScanGrid(SmallGrid()), reference.params, reference.flags, reference.profile, reference.curves,
+                   sink);
         QVERIFY(ReadBytes(path) == sink.data());
 
         QCOMPARE(fake_.messages.size(), std::size_t(1));
@@ -425,8 +426,7 @@ private slots:
         QCOMPARE(done.kind, MessageKind::Plain);
         QVERIFY(done.endOfScan);
         QVERIFY(done.progressVisible);
-        QCOMPARE(done.progressLines,
-                 QStringList({"t    = 4.", "tMax = 10000", "3 von 3 Berechnungen (100%)"}));
+        QCOMPARE(done.progressLines, QStringList({"t    = 4.", "tMax = 10000", "3 von 3 Berechnungen (100%)"}));
         QVERIFY(dialog_->findChild<CProgressDlg*>() == nullptr);
 
         // Afterwards the model is the one the window shows, not the last grid
@@ -461,7 +461,7 @@ private slots:
             writeOld(dir_->filePath("scan.json"));
             fake_.replaceAnswers.push_back(true);
         }
-        fake_.scanGrids.push_back(LargeGrid("2000"));  // 4 million points: no question, minutes of work
+        fake_.scanGrids.push_back(LargeGrid("2000")); // 4 million points: no question, minutes of work
         fake_.savePaths.push_back(path);
         QTimer user;
         QObject::connect(&user, &QTimer::timeout, [&] {
@@ -491,9 +491,9 @@ private slots:
     {
         const QString path = dir_->filePath("scan.txt");
         writeOld(path);
-        fake_.scanGrids.push_back(LargeGrid("5000"));  // 25 million points
+        fake_.scanGrids.push_back(LargeGrid("5000")); // 25 million points
         fake_.savePaths.push_back(path);
-        clickButton(Name(tamrisk::MainControl::ScanButton));  // the fake answers no
+        clickButton(Name(tamrisk::MainControl::ScanButton)); // the fake answers no
         QCOMPARE(fake_.questions.size(), 1);
         QVERIFY(fake_.questions[0].contains(QStringLiteral("25.010.001 Zeilen")));
         QVERIFY(fake_.messages.empty());
@@ -534,7 +534,7 @@ private slots:
     void refusedGridAsksForNoFile()
     {
         ScanGridTexts texts;
-        texts.evalTimeStart = "0";  // logarithmic from 0 has no values
+        texts.evalTimeStart = "0"; // logarithmic from 0 has no values
         fake_.scanGrids.push_back(texts);
         fake_.savePaths.push_back(dir_->filePath("never.txt"));
         clickButton(Name(tamrisk::MainControl::ScanButton));
@@ -599,7 +599,7 @@ private slots:
     {
         const QString path = dir_->filePath("scan.txt");
         writeOld(path);
-        dialog_->setScanEngine(SlowEngine());  // hours for this grid
+        dialog_->setScanEngine(SlowEngine()); // hours for this grid
         fake_.scanGrids.push_back(LargeGrid("2000"));
         fake_.savePaths.push_back(path);
         QSignalSpy ended(dialog_.get(), &CModelDlg::scanEnded);
@@ -641,18 +641,18 @@ private slots:
     void failuresAreShownAndTheWindowGoesOn_data()
     {
         QTest::addColumn<QString>("where");
-        QTest::addColumn<int>("fault");  // 0 out of memory, 1 a standard exception, 2 anything else
+        QTest::addColumn<int>("fault"); // 0 out of memory, 1 a standard exception, 2 anything else
         QTest::addColumn<QString>("message");
         const QString memory = QStringLiteral("Nicht genug Speicher: ");
         const QString unexpected = QStringLiteral("Unerwarteter Fehler: ");
         QTest::newRow("export") << "export" << 0 << memory + "Der Export wurde abgebrochen.";
-        QTest::newRow("figure") << "figure" << 1 << unexpected + "Das Speichern der Abbildung wurde abgebrochen.\nkaputt";
+        QTest::newRow("figure") << "figure" << 1
+                                << unexpected + "Das Speichern der Abbildung wurde abgebrochen.\nkaputt";
         QTest::newRow("about") << "about" << 0 << memory + "Das Öffnen des Info-Fensters wurde abgebrochen.";
         QTest::newRow("scan grid") << "grid" << 2 << unexpected + "Der t-Scan wurde abgebrochen.";
         QTest::newRow("large-grid question") << "question" << 0 << memory + "Der t-Scan wurde abgebrochen.";
         QTest::newRow("worker, at its start") << "worker" << 0 << memory + "Der t-Scan wurde abgebrochen.";
-        QTest::newRow("worker, amid the rows") << "rows" << 1
-                                               << unexpected + "Der t-Scan wurde abgebrochen.\nkaputt";
+        QTest::newRow("worker, amid the rows") << "rows" << 1 << unexpected + "Der t-Scan wurde abgebrochen.\nkaputt";
         QTest::newRow("worker, anything") << "rows" << 2 << unexpected + "Der t-Scan wurde abgebrochen.";
     }
 
@@ -673,8 +673,10 @@ private slots:
             dialog_->setScanEngine(FailingEngine(where == "worker" ? 0 : 50, faults[fault]));
         else
             fake_.failure = faults[fault];
-        const std::map<QString, QString> questions = {{"export", "savePath"}, {"figure", "figurePath"},
-                                                      {"about", "about"},     {"grid", "scanGrid"},
+        const std::map<QString, QString> questions = {{"export", "savePath"},
+                                                      {"figure", "figurePath"},
+                                                      {"about", "about"},
+                                                      {"grid", "scanGrid"},
                                                       {"question", "proceed"}};
         if (questions.count(where) != 0)
             fake_.failingQuestion = questions.at(where);
@@ -709,8 +711,8 @@ private:
     // Every entry of the test's folder, hidden temporary files included.
     QStringList Entries() const
     {
-        return QDir(dir_->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                            QDir::Name);
+        return QDir(dir_->path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     }
 
     static void writeOld(const QString& path)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Handlers of a window: whatever they throw is shown, never passed on.
 #include "FakeDialogs.h"
 
@@ -33,7 +34,8 @@ private slots:
         const std::exception_ptr faults[] = {
             std::make_exception_ptr(std::bad_alloc()),
             std::make_exception_ptr(std::bad_array_new_length()),
-            std::make_exception_ptr(std::runtime_error(QStringLiteral("Schreibfehler äöü").toLocal8Bit().toStdString())),
+            std::make_exception_ptr(
+                std::runtime_error(QStringLiteral("Schreibfehler äöü").toLocal8Bit().toStdString())),
             std::make_exception_ptr(3.5),
             nullptr,
         };

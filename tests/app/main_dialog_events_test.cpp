@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each control of the main window does to the model and the screen.
 #include "ControlNames.h"
 #include "PictureCompare.h"
@@ -38,13 +39,20 @@ private slots:
     {
         QTest::addColumn<QString>("slider");
         QTest::addColumn<int>("position");
-        QTest::addColumn<QStringList>("readouts");  // name, text, name, text...
+        QTest::addColumn<QStringList>("readouts"); // name, text, name, text...
         QTest::newRow("extinction 130") << Name(tamrisk::MainControl::ExtinctionSlider) << 130
-                                        << QStringList{Name(tamrisk::MainControl::ExtinctionReadout), "17.78", Name(tamrisk::MainControl::HalfValueDepthReadout), "3.898e-002", Name(tamrisk::MainControl::TransmissionReadout), "1.892e-008"};
-        QTest::newRow("extinction 0") << Name(tamrisk::MainControl::ExtinctionSlider) << 0 << QStringList{Name(tamrisk::MainControl::ExtinctionReadout), "1.e-002", Name(tamrisk::MainControl::TransmissionReadout), "0.99"};
-        QTest::newRow("dose rate 100") << Name(tamrisk::MainControl::DoseRateSlider) << 100 << QStringList{Name(tamrisk::MainControl::DoseRateReadout), "1."};
-        QTest::newRow("eval time 200") << Name(tamrisk::MainControl::EvalTimeSlider) << 200 << QStringList{Name(tamrisk::MainControl::EvalTimeReadout), "1.e+005"};
-        QTest::newRow("depth 50") << Name(tamrisk::MainControl::DepthSlider) << 50 << QStringList{Name(tamrisk::MainControl::DepthReadout), "0.5"};
+                                        << QStringList{Name(tamrisk::MainControl::ExtinctionReadout),     "17.78",
+                                                       Name(tamrisk::MainControl::HalfValueDepthReadout), "3.898e-002",
+                                                       Name(tamrisk::MainControl::TransmissionReadout),   "1.892e-008"};
+        QTest::newRow("extinction 0") << Name(tamrisk::MainControl::ExtinctionSlider) << 0
+                                      << QStringList{Name(tamrisk::MainControl::ExtinctionReadout), "1.e-002",
+                                                     Name(tamrisk::MainControl::TransmissionReadout), "0.99"};
+        QTest::newRow("dose rate 100") << Name(tamrisk::MainControl::DoseRateSlider) << 100
+                                       << QStringList{Name(tamrisk::MainControl::DoseRateReadout), "1."};
+        QTest::newRow("eval time 200") << Name(tamrisk::MainControl::EvalTimeSlider) << 200
+                                       << QStringList{Name(tamrisk::MainControl::EvalTimeReadout), "1.e+005"};
+        QTest::newRow("depth 50") << Name(tamrisk::MainControl::DepthSlider) << 50
+                                  << QStringList{Name(tamrisk::MainControl::DepthReadout), "0.5"};
     }
 
     void sliderMoveWritesItsReadoutsAndRedraws()
@@ -95,7 +103,7 @@ private slots:
         QTest::keyClick(bottom, Qt::Key_Tab);
         QTRY_VERIFY(!bottom->hasFocus());
         QCOMPARE(dialog_->modelState().params.bottom, 4.0f);
-        QCOMPARE(label(Name(tamrisk::MainControl::DepthReadout))->text(), QStringLiteral("2."));  // the middle of 0 to 4
+        QCOMPARE(label(Name(tamrisk::MainControl::DepthReadout))->text(), QStringLiteral("2.")); // the middle of 0 to 4
 
         ControlState controls;
         controls.edits.bottom = "4.000";
@@ -109,11 +117,12 @@ private slots:
         QTRY_VERIFY(top->hasFocus());
         top->selectAll();
         QTest::keyClicks(top, "1.0");
-        QSignalSpy pressed(dialog_->findChild<QPushButton*>(Name(tamrisk::MainControl::Recalculate)), &QPushButton::clicked);
+        QSignalSpy pressed(dialog_->findChild<QPushButton*>(Name(tamrisk::MainControl::Recalculate)),
+                           &QPushButton::clicked);
         QSignalSpy finished(dialog_.get(), &QDialog::finished);
         QTest::keyClick(top, Qt::Key_Return);
         QTest::keyClick(top, Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(pressed.count(), 2);  // "Neu berechnen" takes the Enter
+        QCOMPARE(pressed.count(), 2); // "Neu berechnen" takes the Enter
         QCOMPARE(finished.count(), 0);
         QVERIFY(dialog_->isVisible());
         QVERIFY(top->hasFocus());
@@ -177,8 +186,10 @@ private slots:
     {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("edit");
-        QTest::newRow("depth plot") << Name(tamrisk::MainControl::AutoScaleProfileBox) << Name(tamrisk::MainControl::PlotMaxEdit);
-        QTest::newRow("signal plot") << Name(tamrisk::MainControl::AutoScaleSignalBox) << Name(tamrisk::MainControl::IntensityMaxEdit);
+        QTest::newRow("depth plot") << Name(tamrisk::MainControl::AutoScaleProfileBox)
+                                    << Name(tamrisk::MainControl::PlotMaxEdit);
+        QTest::newRow("signal plot") << Name(tamrisk::MainControl::AutoScaleSignalBox)
+                                     << Name(tamrisk::MainControl::IntensityMaxEdit);
     }
 
     void automaticBoxesSwitchTheirEdits()
@@ -189,7 +200,8 @@ private slots:
         checkBox(box)->click();
         QVERIFY(this->edit(edit)->isEnabled());
         ControlState controls;
-        (box == Name(tamrisk::MainControl::AutoScaleProfileBox) ? controls.flags.autoScaleProfile : controls.flags.autoScaleSignal) = false;
+        (box == Name(tamrisk::MainControl::AutoScaleProfileBox) ? controls.flags.autoScaleProfile
+                                                                : controls.flags.autoScaleSignal) = false;
         expectPicturesOf(controls);
         checkBox(box)->click();
         QVERIFY(!this->edit(edit)->isEnabled());

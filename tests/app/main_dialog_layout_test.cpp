@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls, their places and its start state.
 #include "ControlNames.h"
 #include "PictureCompare.h"
@@ -134,20 +135,30 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("text");
         using M = MainControl;
-        QTest::newRow("Beenden") << IdNumber(M::Quit) << "QPushButton" << "Beenden";
-        QTest::newRow("Neu berechnen") << IdNumber(M::Recalculate) << "QPushButton" << "Neu berechnen";
-        QTest::newRow("extinction slider") << IdNumber(M::ExtinctionSlider) << "QSlider" << "";
-        QTest::newRow("top edit") << IdNumber(M::TopEdit) << "QLineEdit" << "0.000";
-        QTest::newRow("depth slider") << IdNumber(M::DepthSlider) << "QSlider" << "";
-        QTest::newRow("intensityMax edit") << IdNumber(M::IntensityMaxEdit) << "QLineEdit" << "0.1";
-        QTest::newRow("curveStep edit") << IdNumber(M::CurveStepEdit) << "QLineEdit" << "10";
-        QTest::newRow("transmission read-out") << IdNumber(M::TransmissionReadout) << "QLabel" << "4.54e-005";
-        QTest::newRow("radio") << IdNumber(M::SingleExponentialRadio) << "QRadioButton" << "Einfach exponentiell";
+        QTest::newRow("Beenden") << IdNumber(M::Quit) << "QPushButton"
+                                 << "Beenden";
+        QTest::newRow("Neu berechnen") << IdNumber(M::Recalculate) << "QPushButton"
+                                       << "Neu berechnen";
+        QTest::newRow("extinction slider") << IdNumber(M::ExtinctionSlider) << "QSlider"
+                                           << "";
+        QTest::newRow("top edit") << IdNumber(M::TopEdit) << "QLineEdit"
+                                  << "0.000";
+        QTest::newRow("depth slider") << IdNumber(M::DepthSlider) << "QSlider"
+                                      << "";
+        QTest::newRow("intensityMax edit") << IdNumber(M::IntensityMaxEdit) << "QLineEdit"
+                                           << "0.1";
+        QTest::newRow("curveStep edit") << IdNumber(M::CurveStepEdit) << "QLineEdit"
+                                        << "10";
+        QTest::newRow("transmission read-out") << IdNumber(M::TransmissionReadout) << "QLabel"
+                                               << "4.54e-005";
+        QTest::newRow("radio") << IdNumber(M::SingleExponentialRadio) << "QRadioButton"
+                               << "Einfach exponentiell";
         QTest::newRow("intensity box") << IdNumber(M::ShowIntensityBox) << "QCheckBox"
                                        << "Intensitätsverlauf / Stimulationsleistung";
         QTest::newRow("correction box") << IdNumber(M::TransparencyCorrectionBox) << "QCheckBox"
                                         << "Transparenz-Korr. für OSL-Beitrag";
-        QTest::newRow("rate 2 label") << IdNumber(M::Rate2Label) << "QLabel" << "Rate 2 [%/s]";
+        QTest::newRow("rate 2 label") << IdNumber(M::Rate2Label) << "QLabel"
+                                      << "Rate 2 [%/s]";
     }
 
     void controlHasKindTextAndPlace()
@@ -213,7 +224,10 @@ private slots:
 
     void startsWithSlidersAndReadoutsAtTheirDefaults()
     {
-        const QList<QPair<QString, int>> sliders = {{Name(tamrisk::MainControl::ExtinctionSlider), 120}, {Name(tamrisk::MainControl::DoseRateSlider), 0}, {Name(tamrisk::MainControl::EvalTimeSlider), 80}, {Name(tamrisk::MainControl::DepthSlider), 100}};
+        const QList<QPair<QString, int>> sliders = {{Name(tamrisk::MainControl::ExtinctionSlider), 120},
+                                                    {Name(tamrisk::MainControl::DoseRateSlider), 0},
+                                                    {Name(tamrisk::MainControl::EvalTimeSlider), 80},
+                                                    {Name(tamrisk::MainControl::DepthSlider), 100}};
         for (const auto& [name, position] : sliders) {
             auto* slider = dialog_->findChild<QSlider*>(name);
             QCOMPARE(slider->value(), position);
@@ -223,22 +237,37 @@ private slots:
             QCOMPARE(slider->tickPosition(), QSlider::NoTicks);
         }
         const QList<QPair<QString, QString>> readouts = {
-            {Name(tamrisk::MainControl::ExtinctionReadout), "10."}, {Name(tamrisk::MainControl::HalfValueDepthReadout), "6.931e-002"}, {Name(tamrisk::MainControl::TransmissionReadout), "4.54e-005"}, {Name(tamrisk::MainControl::DoseRateReadout), "0."},
-            {Name(tamrisk::MainControl::EvalTimeReadout), "100."}, {Name(tamrisk::MainControl::DepthReadout), "1."},         {Name(tamrisk::MainControl::ProfileAutoMaxReadout), "(1.5)"},     {Name(tamrisk::MainControl::SignalAutoMaxReadout), "(0.1)"}};
+            {Name(tamrisk::MainControl::ExtinctionReadout), "10."},
+            {Name(tamrisk::MainControl::HalfValueDepthReadout), "6.931e-002"},
+            {Name(tamrisk::MainControl::TransmissionReadout), "4.54e-005"},
+            {Name(tamrisk::MainControl::DoseRateReadout), "0."},
+            {Name(tamrisk::MainControl::EvalTimeReadout), "100."},
+            {Name(tamrisk::MainControl::DepthReadout), "1."},
+            {Name(tamrisk::MainControl::ProfileAutoMaxReadout), "(1.5)"},
+            {Name(tamrisk::MainControl::SignalAutoMaxReadout), "(0.1)"}};
         for (const auto& [name, text] : readouts)
             QCOMPARE(dialog_->findChild<QLabel*>(name)->text(), text);
-        for (const QString& name : {Name(tamrisk::MainControl::EffLabTotalReadout), Name(tamrisk::MainControl::EffNatTotalReadout), Name(tamrisk::MainControl::EffRatioReadout)})
+        for (const QString& name :
+             {Name(tamrisk::MainControl::EffLabTotalReadout), Name(tamrisk::MainControl::EffNatTotalReadout),
+              Name(tamrisk::MainControl::EffRatioReadout)})
             QVERIFY(dialog_->findChild<QLabel*>(name)->text() != QStringLiteral("..."));
     }
 
     void startsWithEditTextsAndChecks()
     {
-        const QList<QPair<QString, QString>> edits = {
-            {Name(tamrisk::MainControl::TopEdit), "0.000"}, {Name(tamrisk::MainControl::BottomEdit), "2.000"}, {Name(tamrisk::MainControl::PlotMaxEdit), "1.5"},  {Name(tamrisk::MainControl::IntegralScaleEdit), "0.005"}, {Name(tamrisk::MainControl::IntensityMaxEdit), "0.1"},
-            {Name(tamrisk::MainControl::TimeMaxEdit), "600.0"}, {Name(tamrisk::MainControl::Rate1Edit), "0.05"},  {Name(tamrisk::MainControl::Rate2Edit), "0.01"}, {Name(tamrisk::MainControl::CurveStepEdit), "10"}};
+        const QList<QPair<QString, QString>> edits = {{Name(tamrisk::MainControl::TopEdit), "0.000"},
+                                                      {Name(tamrisk::MainControl::BottomEdit), "2.000"},
+                                                      {Name(tamrisk::MainControl::PlotMaxEdit), "1.5"},
+                                                      {Name(tamrisk::MainControl::IntegralScaleEdit), "0.005"},
+                                                      {Name(tamrisk::MainControl::IntensityMaxEdit), "0.1"},
+                                                      {Name(tamrisk::MainControl::TimeMaxEdit), "600.0"},
+                                                      {Name(tamrisk::MainControl::Rate1Edit), "0.05"},
+                                                      {Name(tamrisk::MainControl::Rate2Edit), "0.01"},
+                                                      {Name(tamrisk::MainControl::CurveStepEdit), "10"}};
         for (const auto& [name, text] : edits)
             QCOMPARE(dialog_->findChild<QLineEdit*>(name)->text(), text);
-        QVERIFY(dialog_->findChild<QLineEdit*>(Name(tamrisk::MainControl::CurveStepEdit))->alignment() & Qt::AlignRight);
+        QVERIFY(dialog_->findChild<QLineEdit*>(Name(tamrisk::MainControl::CurveStepEdit))->alignment() &
+                Qt::AlignRight);
         for (QCheckBox* box : dialog_->findChildren<QCheckBox*>()) {
             const bool automatic = box->text() == QStringLiteral("Automatisch");
             QCOMPARE(box->isChecked(), automatic);
@@ -253,20 +282,52 @@ private slots:
             if (!child->isEnabled())
                 disabled << child->objectName();
         disabled.sort();
-        QCOMPARE(disabled, QStringList({Name(tamrisk::MainControl::PlotMaxEdit), Name(tamrisk::MainControl::IntensityMaxEdit), Name(tamrisk::MainControl::Rate2Edit), Name(tamrisk::MainControl::Rate2Label), Name(tamrisk::MainControl::DoubleExponentialRadio)}));
+        QCOMPARE(disabled,
+                 QStringList({Name(tamrisk::MainControl::PlotMaxEdit), Name(tamrisk::MainControl::IntensityMaxEdit),
+                              Name(tamrisk::MainControl::Rate2Edit), Name(tamrisk::MainControl::Rate2Label),
+                              Name(tamrisk::MainControl::DoubleExponentialRadio)}));
     }
 
-    void startsWithFocusOnBeenden()
-    {
-        QTRY_COMPARE(QApplication::focusWidget(), dialog_->findChild<QWidget*>("1"));
-    }
+    void startsWithFocusOnBeenden() { QTRY_COMPARE(QApplication::focusWidget(), dialog_->findChild<QWidget*>("1")); }
 
     void tabVisitsTheTabStopsInTemplateOrder()
     {
-        const QStringList expected = {"1",    Name(tamrisk::MainControl::Recalculate), Name(tamrisk::MainControl::ExtinctionSlider), Name(tamrisk::MainControl::TopEdit), Name(tamrisk::MainControl::BottomEdit), Name(tamrisk::MainControl::ShowIntensityBox), Name(tamrisk::MainControl::DoseRateSlider), Name(tamrisk::MainControl::ShowNatRateBox), Name(tamrisk::MainControl::ShowLabDoseBox),
-                                      Name(tamrisk::MainControl::ShowRatioBox), Name(tamrisk::MainControl::ShowEffIntNatRateBox), Name(tamrisk::MainControl::ShowEffIntLabDoseBox), Name(tamrisk::MainControl::ShowEffIntRatioBox), Name(tamrisk::MainControl::ShowEffNatRateBox), Name(tamrisk::MainControl::ShowEffLabDoseBox), Name(tamrisk::MainControl::ShowEffRatioBox), Name(tamrisk::MainControl::ShowIntNatRateBox), Name(tamrisk::MainControl::ShowIntLabDoseBox),
-                                      Name(tamrisk::MainControl::ShowIntRatioBox), Name(tamrisk::MainControl::ExportButton), Name(tamrisk::MainControl::ScanButton), Name(tamrisk::MainControl::EvalTimeSlider), Name(tamrisk::MainControl::IntegralScaleEdit), Name(tamrisk::MainControl::DepthSlider), Name(tamrisk::MainControl::ShowTotalSignalNatBox), Name(tamrisk::MainControl::ShowTotalSignalLabBox), Name(tamrisk::MainControl::ShowTotalSignalHomogeneousBox),
-                                      Name(tamrisk::MainControl::ShowSignalAtDepthBox), Name(tamrisk::MainControl::TimeMaxEdit), Name(tamrisk::MainControl::Rate1Edit), Name(tamrisk::MainControl::ShowOslContributionBox), Name(tamrisk::MainControl::TransparencyCorrectionBox), Name(tamrisk::MainControl::CurveStepEdit), Name(tamrisk::MainControl::AutoScaleProfileBox), Name(tamrisk::MainControl::AutoScaleSignalBox), "1"};
+        const QStringList expected = {"1",
+                                      Name(tamrisk::MainControl::Recalculate),
+                                      Name(tamrisk::MainControl::ExtinctionSlider),
+                                      Name(tamrisk::MainControl::TopEdit),
+                                      Name(tamrisk::MainControl::BottomEdit),
+                                      Name(tamrisk::MainControl::ShowIntensityBox),
+                                      Name(tamrisk::MainControl::DoseRateSlider),
+                                      Name(tamrisk::MainControl::ShowNatRateBox),
+                                      Name(tamrisk::MainControl::ShowLabDoseBox),
+                                      Name(tamrisk::MainControl::ShowRatioBox),
+                                      Name(tamrisk::MainControl::ShowEffIntNatRateBox),
+                                      Name(tamrisk::MainControl::ShowEffIntLabDoseBox),
+                                      Name(tamrisk::MainControl::ShowEffIntRatioBox),
+                                      Name(tamrisk::MainControl::ShowEffNatRateBox),
+                                      Name(tamrisk::MainControl::ShowEffLabDoseBox),
+                                      Name(tamrisk::MainControl::ShowEffRatioBox),
+                                      Name(tamrisk::MainControl::ShowIntNatRateBox),
+                                      Name(tamrisk::MainControl::ShowIntLabDoseBox),
+                                      Name(tamrisk::MainControl::ShowIntRatioBox),
+                                      Name(tamrisk::MainControl::ExportButton),
+                                      Name(tamrisk::MainControl::ScanButton),
+                                      Name(tamrisk::MainControl::EvalTimeSlider),
+                                      Name(tamrisk::MainControl::IntegralScaleEdit),
+                                      Name(tamrisk::MainControl::DepthSlider),
+                                      Name(tamrisk::MainControl::ShowTotalSignalNatBox),
+                                      Name(tamrisk::MainControl::ShowTotalSignalLabBox),
+                                      Name(tamrisk::MainControl::ShowTotalSignalHomogeneousBox),
+                                      Name(tamrisk::MainControl::ShowSignalAtDepthBox),
+                                      Name(tamrisk::MainControl::TimeMaxEdit),
+                                      Name(tamrisk::MainControl::Rate1Edit),
+                                      Name(tamrisk::MainControl::ShowOslContributionBox),
+                                      Name(tamrisk::MainControl::TransparencyCorrectionBox),
+                                      Name(tamrisk::MainControl::CurveStepEdit),
+                                      Name(tamrisk::MainControl::AutoScaleProfileBox),
+                                      Name(tamrisk::MainControl::AutoScaleSignalBox),
+                                      "1"};
         QTRY_VERIFY(QApplication::focusWidget() != nullptr);
         QStringList visited = {QApplication::focusWidget()->objectName()};
         for (int i = 1; i < expected.size(); ++i) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Run with QT_SCALE_FACTOR=2: the window at twice its size, each picture
 // pixel an exact 2 x 2 block of its colour.
 #include "FakeDialogs.h"

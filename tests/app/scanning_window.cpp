@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window program with the user's answers given: it starts a t-Scan of a
 // large grid into the file named on its command line (agreeing to replace a
 // record beside it) and runs until it is ended. With --modal a real message
@@ -19,7 +20,7 @@ int main(int argc, char* argv[])
         return 2;
     FakeDialogs dialogs;
     tamrisk::ScanGridTexts grid;
-    grid.extinctionSteps = "2000";  // 4 million points: no question, minutes of work
+    grid.extinctionSteps = "2000"; // 4 million points: no question, minutes of work
     grid.evalTimeSteps = "2000";
     dialogs.scanGrids.push_back(grid);
     dialogs.savePaths.push_back(QString::fromLocal8Bit(argv[1]));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About box, the scan-grid dialog and the progress window.
 #include "ControlNames.h"
 #include "TemplatePlaces.h"
@@ -91,8 +92,12 @@ private slots:
         grid.findChild<QLineEdit*>(edit)->setText(typed);
         const ScanGridTexts texts = grid.texts();
         const std::map<QString, std::string> fields = {
-            {Name(tamrisk::GridControl::ExtinctionStart), texts.extinctionStart}, {Name(tamrisk::GridControl::ExtinctionEnd), texts.extinctionEnd}, {Name(tamrisk::GridControl::ExtinctionSteps), texts.extinctionSteps},
-            {Name(tamrisk::GridControl::EvalTimeStart), texts.evalTimeStart},   {Name(tamrisk::GridControl::EvalTimeEnd), texts.evalTimeEnd},   {Name(tamrisk::GridControl::EvalTimeSteps), texts.evalTimeSteps}};
+            {Name(tamrisk::GridControl::ExtinctionStart), texts.extinctionStart},
+            {Name(tamrisk::GridControl::ExtinctionEnd), texts.extinctionEnd},
+            {Name(tamrisk::GridControl::ExtinctionSteps), texts.extinctionSteps},
+            {Name(tamrisk::GridControl::EvalTimeStart), texts.evalTimeStart},
+            {Name(tamrisk::GridControl::EvalTimeEnd), texts.evalTimeEnd},
+            {Name(tamrisk::GridControl::EvalTimeSteps), texts.evalTimeSteps}};
         QCOMPARE(fields.at(edit), typed.toStdString());
     }
 
@@ -120,7 +125,8 @@ private slots:
         progress.show();
         QVERIFY(QTest::qWaitForWindowExposed(&progress));
         progress.setLine(tamrisk::ProgressLine::EvalTime, QStringLiteral("tMax = 1."));
-        QCOMPARE(progress.findChild<QLabel*>(Name(tamrisk::ProgressLine::EvalTime))->text(), QStringLiteral("tMax = 1."));
+        QCOMPARE(progress.findChild<QLabel*>(Name(tamrisk::ProgressLine::EvalTime))->text(),
+                 QStringLiteral("tMax = 1."));
         QCOMPARE(progress.line(tamrisk::ProgressLine::Count), QStringLiteral("Textzeile3"));
     }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window on real desktops: Qt's German texts, every text whole, a
 // scrolling window on small screens.
 #include "ControlNames.h"
@@ -62,16 +63,33 @@ private slots:
         QTest::addColumn<QString>("context");
         QTest::addColumn<QString>("english");
         QTest::addColumn<QString>("german");
-        QTest::newRow("save title") << "QFileDialog" << "Save As" << "Speichern unter";
-        QTest::newRow("overwrite") << "QFileDialog" << "%1 already exists.\nDo you want to replace it?"
+        QTest::newRow("save title") << "QFileDialog"
+                                    << "Save As"
+                                    << "Speichern unter";
+        QTest::newRow("overwrite") << "QFileDialog"
+                                   << "%1 already exists.\nDo you want to replace it?"
                                    << "Die Datei %1 existiert bereits.\nSoll sie überschrieben werden?";
-        QTest::newRow("file name") << "QFileDialog" << "File &name:" << "Datei&name:";
-        QTest::newRow("yes") << "QPlatformTheme" << "&Yes" << "&Ja";
-        QTest::newRow("no") << "QPlatformTheme" << "&No" << "&Nein";
-        QTest::newRow("save") << "QPlatformTheme" << "Save" << "Speichern";
-        QTest::newRow("cancel") << "QPlatformTheme" << "Cancel" << "Abbrechen";
-        QTest::newRow("undo") << "QLineEdit" << "&Undo" << "&Rückgängig";
-        QTest::newRow("select all") << "QLineEdit" << "Select All" << "Alles auswählen";
+        QTest::newRow("file name") << "QFileDialog"
+                                   << "File &name:"
+                                   << "Datei&name:";
+        QTest::newRow("yes") << "QPlatformTheme"
+                             << "&Yes"
+                             << "&Ja";
+        QTest::newRow("no") << "QPlatformTheme"
+                            << "&No"
+                            << "&Nein";
+        QTest::newRow("save") << "QPlatformTheme"
+                              << "Save"
+                              << "Speichern";
+        QTest::newRow("cancel") << "QPlatformTheme"
+                                << "Cancel"
+                                << "Abbrechen";
+        QTest::newRow("undo") << "QLineEdit"
+                              << "&Undo"
+                              << "&Rückgängig";
+        QTest::newRow("select all") << "QLineEdit"
+                                    << "Select All"
+                                    << "Alles auswählen";
     }
 
     void qtSpeaksGerman()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window program as a process: its command line, and its end on a
 // termination signal in the middle of a scan.
 #include "TamriskVersion.h"
@@ -15,7 +16,7 @@
 namespace {
 
 constexpr int kProcessTimeoutMs = 60'000;
-const QByteArray kOld(1000, 'o');  // a complete earlier result
+const QByteArray kOld(1000, 'o'); // a complete earlier result
 
 QByteArray ReadBytes(const QString& path)
 {
@@ -47,8 +48,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("out");  // the whole output, or its start when it ends in "..."
-        QTest::addColumn<QByteArray>("err");  // a part of the error output, or empty for none
+        QTest::addColumn<QByteArray>("out"); // the whole output, or its start when it ends in "..."
+        QTest::addColumn<QByteArray>("err"); // a part of the error output, or empty for none
         const QByteArray version = "tamrisk " TAMRISK_VERSION "\n"
                                    "License GPL-3.0-or-later: GNU GPL version 3 or later "
                                    "<https://gnu.org/licenses/gpl.html>\n";
@@ -57,8 +58,8 @@ private slots:
                                 << QByteArray();
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << QByteArray()
                                         << QByteArray("unknown option '--frobnicate'\nUsage: tamrisk");
-        QTest::newRow("unknown beside --version") << QStringList{"--version", "-x"} << 2 << QByteArray()
-                                                  << QByteArray("unknown option '-x'");
+        QTest::newRow("unknown beside --version")
+            << QStringList{"--version", "-x"} << 2 << QByteArray() << QByteArray("unknown option '-x'");
         QTest::newRow("a file name") << QStringList{"data.txt"} << 2 << QByteArray()
                                      << QByteArray("unexpected argument 'data.txt'");
     }
@@ -97,7 +98,7 @@ private slots:
     {
         QTest::addColumn<int>("signal");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("modal");  // a message box is up meanwhile
+        QTest::addColumn<bool>("modal"); // a message box is up meanwhile
         QTest::newRow("SIGTERM") << SIGTERM << "scan.txt" << false;
         QTest::newRow("SIGINT") << SIGINT << "scan.txt" << false;
         QTest::newRow("SIGHUP") << SIGHUP << "scan.txt" << false;
@@ -130,7 +131,8 @@ private slots:
         QVERIFY(program.waitForStarted(kProcessTimeoutMs));
         // The scan is under way once its hidden file has grown past the old one.
         const auto scanWriting = [&] {
-            for (const QFileInfo& file : QDir(dir.path()).entryInfoList({"." + name + ".*.tmp"}, QDir::Files | QDir::Hidden))
+            for (const QFileInfo& file :
+                 QDir(dir.path()).entryInfoList({"." + name + ".*.tmp"}, QDir::Files | QDir::Hidden))
                 if (file.size() > kOld.size())
                     return true;
             return false;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The built tamrisk-cli as a child process that a test watches while it
@@ -24,10 +25,10 @@ namespace tamrisk::testing {
 
 struct ToolLaunch {
     std::vector<std::string> args;
-    std::string folder;                // the working folder
-    int out = -1;                      // standard output; -1: /dev/null
-    std::string err = "/dev/null";     // file for standard error
-    std::optional<uid_t> user;         // run as this user and its group (the test must be root)
+    std::string folder;            // the working folder
+    int out = -1;                  // standard output; -1: /dev/null
+    std::string err = "/dev/null"; // file for standard error
+    std::optional<uid_t> user;     // run as this user and its group (the test must be root)
     std::optional<gid_t> group;
 };
 
@@ -83,8 +84,8 @@ inline pid_t StartTool(const ToolLaunch& launch)
 }
 
 struct ToolEnd {
-    int exitCode = -1;  // when it exited
-    int signal = 0;     // when a signal ended it
+    int exitCode = -1; // when it exited
+    int signal = 0;    // when a signal ended it
     bool timedOut = false;
 };
 
@@ -121,7 +122,7 @@ bool WaitUntil(pid_t pid, Ready ready, std::chrono::milliseconds limit = std::ch
             return true;
         siginfo_t info{};
         if (::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid == pid)
-            return false;  // it ended; WaitForTool collects it
+            return false; // it ended; WaitForTool collects it
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clean tables carry the model's single-precision values exactly, and a
 // parameter record reproduces its output.
 #include "model/CurveTable.h"
@@ -79,8 +80,9 @@ std::vector<Case> Cases()
     unusual.transparencyCorrection = true;
     unusual.edits.rate1 = "0.37";
     unusual.sliders.extinction = 73;
-    return {{"Defaults", {}, {}},
-            {"CorrectedFastDecay", {"--transparency-correction", "--rate1", "0.37", "--extinction-pos", "73"}, unusual}};
+    return {
+        {"Defaults", {}, {}},
+        {"CorrectedFastDecay", {"--transparency-correction", "--rate1", "0.37", "--extinction-pos", "73"}, unusual}};
 }
 
 class CleanTables : public ::testing::TestWithParam<Case> {
@@ -123,13 +125,14 @@ TEST_P(CleanTables, ProfileAndCurvesHoldTheModelsFloats)
 
 TEST_P(CleanTables, ScanRowsHoldTheTotalsOfEveryGridPoint)
 {
-    std::vector<std::string> args = {"scan", "-o", dir_ / "s.csv", "--format", "csv", "--ext-steps", "4",
-                                     "--time-steps", "6", "--ext-start", "0.5", "--threads", "2"};
+    std::vector<std::string> args = {
+        "scan", "-o",          dir_ / "s.csv", "--format",  "csv", "--ext-steps", "4", "--time-steps",
+        "6",    "--ext-start", "0.5",          "--threads", "2"};
     args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
     ASSERT_EQ(RunTool(args), 0);
     std::vector<std::string> header;
     const auto rows = ReadTable(ReadFile(dir_ / "s.csv"), ',', header);
-    ASSERT_EQ(rows.size(), 35u);  // 5 x 7
+    ASSERT_EQ(rows.size(), 35u); // 5 x 7
 
     ModelParameters params;
     DisplayFlags flags;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the tool does to existing files, devices and pipes, on failures and on
 // signals.
 #include "support/TestSupport.h"
@@ -149,9 +150,8 @@ TEST_F(CliFilesTest, FifoAndDevicesAreWrittenDirectlyAndNeverRemoved)
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 
     // A failed write to a device is reported as such, and the device stays.
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"render", "--depth-picture", "/dev/full"},
-          std::vector<std::string>{"scan", "-o", "/dev/full"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"render", "--depth-picture", "/dev/full"},
+                                                 std::vector<std::string>{"scan", "-o", "/dev/full"}}) {
         const Outcome outcome = Run(args);
         EXPECT_EQ(outcome.exitCode, 1);
         EXPECT_NE(outcome.err.find("writing failed: /dev/full: No space left on device"), std::string::npos)
@@ -162,9 +162,9 @@ TEST_F(CliFilesTest, FifoAndDevicesAreWrittenDirectlyAndNeverRemoved)
 
 TEST_F(CliFilesTest, FailedWriteToStandardOutputIsReported)
 {
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"readouts"},
-                                                  std::vector<std::string>{"export", "-o", "-"},
-                                                  std::vector<std::string>{"scan", "-o", "-"}}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"readouts"}, std::vector<std::string>{"export", "-o", "-"},
+          std::vector<std::string>{"scan", "-o", "-"}}) {
         const Outcome outcome = Run(args, "/dev/full");
         EXPECT_EQ(outcome.exitCode, 1) << args.front();
         const bool named = outcome.err.find("stdout") != std::string::npos ||

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/ComputeModel.h"
 #include "output/ProfileExport.h"
 #include "plot/ReadoutTable.h"
@@ -65,15 +66,15 @@ TEST_F(CliTest, ReadoutsOfTheStartState)
     const Outcome outcome = Run({"readouts"});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     EXPECT_EQ(outcome.out, "1002\t10.\n1052\t6.931e-002\n1053\t4.54e-005\n1007\t0.\n1016\t100.\n1039\t1.\n"
-                           "1049\t(1.5)\n1051\t(0.1)\n1012\t" + plots.effLabTotal + "\n1018\t" +
-                               plots.effNatTotal + "\n1019\t" + plots.effRatio + "\n");
+                           "1049\t(1.5)\n1051\t(0.1)\n1012\t" +
+                               plots.effLabTotal + "\n1018\t" + plots.effNatTotal + "\n1019\t" + plots.effRatio + "\n");
 }
 
 TEST_F(CliTest, ReadoutsFollowTheInputs)
 {
     struct Case {
         std::vector<std::string> args;
-        std::vector<std::string> expectedLines;  // lines that must appear
+        std::vector<std::string> expectedLines; // lines that must appear
     };
     const Case cases[] = {
         {{"--no-auto-profile", "--no-auto-signal"}, {"1049\t...", "1051\t..."}},
@@ -151,7 +152,7 @@ TEST_F(CliTest, ScanMatchesTheLibraryForAnyThreadCount)
     ModelParameters params;
     DisplayFlags flags;
     ReadParameters(controls, params, flags);
-    params.externalDoseRate = 0.75f;  // --dose-rate
+    params.externalDoseRate = 0.75f; // --dose-rate
     ScanGridTexts texts;
     texts.extinctionStart = "2";
     texts.extinctionEnd = "40";
@@ -164,9 +165,9 @@ TEST_F(CliTest, ScanMatchesTheLibraryForAnyThreadCount)
     ScanToFile(ReadScanGrid(texts), params, flags, profile, curves, sink);
 
     for (const char* threads : {"1", "2", "3"}) {
-        const Outcome outcome = Run({"scan", "-o", Path("scan.txt"), "--ext-start", "2", "--ext-end", "40",
-                                     "--ext-steps", "5", "--ext-log", "0", "--time-steps", "7", "--dose-rate",
-                                     "0.75", "--threads", threads});
+        const Outcome outcome =
+            Run({"scan", "-o", Path("scan.txt"), "--ext-start", "2", "--ext-end", "40", "--ext-steps", "5", "--ext-log",
+                 "0", "--time-steps", "7", "--dose-rate", "0.75", "--threads", threads});
         EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
         EXPECT_EQ(ReadFile(Path("scan.txt")), sink.data()) << threads << " threads";
     }
@@ -250,12 +251,12 @@ TEST_F(CliTest, ArgumentRulesFollowGnuConventions)
     struct Case {
         std::vector<std::string> args;
         int exitCode;
-        const char* inError;  // "" when stderr must be empty
+        const char* inError; // "" when stderr must be empty
     };
     const Case cases[] = {
-        {{"readouts", "--top="}, 0, ""},                         // an empty text is a legal window state
+        {{"readouts", "--top="}, 0, ""}, // an empty text is a legal window state
         {{"readouts", "--top=1", "--bottom", "3"}, 0, ""},
-        {{"readouts", "--dose-rate", "-1"}, 0, "warning: the external dose rate"},  // a value may start with '-'
+        {{"readouts", "--dose-rate", "-1"}, 0, "warning: the external dose rate"}, // a value may start with '-'
         {{"readouts", "--dose-rate", "-1", "--strict"}, 2, "--strict: nothing was written"},
         {{"readouts", "--top", "--no-auto-profile"}, 2, "--top needs a value"},
         {{"readouts", "--top"}, 2, "--top needs a value"},
@@ -288,7 +289,8 @@ TEST_F(CliTest, HelpShowsMeaningUnitAndDefaultOfEveryInput)
     for (const InputRow& row : InputTable()) {
         const std::string option = std::string("  --") + row.name;
         std::size_t at = outcome.out.find(option);
-        while (at != std::string::npos && outcome.out[at + option.size()] != ' ' && outcome.out[at + option.size()] != ',')
+        while (at != std::string::npos && outcome.out[at + option.size()] != ' ' &&
+               outcome.out[at + option.size()] != ',')
             at = outcome.out.find(option, at + 1);
         ASSERT_NE(at, std::string::npos) << row.name;
         const std::string line = outcome.out.substr(at, outcome.out.find("\n  -", at) - at);

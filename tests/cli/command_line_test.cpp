@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line as a whole: usage errors before anything is written,
 // the format taken from a file's ending, and records that replay a command.
 #include "cli/ToolRunner.h"
@@ -75,45 +76,67 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"MistypedToolOption", {"--verison"}, 2, "did you mean '--version'"},
         UsageCase{"PlotWithoutCurves", {"plot", "depth", "-o", "d.svg"}, 2, "--show"},
         UsageCase{"OutputIsTheRecord", {"export", "-o", "p.txt", "--record", "p.txt"}, 2, "both name"},
-        UsageCase{"OutputIsTheRecordThroughDotDot", {"sweep", "--vary", "rate1=0:1:2", "-o", "folder/../s.csv",
-                                                     "--record", "s.csv"}, 2, "both name"},
-        UsageCase{"BothToStandardOutput", {"readouts", "-o", "-", "--record", "-"}, 2, "standard output"},
-        UsageCase{"BothPicturesInOneFile", {"render", "--depth-picture", "p.png", "--signal-picture", "p.png"}, 2,
+        UsageCase{"OutputIsTheRecordThroughDotDot",
+                  {"sweep", "--vary", "rate1=0:1:2", "-o", "folder/../s.csv", "--record", "s.csv"},
+                  2,
                   "both name"},
-        UsageCase{"FigureIsItsRecord", {"plot", "depth", "--show", "showRatio", "-o", "f.svg", "--record", "f.svg"},
-                  2, "both name"},
+        UsageCase{"BothToStandardOutput", {"readouts", "-o", "-", "--record", "-"}, 2, "standard output"},
+        UsageCase{"BothPicturesInOneFile",
+                  {"render", "--depth-picture", "p.png", "--signal-picture", "p.png"},
+                  2,
+                  "both name"},
+        UsageCase{"FigureIsItsRecord",
+                  {"plot", "depth", "--show", "showRatio", "-o", "f.svg", "--record", "f.svg"},
+                  2,
+                  "both name"},
         UsageCase{"ParamsFolder", {"export", "-o", "p.txt", "--params", "folder"}, 1, "it is a folder"},
         UsageCase{"ParamsMissing", {"export", "-o", "p.txt", "--params", "none.json"}, 1, "No such file"},
         UsageCase{"ParamsTooDeep", {"export", "-o", "p.txt", "--params", "deep.json"}, 2, "nested more than 64"},
-        UsageCase{"EmptyShard", {"sweep", "--vary", "rate1=0.1:1:2", "--shard", "", "-o", "w.csv"}, 2,
-                  "is not K/N"},
-        UsageCase{"ShardBeyondItsLimit", {"sweep", "--vary", "rate1=0.1:1:2", "--shard", "1/1000000000"}, 2,
+        UsageCase{"EmptyShard", {"sweep", "--vary", "rate1=0.1:1:2", "--shard", "", "-o", "w.csv"}, 2, "is not K/N"},
+        UsageCase{"ShardBeyondItsLimit",
+                  {"sweep", "--vary", "rate1=0.1:1:2", "--shard", "1/1000000000"},
+                  2,
                   "N must be from 1 to 1000000"},
         UsageCase{"StepsBeyondInt", {"sweep", "--vary", "rate1=0.1:1:2147483648"}, 2, "at most 2147483647"},
         UsageCase{"EscapedName", {"export", "-o", "p.txt", "--params", "\x1b[31mred.json"}, 1, "\\x1B[31mred"},
-        UsageCase{"ParamsWithTooManyNames", {"export", "-o", "p.txt", "--params", "many.json"}, 2,
-                  "more than 10000 names"},
-        UsageCase{"ParamsInputsNotAnObject", {"export", "-o", "p.txt", "--params", "inputs5.json"}, 2,
+        UsageCase{
+            "ParamsWithTooManyNames", {"export", "-o", "p.txt", "--params", "many.json"}, 2, "more than 10000 names"},
+        UsageCase{"ParamsInputsNotAnObject",
+                  {"export", "-o", "p.txt", "--params", "inputs5.json"},
+                  2,
                   "\"inputs\" is not an object"},
-        UsageCase{"ParamsTextIsANumber", {"export", "-o", "p.txt", "--params", "textnumber.json"}, 2,
+        UsageCase{"ParamsTextIsANumber",
+                  {"export", "-o", "p.txt", "--params", "textnumber.json"},
+                  2,
                   "input \"top\" has no acceptable \"text\""},
-        UsageCase{"ParamsShowIsAText", {"plot", "depth", "-o", "d.svg", "--params", "showtext.json"}, 2,
+        UsageCase{"ParamsShowIsAText",
+                  {"plot", "depth", "-o", "d.svg", "--params", "showtext.json"},
+                  2,
                   "\"show\" is not a list"},
-        UsageCase{"ParamsShowsANumber", {"sweep", "--vary", "rate1=0:1:2", "--params", "shownumber.json"}, 2,
+        UsageCase{"ParamsShowsANumber",
+                  {"sweep", "--vary", "rate1=0:1:2", "--params", "shownumber.json"},
+                  2,
                   "\"show\" names no curve 1"},
-        UsageCase{"ParamsCommandIsANumber", {"readouts", "--params", "commandnumber.json"}, 2,
-                  "\"command\" is not a text"},
-        UsageCase{"ParamsArgumentIsANumber", {"export", "-o", "p.txt", "--params", "argumentnumber.json"}, 2,
+        UsageCase{
+            "ParamsCommandIsANumber", {"readouts", "--params", "commandnumber.json"}, 2, "\"command\" is not a text"},
+        UsageCase{"ParamsArgumentIsANumber",
+                  {"export", "-o", "p.txt", "--params", "argumentnumber.json"},
+                  2,
                   "\"arguments\" is not a list of texts"},
-        UsageCase{"ParamsArgumentsDoNotParse", {"export", "-o", "p.txt", "--params", "argumentsbroken.json"}, 2,
+        UsageCase{"ParamsArgumentsDoNotParse",
+                  {"export", "-o", "p.txt", "--params", "argumentsbroken.json"},
+                  2,
                   "--top needs a value"},
-        UsageCase{"ParamsNameWithControlBytes", {"export", "-o", "p.txt", "--params", "controlbytes.json"}, 2,
+        UsageCase{"ParamsNameWithControlBytes",
+                  {"export", "-o", "p.txt", "--params", "controlbytes.json"},
+                  2,
                   "unknown input \"\\x1B[31mred\""},
         // A record is JSON, whose texts are UTF-8: found before the sweep, not after it.
         UsageCase{"RecordOfANameThatIsNotUtf8",
                   {"sweep", "--vary", "rate1=0:1:2000", "--vary", "dose-rate=0:1:2000", "-o", "s.csv", "--record",
                    "r\xff.json"},
-                  2, "'r\\xFF.json' is not UTF-8 text"},
+                  2,
+                  "'r\\xFF.json' is not UTF-8 text"},
         UsageCase{"JsonOfAnInputThatIsNotUtf8", {"export", "-o", "p.json", "--top", "1\xe9"}, 2, "is not UTF-8 text"}),
     [](const auto& param) { return std::string(param.param.name); });
 
@@ -152,13 +175,16 @@ INSTANTIATE_TEST_SUITE_P(
         DoubtCase{"NegativeEvalTime", {"export", "-o", "p.csv", "--eval-time", "-5"}, "the evaluation time"},
         DoubtCase{"TopBelowBottom", {"curves", "--top", "3", "--bottom", "1"}, "lies below the bottom edge"},
         DoubtCase{"DepthOutsideTheSlab", {"curves", "-o", "c.csv", "--depth", "5"}, "outside the slab"},
-        DoubtCase{"ScanWithoutRows", {"scan", "-o", "s.txt", "--time-steps", "-3"},
+        DoubtCase{"ScanWithoutRows",
+                  {"scan", "-o", "s.txt", "--time-steps", "-3"},
                   "STEPS -3 is below 0: the axis has no values"},
-        DoubtCase{"SweepWithoutRows", {"sweep", "--vary", "eval-time=1:10:-3", "-o", "w.csv"},
+        DoubtCase{"SweepWithoutRows",
+                  {"sweep", "--vary", "eval-time=1:10:-3", "-o", "w.csv"},
                   "STEPS -3 is below 0: the axis has no values"},
         DoubtCase{"SweepBelowZero", {"sweep", "--vary", "extinction=-1:1:2", "-o", "w.csv"}, "reaches below 0"},
         DoubtCase{"ScanOfNanRate", {"scan", "-o", "s.csv", "--rate1", "nan", "--ext-steps", "1"}, "not finite"},
-        DoubtCase{"PlotOfNegativeDoseRate", {"plot", "depth", "-o", "d.svg", "--show", "showRatio", "--dose-rate", "-1"},
+        DoubtCase{"PlotOfNegativeDoseRate",
+                  {"plot", "depth", "-o", "d.svg", "--show", "showRatio", "--dose-rate", "-1"},
                   "the external dose rate"}),
     [](const auto& param) { return std::string(param.param.name); });
 
@@ -216,8 +242,9 @@ TEST_P(ReplayTest, ARecordReplaysItsCommandByteForByte)
         fs::remove_all(original.path() / "run");
         fs::create_directory(original.path() / "run");
         const testing::ToolOutcome again =
-            fromStandardInput ? RunTool({GetParam().front(), "--params", "-"}, (original.path() / "run").string(), record)
-                              : RunTool({GetParam().front(), "--params", record}, (original.path() / "run").string());
+            fromStandardInput
+                ? RunTool({GetParam().front(), "--params", "-"}, (original.path() / "run").string(), record)
+                : RunTool({GetParam().front(), "--params", record}, (original.path() / "run").string());
         ASSERT_EQ(again.exitCode, 0) << again.err;
         EXPECT_EQ(Files(original.path() / "run"), expected) << (fromStandardInput ? "from standard input" : "");
         EXPECT_EQ(again.out, first.out);
@@ -241,8 +268,8 @@ INSTANTIATE_TEST_SUITE_P(
         std::vector<std::string>{"sweep", "--vary", "top=0:0.5:2", "--format", "json", "-o", "w.json"},
         std::vector<std::string>{"plot", "depth", "-o", "d.svg", "--show", "showRatio,showIntensity", "--width", "85",
                                  "--font-size", "7", "--language", "de", "--log-values", "--title", "T"},
-        std::vector<std::string>{"plot", "signal", "-o", "s.png", "--show", "showSignalAtDepth", "--log-time",
-                                 "--dpi", "100", "--height", "60"},
+        std::vector<std::string>{"plot", "signal", "-o", "s.png", "--show", "showSignalAtDepth", "--log-time", "--dpi",
+                                 "100", "--height", "60"},
         std::vector<std::string>{"render", "--depth-picture", "d.png", "--extinction", "3"},
         std::vector<std::string>{"params", "--rate1", "0.3", "-o", "run.json"}));
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The figure module's C interface: the figures it draws are WriteFigure's,
 // byte for byte; bad requests and refused output come back as values, never
 // as exceptions; and the module exports its C entry point only.
@@ -184,10 +185,7 @@ TEST(FigureModuleInterface, DrawnFigureComesAsNotesThenBytes)
 // encoding of the picture, which asks at each piece it writes.
 int gStopChecks = 0;
 int gStopAt = 0;
-int StopWhenCounted()
-{
-    return ++gStopChecks >= gStopAt ? 1 : 0;
-}
+int StopWhenCounted() { return ++gStopChecks >= gStopAt ? 1 : 0; }
 
 struct StopCase {
     const char* name;
@@ -226,8 +224,8 @@ TEST_P(StoppedDrawing, WritesNothingAndSaysStopped)
     ModelState state = Showing({"showIntensity"});
     FigureOptions options;
     options.format = FigureFormat(GetParam().format);
-    const FigureDrawing drawing = DrawWithModule(tamrisk_draw_figure, options, state.params, state.flags,
-                                                 state.profile, state.curves, StopWhenCounted);
+    const FigureDrawing drawing = DrawWithModule(tamrisk_draw_figure, options, state.params, state.flags, state.profile,
+                                                 state.curves, StopWhenCounted);
     EXPECT_TRUE(drawing.stopped);
     EXPECT_TRUE(drawing.bytes.empty() && drawing.error.empty());
 }

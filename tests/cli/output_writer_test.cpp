@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Interrupts.h"
 #include "cli/OutputPaths.h"
 #include "cli/OutputWriter.h"
@@ -20,8 +21,8 @@ using testing::ReadFile;
 
 struct ClashCase {
     const char* name;
-    std::vector<std::string> paths;  // relative to the test folder, except "-" and /dev paths
-    bool link = false;               // "link" is a symlink to "a"
+    std::vector<std::string> paths; // relative to the test folder, except "-" and /dev paths
+    bool link = false;              // "link" is a symlink to "a"
     bool clash;
 };
 
@@ -105,25 +106,25 @@ struct ShownCase {
 class ShownTest : public ::testing::TestWithParam<ShownCase> {};
 
 // What reaches the terminal cannot start an escape sequence; readable UTF-8 stays readable.
-TEST_P(ShownTest, EscapesWhatATerminalWouldActOn)
-{
-    EXPECT_EQ(Shown(GetParam().text), GetParam().shown);
-}
+TEST_P(ShownTest, EscapesWhatATerminalWouldActOn) { EXPECT_EQ(Shown(GetParam().text), GetParam().shown); }
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ShownTest,
-    ::testing::Values(ShownCase{"Plain", "out.csv", "out.csv"},
-                      ShownCase{"Escape", "\x1b[31mred", "\\x1B[31mred"},
-                      ShownCase{"NewlineAndDelete", "a\nb\x7f", "a\\x0Ab\\x7F"},
-                      ShownCase{"Backslash", "a\\b", "a\\x5Cb"},
-                      ShownCase{"Umlaut", "Tiefe-\xc3\xa4.csv", "Tiefe-\xc3\xa4.csv"},
-                      ShownCase{"EuroAndEmoji", "\xe2\x82\xac \xf0\x9f\x98\x80", "\xe2\x82\xac \xf0\x9f\x98\x80"},
-                      ShownCase{"C1ControlInUtf8", "\xc2\x9b" "31m", "\\xC2\\x9B31m"},
-                      ShownCase{"LoneC1Byte", "\x9b" "31m", "\\x9B31m"},
-                      ShownCase{"Latin1Name", "r\xe9sum\xe9", "r\\xE9sum\\xE9"},
-                      ShownCase{"Overlong", "\xc0\xaf", "\\xC0\\xAF"},
-                      ShownCase{"Surrogate", "\xed\xa0\x80", "\\xED\\xA0\\x80"},
-                      ShownCase{"CutShort", "ok\xe2\x82", "ok\\xE2\\x82"}),
+    ::testing::Values(
+        ShownCase{"Plain", "out.csv", "out.csv"}, ShownCase{"Escape", "\x1b[31mred", "\\x1B[31mred"},
+        ShownCase{"NewlineAndDelete", "a\nb\x7f", "a\\x0Ab\\x7F"}, ShownCase{"Backslash", "a\\b", "a\\x5Cb"},
+        ShownCase{"Umlaut", "Tiefe-\xc3\xa4.csv", "Tiefe-\xc3\xa4.csv"},
+        ShownCase{"EuroAndEmoji", "\xe2\x82\xac \xf0\x9f\x98\x80", "\xe2\x82\xac \xf0\x9f\x98\x80"},
+        ShownCase{"C1ControlInUtf8",
+                  "\xc2\x9b"
+                  "31m",
+                  "\\xC2\\x9B31m"},
+        ShownCase{"LoneC1Byte",
+                  "\x9b"
+                  "31m",
+                  "\\x9B31m"},
+        ShownCase{"Latin1Name", "r\xe9sum\xe9", "r\\xE9sum\\xE9"}, ShownCase{"Overlong", "\xc0\xaf", "\\xC0\\xAF"},
+        ShownCase{"Surrogate", "\xed\xa0\x80", "\\xED\\xA0\\x80"}, ShownCase{"CutShort", "ok\xe2\x82", "ok\\xE2\\x82"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ForcedExit, RemovesEveryListedFileOnASecondSignal)
@@ -137,13 +138,13 @@ TEST(ForcedExit, RemovesEveryListedFileOnASecondSignal)
     if (child == 0) {
         CatchInterrupts();
         {
-            const RemovedOnForcedExit gone(files[3]);  // no longer listed once destroyed
+            const RemovedOnForcedExit gone(files[3]); // no longer listed once destroyed
         }
         const RemovedOnForcedExit first(files[0]);
         const auto second = std::make_unique<RemovedOnForcedExit>(files[1]);
         const RemovedOnForcedExit third(files[2]);
         std::raise(SIGINT);
-        std::raise(SIGINT);  // the second one ends the process
+        std::raise(SIGINT); // the second one ends the process
         ::_exit(0);
     }
     int status = 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/PlotCommand.h"
 
 #include "plot/Figure.h"
@@ -106,7 +107,7 @@ TEST_F(PlotCommand, RefusalsLeaveNoFile)
         {{"depth", "-o", "-"}, 2},
         {{"depth", "-o", (dir_ / "d.svg").string(), "--width", "0"}, 2},
         {{"depth", "-o", (dir_ / "d.png").string(), "--dpi", "100000"}, 2},
-        {{"depth", "-o", (dir_ / "d.svg").string(), "--width", "20", "--font-size", "40"}, 1},  // found while drawing
+        {{"depth", "-o", (dir_ / "d.svg").string(), "--width", "20", "--font-size", "40"}, 1}, // found while drawing
         {{"depth", "-o", (dir_ / "no" / "d.svg").string()}, 1},
     };
     for (const auto& [args, code] : refused) {
@@ -122,7 +123,8 @@ TEST_F(PlotCommand, LogAxisNotesGoToErr)
     ModelState state = Showing({&DisplayFlags::showRatio});
     const fs::path out = dir_ / "d.svg";
     std::ostringstream err;
-    ASSERT_EQ(RunPlot(Parse({"depth", "-o", out.string(), "--log-values"}).request, state, err, tamrisk_draw_figure), 0);
+    ASSERT_EQ(RunPlot(Parse({"depth", "-o", out.string(), "--log-values"}).request, state, err, tamrisk_draw_figure),
+              0);
     EXPECT_NE(err.str().find("note: showRatio:"), std::string::npos) << err.str();
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sweep command: a table other programs read, blocks that GNU parallel
 // joins to the whole, and the usage errors.
 #include "support/TestSupport.h"
@@ -47,7 +48,8 @@ TEST_F(SweepCliTest, DoseRateAndDecayRateTable)
 {
     const Outcome result = Run({"--vary", "dose-rate=0:2:20", "--vary=rate1=0.01:1:10:log"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "dose_rate,rate1_per_s,eff_lab_total,eff_nat_total,eff_ratio");
+    EXPECT_EQ(result.out.substr(0, result.out.find('\n')),
+              "dose_rate,rate1_per_s,eff_lab_total,eff_nat_total,eff_ratio");
     EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 1 + 21 * 11);
     // The decay rate varies fastest: row 12 is the second dose rate's first.
     std::vector<std::string> lines;
@@ -62,8 +64,8 @@ TEST_F(SweepCliTest, DoseRateAndDecayRateTable)
 TEST_F(SweepCliTest, SweepOfTheScansAxesIsTheScanTable)
 {
     for (const std::string format : {"csv", "tsv"}) {
-        const Outcome sweep = Run({"--vary", "extinction=1:10000:20:log", "--vary", "eval-time=1:10000:20:log",
-                                   "--format", format});
+        const Outcome sweep =
+            Run({"--vary", "extinction=1:10000:20:log", "--vary", "eval-time=1:10000:20:log", "--format", format});
         const Outcome scan = Shell(std::string("'") + TAMRISK_CLI_PATH + "' scan --format " + format + " -o -");
         ASSERT_EQ(sweep.exitCode, 0) << sweep.err;
         ASSERT_EQ(scan.exitCode, 0) << scan.err;
@@ -83,16 +85,16 @@ TEST_F(SweepCliTest, ShardsJoinedByGnuParallelAreTheWholeTable)
     if (std::system("parallel --version >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "GNU parallel is not installed (scripts/install-deps.sh)";
     // 10 points: not divisible by 3 or 7.
-    const std::vector<std::string> sweep = {"--vary", "eval-time=1:1000:4:log", "--vary", "transparency-correction=0,1",
-                                            "--format", "tsv"};
+    const std::vector<std::string> sweep = {
+        "--vary", "eval-time=1:1000:4:log", "--vary", "transparency-correction=0,1", "--format", "tsv"};
     const Outcome whole = Run(sweep);
     ASSERT_EQ(whole.exitCode, 0) << whole.err;
     for (int n : {1, 2, 3, 7}) {
         const std::string shards = dir_ / ("shard-" + std::to_string(n) + "-");
         // Each block to a file of its own, in parallel, then joined in order.
         const Outcome run = Shell("parallel --halt now,fail=1 " + Command(sweep) + " --shard {}/" + std::to_string(n) +
-                                  " -o '" + shards + "{}.tsv' ::: $(seq 1 " + std::to_string(n) + ") && cat $(seq -f '" +
-                                  shards + "%g.tsv' 1 " + std::to_string(n) + ")");
+                                  " -o '" + shards + "{}.tsv' ::: $(seq 1 " + std::to_string(n) +
+                                  ") && cat $(seq -f '" + shards + "%g.tsv' 1 " + std::to_string(n) + ")");
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.out, whole.out) << n;
         if (n != 3)

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks the files that carry the version and the licence beside the code.
 
 - CITATION.cff: the fields a citation needs, and the version the build

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks the worked example of docs/model.md against the program.
 
 The document marks three fenced blocks with an HTML comment on the line

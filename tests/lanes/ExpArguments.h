@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <bit>
@@ -23,7 +24,7 @@ public:
         case 2:
         case 3:
             return -750.0 + 1462.0 * Unit(bits);
-        default:  // -2^-60 to -2^10, log-uniform
+        default: // -2^-60 to -2^10, log-uniform
             return -std::ldexp(1.0 + Unit(bits), int(bits >> 58) % 70 - 60);
         }
     }
@@ -40,9 +41,6 @@ private:
     std::uint64_t state_;
 };
 
-inline std::uint64_t Bits(double v)
-{
-    return std::bit_cast<std::uint64_t>(v);
-}
+inline std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
 
 } // namespace tamrisk::testing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // First: the emulation defines the vector types itself.
 #include "support/EmulatedAvx512.h"
 
@@ -14,18 +15,19 @@
 namespace tamrisk {
 namespace {
 
-std::uint64_t Bits(double v)
-{
-    return std::bit_cast<std::uint64_t>(v);
-}
+std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
 
 // Random bit patterns (every class of float, NaNs included) and the values
 // that divisions meet at their edges, over lengths that leave every tail.
 TEST(RatioColumn, EveryFormGivesTheScalarBits)
 {
     std::mt19937 random(7);
-    const float special[] = {0.0f, -0.0f, 1.0f, std::numeric_limits<float>::infinity(),
-                             std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::denorm_min(),
+    const float special[] = {0.0f,
+                             -0.0f,
+                             1.0f,
+                             std::numeric_limits<float>::infinity(),
+                             std::numeric_limits<float>::quiet_NaN(),
+                             std::numeric_limits<float>::denorm_min(),
                              std::numeric_limits<float>::max()};
     for (const lanes::Forms* form : testing::VectorFormsToCompare()) {
         for (std::size_t count = 0; count < 70; ++count) {

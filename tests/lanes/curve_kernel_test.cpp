@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // First: the emulation defines the vector types itself.
 #include "support/EmulatedAvx512.h"
 
@@ -15,10 +16,7 @@
 namespace tamrisk::detail {
 namespace {
 
-std::uint32_t Bits(float value)
-{
-    return std::isnan(value) ? 0x7fc00000u : std::bit_cast<std::uint32_t>(value);
-}
+std::uint32_t Bits(float value) { return std::isnan(value) ? 0x7fc00000u : std::bit_cast<std::uint32_t>(value); }
 
 // ComputeModel runs the widest form the processor has (and is compared with
 // the literal model elsewhere); here every form must give the scalar form's
@@ -41,8 +39,13 @@ TEST(CurveKernel, EveryFormGivesTheScalarSums)
             columns[3 * count + j] = float(2.0 * unit(random));
             columns[4 * count + j] = float(4.0 * unit(random) - 1.0);
         }
-        const CurveTables tables{count, run % 2 == 1, columns.data(), columns.data() + count,
-                                 columns.data() + 2 * count, columns.data() + 3 * count, columns.data() + 4 * count};
+        const CurveTables tables{count,
+                                 run % 2 == 1,
+                                 columns.data(),
+                                 columns.data() + count,
+                                 columns.data() + 2 * count,
+                                 columns.data() + 3 * count,
+                                 columns.data() + 4 * count};
         double times[8];
         for (double& t : times)
             t = float(600.0 * unit(random));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The comparisons of every form of the exponential on 10^8 arguments (built
 // in the release build only).
 // First: the emulation defines the vector types itself.
@@ -41,7 +42,7 @@ std::size_t CountDifferences(Batch batch, std::uint64_t seed, std::size_t batche
 // checks that lane by lane over 10^8 arguments, on two threads.
 TEST(ModelExp, EveryFormGivesTheScalarBits)
 {
-    constexpr std::size_t kBatchesPerThread = 3052;  // 2 x 3052 x 2^14 > 10^8
+    constexpr std::size_t kBatchesPerThread = 3052; // 2 x 3052 x 2^14 > 10^8
     for (LaneKernel kernel : kLaneKernels) {
         if (kernel == LaneKernel::Scalar || !LaneKernelAvailable(kernel))
             continue;

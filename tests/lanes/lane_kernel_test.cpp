@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lanes/LaneKernel.h"
 
 #include <gtest/gtest.h>
@@ -8,26 +9,17 @@
 namespace tamrisk::detail {
 namespace {
 
-bool All(LaneKernel)
-{
-    return true;
-}
+bool All(LaneKernel) { return true; }
 
-bool NoAvx512(LaneKernel kernel)
-{
-    return kernel != LaneKernel::Avx512;
-}
+bool NoAvx512(LaneKernel kernel) { return kernel != LaneKernel::Avx512; }
 
-bool ScalarOnly(LaneKernel kernel)
-{
-    return kernel == LaneKernel::Scalar;
-}
+bool ScalarOnly(LaneKernel kernel) { return kernel == LaneKernel::Scalar; }
 
 struct ChoiceCase {
-    const char* setting;  // null: unset
+    const char* setting; // null: unset
     bool (*available)(LaneKernel);
     LaneKernel kernel;
-    const char* problem;  // null: none
+    const char* problem; // null: none
 };
 
 // Unset or empty, the widest form runs; a name of a form the processor runs

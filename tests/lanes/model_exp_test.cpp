@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // First: the emulation defines the vector types itself.
 #include "support/EmulatedAvx512.h"
 
@@ -66,11 +67,24 @@ TEST(ModelExp, EdgesOfTheRange)
 {
     constexpr double kInf = std::numeric_limits<double>::infinity();
     const SpecialCase cases[] = {
-        {0.0, 1.0},           {-0.0, 1.0},          {1e-300, 1.0},  {-1e-300, 1.0},
-        {-0x1p-54, 1.0},      {709.79, kInf},       {710.0, kInf},  {1e300, kInf},
-        {kInf, kInf},         {-kInf, 0.0},         {-746.0, 0.0},  {-1e300, 0.0},
-        {-745.2, 0.0},        {-745.1, 0x1p-1074},  {-708.5, 0x0.e6cf6d08897acp-1022},
-        {1.0, 0x1.5bf0a8b145769p+1}, {-1.0, 0x1.78b56362cef38p-2}, {709.78, 0x1.fe9ce5c4c52b4p+1023},
+        {0.0, 1.0},
+        {-0.0, 1.0},
+        {1e-300, 1.0},
+        {-1e-300, 1.0},
+        {-0x1p-54, 1.0},
+        {709.79, kInf},
+        {710.0, kInf},
+        {1e300, kInf},
+        {kInf, kInf},
+        {-kInf, 0.0},
+        {-746.0, 0.0},
+        {-1e300, 0.0},
+        {-745.2, 0.0},
+        {-745.1, 0x1p-1074},
+        {-708.5, 0x0.e6cf6d08897acp-1022},
+        {1.0, 0x1.5bf0a8b145769p+1},
+        {-1.0, 0x1.78b56362cef38p-2},
+        {709.78, 0x1.fe9ce5c4c52b4p+1023},
     };
     for (const SpecialCase& c : cases)
         EXPECT_EQ(Bits(ModelExp(c.x)), Bits(c.expected)) << c.x;

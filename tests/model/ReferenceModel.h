@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A literal, unoptimised transcription of the model run (time outer, depth
@@ -22,8 +23,8 @@ inline void ReferenceModel(const ModelParameters& m, const DisplayFlags& flags, 
     const auto tn = static_cast<std::size_t>(m.timePoints > 0 ? m.timePoints : 0);
     d = DepthProfile{};
     for (auto* a : {&d.intensity, &d.oslContribution, &d.labDose, &d.natDoseRate, &d.ratio, &d.intLabDose,
-                    &d.intNatDoseRate, &d.intRatio, &d.effLabDose, &d.effNatDoseRate, &d.effRatio,
-                    &d.effIntLabDose, &d.effIntNatDoseRate, &d.effIntRatio}) {
+                    &d.intNatDoseRate, &d.intRatio, &d.effLabDose, &d.effNatDoseRate, &d.effRatio, &d.effIntLabDose,
+                    &d.effIntNatDoseRate, &d.effIntRatio}) {
         a->assign(n, 0.0f);
     }
     c = SignalCurves{};

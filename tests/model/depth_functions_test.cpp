@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/DepthProfile.h"
 #include "model/SignalCurves.h"
 
@@ -28,21 +29,20 @@ TEST_P(LabDoseFitTest, TakesTheRightRange)
 
 // Neighbouring floats around the bounds 0.91 and 1.68 (double constants
 // compared with the widened float) fall on different sides.
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, LabDoseFitTest,
-    ::testing::Values(LabDoseCase{0.0f, 1.0008f, 0.0f}, LabDoseCase{-0.0f, 1.0008f, 0.0f},
-                      LabDoseCase{-1e-30f, 0.0f, 0.0f}, LabDoseCase{kNan, 0.0f, 0.0f},
-                      LabDoseCase{0.90999997f, 0.68183f, 5e-6f},
-                      LabDoseCase{0.91f, 0.68047f, 5e-6f},  // float 0.91 lies above the double 0.91
-                      LabDoseCase{1.2f, 1.484f - 0.883f * 1.2f, 1e-6f},
-                      LabDoseCase{1.67999995f, 0.00056f, 5e-7f},
-                      LabDoseCase{std::nextafter(1.68f, 2.0f), 0.0f, 0.0f},
-                      LabDoseCase{std::numeric_limits<float>::infinity(), 0.0f, 0.0f}));
+INSTANTIATE_TEST_SUITE_P(Ranges, LabDoseFitTest,
+                         ::testing::Values(LabDoseCase{0.0f, 1.0008f, 0.0f}, LabDoseCase{-0.0f, 1.0008f, 0.0f},
+                                           LabDoseCase{-1e-30f, 0.0f, 0.0f}, LabDoseCase{kNan, 0.0f, 0.0f},
+                                           LabDoseCase{0.90999997f, 0.68183f, 5e-6f},
+                                           LabDoseCase{0.91f, 0.68047f, 5e-6f}, // float 0.91 lies above the double 0.91
+                                           LabDoseCase{1.2f, 1.484f - 0.883f * 1.2f, 1e-6f},
+                                           LabDoseCase{1.67999995f, 0.00056f, 5e-7f},
+                                           LabDoseCase{std::nextafter(1.68f, 2.0f), 0.0f, 0.0f},
+                                           LabDoseCase{std::numeric_limits<float>::infinity(), 0.0f, 0.0f}));
 
 TEST(DepthFunctions, DeepInsideAndUnderflow)
 {
     EXPECT_EQ(NatDoseRateAt(100.0f, 0.8333333f, 0.0f), 1.0f);
-    EXPECT_EQ(IntensityAt(0.2f, 1000.0f), 0.0f);  // exp(-200) is below single precision
+    EXPECT_EQ(IntensityAt(0.2f, 1000.0f), 0.0f); // exp(-200) is below single precision
     EXPECT_EQ(OslFraction(0.2f, 100.0f, 1000.0f, 0.05f), 0.0f);
     EXPECT_GT(IntensityAt(-0.5f, 10.0f), 1.0f);
     EXPECT_EQ(OslFraction(0.0f, 100.0f, 10.0f, 0.0f), 0.0f);

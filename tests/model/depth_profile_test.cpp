@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ModelTestSupport.h"
 #include "model/SampleGrid.h"
 
@@ -64,7 +65,7 @@ TEST(DepthProfile, ReversedEdgesLieAboveTheSurface)
     DepthProfile profile;
     ComputeDepthProfile(params, profile);
     EXPECT_EQ(profile.intensity[0], 1.0f);
-    EXPECT_EQ(profile.labDose[0], 1.0008f);  // z = 0 still
+    EXPECT_EQ(profile.labDose[0], 1.0008f); // z = 0 still
     for (std::size_t i = 1; i < 400; ++i) {
         EXPECT_EQ(profile.labDose[i], 0.0f);
         EXPECT_GT(profile.intensity[i], profile.intensity[i - 1]);
@@ -125,7 +126,7 @@ TEST(DepthProfile, ZeroDenominatorsGiveNan)
     ComputeDepthProfile(params, profile);
     DepthProfile scaled;
     ComputeDepthProfile(DefaultParameters(), scaled);
-    EXPECT_EQ(profile.effLabTotal, scaled.effLabTotal);  // totals ignore the scale
+    EXPECT_EQ(profile.effLabTotal, scaled.effLabTotal); // totals ignore the scale
     EXPECT_EQ(profile.effNatTotal, scaled.effNatTotal);
 }
 

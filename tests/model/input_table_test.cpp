@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The input table is the one source of which inputs are sliders, their
 // positions and scales, and which texts are whole numbers; these tests tie
 // those columns to what the model's readers do.
@@ -42,8 +43,8 @@ TEST(InputTable, SliderValueIsTheValueTheModelReads)
         DisplayFlags flags;
         ReadParameters(inputs.controls, p, flags);
         ApplyOverrides(inputs.overrides, p);
-        return std::vector<float>{p.extinction, p.halfValueDepth, p.transmission,
-                                  p.externalDoseRate, p.evalTime, p.signalDepth};
+        return std::vector<float>{p.extinction,       p.halfValueDepth, p.transmission,
+                                  p.externalDoseRate, p.evalTime,       p.signalDepth};
     };
     for (const InputRow& slider : InputTable()) {
         if (slider.kind != InputKind::Position)

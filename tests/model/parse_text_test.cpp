@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/ParseText.h"
 
 #include <gtest/gtest.h>
@@ -23,15 +24,15 @@ TEST_P(ParseNumberTest, ReadsAsAtofInTheCLocale)
     EXPECT_EQ(ParseNumber(GetParam().text), GetParam().expected) << '"' << GetParam().text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ParseNumberTest,
-    ::testing::Values(NumberCase{"", 0.0}, NumberCase{"abc", 0.0}, NumberCase{"0.000", 0.0},
-                      NumberCase{"2.000", 2.0}, NumberCase{"1,5", 1.0}, NumberCase{"1.5", 1.5},
-                      NumberCase{" 2.5mm", 2.5}, NumberCase{"\t\n 7", 7.0}, NumberCase{"2e-3", 0.002},
-                      NumberCase{"2e", 2.0}, NumberCase{"-.5", -0.5}, NumberCase{"+3", 3.0},
-                      NumberCase{"0x1p3", 8.0}, NumberCase{"0x10", 16.0}, NumberCase{"1e400", HUGE_VAL},
-                      NumberCase{"-inf", -HUGE_VAL}, NumberCase{"Infinity", HUGE_VAL}, NumberCase{"0.05", 0.05},
-                      NumberCase{". 5", 0.0}, NumberCase{"- 5", 0.0}));
+INSTANTIATE_TEST_SUITE_P(Texts, ParseNumberTest,
+                         ::testing::Values(NumberCase{"", 0.0}, NumberCase{"abc", 0.0}, NumberCase{"0.000", 0.0},
+                                           NumberCase{"2.000", 2.0}, NumberCase{"1,5", 1.0}, NumberCase{"1.5", 1.5},
+                                           NumberCase{" 2.5mm", 2.5}, NumberCase{"\t\n 7", 7.0},
+                                           NumberCase{"2e-3", 0.002}, NumberCase{"2e", 2.0}, NumberCase{"-.5", -0.5},
+                                           NumberCase{"+3", 3.0}, NumberCase{"0x1p3", 8.0}, NumberCase{"0x10", 16.0},
+                                           NumberCase{"1e400", HUGE_VAL}, NumberCase{"-inf", -HUGE_VAL},
+                                           NumberCase{"Infinity", HUGE_VAL}, NumberCase{"0.05", 0.05},
+                                           NumberCase{". 5", 0.0}, NumberCase{"- 5", 0.0}));
 
 TEST(ParseNumber, NanTextGivesNan)
 {
@@ -65,19 +66,16 @@ TEST_P(ParseIntegerTest, ReadsAsAtoiAndClamps)
     EXPECT_EQ(ParseInteger(GetParam().text), GetParam().expected) << '"' << GetParam().text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ParseIntegerTest,
-    ::testing::Values(IntegerCase{"", 0}, IntegerCase{"x", 0}, IntegerCase{"10", 10}, IntegerCase{"10.9", 10},
-                      IntegerCase{" -3", -3}, IntegerCase{"+4", 4}, IntegerCase{"0x10", 0}, IntegerCase{"1e3", 1},
-                      IntegerCase{"2147483647", INT_MAX}, IntegerCase{"2147483648", INT_MAX},
-                      IntegerCase{"-2147483648", INT_MIN}, IntegerCase{"-2147483649", INT_MIN},
-                      IntegerCase{"99999999999999999999999", INT_MAX},
-                      IntegerCase{"-99999999999999999999999", INT_MIN}));
+INSTANTIATE_TEST_SUITE_P(Texts, ParseIntegerTest,
+                         ::testing::Values(IntegerCase{"", 0}, IntegerCase{"x", 0}, IntegerCase{"10", 10},
+                                           IntegerCase{"10.9", 10}, IntegerCase{" -3", -3}, IntegerCase{"+4", 4},
+                                           IntegerCase{"0x10", 0}, IntegerCase{"1e3", 1},
+                                           IntegerCase{"2147483647", INT_MAX}, IntegerCase{"2147483648", INT_MAX},
+                                           IntegerCase{"-2147483648", INT_MIN}, IntegerCase{"-2147483649", INT_MIN},
+                                           IntegerCase{"99999999999999999999999", INT_MAX},
+                                           IntegerCase{"-99999999999999999999999", INT_MIN}));
 
-TEST(ParseInteger, ReadsAVeryLongText)
-{
-    EXPECT_EQ(ParseInteger(std::string(100000, '9')), INT_MAX);
-}
+TEST(ParseInteger, ReadsAVeryLongText) { EXPECT_EQ(ParseInteger(std::string(100000, '9')), INT_MAX); }
 
 // A German number locale: an installed one, or else one compiled with
 // localedef into the test's temporary directory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/ReadParameters.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ TEST(ReadParameters, StartStateGivesTheDefaults)
     params.depthPoints = 7;
     params.timePoints = 7;
     params.curveStep = 7;
-    params.betaAttenuation = 0.25f;  // fixed fields stay untouched
+    params.betaAttenuation = 0.25f; // fixed fields stay untouched
     params.transparencyExponent = 2.0f;
     DisplayFlags flags;
     flags.autoScaleProfile = false;
@@ -78,7 +79,7 @@ TEST(ReadParameters, DepthSliderFollowsTheEdgesJustParsed)
     controls.edits.top = "2";
     controls.edits.bottom = "0";
     controls.sliders.depth = 150;
-    EXPECT_EQ(Read(controls).signalDepth, 0.5f);  // reversed edges run downward
+    EXPECT_EQ(Read(controls).signalDepth, 0.5f); // reversed edges run downward
 }
 
 TEST(ReadParameters, EditTextsParseAsAtofAndAtoi)
@@ -89,7 +90,7 @@ TEST(ReadParameters, EditTextsParseAsAtofAndAtoi)
     controls.edits.timeMax = " 2.5mm";
     controls.edits.bottom = "1,5";
     controls.edits.integralScale = "";
-    controls.edits.plotMax = "1e300";  // beyond single precision: infinity
+    controls.edits.plotMax = "1e300"; // beyond single precision: infinity
     const ModelParameters params = Read(controls);
     EXPECT_EQ(params.curveStep, 10);
     EXPECT_EQ(params.rate1, 0.002f);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ModelTestSupport.h"
 #include "model/SampleGrid.h"
 #include "model/SliderScale.h"
@@ -48,7 +49,7 @@ TEST(SignalCurves, TimeGrid)
 {
     const ModelParameters params = DefaultParameters();
     ModelParameters slow = params;
-    slow.extinction = 0.0f;  // I = 1 everywhere: the curve is rate * exp(-rate * t)
+    slow.extinction = 0.0f; // I = 1 everywhere: the curve is rate * exp(-rate * t)
     const ModelRun run = Compute(slow, AllSignalFlags());
     EXPECT_NEAR(GridPoint(449, TimeStep(params)), 598.67f, 0.005f);
     for (int k : {0, 1, 3, 449}) {
@@ -94,7 +95,7 @@ TEST_P(EmptyCurveStep, GivesZeroSums)
     DisplayFlags flags;
     flags.showTotalSignalNat = true;
     ModelRun run;
-    ComputeModel(DefaultParameters(), AllSignalFlags(), run.profile, run.curves);  // leave values behind
+    ComputeModel(DefaultParameters(), AllSignalFlags(), run.profile, run.curves); // leave values behind
     ComputeModel(params, flags, run.profile, run.curves);
     EXPECT_TRUE(run.curves.summedComputed);
     EXPECT_FALSE(run.curves.signalAtDepthComputed);
@@ -132,7 +133,7 @@ TEST(SignalCurves, SingleCurveUsesTheSliderDepthNotTheGrid)
     params.bottom = 3.0f;
     params.signalDepth = PositionToValue(100, DepthScale(params.top, params.bottom));
     ASSERT_EQ(params.signalDepth, 2.0f);
-    params.transparencyCorrection = true;  // not applied to the single curve
+    params.transparencyCorrection = true; // not applied to the single curve
     const ModelRun run = Compute(params, AllSignalFlags());
     EXPECT_EQ(run.curves.signalAtDepth[0], float(std::exp(-20.0) * double(0.05f)));
     EXPECT_NEAR(run.profile.intensity[399], std::exp(-10.0 * 1.995), 1e-12);
@@ -141,7 +142,7 @@ TEST(SignalCurves, SingleCurveUsesTheSliderDepthNotTheGrid)
 TEST(SignalCurves, TransparencyWeightsEachTermByItsOwnDepth)
 {
     ModelParameters params = DefaultParameters();
-    params.curveStep = 200;  // depths 0 and 1 mm
+    params.curveStep = 200; // depths 0 and 1 mm
     params.transparencyCorrection = true;
     const ModelRun run = Compute(params, AllSignalFlags());
     const float surface = DecaySignal(0.0f, 10.0f, 0.0f, 0.05f);

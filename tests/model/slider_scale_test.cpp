@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/SliderScale.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +39,8 @@ TEST(PositionToValue, ExtinctionStepsAreEvenOnTheLogScale)
 {
     // Every step multiplies by 10^0.025 (within single-precision rounding).
     for (int pos = 0; pos < 200; ++pos) {
-        const double ratio = double(PositionToValue(pos + 1, kExtinctionScale)) / PositionToValue(pos, kExtinctionScale);
+        const double ratio =
+            double(PositionToValue(pos + 1, kExtinctionScale)) / PositionToValue(pos, kExtinctionScale);
         EXPECT_NEAR(ratio, 1.0592537251772889, 1e-6) << pos;
     }
 }
@@ -64,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
     Sliders, ValueToPositionTest,
     ::testing::Values(ValueCase{kExtinctionScale, 10.0f, 120}, ValueCase{kEvalTimeScale, 100.0f, 80},
                       ValueCase{kDoseRateScale, 0.0f, 0}, ValueCase{kDoseRateScale, 0.0149f, 1},
-                      ValueCase{kDoseRateScale, -0.0149f, -1},  // toward zero, not down
+                      ValueCase{kDoseRateScale, -0.0149f, -1}, // toward zero, not down
                       ValueCase{DepthScale(0.0f, 2.0f), 1.0f, 100},
                       // Values without a position: defined results instead of an undefined conversion.
                       ValueCase{kDoseRateScale, kNan, 0}, ValueCase{kExtinctionScale, -1.0f, 0},

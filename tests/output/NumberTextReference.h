@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The number texts as first written: std::to_chars digits, with an exact
@@ -33,8 +34,7 @@ struct Decimal {
 inline void ToDecimal(double magnitude, int precision, Decimal& out)
 {
     char text[kExactPrecision + 16];
-    const auto result = std::to_chars(text, text + sizeof text, magnitude,
-                                      std::chars_format::scientific, precision);
+    const auto result = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, precision);
     const char* end = result.ptr;
     const char* mark = std::find(static_cast<const char*>(text), end, 'e');
 
@@ -62,9 +62,8 @@ inline bool AllZeros(const char* first, const char* last)
 inline bool IsExactPowerOfTen(double magnitude, int exponent)
 {
     // 10^0 to 10^22 are the only powers of ten a double holds exactly.
-    static constexpr double kPowers[] = {
-        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     return exponent >= 0 && exponent <= 22 && magnitude == kPowers[exponent];
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/ByteSink.h"
 
 #include <gtest/gtest.h>
@@ -171,8 +172,9 @@ TEST(FileSinkStop, PartlyDoneWriteToAStalledPipeEndsWhenAStopIsAsked)
     static std::atomic<bool> stop{false};
     stop = false;
     FileSink::SetStopCheck([] { return stop.load(); });
-    struct sigaction action {}, previous {};
-    action.sa_handler = [](int) {};  // no SA_RESTART: the signal ends the wait
+    struct sigaction action {
+    }, previous{};
+    action.sa_handler = [](int) {}; // no SA_RESTART: the signal ends the wait
     ::sigaction(SIGUSR1, &action, &previous);
 
     int fds[2];
@@ -184,7 +186,7 @@ TEST(FileSinkStop, PartlyDoneWriteToAStalledPipeEndsWhenAStopIsAsked)
     std::future<std::string> end = ended.get_future();
     std::thread writer([&] {
         try {
-            sink->Write(std::string(1 << 20, 'x'));  // larger than the buffer: written at once
+            sink->Write(std::string(1 << 20, 'x')); // larger than the buffer: written at once
             ended.set_value("written");
         } catch (const FileError& error) {
             ended.set_value(error.what());
@@ -245,7 +247,9 @@ TEST(PieceWriterTest, EveryPieceIsFollowedByOneNul)
     writer.Piece("Tiefe\t");
     writer.Piece("");
     writer.Piece("1,0\n");
-    EXPECT_EQ(sink.data(), std::string("Tiefe\t\0\0" "1,0\n\0", 13));
+    EXPECT_EQ(sink.data(), std::string("Tiefe\t\0\0"
+                                       "1,0\n\0",
+                                       13));
 }
 
 } // namespace

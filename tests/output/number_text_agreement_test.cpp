@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "NumberTextReference.h"
 #include "output/NumberText.h"
 
@@ -16,7 +17,7 @@ namespace {
 void ExpectSameTexts(double value, int& mismatches)
 {
     if (mismatches > 20)
-        return;  // enough to see what goes wrong
+        return; // enough to see what goes wrong
     for (int digits = 3; digits <= 6; ++digits) {
         const std::string fast = FormatGeneral(value, digits);
         const std::string reference = ReferenceFormatGeneral(value, digits);
@@ -66,7 +67,8 @@ TEST(NumberTextAgreement, ExactHalvesAndTheirNeighbours)
     for (int n = 0; n < 400000; ++n) {
         const int k = int(random() % 24);
         const double value = std::ldexp(double(random() % 20000000 + 1), -k) * ((n & 1) ? 1.0 : -1.0);
-        const auto end = std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::scientific, 800).ptr;
+        const auto end =
+            std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::scientific, 800).ptr;
         std::string mantissa(text, std::find(text, end, 'e'));
         mantissa.erase(1, 1);
         mantissa.erase(mantissa.find_last_not_of('0') + 1);

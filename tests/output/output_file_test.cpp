@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/OutputFile.h"
 #include "support/TestSupport.h"
 
@@ -36,8 +37,8 @@ std::vector<std::string> Names(const fs::path& dir)
 
 class OutputFileTest : public ::testing::Test {
 protected:
-    std::string Old(const char* name, const std::string& content, fs::perms perms = fs::perms::owner_read |
-                                                                                      fs::perms::owner_write)
+    std::string Old(const char* name, const std::string& content,
+                    fs::perms perms = fs::perms::owner_read | fs::perms::owner_write)
     {
         const std::string path = dir_ / name;
         std::ofstream(path, std::ios::binary) << content;
@@ -75,7 +76,7 @@ TEST_F(OutputFileTest, FileOfSeveralMegabytesIsStoredWhole)
         file->Write(row);
         expected += row;
     }
-    file->Write(std::string(300000, 'y'));  // larger than a buffer: written at once
+    file->Write(std::string(300000, 'y')); // larger than a buffer: written at once
     expected += std::string(300000, 'y');
     file->Commit();
     EXPECT_GT(expected.size(), 4u << 20);
@@ -94,7 +95,7 @@ TEST_P(FailingAfterBytes, OldFileSurvivesByteForByteAndNoTemporaryFileIsLeft)
     auto file = OutputFile::Open(path);
     ASSERT_NE(file, nullptr);
 
-    std::signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails with EFBIG instead
+    std::signal(SIGXFSZ, SIG_IGN); // a write beyond the limit fails with EFBIG instead
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
     rlimit limit = saved;
@@ -167,7 +168,7 @@ TEST_F(OutputFileTest, FileThatMayNotBeWrittenIsRefusedAndKept)
 {
     std::string path = Old("locked.txt", "keep me", fs::perms::owner_read);
     if (::geteuid() == 0) {
-        path = "/sys/kernel/notes";  // root may write any file but this one
+        path = "/sys/kernel/notes"; // root may write any file but this one
         if (!fs::exists(path))
             GTEST_SKIP() << "no file here that root cannot write";
     }
@@ -226,9 +227,9 @@ TEST_F(OutputFileTest, OpenDescriptorIsWrittenWhereItStands)
     const int appending = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     ASSERT_GE(appending, 0);
     std::string expected = "earlier\n";
-    for (const std::string& name : {"/dev/fd/" + std::to_string(appending),
-                                    "/proc/self/fd/" + std::to_string(appending),
-                                    "/proc/" + std::to_string(::getpid()) + "/fd/" + std::to_string(appending)}) {
+    for (const std::string& name :
+         {"/dev/fd/" + std::to_string(appending), "/proc/self/fd/" + std::to_string(appending),
+          "/proc/" + std::to_string(::getpid()) + "/fd/" + std::to_string(appending)}) {
         EXPECT_EQ(OutputFile::Check(name), std::nullopt) << name;
         auto file = OutputFile::Open(name);
         ASSERT_NE(file, nullptr) << name;
@@ -274,8 +275,8 @@ TEST_F(OutputFileTest, ReplacedFileKeepsItsExtendedAttributes)
 
 struct CheckCase {
     const char* name;
-    std::string (*target)(const fs::path& dir);  // made in dir; the path to check
-    const char* reason;                          // nullptr: it can be written
+    std::string (*target)(const fs::path& dir); // made in dir; the path to check
+    const char* reason;                         // nullptr: it can be written
 };
 
 class OutputFileCheck : public ::testing::TestWithParam<CheckCase> {};
@@ -301,36 +302,35 @@ TEST_P(OutputFileCheck, SaysWhetherTheTargetCanBeWritten)
 
 INSTANTIATE_TEST_SUITE_P(
     Targets, OutputFileCheck,
-    ::testing::Values(
-        CheckCase{"NewFile", [](const fs::path& dir) { return (dir / "new.txt").string(); }, nullptr},
-        CheckCase{"ExistingFile",
-                  [](const fs::path& dir) {
-                      std::ofstream(dir / "old.txt") << "old";
-                      return (dir / "old.txt").string();
-                  },
-                  nullptr},
-        CheckCase{"FifoWithoutReader",
-                  [](const fs::path& dir) {
-                      ::mkfifo((dir / "pipe").c_str(), 0600);
-                      return (dir / "pipe").string();
-                  },
-                  nullptr},
-        CheckCase{"EmptyName", [](const fs::path&) { return std::string(); }, "the name is empty"},
-        CheckCase{"MissingFolder", [](const fs::path& dir) { return (dir / "none/new.txt").string(); },
-                  "none' does not exist"},
-        CheckCase{"FileAsFolder",
-                  [](const fs::path& dir) {
-                      std::ofstream(dir / "old.txt") << "old";
-                      return (dir / "old.txt/new.txt").string();
-                  },
-                  "Not a directory"},
-        CheckCase{"Folder", [](const fs::path& dir) { return dir.string(); }, "Is a directory"},
-        CheckCase{"NameEndingInSlash", [](const fs::path& dir) { return (dir / "new").string() + "/"; },
-                  "ends in '/'"},
-        CheckCase{"NameTooLong", [](const fs::path& dir) { return (dir / std::string(256, 'n')).string(); },
-                  "too long"},
-        CheckCase{"ClosedDescriptor", [](const fs::path&) { return std::string("/dev/fd/987"); },
-                  "Bad file descriptor"}),
+    ::testing::Values(CheckCase{"NewFile", [](const fs::path& dir) { return (dir / "new.txt").string(); }, nullptr},
+                      CheckCase{"ExistingFile",
+                                [](const fs::path& dir) {
+                                    std::ofstream(dir / "old.txt") << "old";
+                                    return (dir / "old.txt").string();
+                                },
+                                nullptr},
+                      CheckCase{"FifoWithoutReader",
+                                [](const fs::path& dir) {
+                                    ::mkfifo((dir / "pipe").c_str(), 0600);
+                                    return (dir / "pipe").string();
+                                },
+                                nullptr},
+                      CheckCase{"EmptyName", [](const fs::path&) { return std::string(); }, "the name is empty"},
+                      CheckCase{"MissingFolder", [](const fs::path& dir) { return (dir / "none/new.txt").string(); },
+                                "none' does not exist"},
+                      CheckCase{"FileAsFolder",
+                                [](const fs::path& dir) {
+                                    std::ofstream(dir / "old.txt") << "old";
+                                    return (dir / "old.txt/new.txt").string();
+                                },
+                                "Not a directory"},
+                      CheckCase{"Folder", [](const fs::path& dir) { return dir.string(); }, "Is a directory"},
+                      CheckCase{"NameEndingInSlash", [](const fs::path& dir) { return (dir / "new").string() + "/"; },
+                                "ends in '/'"},
+                      CheckCase{"NameTooLong",
+                                [](const fs::path& dir) { return (dir / std::string(256, 'n')).string(); }, "too long"},
+                      CheckCase{"ClosedDescriptor", [](const fs::path&) { return std::string("/dev/fd/987"); },
+                                "Bad file descriptor"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace

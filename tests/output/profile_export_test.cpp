@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/ProfileExport.h"
 #include "support/TestSupport.h"
 
@@ -71,13 +72,12 @@ TEST(ProfileExportTest, TitleLineBytes)
     const std::string file = Export({});
     const std::size_t begin = file.find("Tiefe");
     const std::size_t end = file.find('\n', begin) + 2;
-    static const char kTitle[] =
-        "Tiefe\t\0"
-        "Intensit\xE4t\t\0"
-        "Nat.DL\tLabor-Dosis\tVerh\xE4ltnis 1\t\0"
-        "Eff.Nat.DL\tEff.Lab.Dosis\tVerh\xE4ltnis 2\t\0"
-        "Int.Nat.DL\tInt.Lab.Dosis\tVerh\xE4ltnis 3\t\0"
-        "Eff.Int.Nat.DL\tEff.Int.Lab.Dosis\tVerh\xE4ltnis 4\n\0";
+    static const char kTitle[] = "Tiefe\t\0"
+                                 "Intensit\xE4t\t\0"
+                                 "Nat.DL\tLabor-Dosis\tVerh\xE4ltnis 1\t\0"
+                                 "Eff.Nat.DL\tEff.Lab.Dosis\tVerh\xE4ltnis 2\t\0"
+                                 "Int.Nat.DL\tInt.Lab.Dosis\tVerh\xE4ltnis 3\t\0"
+                                 "Eff.Int.Nat.DL\tEff.Int.Lab.Dosis\tVerh\xE4ltnis 4\n\0";
     const std::string expected(kTitle, sizeof kTitle - 1);
     EXPECT_EQ(file.substr(begin, end - begin), expected);
     EXPECT_EQ(file.compare(0, 9, std::string("Tamrisk\n\0", 9)), 0);
@@ -142,9 +142,9 @@ TEST(ProfileExportTest, CellsFollowTheColumnOrder)
     ComputeModel(params, flags, profile, curves);
     // Give every column of row 3 its own recognisable value.
     std::vector<float>* const columns[] = {
-        &profile.intensity,  &profile.natDoseRate,       &profile.labDose,       &profile.ratio,
-        &profile.effNatDoseRate, &profile.effLabDose,    &profile.effRatio,      &profile.intNatDoseRate,
-        &profile.intLabDose, &profile.intRatio,          &profile.effIntNatDoseRate, &profile.effIntLabDose,
+        &profile.intensity,      &profile.natDoseRate, &profile.labDose,           &profile.ratio,
+        &profile.effNatDoseRate, &profile.effLabDose,  &profile.effRatio,          &profile.intNatDoseRate,
+        &profile.intLabDose,     &profile.intRatio,    &profile.effIntNatDoseRate, &profile.effIntLabDose,
         &profile.effIntRatio,
     };
     for (std::size_t k = 0; k < std::size(columns); ++k)

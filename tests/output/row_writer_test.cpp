@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One row writer for every table format: separators, line ends, the NULs of
 // the window's files, JSON's null, and kept cells that join like fresh ones.
 #include "output/RowWriter.h"
@@ -29,7 +30,7 @@ struct FormatCase {
     TableFormat format;
     std::string firstRow;
     std::string laterRow;
-    std::string header;  // the names a, b, c, d as one line
+    std::string header; // the names a, b, c, d as one line
 };
 
 void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
@@ -59,19 +60,27 @@ TEST_P(RowWriterFormats, RowsAndHeaders)
     EXPECT_EQ(row, c.laterRow);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, RowWriterFormats,
-    ::testing::Values(
-        FormatCase{"Native", TableFormat::Native, std::string("1,0\t\0" "0,1\t\0" "nan\t\0" "0,333333\n\0", 25),
-                   std::string("1,0\t\0" "0,1\t\0" "nan\t\0" "0,333333\n\0", 25),
-                   std::string("a\t\0b\t\0c\t\0d\n\0", 12)},
-        FormatCase{"Csv", TableFormat::Csv, "1,0.1,NaN,0.3333333333333333\n", "1,0.1,NaN,0.3333333333333333\n",
-                   "a,b,c,d\n"},
-        FormatCase{"Tsv", TableFormat::Tsv, "1\t0.1\tNaN\t0.3333333333333333\n", "1\t0.1\tNaN\t0.3333333333333333\n",
-                   "a\tb\tc\td\n"},
-        FormatCase{"Json", TableFormat::Json, "\n    [1, 0.1, null, 0.3333333333333333]",
-                   ",\n    [1, 0.1, null, 0.3333333333333333]", ""}),
-    [](const auto& c) { return c.param.name; });
+INSTANTIATE_TEST_SUITE_P(Formats, RowWriterFormats,
+                         ::testing::Values(FormatCase{"Native", TableFormat::Native,
+                                                      std::string("1,0\t\0"
+                                                                  "0,1\t\0"
+                                                                  "nan\t\0"
+                                                                  "0,333333\n\0",
+                                                                  25),
+                                                      std::string("1,0\t\0"
+                                                                  "0,1\t\0"
+                                                                  "nan\t\0"
+                                                                  "0,333333\n\0",
+                                                                  25),
+                                                      std::string("a\t\0b\t\0c\t\0d\n\0", 12)},
+                                           FormatCase{"Csv", TableFormat::Csv, "1,0.1,NaN,0.3333333333333333\n",
+                                                      "1,0.1,NaN,0.3333333333333333\n", "a,b,c,d\n"},
+                                           FormatCase{"Tsv", TableFormat::Tsv, "1\t0.1\tNaN\t0.3333333333333333\n",
+                                                      "1\t0.1\tNaN\t0.3333333333333333\n", "a\tb\tc\td\n"},
+                                           FormatCase{"Json", TableFormat::Json,
+                                                      "\n    [1, 0.1, null, 0.3333333333333333]",
+                                                      ",\n    [1, 0.1, null, 0.3333333333333333]", ""}),
+                         [](const auto& c) { return c.param.name; });
 
 TEST(RowWriterTest, FloatsAndDoublesKeepTheirOwnShortestTexts)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/SliderReadouts.h"
 
 #include <gtest/gtest.h>
@@ -58,7 +59,7 @@ TEST(SliderReadouts, DepthFollowsThePreviousEdges)
         const char* expected;
     };
     const Case cases[] = {
-        {0.0f, 2.0f, 100, "1."}, {1.0f, 3.0f, 0, "1."}, {1.0f, 3.0f, 200, "3."},
+        {0.0f, 2.0f, 100, "1."}, {1.0f, 3.0f, 0, "1."},    {1.0f, 3.0f, 200, "3."},
         {2.0f, 0.0f, 50, "1.5"}, {0.5f, 0.5f, 150, "0.5"}, {0.0f, 0.2f, 1, "1.e-003"},
     };
     for (const Case& c : cases) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/FigureAxis.h"
 
 #include <gtest/gtest.h>
@@ -74,16 +75,17 @@ TEST_P(TickTexts, AsManyDecimalsAsTheStepNeeds)
     EXPECT_EQ(TickText(c.value, c.axis, MakeTicks(c.axis), c.language, 10.0), c.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, TickTexts,
-    ::testing::Values(TickTextCase{1.4000000000000001, {0, 1.5}, Language::En, "1.4"},
-                      TickTextCase{1.4000000000000001, {0, 1.5}, Language::De, "1,4"},
-                      TickTextCase{200, {0, 600}, Language::En, "200"},
-                      TickTextCase{0.01, {0, 0.0663}, Language::En, "0.01"},
-                      TickTextCase{-2, {-3.2, 7.1}, Language::En, "\u22122"},
-                      TickTextCase{0.001, {1e-6, 0.13, true}, Language::De, "0,001"},
-                      TickTextCase{1e-5, {1e-6, 0.13, true}, Language::En,
-                                   "10<span size=\"smaller\" rise=\"4096\">\u22125</span>"}));
+INSTANTIATE_TEST_SUITE_P(Numbers, TickTexts,
+                         ::testing::Values(TickTextCase{1.4000000000000001, {0, 1.5}, Language::En, "1.4"},
+                                           TickTextCase{1.4000000000000001, {0, 1.5}, Language::De, "1,4"},
+                                           TickTextCase{200, {0, 600}, Language::En, "200"},
+                                           TickTextCase{0.01, {0, 0.0663}, Language::En, "0.01"},
+                                           TickTextCase{-2, {-3.2, 7.1}, Language::En, "\u22122"},
+                                           TickTextCase{0.001, {1e-6, 0.13, true}, Language::De, "0,001"},
+                                           TickTextCase{1e-5,
+                                                        {1e-6, 0.13, true},
+                                                        Language::En,
+                                                        "10<span size=\"smaller\" rise=\"4096\">\u22125</span>"}));
 
 TEST(FigureAxis, PlacesOnlyWhatHasAPlace)
 {

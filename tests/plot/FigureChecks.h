@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "plot/Figure.h"
@@ -65,7 +66,7 @@ inline bool WellFormedXml(std::string_view xml)
         }
         const std::string_view name = tag.substr(0, tag.find_first_of(" \n\t/"));
         if (open.empty() && root)
-            return false;  // a second root element
+            return false; // a second root element
         root = true;
         if (!tag.ends_with("/"))
             open.push_back(name);
@@ -74,9 +75,9 @@ inline bool WellFormedXml(std::string_view xml)
 }
 
 struct SvgPath {
-    double r, g, b;                                              // stroke colour, 0 .. 1
-    bool beforeLegend;                                           // drawn before the legend's box: a curve
-    std::vector<std::vector<std::pair<double, double>>> pieces;  // one per moveto
+    double r, g, b;                                             // stroke colour, 0 .. 1
+    bool beforeLegend;                                          // drawn before the legend's box: a curve
+    std::vector<std::vector<std::pair<double, double>>> pieces; // one per moveto
     std::size_t PointCount() const
     {
         std::size_t n = 0;
@@ -158,8 +159,7 @@ inline double DistanceToSegment(std::pair<double, double> p, std::pair<double, d
 // ends on the last, and the points it passes over without a vertex lie on
 // its segments (the drawing library merges collinear segments).
 inline ::testing::AssertionResult RunsThrough(const std::vector<std::pair<double, double>>& piece,
-                                               const std::vector<std::pair<double, double>>& expected,
-                                               double tolerance)
+                                              const std::vector<std::pair<double, double>>& expected, double tolerance)
 {
     const auto near = [&](std::pair<double, double> a, std::pair<double, double> b) {
         return std::hypot(a.first - b.first, a.second - b.second) <= tolerance;
@@ -173,15 +173,15 @@ inline ::testing::AssertionResult RunsThrough(const std::vector<std::pair<double
         while (k < expected.size() && !near(piece[v], expected[k]))
             ++k;
         if (k == expected.size())
-            return ::testing::AssertionFailure() << "vertex " << v << " (" << piece[v].first << ", "
-                                                 << piece[v].second << ") is no sample after " << j;
+            return ::testing::AssertionFailure() << "vertex " << v << " (" << piece[v].first << ", " << piece[v].second
+                                                 << ") is no sample after " << j;
         for (std::size_t m = j + 1; m < k; ++m)
             if (DistanceToSegment(expected[m], piece[v - 1], piece[v]) > tolerance)
                 return ::testing::AssertionFailure() << "sample " << m << " lies off the path";
         j = k;
     }
     return j + 1 == expected.size() ? ::testing::AssertionSuccess()
-                                     : ::testing::AssertionFailure() << "path ends at sample " << j;
+                                    : ::testing::AssertionFailure() << "path ends at sample " << j;
 }
 
 } // namespace tamrisk::test

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FigureChecks.h"
 
 #include "model/SampleGrid.h"
@@ -77,7 +78,7 @@ TEST(Figure, AxesAreTheWindowsRanges)
     const ModelState state = StateShowing({"showRatio", "showTotalSignalLab"});
     FigureOptions options;
     const FigureFrame depth = Write(state, options).frame;
-    EXPECT_EQ(depth.horizontal.hi, state.params.plotMax);  // the automatic maximum
+    EXPECT_EQ(depth.horizontal.hi, state.params.plotMax); // the automatic maximum
     EXPECT_EQ(depth.vertical.lo, state.params.top);
     EXPECT_EQ(depth.vertical.hi, state.params.bottom);
     options.kind = PlotKind::Signal;
@@ -188,8 +189,8 @@ TEST(Figure, PngHasThePixelsOfSizeAndResolution)
     const ModelState state = StateShowing({"showIntensity"});
     FigureOptions options;
     options.format = FigureFormat::Png;
-    options.widthMm = 101.6;  // 4 inches
-    options.heightMm = 76.2;  // 3 inches
+    options.widthMm = 101.6; // 4 inches
+    options.heightMm = 76.2; // 3 inches
     options.dpi = 75;
     const std::string png = Write(state, options).bytes;
     ASSERT_GE(png.size(), 24u);
@@ -207,7 +208,10 @@ TEST(Figure, RefusedOptionsWriteNothing)
     const ModelState state = StateShowing({});
     for (auto change : {+[](FigureOptions& o) { o.widthMm = 0; }, +[](FigureOptions& o) { o.heightMm = -5; },
                         +[](FigureOptions& o) { o.fontSize = std::nan(""); },
-                        +[](FigureOptions& o) { o.format = FigureFormat::Png; o.dpi = 1e6; }}) {
+                        +[](FigureOptions& o) {
+                            o.format = FigureFormat::Png;
+                            o.dpi = 1e6;
+                        }}) {
         FigureOptions options;
         change(options);
         EXPECT_TRUE(CheckFigureOptions(options).has_value());
@@ -224,8 +228,7 @@ TEST(Figure, SinkFailureIsReported)
         void Write(std::string_view) override { throw FileError("disk full"); }
     } sink;
     const ModelState state = StateShowing({"showIntensity"});
-    EXPECT_THROW(WriteFigure(FigureOptions{}, state.params, state.flags, state.profile, state.curves, sink),
-                 FileError);
+    EXPECT_THROW(WriteFigure(FigureOptions{}, state.params, state.flags, state.profile, state.curves, sink), FileError);
 }
 
 TEST(FigureFormat, FollowsTheExtension)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "plot/RenderPlots.h"
@@ -106,9 +107,9 @@ inline std::set<int> Range(int first, int last)
 inline DepthProfile FlatProfile(int n, float value)
 {
     DepthProfile p;
-    for (std::vector<float>* v : {&p.intensity, &p.oslContribution, &p.labDose, &p.natDoseRate, &p.ratio,
-                                  &p.intLabDose, &p.intNatDoseRate, &p.intRatio, &p.effLabDose, &p.effNatDoseRate,
-                                  &p.effRatio, &p.effIntLabDose, &p.effIntNatDoseRate, &p.effIntRatio})
+    for (std::vector<float>* v : {&p.intensity, &p.oslContribution, &p.labDose, &p.natDoseRate, &p.ratio, &p.intLabDose,
+                                  &p.intNatDoseRate, &p.intRatio, &p.effLabDose, &p.effNatDoseRate, &p.effRatio,
+                                  &p.effIntLabDose, &p.effIntNatDoseRate, &p.effIntRatio})
         v->assign(static_cast<std::size_t>(n), value);
     return p;
 }

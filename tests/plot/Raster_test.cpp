@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/Raster.h"
 
 #include <gtest/gtest.h>
@@ -52,34 +53,44 @@ TEST_P(LineShape, SetsExactlyThesePixels)
 // smaller coordinate; end pixel left out.
 INSTANTIATE_TEST_SUITE_P(
     Shapes, LineShape,
-    ::testing::Values(
-        Shape{"Horizontal", 2, 3, 6, 3, {{2, 3}, {3, 3}, {4, 3}, {5, 3}}},
-        Shape{"HorizontalBackwards", 6, 3, 2, 3, {{6, 3}, {5, 3}, {4, 3}, {3, 3}}},
-        Shape{"Vertical", 4, 1, 4, 5, {{4, 1}, {4, 2}, {4, 3}, {4, 4}}},
-        Shape{"VerticalUp", 4, 5, 4, 1, {{4, 5}, {4, 4}, {4, 3}, {4, 2}}},
-        Shape{"Diagonal", 0, 0, 4, 4, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
-        Shape{"AntiDiagonal", 4, 0, 0, 4, {{4, 0}, {3, 1}, {2, 2}, {1, 3}}},
-        Shape{"ShallowTenByThree", 0, 0, 10, 3,
-              {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 2}, {7, 2}, {8, 2}, {9, 3}}},
-        Shape{"ShallowTenByThreeBackwards", 10, 3, 0, 0,
-              {{10, 3}, {9, 3}, {8, 2}, {7, 2}, {6, 2}, {5, 1}, {4, 1}, {3, 1}, {2, 1}, {1, 0}}},
-        Shape{"TwoByOneTie", 0, 0, 2, 1, {{0, 0}, {1, 0}}},
-        Shape{"TwoByOneTieBackwards", 2, 1, 0, 0, {{2, 1}, {1, 0}}},
-        Shape{"SteepThreeByTen", 0, 0, 3, 10,
-              {{0, 0}, {0, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}, {2, 6}, {2, 7}, {2, 8}, {3, 9}}},
-        Shape{"SteepUpLeft", 3, 4, 1, 0, {{3, 4}, {2, 3}, {2, 2}, {1, 1}}},
-        Shape{"SinglePixel", 7, 7, 8, 7, {{7, 7}}},
-        Shape{"ZeroLength", 7, 7, 7, 7, {}}),
+    ::testing::Values(Shape{"Horizontal", 2, 3, 6, 3, {{2, 3}, {3, 3}, {4, 3}, {5, 3}}},
+                      Shape{"HorizontalBackwards", 6, 3, 2, 3, {{6, 3}, {5, 3}, {4, 3}, {3, 3}}},
+                      Shape{"Vertical", 4, 1, 4, 5, {{4, 1}, {4, 2}, {4, 3}, {4, 4}}},
+                      Shape{"VerticalUp", 4, 5, 4, 1, {{4, 5}, {4, 4}, {4, 3}, {4, 2}}},
+                      Shape{"Diagonal", 0, 0, 4, 4, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
+                      Shape{"AntiDiagonal", 4, 0, 0, 4, {{4, 0}, {3, 1}, {2, 2}, {1, 3}}},
+                      Shape{"ShallowTenByThree",
+                            0,
+                            0,
+                            10,
+                            3,
+                            {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 2}, {7, 2}, {8, 2}, {9, 3}}},
+                      Shape{"ShallowTenByThreeBackwards",
+                            10,
+                            3,
+                            0,
+                            0,
+                            {{10, 3}, {9, 3}, {8, 2}, {7, 2}, {6, 2}, {5, 1}, {4, 1}, {3, 1}, {2, 1}, {1, 0}}},
+                      Shape{"TwoByOneTie", 0, 0, 2, 1, {{0, 0}, {1, 0}}},
+                      Shape{"TwoByOneTieBackwards", 2, 1, 0, 0, {{2, 1}, {1, 0}}},
+                      Shape{"SteepThreeByTen",
+                            0,
+                            0,
+                            3,
+                            10,
+                            {{0, 0}, {0, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}, {2, 6}, {2, 7}, {2, 8}, {3, 9}}},
+                      Shape{"SteepUpLeft", 3, 4, 1, 0, {{3, 4}, {2, 3}, {2, 2}, {1, 1}}},
+                      Shape{"SinglePixel", 7, 7, 8, 7, {{7, 7}}}, Shape{"ZeroLength", 7, 7, 7, 7, {}}),
     [](const auto& testCase) { return testCase.param.name; });
 
 TEST(Raster, StartsBlackAndFillsClippedRectangles)
 {
     Raster r(6, 4);
     EXPECT_EQ(SetPixels(r), Pixels{});
-    r.FillSolidRect(-3, 2, 5, 10, kPen);  // reaches past left and bottom
-    r.FillSolidRect(5, -1, 4, 2, kPen);   // past top and right
-    r.FillSolidRect(2, 1, 0, 3, kPen);    // empty
-    r.FillSolidRect(3, 1, -2, 3, kPen);   // negative width
+    r.FillSolidRect(-3, 2, 5, 10, kPen); // reaches past left and bottom
+    r.FillSolidRect(5, -1, 4, 2, kPen);  // past top and right
+    r.FillSolidRect(2, 1, 0, 3, kPen);   // empty
+    r.FillSolidRect(3, 1, -2, 3, kPen);  // negative width
     EXPECT_EQ(SetPixels(r), (Pixels{{0, 2}, {1, 2}, {0, 3}, {1, 3}, {5, 0}}));
 }
 
@@ -89,7 +100,7 @@ TEST(Raster, LineToMovesTheCurrentPosition)
     r.SelectPen(kPen);
     r.MoveTo(1, 1);
     r.LineTo(4, 1);
-    r.LineTo(4, 3);  // continues from (4, 1), whose pixel the first line left out
+    r.LineTo(4, 3); // continues from (4, 1), whose pixel the first line left out
     EXPECT_EQ(SetPixels(r), (Pixels{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}}));
 }
 
@@ -145,8 +156,7 @@ TEST(Raster, ClippingMatchesCroppedUnclippedDrawing)
             for (int x = 0; x < w; ++x)
                 if (big.pixel(x + margin, y + margin) != 0)
                     cropped.insert({x, y});
-        ASSERT_EQ(Line(w, h, x0, y0, x1, y1), cropped)
-            << "(" << x0 << "," << y0 << ")->(" << x1 << "," << y1 << ")";
+        ASSERT_EQ(Line(w, h, x0, y0, x1, y1), cropped) << "(" << x0 << "," << y0 << ")->(" << x1 << "," << y1 << ")";
     }
 }
 
@@ -207,13 +217,14 @@ TEST_P(FarLine, SetsTheExactVisiblePixels)
 constexpr std::int64_t kG = 1000000000;
 constexpr std::int64_t kFar = std::int64_t{1} << 60;
 
-INSTANTIATE_TEST_SUITE_P(
-    Huge, FarLine,
-    ::testing::Values(FarSegment{-kG, 5, kG, 5}, FarSegment{kG, 7, -kG, 7}, FarSegment{-kG, -kG, kG, kG},
-                      FarSegment{-3 * kG, -kG + 11, 3 * kG, kG + 11}, FarSegment{kG + 3, -kG, -kG + 3, kG},
-                      FarSegment{-kFar, 3, kFar, 20}, FarSegment{-kFar + 7, -kFar, kFar, kFar - 13},
-                      FarSegment{20, -kFar, 21, kFar}, FarSegment{kFar, kFar / 3, -kFar, -kFar / 3 + 11},
-                      FarSegment{-kG, 29, 10, 0}, FarSegment{12, 12, kG, 2 * kG / 3}));
+INSTANTIATE_TEST_SUITE_P(Huge, FarLine,
+                         ::testing::Values(FarSegment{-kG, 5, kG, 5}, FarSegment{kG, 7, -kG, 7},
+                                           FarSegment{-kG, -kG, kG, kG}, FarSegment{-3 * kG, -kG + 11, 3 * kG, kG + 11},
+                                           FarSegment{kG + 3, -kG, -kG + 3, kG}, FarSegment{-kFar, 3, kFar, 20},
+                                           FarSegment{-kFar + 7, -kFar, kFar, kFar - 13},
+                                           FarSegment{20, -kFar, 21, kFar},
+                                           FarSegment{kFar, kFar / 3, -kFar, -kFar / 3 + 11},
+                                           FarSegment{-kG, 29, 10, 0}, FarSegment{12, 12, kG, 2 * kG / 3}));
 
 TEST(Raster, SegmentsBeyondTheCoordinateLimitAreLeftOutButMoveThePosition)
 {
@@ -222,7 +233,7 @@ TEST(Raster, SegmentsBeyondTheCoordinateLimitAreLeftOutButMoveThePosition)
     r.MoveTo(Raster::kCoordinateLimit + 1, 2);
     r.LineTo(0, 2);
     EXPECT_EQ(SetPixels(r), Pixels{});
-    r.LineTo(3, 2);  // from (0, 2)
+    r.LineTo(3, 2); // from (0, 2)
     EXPECT_EQ(SetPixels(r), (Pixels{{0, 2}, {1, 2}, {2, 2}}));
 }
 

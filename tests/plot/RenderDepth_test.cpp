@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/TestSupport.h"
 #include "PictureChecks.h"
 
@@ -141,7 +142,7 @@ TEST(RenderDepthAuto, OnlyRatioShownTakesItsLargestValue)
 {
     Rendering r;
     r.profile = FlatProfile(400, 1.0f);
-    r.profile.labDose.assign(400, 9.0f);  // not shown, so not scanned
+    r.profile.labDose.assign(400, 9.0f); // not shown, so not scanned
     r.profile.ratio[200] = 2.5f;
     r.flags.showRatio = true;
     const PlotReadouts out = r.Render();
@@ -157,7 +158,7 @@ TEST(RenderDepthAuto, OnlyRatioShownTakesItsLargestValue)
 
 struct AutoCase {
     const char* name;
-    std::vector<float> values;  // the first samples of labDose, the rest 0
+    std::vector<float> values; // the first samples of labDose, the rest 0
     float plotMaxBefore;
     float plotMaxAfter;
     const char* readout;
@@ -171,7 +172,7 @@ TEST_P(DepthAutomaticMaximum, UpdatesPlotMaxAndReadout)
     Rendering r;
     r.profile = FlatProfile(400, 0.0f);
     std::copy(c.values.begin(), c.values.end(), r.profile.labDose.begin());
-    r.profile.intensity.assign(400, 50.0f);  // not shown
+    r.profile.intensity.assign(400, 50.0f); // not shown
     r.flags.showLabDose = true;
     r.params.plotMax = c.plotMaxBefore;
     const PlotReadouts out = r.Render();
@@ -206,7 +207,7 @@ TEST(RenderDepthAuto, CurveAbovePlotMaxIsCutAtTheRightEdge)
 {
     Rendering r = FixedScale();
     for (int i = 0; i < 400; ++i)
-        r.profile.intensity[i] = ValueAtColumn(50 + 2 * i);  // leaves the picture at sample 225
+        r.profile.intensity[i] = ValueAtColumn(50 + 2 * i); // leaves the picture at sample 225
     r.flags.showIntensity = true;
     r.Render();
     EXPECT_EQ(r.pictures.depth.pixel(498, 274), kIntensityPen);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "PictureChecks.h"
 
 #include <gtest/gtest.h>
@@ -81,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SignalTableOrder,
 TEST(RenderSignalAuto, OnlyLabShownTakesItsLargestValueAndPeaksOnRowTwentyFive)
 {
     Rendering r;
-    r.curves = FlatCurves(450, 1.0f);  // the other arrays are larger but not shown
+    r.curves = FlatCurves(450, 1.0f); // the other arrays are larger but not shown
     for (int k = 0; k < 450; ++k)
         r.curves.totalSignalLab[k] = 0.125f / static_cast<float>(1 + (k > 10 ? k - 10 : 10 - k));
     r.flags.showTotalSignalLab = true;
@@ -96,7 +97,7 @@ TEST(RenderSignalAuto, OnlyLabShownTakesItsLargestValueAndPeaksOnRowTwentyFive)
 
 struct SignalAutoCase {
     const char* name;
-    std::vector<float> values;  // the first samples of totalSignalNat, the rest 0
+    std::vector<float> values; // the first samples of totalSignalNat, the rest 0
     float before;
     float after;
     const char* readout;
@@ -137,7 +138,7 @@ TEST(RenderSignal, CurveAboveIntensityMaxIsCutAtTheTopEdge)
 {
     Rendering r = FixedScale();
     for (int k = 0; k < 450; ++k)
-        r.curves.totalSignalLab[k] = ValueAtRow(225 - k);  // rises one row per column
+        r.curves.totalSignalLab[k] = ValueAtRow(225 - k); // rises one row per column
     r.flags.showTotalSignalLab = true;
     r.Render();
     EXPECT_EQ(ColumnsWith(r.pictures.signal, 0, kLabPen), std::set<int>{275});
@@ -153,7 +154,7 @@ struct UnfilledCase {
     bool atDepthComputed;
     int arraySize;
     int timePoints;
-    float value;  // 0 lies on the time axis, where a curve colour would show
+    float value; // 0 lies on the time axis, where a curve colour would show
 };
 
 class UnfilledCurves : public ::testing::TestWithParam<UnfilledCase> {};

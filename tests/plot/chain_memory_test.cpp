@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Repeated recomputation must not grow the heap: the model arrays and the
 // pictures are reused or replaced, never accumulated.
 #include "plot/Recompute.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile inputs through the whole window chain: every slider position with
 // texts that are empty, signs alone, overflowing, non-numeric, hex, with units
 // or a decimal comma, and a very long text. Nothing may crash or hang, and
@@ -18,9 +19,19 @@ namespace {
 
 const std::vector<std::string>& HostileTexts()
 {
-    static const std::vector<std::string> texts = {
-        "", "-", "1e999", "-1e999", "nan", "0", "-0", "1e-45", "999999999999", "0x1p3", " 2.5mm", "1,5",
-        std::string(100000, '7')};
+    static const std::vector<std::string> texts = {"",
+                                                   "-",
+                                                   "1e999",
+                                                   "-1e999",
+                                                   "nan",
+                                                   "0",
+                                                   "-0",
+                                                   "1e-45",
+                                                   "999999999999",
+                                                   "0x1p3",
+                                                   " 2.5mm",
+                                                   "1,5",
+                                                   std::string(100000, '7')};
     return texts;
 }
 
@@ -38,9 +49,9 @@ bool IsOneWord(const std::string& text)
 
 void ExpectWellFormed(const PlotReadouts& plot, const SliderReadouts& sliders)
 {
-    for (const std::string* t : {&plot.effLabTotal, &plot.effNatTotal, &plot.effRatio, &sliders.extinction,
-                                 &sliders.halfValueDepth, &sliders.transmission, &sliders.doseRate,
-                                 &sliders.evalTime, &sliders.depth})
+    for (const std::string* t :
+         {&plot.effLabTotal, &plot.effNatTotal, &plot.effRatio, &sliders.extinction, &sliders.halfValueDepth,
+          &sliders.transmission, &sliders.doseRate, &sliders.evalTime, &sliders.depth})
         ASSERT_TRUE(IsOneWord(*t)) << '"' << *t << '"';
     ASSERT_TRUE(plot.depthAutoMax && IsOneWord(*plot.depthAutoMax));
     ASSERT_TRUE(plot.signalAutoMax && IsOneWord(*plot.signalAutoMax));

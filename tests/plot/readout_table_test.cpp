@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read-out table against what the read-outs show: names and units,
 // the form of each text and the slider that rewrites it.
 #include "model/InputTable.h"
@@ -54,7 +55,7 @@ TEST(ReadoutTable, TextsHaveTheFormOfTheirRow)
             std::string expected = digits4;
             if (row.text == ReadoutText::Total)
                 expected = FormatGeneral(readouts[i].value, 6);
-            if (row.text == ReadoutText::AxisMaximum)  // unwritten without automatic scaling
+            if (row.text == ReadoutText::AxisMaximum) // unwritten without automatic scaling
                 expected = text == kUnwrittenReadout ? text : "(" + digits4 + ")";
             EXPECT_EQ(text, expected) << row.name;
             EXPECT_LE(text.size(), WidestReadoutText(row.text).size()) << row.name;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chain without pictures gives every number and read-out of the full one.
 #include "plot/Recompute.h"
 #include "model/CurveTable.h"

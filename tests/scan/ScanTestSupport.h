@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/ComputeModel.h"
@@ -30,8 +31,9 @@ inline ScanResult RunScan(const ScanGrid& grid, ScanFixture& state, int threads 
 {
     ScanResult result;
     StringSink sink;
-    ScanToFile(grid, state.params, state.flags, state.profile, state.curves, sink,
-               [&](ProgressLine id, const std::string& text) { result.progress.emplace_back(IdNumber(id), text); }, threads);
+    ScanToFile(
+        grid, state.params, state.flags, state.profile, state.curves, sink,
+        [&](ProgressLine id, const std::string& text) { result.progress.emplace_back(IdNumber(id), text); }, threads);
     result.file = sink.data();
     return result;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/ScanGrid.h"
 
 #include "model/InputTable.h"
@@ -140,7 +141,7 @@ struct CheckCase {
     const char* name;
     ScanAxis extinction;
     ScanAxis evalTime;
-    const char* refusedAxis;  // nullptr: accepted
+    const char* refusedAxis; // nullptr: accepted
 };
 
 void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // First: the emulation defines the vector types itself.
 #include "support/EmulatedAvx512.h"
 
@@ -41,10 +42,7 @@ std::vector<LaneForm> LaneForms()
 }
 
 // Every NaN counts as one: its sign depends on the operand order.
-std::uint32_t Bits(float value)
-{
-    return std::isnan(value) ? 0x7fc00000u : std::bit_cast<std::uint32_t>(value);
-}
+std::uint32_t Bits(float value) { return std::isnan(value) ? 0x7fc00000u : std::bit_cast<std::uint32_t>(value); }
 
 class RandomModel {
 public:
@@ -117,9 +115,11 @@ TEST(ScanLanes, EveryKernelGivesComputeModelsTotals)
                     params.evalTime = times[k];
                     ComputeDepthProfile(params, profile);
                     ASSERT_EQ(Bits(totals[k].effLabTotal), Bits(profile.effLabTotal))
-                        << form.name << ", set " << set << " extinction " << params.extinction << " evalTime " << times[k];
+                        << form.name << ", set " << set << " extinction " << params.extinction << " evalTime "
+                        << times[k];
                     ASSERT_EQ(Bits(totals[k].effNatTotal), Bits(profile.effNatTotal))
-                        << form.name << ", set " << set << " extinction " << params.extinction << " evalTime " << times[k];
+                        << form.name << ", set " << set << " extinction " << params.extinction << " evalTime "
+                        << times[k];
                 }
             }
         }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/ScanPointModel.h"
 
 #include "model/ComputeModel.h"
@@ -18,15 +19,12 @@ namespace {
 
 // The bits of a value; every NaN counts as one, since the sign a NaN picks up
 // in a product depends on the compiler's operand order.
-std::uint32_t Bits(float value)
-{
-    return std::isnan(value) ? 0x7fc00000u : std::bit_cast<std::uint32_t>(value);
-}
+std::uint32_t Bits(float value) { return std::isnan(value) ? 0x7fc00000u : std::bit_cast<std::uint32_t>(value); }
 
 struct ModelCase {
     const char* name;
     ControlState controls;
-    void (*adjust)(ModelParameters&) = nullptr;  // a parameter set beyond the controls' range
+    void (*adjust)(ModelParameters&) = nullptr; // a parameter set beyond the controls' range
 };
 
 void PrintTo(const ModelCase& c, std::ostream* os) { *os << c.name; }
@@ -71,21 +69,30 @@ TEST_P(ScanPointModelCases, TotalsEqualComputeModelBitForBit)
 
 INSTANTIATE_TEST_SUITE_P(
     Parameters, ScanPointModelCases,
-    ::testing::Values(
-        ModelCase{"StartState", {}},
-        ModelCase{"TransparencyCorrection", With([](ControlState& c) { c.transparencyCorrection = true; })},
-        ModelCase{"ExternalDoseRate", With([](ControlState& c) { c.sliders.doseRate = 137; })},
-        ModelCase{"ShiftedEdges", With([](ControlState& c) { c.edits.top = "1"; c.edits.bottom = "3.3"; })},
-        ModelCase{"ReversedEdges", With([](ControlState& c) { c.edits.top = "2"; c.edits.bottom = "0"; })},
-        ModelCase{"EqualEdges", With([](ControlState& c) { c.edits.bottom = "0"; })},
-        ModelCase{"FastDecay", With([](ControlState& c) { c.edits.rate1 = "2.5"; c.transparencyCorrection = true; })},
-        ModelCase{"NoDecay", With([](ControlState& c) { c.edits.rate1 = "0"; })},
-        ModelCase{"NegativeRate", With([](ControlState& c) { c.edits.rate1 = "-0.02"; })},
-        ModelCase{"InfiniteRate", With([](ControlState& c) { c.edits.rate1 = "inf"; })},
-        // Natural dose rate 0 at the surface, negative below: both weighted doses can be 0.
-        ModelCase{"NegativeExternalRate", {}, [](ModelParameters& p) { p.externalDoseRate = -1.0f; }},
-        ModelCase{"OtherExponent", With([](ControlState& c) { c.transparencyCorrection = true; }),
-                  [](ModelParameters& p) { p.transparencyExponent = -0.5f; }}),
+    ::testing::Values(ModelCase{"StartState", {}}, ModelCase{"TransparencyCorrection", With([](ControlState& c) {
+                                                                 c.transparencyCorrection = true;
+                                                             })},
+                      ModelCase{"ExternalDoseRate", With([](ControlState& c) { c.sliders.doseRate = 137; })},
+                      ModelCase{"ShiftedEdges", With([](ControlState& c) {
+                                    c.edits.top = "1";
+                                    c.edits.bottom = "3.3";
+                                })},
+                      ModelCase{"ReversedEdges", With([](ControlState& c) {
+                                    c.edits.top = "2";
+                                    c.edits.bottom = "0";
+                                })},
+                      ModelCase{"EqualEdges", With([](ControlState& c) { c.edits.bottom = "0"; })},
+                      ModelCase{"FastDecay", With([](ControlState& c) {
+                                    c.edits.rate1 = "2.5";
+                                    c.transparencyCorrection = true;
+                                })},
+                      ModelCase{"NoDecay", With([](ControlState& c) { c.edits.rate1 = "0"; })},
+                      ModelCase{"NegativeRate", With([](ControlState& c) { c.edits.rate1 = "-0.02"; })},
+                      ModelCase{"InfiniteRate", With([](ControlState& c) { c.edits.rate1 = "inf"; })},
+                      // Natural dose rate 0 at the surface, negative below: both weighted doses can be 0.
+                      ModelCase{"NegativeExternalRate", {}, [](ModelParameters& p) { p.externalDoseRate = -1.0f; }},
+                      ModelCase{"OtherExponent", With([](ControlState& c) { c.transparencyCorrection = true; }),
+                                [](ModelParameters& p) { p.transparencyExponent = -0.5f; }}),
     [](const auto& testCase) { return testCase.param.name; });
 
 } // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/ScanRun.h"
 
 #include "ScanTestSupport.h"
@@ -53,7 +54,13 @@ TEST(ScanRunTest, DefaultGridFile)
     ASSERT_EQ(result.file.compare(0, kHeader.size(), kHeader), 0);
     EXPECT_EQ(std::count(result.file.begin(), result.file.end(), '\n'), 442);
     EXPECT_EQ(std::count(result.file.begin(), result.file.end(), '\0'), 7 * 442);
-    EXPECT_EQ(result.file.compare(81, 30, std::string("1,0\t\0" "0,693147\t\0" "0,367879\t\0" "1,0\t\0", 30)), 0);
+    EXPECT_EQ(result.file.compare(81, 30,
+                                  std::string("1,0\t\0"
+                                              "0,693147\t\0"
+                                              "0,367879\t\0"
+                                              "1,0\t\0",
+                                              30)),
+              0);
 
     const std::vector<std::string> extinction = Column(result.file, 1);
     const std::vector<std::string> evalTime = Column(result.file, 4);
@@ -122,9 +129,9 @@ TEST(ScanRunTest, ProgressShowsTheEvaluationTimeBeforeRounding)
 struct StepCase {
     const char* name;
     ScanGrid grid;
-    std::vector<std::string> extinction;  // column 1
-    std::vector<std::string> evalTime;    // column 4
-    std::vector<std::string> counts;      // the count line
+    std::vector<std::string> extinction; // column 1
+    std::vector<std::string> evalTime;   // column 4
+    std::vector<std::string> counts;     // the count line
 };
 
 void PrintTo(const StepCase& c, std::ostream* os) { *os << c.name; }
@@ -137,7 +144,7 @@ TEST_P(ScanStepCases, ColumnsAndProgress)
     const ScanResult result = RunScan(c.grid, 1);
     EXPECT_EQ(result.file.compare(0, kHeader.size(), kHeader), 0);
     if (c.extinction.empty()) {
-        EXPECT_EQ(result.file, kHeader);  // 81 bytes, seven NULs
+        EXPECT_EQ(result.file, kHeader); // 81 bytes, seven NULs
     }
     EXPECT_EQ(Column(result.file, 1), c.extinction);
     EXPECT_EQ(Column(result.file, 4), c.evalTime);
@@ -146,20 +153,31 @@ TEST_P(ScanStepCases, ColumnsAndProgress)
 
 using Cells = std::vector<std::string>;
 
-INSTANTIATE_TEST_SUITE_P(
-    Grids, ScanStepCases,
-    ::testing::Values(
-        StepCase{"OneLinearStep", LinearGrid(2, 4, 1, 5, 5, 0), {"2,0", "4,0"}, {"5,0", "5,0"},
-                 {"0 von 0 Berechnungen (0.%)", "0 von 0 Berechnungen (100%)"}},
-        StepCase{"SingleExtinction", LinearGrid(3, 9, 0, 2, 4, 1), {"3,0", "3,0"}, {"2,0", "4,0"},
-                 {"0 von 0 Berechnungen (100%)"}},
-        StepCase{"Descending", LinearGrid(4, 2, 2, 1, 1, 0), {"4,0", "3,0", "2,0"}, {"1,0", "1,0", "1,0"},
-                 {"0 von 0 Berechnungen (0.%)", "0 von 0 Berechnungen (50.%)", "0 von 0 Berechnungen (100%)"}},
-        StepCase{"NegativeInner", LinearGrid(1, 2, 1, 1, 2, -1), {}, {},
-                 {"0 von -1 Berechnungen (0.%)", "-1 von -1 Berechnungen (100%)"}},
-        StepCase{"NegativeOuter", LinearGrid(1, 2, -5, 1, 2, 3), {}, {}, {}},
-        StepCase{"BothNegative", LinearGrid(1, 2, -1, 1, 2, -1), {}, {}, {}}),
-    [](const auto& testCase) { return testCase.param.name; });
+INSTANTIATE_TEST_SUITE_P(Grids, ScanStepCases,
+                         ::testing::Values(StepCase{"OneLinearStep",
+                                                    LinearGrid(2, 4, 1, 5, 5, 0),
+                                                    {"2,0", "4,0"},
+                                                    {"5,0", "5,0"},
+                                                    {"0 von 0 Berechnungen (0.%)", "0 von 0 Berechnungen (100%)"}},
+                                           StepCase{"SingleExtinction",
+                                                    LinearGrid(3, 9, 0, 2, 4, 1),
+                                                    {"3,0", "3,0"},
+                                                    {"2,0", "4,0"},
+                                                    {"0 von 0 Berechnungen (100%)"}},
+                                           StepCase{"Descending",
+                                                    LinearGrid(4, 2, 2, 1, 1, 0),
+                                                    {"4,0", "3,0", "2,0"},
+                                                    {"1,0", "1,0", "1,0"},
+                                                    {"0 von 0 Berechnungen (0.%)", "0 von 0 Berechnungen (50.%)",
+                                                     "0 von 0 Berechnungen (100%)"}},
+                                           StepCase{"NegativeInner",
+                                                    LinearGrid(1, 2, 1, 1, 2, -1),
+                                                    {},
+                                                    {},
+                                                    {"0 von -1 Berechnungen (0.%)", "-1 von -1 Berechnungen (100%)"}},
+                                           StepCase{"NegativeOuter", LinearGrid(1, 2, -5, 1, 2, 3), {}, {}, {}},
+                                           StepCase{"BothNegative", LinearGrid(1, 2, -1, 1, 2, -1), {}, {}, {}}),
+                         [](const auto& testCase) { return testCase.param.name; });
 
 TEST(ScanRunTest, ProgressCountsDoNotOverflow)
 {
@@ -239,14 +257,15 @@ TEST(ScanRunTest, AFailedWriteEndsTheScanWithWholeRowsWritten)
     const std::string full = RunScan(ScanGrid{}, 1).file;
     for (int threads : {1, 3}) {
         ScanFixture state;
-        testing::FailingSink sink(7 + 50);  // the header's seven pieces, then 50 rows
+        testing::FailingSink sink(7 + 50); // the header's seven pieces, then 50 rows
         int reports = 0;
-        EXPECT_THROW(ScanToFile(ScanGrid{}, state.params, state.flags, state.profile, state.curves, sink,
-                                [&](ProgressLine, const std::string&) { ++reports; }, threads),
+        EXPECT_THROW(ScanToFile(
+                         ScanGrid{}, state.params, state.flags, state.profile, state.curves, sink,
+                         [&](ProgressLine, const std::string&) { ++reports; }, threads),
                      FileError);
         EXPECT_EQ(full.compare(0, sink.data.size(), sink.data), 0);
         EXPECT_EQ(std::count(sink.data.begin(), sink.data.end(), '\n'), 51);
-        EXPECT_EQ(reports, 23 + 23 + 1 + 9);  // two whole passes, then up to point (2, 8)
+        EXPECT_EQ(reports, 23 + 23 + 1 + 9); // two whole passes, then up to point (2, 8)
 
         // The model holds the point whose row failed: (i, j) = (2, 8).
         ScanFixture expected;
@@ -280,11 +299,10 @@ TEST(ScanRunTest, StopBeforeAPointEndsWithWholeRowsAndTheModelAtTheLastOne)
     for (int threads : {1, 3}) {
         ScanFixture state;
         StringSink sink;
-        const bool complete =
-            ScanToFile(ScanGrid{}, state.params, state.flags, state.profile, state.curves, sink, {}, threads,
-                       [](std::uint64_t done) { return done < 30; });
+        const bool complete = ScanToFile(ScanGrid{}, state.params, state.flags, state.profile, state.curves, sink, {},
+                                         threads, [](std::uint64_t done) { return done < 30; });
         EXPECT_FALSE(complete);
-        EXPECT_EQ(std::count(sink.data().begin(), sink.data().end(), '\n'), 31);  // header and 30 rows
+        EXPECT_EQ(std::count(sink.data().begin(), sink.data().end(), '\n'), 31); // header and 30 rows
 
         // The 30th row is point (1, 8).
         EXPECT_EQ(state.params.extinction, float(AxisValue(1, 10000, 20, 1, true)));

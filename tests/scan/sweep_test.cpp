@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sweeps: the scan's axis rules, one model run's values per row in row
 // order, the scan's values on the scan's grid, and blocks that join.
 #include "scan/ScanRun.h"
@@ -33,7 +34,8 @@ SweepPlan Plan(const std::vector<std::string>& vary, std::vector<std::string> re
     return plan;
 }
 
-std::string Rows(const SweepPlan& plan, const Inputs& base, int threads, RowRange range, TableFormat format = TableFormat::Csv)
+std::string Rows(const SweepPlan& plan, const Inputs& base, int threads, RowRange range,
+                 TableFormat format = TableFormat::Csv)
 {
     StringSink sink;
     SweepHooks hooks;
@@ -69,7 +71,7 @@ float Float(const std::string& text)
 struct RefusedCase {
     const char* name;
     const char* vary;
-    const char* unknownName;  // "" unless NAME is no input
+    const char* unknownName; // "" unless NAME is no input
 };
 
 void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
@@ -87,12 +89,9 @@ TEST_P(RefusedAxis, Refused)
 INSTANTIATE_TEST_SUITE_P(
     Axes, RefusedAxis,
     ::testing::Values(RefusedCase{"LogThroughZero", "rate1=0:1:10:log", ""},
-                      RefusedCase{"InfiniteEnd", "top=0:inf:3", ""},
-                      RefusedCase{"EndBeyondFloat", "top=0:1e39:3", ""},
-                      RefusedCase{"NaNStart", "dose-rate=nan:1:3", ""},
-                      RefusedCase{"StepsNotWhole", "top=0:1:2.5", ""},
-                      RefusedCase{"UnknownScale", "top=0:1:2:ln", ""},
-                      RefusedCase{"NoValues", "top", ""},
+                      RefusedCase{"InfiniteEnd", "top=0:inf:3", ""}, RefusedCase{"EndBeyondFloat", "top=0:1e39:3", ""},
+                      RefusedCase{"NaNStart", "dose-rate=nan:1:3", ""}, RefusedCase{"StepsNotWhole", "top=0:1:2.5", ""},
+                      RefusedCase{"UnknownScale", "top=0:1:2:ln", ""}, RefusedCase{"NoValues", "top", ""},
                       RefusedCase{"SwitchState", "transparency-correction=0,2", ""},
                       RefusedCase{"SliderPosition", "extinction-pos=0:200:10", ""},
                       RefusedCase{"IntegerText", "curve-step=1:10:9", ""},
@@ -114,12 +113,12 @@ TEST(SweepAxisTest, NegativeStepsGiveNoRows)
 TEST(SweepAxisTest, ValuesAndNamesFollowTheScanAxes)
 {
     // A single-value log axis ignores its end, as the scan's does.
-    const SweepPlan plan = Plan({"extinction=1:10000:20:log", "rate1=0.01:1:7", "depth=0.5:0:0:log",
-                                 "transparency-correction=1,0"});
+    const SweepPlan plan =
+        Plan({"extinction=1:10000:20:log", "rate1=0.01:1:7", "depth=0.5:0:0:log", "transparency-correction=1,0"});
     const std::vector<std::string> names = SweepColumnNames(plan);
     EXPECT_EQ(names, (std::vector<std::string>{"extinction_per_mm", "half_value_depth_mm", "transmission",
-                                               "rate1_per_s", "depth_mm", "transparency_correction",
-                                               "eff_lab_total", "eff_nat_total", "eff_ratio"}));
+                                               "rate1_per_s", "depth_mm", "transparency_correction", "eff_lab_total",
+                                               "eff_nat_total", "eff_ratio"}));
     for (int k = 0; k <= 20; ++k)
         EXPECT_TRUE(SameBits(float(plan.axes[0].Value(k)), float(AxisValue(1.0f, 10000.0f, 20, k, true))));
     for (int k = 0; k <= 7; ++k)
@@ -148,9 +147,9 @@ TEST(SweepRowsTest, EveryRowIsItsModelRun)
     Inputs base;
     base.controls.edits.rate1 = "0.2";
     const std::vector<std::vector<std::string>> plans = {
-        {"dose-rate=0:2:3", "top=0:0.5:2", "transparency-correction=0,1"},  // point by point
-        {"bottom=1:3:2", "extinction=0.1:100:3:log", "eval-time=1:1000:4:log"},  // the point model
-        {"extinction=1:10:2", "dose-rate=0.5:1:1", "eval-time=10:100:2"},  // the point model's extinction steps
+        {"dose-rate=0:2:3", "top=0:0.5:2", "transparency-correction=0,1"},      // point by point
+        {"bottom=1:3:2", "extinction=0.1:100:3:log", "eval-time=1:1000:4:log"}, // the point model
+        {"extinction=1:10:2", "dose-rate=0.5:1:1", "eval-time=10:100:2"},       // the point model's extinction steps
     };
     for (const std::vector<std::string>& vary : plans) {
         const SweepPlan plan = Plan(vary);
@@ -171,8 +170,8 @@ TEST(SweepRowsTest, EveryRowIsItsModelRun)
                 std::ostringstream text;
                 text.precision(17);
                 text << plan.axes[a].Value(index[a]);
-                row.set(inputs, row.kind == InputKind::Switch ? (plan.axes[a].Value(index[a]) != 0 ? "1" : "0")
-                                                               : text.str());
+                row.set(inputs,
+                        row.kind == InputKind::Switch ? (plan.axes[a].Value(index[a]) != 0 ? "1" : "0") : text.str());
             }
             ModelParameters params;
             DisplayFlags flags;
@@ -218,7 +217,8 @@ TEST(SweepRowsTest, SweepOfTheScansAxesIsTheScansTable)
                 StringSink scan;
                 ScanLayout layout;
                 layout.format = format;
-                ScanToFile(c.grid, state.params, state.flags, state.profile, state.curves, scan, {}, threads, {}, layout);
+                ScanToFile(c.grid, state.params, state.flags, state.profile, state.curves, scan, {}, threads, {},
+                           layout);
                 const std::string sweep =
                     SweepHeader(plan, format) + Rows(plan, Inputs{}, threads, {0, SweepPointCount(plan)}, format);
                 EXPECT_EQ(sweep, scan.data()) << c.vary[0] << " " << TableFormatName(format) << " " << threads;
@@ -256,8 +256,8 @@ TEST(SweepRowsTest, ReadoutColumnsAreTheWindowsReadouts)
         ModelState state;
         const std::vector<Readout> readouts = ComputeReadouts(inputs, state);
         for (std::size_t c = 0; c < names.size(); ++c) {
-            const auto readout = std::find_if(readouts.begin(), readouts.end(),
-                                              [&](const Readout& x) { return x.name == names[c]; });
+            const auto readout =
+                std::find_if(readouts.begin(), readouts.end(), [&](const Readout& x) { return x.name == names[c]; });
             EXPECT_TRUE(Holds(rows[r][4 + c], readout->value)) << names[c] << " " << rows[r][4 + c];
         }
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ordered parallel table engine: blocks in order whatever the threads,
 // one producer per thread, failures and stops between blocks, helper threads
 // that never take the interrupt signals, and the cutting of rows into blocks.
@@ -89,8 +90,9 @@ TEST(TableEngineTest, AProducersFailureComesAfterEveryEarlierBlock)
             producers.failAt = failAt;
             Consumed consumed;
             try {
-                RunTable<Values>({200, threads, {}}, [&] { return producers.Make(); },
-                                 [&](std::int64_t b, const Values& values) { return consumed.Take(b, values); });
+                RunTable<Values>(
+                    {200, threads, {}}, [&] { return producers.Make(); },
+                    [&](std::int64_t b, const Values& values) { return consumed.Take(b, values); });
                 ADD_FAILURE() << "no failure at block " << failAt;
             } catch (const std::runtime_error& error) {
                 EXPECT_EQ(std::string(error.what()), "block " + std::to_string(failAt));
@@ -108,14 +110,16 @@ TEST(TableEngineTest, StopsBetweenBlocks)
         SquareProducers producers;
         Consumed consumed;
         int asked = 0;
-        EXPECT_FALSE(RunTable<Values>({100, threads, [&] { return ++asked > 3; }}, [&] { return producers.Make(); },
-                                      [&](std::int64_t b, const Values& values) { return consumed.Take(b, values); }));
+        EXPECT_FALSE(RunTable<Values>(
+            {100, threads, [&] { return ++asked > 3; }}, [&] { return producers.Make(); },
+            [&](std::int64_t b, const Values& values) { return consumed.Take(b, values); }));
         EXPECT_EQ(consumed.blocks.size(), 3u);
 
         // The consumer stops it: no block after that one.
         Consumed taken;
-        EXPECT_FALSE(RunTable<Values>({100, threads, {}}, [&] { return producers.Make(); },
-                                      [&](std::int64_t b, const Values& values) { return taken.Take(b, values) && b < 9; }));
+        EXPECT_FALSE(RunTable<Values>(
+            {100, threads, {}}, [&] { return producers.Make(); },
+            [&](std::int64_t b, const Values& values) { return taken.Take(b, values) && b < 9; }));
         EXPECT_EQ(taken.blocks.size(), 10u);
     }
 }
@@ -124,13 +128,14 @@ TEST(TableEngineTest, AConsumersFailureEndsTheTableAtOnce)
 {
     SquareProducers producers;
     int calls = 0;
-    EXPECT_THROW(RunTable<Values>({1000, 4, {}}, [&] { return producers.Make(); },
-                                  [&](std::int64_t b, const Values&) {
-                                      ++calls;
-                                      if (b == 2)
-                                          throw std::runtime_error("disk full");
-                                      return true;
-                                  }),
+    EXPECT_THROW(RunTable<Values>(
+                     {1000, 4, {}}, [&] { return producers.Make(); },
+                     [&](std::int64_t b, const Values&) {
+                         ++calls;
+                         if (b == 2)
+                             throw std::runtime_error("disk full");
+                         return true;
+                     }),
                  std::runtime_error);
     EXPECT_EQ(calls, 3);
 }
@@ -182,7 +187,7 @@ struct CutCase {
     RowRange range;
     std::int64_t runLength;
     int threads;
-    std::int64_t blocks;  // the number expected, or -1 for any
+    std::int64_t blocks; // the number expected, or -1 for any
 };
 
 void PrintTo(const CutCase& c, std::ostream* os) { *os << c.name; }
@@ -213,18 +218,16 @@ TEST_P(TableBlocksCases, BlocksCoverTheRangeAndKeepRunsTogether)
     EXPECT_EQ(next, std::max(c.range.first, c.range.last));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cuts, TableBlocksCases,
-    ::testing::Values(CutCase{"ScanPassPerBlock", {0, 201 * 201}, 201, 1, 201},
-                      CutCase{"ShortRunsTogether", {0, 21 * 1000}, 21, 2, 1000 / 12 + 1},
-                      CutCase{"LongRunsSplit", {0, 3 * 5000}, 5000, 1, 3 * 5},
-                      CutCase{"FewRunsSplitForTheThreads", {0, 7 * 101}, 101, 2, 7 * 3},
-                      CutCase{"RowsAlone", {0, 10}, 1, 2, 10},
-                      CutCase{"ShardStartsAndEndsInsideRuns", {1234, 98765}, 300, 3, -1},
-                      CutCase{"ShardInsideOneLongRun", {10, 4000}, 1000000, 2, -1},
-                      CutCase{"Empty", {5, 5}, 7, 2, 0},
-                      CutCase{"Reversed", {9, 5}, 7, 2, 0}),
-    [](const auto& c) { return c.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cuts, TableBlocksCases,
+                         ::testing::Values(CutCase{"ScanPassPerBlock", {0, 201 * 201}, 201, 1, 201},
+                                           CutCase{"ShortRunsTogether", {0, 21 * 1000}, 21, 2, 1000 / 12 + 1},
+                                           CutCase{"LongRunsSplit", {0, 3 * 5000}, 5000, 1, 3 * 5},
+                                           CutCase{"FewRunsSplitForTheThreads", {0, 7 * 101}, 101, 2, 7 * 3},
+                                           CutCase{"RowsAlone", {0, 10}, 1, 2, 10},
+                                           CutCase{"ShardStartsAndEndsInsideRuns", {1234, 98765}, 300, 3, -1},
+                                           CutCase{"ShardInsideOneLongRun", {10, 4000}, 1000000, 2, -1},
+                                           CutCase{"Empty", {5, 5}, 7, 2, 0}, CutCase{"Reversed", {9, 5}, 7, 2, 0}),
+                         [](const auto& c) { return c.param.name; });
 
 TEST(TableBlocksTest, HugeTablesCountWithoutOverflow)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The AVX-512 form of every vector kernel compiled against SIMDe's portable
@@ -57,10 +58,7 @@ inline simde__m512d EmulatedCvtpsPd(simde__m256 a)
 
 namespace tamrisk::lanes::emulated_avx512 {
 
-inline void ExpBatch(const double* in, double* out, std::size_t count)
-{
-    ExpBatchOf<Ops>(in, out, count);
-}
+inline void ExpBatch(const double* in, double* out, std::size_t count) { ExpBatchOf<Ops>(in, out, count); }
 
 inline void SumCurves(const detail::CurveTables& tables, const double* times, float* hom, float* lab, float* nat)
 {
