@@ -37,13 +37,13 @@ std::vector<std::string> PythonNames(const std::vector<std::string>& names)
 
 // The tool's text of one axis's values: a text as given, or a tuple
 // (start, end, steps[, log]) of a number input, or the states of a switch.
-std::string AxisText(const InputRow* row, const std::string& name, py::handle spec)
+std::string AxisText(const InputRow* row, const std::string& name, py::handle range)
 {
-    if (PyUnicode_Check(spec.ptr()) != 0)
-        return spec.cast<std::string>();
-    if (!py::isinstance<py::tuple>(spec) && !py::isinstance<py::list>(spec))
-        throw py::type_error("vary " + name + " takes a text such as '0:2:20' or a tuple, not " + TypeName(spec));
-    const py::sequence parts = py::reinterpret_borrow<py::sequence>(spec);
+    if (PyUnicode_Check(range.ptr()) != 0)
+        return range.cast<std::string>();
+    if (!py::isinstance<py::tuple>(range) && !py::isinstance<py::list>(range))
+        throw py::type_error("vary " + name + " takes a text such as '0:2:20' or a tuple, not " + TypeName(range));
+    const py::sequence parts = py::reinterpret_borrow<py::sequence>(range);
     std::string text;
     if (row != nullptr && row->kind == InputKind::Switch) {
         // (0, 1) or (False, True): the states in order.
@@ -84,11 +84,11 @@ std::string AxisText(const InputRow* row, const std::string& name, py::handle sp
     return text;
 }
 
-SweepAxis ReadAxis(const std::string& name, py::handle spec)
+SweepAxis ReadAxis(const std::string& name, py::handle range)
 {
     // The tool's names (eval-time) and Python's (eval_time) alike.
     const InputRow* row = FindInput(Dashed(name));
-    const std::string text = Dashed(name) + "=" + AxisText(row, name, spec);
+    const std::string text = Dashed(name) + "=" + AxisText(row, name, range);
     SweepAxis axis;
     if (const std::optional<SweepAxisProblem> problem = ParseSweepAxis(text, axis)) {
         if (!problem->unknownName.empty() || row == nullptr)
@@ -103,10 +103,10 @@ SweepPlan ReadPlan(py::handle vary, py::handle columns)
 {
     SweepPlan plan;
     if (py::isinstance<py::dict>(vary)) {
-        for (const auto& [name, spec] : py::reinterpret_borrow<py::dict>(vary)) {
+        for (const auto& [name, range] : py::reinterpret_borrow<py::dict>(vary)) {
             if (PyUnicode_Check(name.ptr()) == 0)
                 throw py::type_error("vary takes input names (str) as keys, not " + TypeName(name));
-            plan.axes.push_back(ReadAxis(name.cast<std::string>(), spec));
+            plan.axes.push_back(ReadAxis(name.cast<std::string>(), range));
         }
     } else if (PyUnicode_Check(vary.ptr()) == 0 && py::isinstance<py::iterable>(vary)) {
         // The tool's texts, "NAME=START:END:STEPS[:log]".

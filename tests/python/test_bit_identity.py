@@ -142,10 +142,10 @@ def test_sweep_is_the_sweep_table(case):
     sweep = tamrisk.sweep(**arguments, **inputs)
     vary = arguments["vary"]
     texts = vary if isinstance(vary, list) else [
-        f"{name}={spec}" if isinstance(spec, str) else f"{name}=" + (
-            ",".join(str(int(s)) for s in spec) if isinstance(spec[0], bool)
-            else ":".join(repr(v) for v in spec[:3]) + (":log" if len(spec) > 3 and spec[3] else ""))
-        for name, spec in vary.items()]
+        f"{name}={values}" if isinstance(values, str) else f"{name}=" + (
+            ",".join(str(int(s)) for s in values) if isinstance(values[0], bool)
+            else ":".join(repr(v) for v in values[:3]) + (":log" if len(values) > 3 and values[3] else ""))
+        for name, values in vary.items()]
     args = [a for text in texts for a in ("--vary", text.replace("_", "-"))]
     if "columns" in arguments:
         args += ["--columns", arguments["columns"]]
