@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ArgumentRules.h"
 
+#include "model/NearestName.h"
 #include "model/ParseText.h"
 
 #include <algorithm>
@@ -10,22 +11,6 @@
 namespace tamrisk::cli {
 
 namespace {
-
-std::size_t EditDistance(std::string_view a, std::string_view b)
-{
-    std::vector<std::size_t> row(b.size() + 1);
-    std::iota(row.begin(), row.end(), std::size_t{0});
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
 
 const OptionShape* Find(const std::vector<OptionShape>& options, std::string_view name)
 {
@@ -47,18 +32,8 @@ bool LooksLikeOption(std::string_view arg)
 
 std::string DidYouMean(std::string_view typed, const std::vector<std::string>& known)
 {
-    const std::string* best = nullptr;
-    std::size_t bestDistance = 0;
-    for (const std::string& word : known) {
-        const std::size_t d = EditDistance(typed, word);
-        if (best == nullptr || d < bestDistance) {
-            best = &word;
-            bestDistance = d;
-        }
-    }
-    if (best == nullptr || bestDistance > std::max<std::size_t>(2, typed.size() / 3))
-        return {};
-    return " (did you mean '" + *best + "'?)";
+    const std::optional<std::string> nearest = NearestName(typed, known);
+    return nearest ? " (did you mean '" + *nearest + "'?)" : std::string();
 }
 
 std::optional<std::string> NormalizeArguments(std::vector<std::string>& args, const std::vector<OptionShape>& options)
