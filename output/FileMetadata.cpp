@@ -27,7 +27,7 @@ std::optional<std::string> AttributeNames(int descriptor)
             names.resize(std::size_t(got));
             return names;
         }
-        if (errno != ERANGE)  // ERANGE: it grew meanwhile, ask again
+        if (errno != ERANGE) // ERANGE: it grew meanwhile, ask again
             return std::nullopt;
     }
 }
@@ -61,18 +61,18 @@ std::optional<std::string> CopyAttributes(int from, int to)
         if (view.empty())
             break;
         if (view.starts_with("system.posix_acl_"))
-            continue;  // the access control list, given as such
+            continue; // the access control list, given as such
         const std::optional<std::string> value = Attribute(from, name);
         if (!value) {
             if (errno == ENODATA)
-                continue;  // removed meanwhile
+                continue; // removed meanwhile
             return "its extended attribute '" + std::string(view) + "' cannot be read" + Because(errno);
         }
         if (Attribute(to, name) == value)
-            continue;  // already so, as a label the system gives each new file may be
+            continue; // already so, as a label the system gives each new file may be
         if (::fsetxattr(to, name, value->data(), value->size(), 0) != 0) {
             if (view == "security.selinux")
-                continue;  // the system labels the new file itself where it may not take the old label
+                continue; // the system labels the new file itself where it may not take the old label
             return "its extended attribute '" + std::string(view) + "' cannot be kept" + Because(errno);
         }
     }
@@ -99,8 +99,8 @@ std::optional<std::string> CopyFileMetadata(int from, int to, const struct stat&
 {
     // Owner first: a new owner clears the set-id bits, which the mode then
     // restores, and attributes such as file capabilities, which follow.
-    if (::fchown(to, status.st_uid, status.st_gid) != 0)
-        [[maybe_unused]] const int group = ::fchown(to, uid_t(-1), status.st_gid);
+    if (::fchown(to, status.st_uid, status.st_gid) != 0) [[maybe_unused]]
+        const int group = ::fchown(to, uid_t(-1), status.st_gid);
     if (std::optional<std::string> problem = CopyAttributes(from, to))
         return problem;
     if (::fchmod(to, status.st_mode & 07777) != 0)

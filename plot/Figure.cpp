@@ -21,7 +21,7 @@ constexpr double kPointsPerMm = 72.0 / 25.4;
 struct SinkStream {
     ByteSink* sink;
     std::exception_ptr error;
-    const FigureStopCheck* stop = nullptr;  // asked at every piece: encoding a large picture takes long
+    const FigureStopCheck* stop = nullptr; // asked at every piece: encoding a large picture takes long
     bool stopped = false;
 };
 

@@ -24,10 +24,10 @@ namespace tamrisk::testing {
 
 struct ToolLaunch {
     std::vector<std::string> args;
-    std::string folder;                // the working folder
-    int out = -1;                      // standard output; -1: /dev/null
-    std::string err = "/dev/null";     // file for standard error
-    std::optional<uid_t> user;         // run as this user and its group (the test must be root)
+    std::string folder;            // the working folder
+    int out = -1;                  // standard output; -1: /dev/null
+    std::string err = "/dev/null"; // file for standard error
+    std::optional<uid_t> user;     // run as this user and its group (the test must be root)
     std::optional<gid_t> group;
 };
 
@@ -83,8 +83,8 @@ inline pid_t StartTool(const ToolLaunch& launch)
 }
 
 struct ToolEnd {
-    int exitCode = -1;  // when it exited
-    int signal = 0;     // when a signal ended it
+    int exitCode = -1; // when it exited
+    int signal = 0;    // when a signal ended it
     bool timedOut = false;
 };
 
@@ -121,7 +121,7 @@ bool WaitUntil(pid_t pid, Ready ready, std::chrono::milliseconds limit = std::ch
             return true;
         siginfo_t info{};
         if (::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid == pid)
-            return false;  // it ended; WaitForTool collects it
+            return false; // it ended; WaitForTool collects it
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;

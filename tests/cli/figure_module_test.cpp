@@ -184,10 +184,7 @@ TEST(FigureModuleInterface, DrawnFigureComesAsNotesThenBytes)
 // encoding of the picture, which asks at each piece it writes.
 int gStopChecks = 0;
 int gStopAt = 0;
-int StopWhenCounted()
-{
-    return ++gStopChecks >= gStopAt ? 1 : 0;
-}
+int StopWhenCounted() { return ++gStopChecks >= gStopAt ? 1 : 0; }
 
 struct StopCase {
     const char* name;
@@ -226,8 +223,8 @@ TEST_P(StoppedDrawing, WritesNothingAndSaysStopped)
     ModelState state = Showing({"showIntensity"});
     FigureOptions options;
     options.format = FigureFormat(GetParam().format);
-    const FigureDrawing drawing = DrawWithModule(tamrisk_draw_figure, options, state.params, state.flags,
-                                                 state.profile, state.curves, StopWhenCounted);
+    const FigureDrawing drawing = DrawWithModule(tamrisk_draw_figure, options, state.params, state.flags, state.profile,
+                                                 state.curves, StopWhenCounted);
     EXPECT_TRUE(drawing.stopped);
     EXPECT_TRUE(drawing.bytes.empty() && drawing.error.empty());
 }

@@ -54,11 +54,11 @@ struct TargetCase {
     std::function<std::string(const fs::path& dir)> setup;
     std::vector<std::string> args;
     int exitCode;
-    const char* message;  // in standard error; "" for none
+    const char* message; // in standard error; "" for none
     // What the files must be afterwards.
     std::function<void(const fs::path& dir)> check;
-    bool asOtherUser = false;   // run as nobody when the test runs as root
-    const char* appendedOut = nullptr;  // standard output: this file, opened for appending
+    bool asOtherUser = false;          // run as nobody when the test runs as root
+    const char* appendedOut = nullptr; // standard output: this file, opened for appending
 };
 
 void PrintTo(const TargetCase& c, std::ostream* os) { *os << c.name; }
@@ -85,10 +85,7 @@ std::string ReadOnlyFolder(const fs::path& dir)
     return "";
 }
 
-void Unchanged(const fs::path& path, const std::string& content = "old")
-{
-    EXPECT_EQ(ReadFile(path), content) << path;
-}
+void Unchanged(const fs::path& path, const std::string& content = "old") { EXPECT_EQ(ReadFile(path), content) << path; }
 
 const std::string kAppended = "earlier line\n";
 
@@ -114,7 +111,9 @@ const TargetCase kCases[] = {
          fs::create_symlink("data/real.csv", dir / "link.csv");
          return Old(dir / "data/real.csv");
      },
-     {"export", "-o", "link.csv"}, 0, "",
+     {"export", "-o", "link.csv"},
+     0,
+     "",
      [](const fs::path& dir) {
          EXPECT_TRUE(fs::is_symlink(dir / "link.csv"));
          EXPECT_TRUE(ReadFile(dir / "data/real.csv").starts_with("depth_mm,"));
@@ -128,7 +127,9 @@ const TargetCase kCases[] = {
          Shell("getfacl -c " + Quoted(dir / "shared.csv") + " > " + Quoted(dir / "acl.before"));
          return "";
      },
-     {"export", "-o", "shared.csv"}, 0, "",
+     {"export", "-o", "shared.csv"},
+     0,
+     "",
      [](const fs::path& dir) {
          EXPECT_TRUE(ReadFile(dir / "shared.csv").starts_with("depth_mm,"));
          const std::string after = Shell("getfacl -c " + Quoted(dir / "shared.csv")).second;
@@ -143,7 +144,9 @@ const TargetCase kCases[] = {
              return "setfattr is missing or the file system has no user.* attributes";
          return "";
      },
-     {"export", "-o", "tagged.csv"}, 0, "",
+     {"export", "-o", "tagged.csv"},
+     0,
+     "",
      [](const fs::path& dir) {
          EXPECT_TRUE(ReadFile(dir / "tagged.csv").starts_with("depth_mm,"));
          EXPECT_EQ(Shell("getfattr --only-values -n user.origin " + Quoted(dir / "tagged.csv")).second, "lab7");
@@ -168,10 +171,10 @@ const TargetCase kCases[] = {
      },
      true},
     {"ReadOnlyFolder", ReadOnlyFolder, Plus(kLongSweep, {"-o", "locked/new.csv"}), 1,
-     "'locked' does not let us create files",
-     [](const fs::path& dir) { EXPECT_TRUE(fs::is_empty(dir / "locked")); }, true},
-    {"ReadOnlyFolderOfTheRecord", ReadOnlyFolder,
-     Plus(kLongSweep, {"-o", "table.csv", "--record", "locked/run.json"}), 1, "'locked' does not let us create files",
+     "'locked' does not let us create files", [](const fs::path& dir) { EXPECT_TRUE(fs::is_empty(dir / "locked")); },
+     true},
+    {"ReadOnlyFolderOfTheRecord", ReadOnlyFolder, Plus(kLongSweep, {"-o", "table.csv", "--record", "locked/run.json"}),
+     1, "'locked' does not let us create files",
      [](const fs::path& dir) {
          EXPECT_TRUE(fs::is_empty(dir / "locked"));
          EXPECT_FALSE(fs::exists(dir / "table.csv"));
@@ -179,18 +182,24 @@ const TargetCase kCases[] = {
      true},
     {"MissingFolder", [](const fs::path&) { return std::string(); }, Plus(kLongSweep, {"-o", "none/new.csv"}), 1,
      "the folder 'none' does not exist", [](const fs::path& dir) { EXPECT_FALSE(fs::exists(dir / "none")); }},
-    {"EmptyName", [](const fs::path&) { return std::string(); }, Plus(kLongSweep, {"-o", ""}), 2,
-     "the name is empty", [](const fs::path&) {}},
+    {"EmptyName", [](const fs::path&) { return std::string(); }, Plus(kLongSweep, {"-o", ""}), 2, "the name is empty",
+     [](const fs::path&) {}},
     {"EmptyRecordName", [](const fs::path& dir) { return Old(dir / "table.csv"); },
      Plus(kLongSweep, {"-o", "table.csv", "--record", ""}), 2, "the name is empty",
      [](const fs::path& dir) { Unchanged(dir / "table.csv"); }},
-    {"EmptyPictureName", [](const fs::path& dir) { return Old(dir / "signal.png"); },
-     {"render", "--depth-picture", "", "--signal-picture", "signal.png"}, 2, "the name is empty",
+    {"EmptyPictureName",
+     [](const fs::path& dir) { return Old(dir / "signal.png"); },
+     {"render", "--depth-picture", "", "--signal-picture", "signal.png"},
+     2,
+     "the name is empty",
      [](const fs::path& dir) { Unchanged(dir / "signal.png"); }},
     {"NameLongerThanTheFileSystemAllows", [](const fs::path&) { return std::string(); },
      Plus(kLongSweep, {"-o", std::string(256, 'n')}), 1, "too long", [](const fs::path&) {}},
-    {"LongestNameHasRoomForItsTemporaryFile", [](const fs::path& dir) { return Old(dir / std::string(255, 'n')); },
-     {"export", "-o", std::string(255, 'n')}, 0, "",
+    {"LongestNameHasRoomForItsTemporaryFile",
+     [](const fs::path& dir) { return Old(dir / std::string(255, 'n')); },
+     {"export", "-o", std::string(255, 'n')},
+     0,
+     "",
      [](const fs::path& dir) { EXPECT_NE(ReadFile(dir / std::string(255, 'n')), "old"); }},
     {"NameEndingInSlash", [](const fs::path&) { return std::string(); }, Plus(kLongSweep, {"-o", "new/"}), 1,
      "ends in '/'", [](const fs::path& dir) { EXPECT_FALSE(fs::exists(dir / "new")); }},

@@ -44,7 +44,7 @@ private:
 
 struct RunCase {
     const char* name;
-    std::vector<NamedOutput> outputs;  // paths relative to the test's folder, except "-" and ""
+    std::vector<NamedOutput> outputs; // paths relative to the test's folder, except "-" and ""
     std::function<int()> work;
     int exitCode;
     const char* message;
@@ -76,16 +76,31 @@ TEST_P(RunCommandTest, ChecksTheOutputsFirstAndNamesThemOnFailure)
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, RunCommandTest,
-    ::testing::Values(
-        RunCase{"OutOfMemoryNamesStandardOutput", {{"-o", "-"}}, [] () -> int { throw std::bad_alloc(); }, 1,
-                "out of memory; the output on standard output is incomplete", true},
-        RunCase{"FailureShownEscaped", {{"-o", "table.csv"}},
-                [] () -> int { throw std::runtime_error("bad \x1b[2J"); }, 1, "fake: bad \\x1B[2J", true},
-        RunCase{"MissingFolderBeforeTheWork", {{"-o", "table.csv"}, {"--record", "none/run.json"}},
-                [] { return 0; }, 1, "none' does not exist", false},
-        RunCase{"EmptyNameBeforeTheWork", {{"-o", ""}}, [] { return 0; }, 2, "the name is empty", false},
-        RunCase{"ClashBeforeTheWork", {{"-o", "table.csv"}, {"--record", "table.csv"}}, [] { return 0; }, 2,
-                "both name", false}),
+    ::testing::Values(RunCase{"OutOfMemoryNamesStandardOutput",
+                              {{"-o", "-"}},
+                              []() -> int { throw std::bad_alloc(); },
+                              1,
+                              "out of memory; the output on standard output is incomplete",
+                              true},
+                      RunCase{"FailureShownEscaped",
+                              {{"-o", "table.csv"}},
+                              []() -> int { throw std::runtime_error("bad \x1b[2J"); },
+                              1,
+                              "fake: bad \\x1B[2J",
+                              true},
+                      RunCase{"MissingFolderBeforeTheWork",
+                              {{"-o", "table.csv"}, {"--record", "none/run.json"}},
+                              [] { return 0; },
+                              1,
+                              "none' does not exist",
+                              false},
+                      RunCase{"EmptyNameBeforeTheWork", {{"-o", ""}}, [] { return 0; }, 2, "the name is empty", false},
+                      RunCase{"ClashBeforeTheWork",
+                              {{"-o", "table.csv"}, {"--record", "table.csv"}},
+                              [] { return 0; },
+                              2,
+                              "both name",
+                              false}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(RunCommandMessages, OutOfMemoryNamesBothFiles)

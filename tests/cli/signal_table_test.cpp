@@ -23,10 +23,10 @@ using namespace testing;
 
 struct LongCommand {
     const char* name;
-    std::vector<std::string> work;    // runs for seconds
-    std::vector<std::string> quick;   // done at once
-    std::vector<std::string> stream;  // soon writes more than a pipe holds, in large writes
-    bool temporaryWhileWorking;       // false: the output is made in memory first (a figure)
+    std::vector<std::string> work;   // runs for seconds
+    std::vector<std::string> quick;  // done at once
+    std::vector<std::string> stream; // soon writes more than a pipe holds, in large writes
+    bool temporaryWhileWorking;      // false: the output is made in memory first (a figure)
 };
 
 void PrintTo(const LongCommand& command, std::ostream* os) { *os << command.name; }
@@ -95,7 +95,7 @@ protected:
 
     bool HasWorkingTemporaryFile() const
     {
-        std::error_code gone;  // the file may go while it is looked at
+        std::error_code gone; // the file may go while it is looked at
         for (const fs::directory_entry& entry : fs::directory_iterator(dir_.path()))
             if (entry.path().filename().string().ends_with(".tmp") && entry.file_size(gone) > 0 && !gone)
                 return true;
@@ -153,7 +153,7 @@ TEST_P(SignalTable, EndsWith128PlusNKeepingEveryOldFile)
         launch.args = With(command.stream, "-", "run.json");
         pid = StartTool(launch);
         ::close(fds[1]);
-        pipeRead = fds[0];  // held open, never read
+        pipeRead = fds[0]; // held open, never read
         ASSERT_TRUE(blockedOn(pid, "pipe")) << ReadFile(dir_ / "stderr");
         break;
     }
@@ -200,15 +200,15 @@ TEST_P(SignalTable, EndsWith128PlusNKeepingEveryOldFile)
         EXPECT_TRUE(!fs::exists(dir_ / fifo) || fs::is_fifo(dir_ / fifo)) << fifo;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    LongCommands, SignalTable,
-    ::testing::Combine(::testing::ValuesIn(kCommands), ::testing::Values(SIGINT, SIGTERM, SIGHUP),
-                       ::testing::Values(Moment::DuringWork, Moment::BeforeCommit, Moment::SecondSignal,
-                                         Moment::BlockedOnPipe, Moment::OpeningFifo)),
-    [](const ::testing::TestParamInfo<SignalCase>& param) {
-        return std::string(std::get<0>(param.param).name) + "_" + SignalName(std::get<1>(param.param)) + "_" +
-               MomentName(std::get<2>(param.param));
-    });
+INSTANTIATE_TEST_SUITE_P(LongCommands, SignalTable,
+                         ::testing::Combine(::testing::ValuesIn(kCommands), ::testing::Values(SIGINT, SIGTERM, SIGHUP),
+                                            ::testing::Values(Moment::DuringWork, Moment::BeforeCommit,
+                                                              Moment::SecondSignal, Moment::BlockedOnPipe,
+                                                              Moment::OpeningFifo)),
+                         [](const ::testing::TestParamInfo<SignalCase>& param) {
+                             return std::string(std::get<0>(param.param).name) + "_" +
+                                    SignalName(std::get<1>(param.param)) + "_" + MomentName(std::get<2>(param.param));
+                         });
 
 } // namespace
 } // namespace tamrisk
