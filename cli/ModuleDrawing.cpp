@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ModuleDrawing.h"
 
+#include "cli/Interrupts.h"
 #include "plot/ShownCurves.h"
 
 #include <cstring>
@@ -32,16 +33,10 @@ int Collect(void* context, int output, const char* bytes, std::size_t length) no
     }
 }
 
-} // namespace
+int StopOnInterrupt(void*) noexcept { return InterruptSignal() != 0 ? 1 : 0; }
 
-FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& options, const ModelParameters& params,
-                             const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves)
+TamriskFigureRequest BaseRequest(const FigureOptions& options)
 {
-    const int points = options.kind == PlotKind::Depth ? params.depthPoints : params.timePoints;
-    std::vector<TamriskFigureCurve> shown;
-    for (const ShownCurve& curve : ShownCurves(options.kind, flags, profile, curves, points))
-        shown.push_back({curve.row->name, std::strlen(curve.row->name), curve.values, std::size_t(points)});
-
     TamriskFigureRequest request{};
     request.version = TAMRISK_FIGURE_INTERFACE_VERSION;
     request.kind = int(options.kind);
@@ -55,6 +50,59 @@ FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& optio
     request.language = int(options.language);
     request.logValues = options.logValues ? 1 : 0;
     request.logTime = options.logTime ? 1 : 0;
+    request.style = int(options.style);
+    request.legend = int(options.legend);
+    request.stop = StopOnInterrupt;
+    return request;
+}
+
+FigureDrawing Run(DrawFigureFunction draw, const TamriskFigureRequest& request)
+{
+    FigureDrawing drawing;
+    if (draw(&request, Collect, &drawing) != 0) {
+        drawing.bytes.clear();
+        drawing.notes.clear();
+        if (drawing.error.empty())
+            drawing.error = "the figure could not be drawn";
+    }
+    return drawing;
+}
+
+} // namespace
+
+FigureDrawing DrawDataWithModule(DrawFigureFunction draw, const FigureOptions& options, const FigureData& data)
+{
+    TamriskFigureRequest request = BaseRequest(options);
+    request.xColumn = data.xColumn.data();
+    request.xColumnLength = data.xColumn.size();
+    request.yColumn = data.yColumn.data();
+    request.yColumnLength = data.yColumn.size();
+    request.zColumn = data.zColumn.data();
+    request.zColumnLength = data.zColumn.size();
+    request.x = data.x.data();
+    request.xCount = data.x.size();
+    request.y = data.y.data();
+    request.yCount = data.y.size();
+    // The module reads x * y values; fewer would be read past their end.
+    if (data.z.size() != data.x.size() * data.y.size())
+        return {{}, {}, "the table's values do not fill its grid"};
+    request.z = data.z.data();
+    request.xLog = data.xLog ? 1 : 0;
+    request.yLog = data.yLog ? 1 : 0;
+    request.levels = data.levels.data();
+    request.levelCount = data.levels.size();
+    return Run(draw, request);
+}
+
+FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& options, const ModelParameters& params,
+                             const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves)
+{
+    const int points = options.kind == PlotKind::Depth ? params.depthPoints : params.timePoints;
+    std::vector<TamriskFigureCurve> shown;
+    for (const ShownCurve& curve : ShownCurves(options.kind, flags, profile, curves, points))
+        shown.push_back({curve.row->name, std::strlen(curve.row->name), curve.values, std::size_t(points)});
+
+    TamriskFigureRequest request = BaseRequest(options);
     request.depthPoints = params.depthPoints;
     request.timePoints = params.timePoints;
     request.top = params.top;
@@ -66,15 +114,7 @@ FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& optio
     request.intensityMax = params.intensityMax;
     request.curves = shown.data();
     request.curveCount = shown.size();
-
-    FigureDrawing drawing;
-    if (draw(&request, Collect, &drawing) != 0) {
-        drawing.bytes.clear();
-        drawing.notes.clear();
-        if (drawing.error.empty())
-            drawing.error = "the figure could not be drawn";
-    }
-    return drawing;
+    return Run(draw, request);
 }
 
 } // namespace tamrisk::cli

@@ -4,6 +4,7 @@
 #include "model/DepthProfile.h"
 #include "model/ModelParameters.h"
 #include "model/SignalCurves.h"
+#include "plot/FigureData.h"
 #include "plot/FigureModule.h"
 #include "plot/FigureOptions.h"
 
@@ -25,7 +26,11 @@ struct FigureDrawing {
 
 // Draws as WriteFigure does, through the module's C interface: the curves the
 // plot shows go over with the grids and axis ranges, and the output comes back.
+// The drawing stops when the process is asked to end (InterruptSignal).
 FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& options, const ModelParameters& params,
                              const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves);
+
+// A scan map or a sweep family (options.kind Scan or Sweep) from its numbers.
+FigureDrawing DrawDataWithModule(DrawFigureFunction draw, const FigureOptions& options, const FigureData& data);
 
 } // namespace tamrisk::cli

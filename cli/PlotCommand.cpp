@@ -7,7 +7,11 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
+#include <string_view>
+#include <utility>
 #include <ostream>
 
 namespace tamrisk::cli {
@@ -53,10 +57,12 @@ std::optional<FigureFormat> ChosenFormat(const FigureCommandRequest& request, st
 void AddPlotOptions(CLI::App& command, FigureCommandRequest& request, PlotOptionTexts& texts)
 {
     FigureOptions& figure = request.figure;
-    command.add_option("kind", texts.kind, Help("kind"))->required()->check(CLI::IsMember({"depth", "signal"}));
+    command.add_option("kind", texts.kind, Help("kind"))
+        ->required()
+        ->check(CLI::IsMember({"depth", "signal", "scan", "sweep"}));
     command.add_option("-o,--output", request.output, Help("-o,--output"))->required();
     command.add_option("--format", texts.format, Help("--format"))->check(CLI::IsMember({"svg", "pdf", "png"}));
-    command.add_option("--width", figure.widthMm, Help("--width"));
+    command.add_option("--width", texts.width, Help("--width"));
     command.add_option("--height", figure.heightMm, Help("--height"));
     command.add_option("--dpi", figure.dpi, Help("--dpi"));
     command.add_option("--font-size", figure.fontSize, Help("--font-size"));
@@ -64,16 +70,52 @@ void AddPlotOptions(CLI::App& command, FigureCommandRequest& request, PlotOption
     command.add_option("--language", texts.language, Help("--language"))->check(CLI::IsMember({"en", "de"}));
     command.add_flag("--log-values", figure.logValues, Help("--log-values"));
     command.add_flag("--log-time", figure.logTime, Help("--log-time"));
+    command.add_option("--style", texts.style, Help("--style"))->check(CLI::IsMember({"print", "window"}));
+    command.add_option("--legend", texts.legend, Help("--legend"))
+        ->check(CLI::IsMember({"auto", "inside", "right", "below", "none"}));
+    command.add_option("--vary", request.vary, Help("--vary"));
+    command.add_option("--column", request.column, Help("--column"));
+    command.add_option("--from", request.from, Help("--from"));
+    command.add_option("--levels", request.levels, Help("--levels"))->delimiter(',');
 }
 
 std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, FigureCommandRequest& request)
 {
-    if (texts.kind == "depth")
-        request.figure.kind = PlotKind::Depth;
-    else if (texts.kind == "signal")
-        request.figure.kind = PlotKind::Signal;
-    else
-        return "the plot is depth or signal, not " + texts.kind;
+    static constexpr std::pair<std::string_view, PlotKind> kKinds[]{{"depth", PlotKind::Depth},
+                                                                    {"signal", PlotKind::Signal},
+                                                                    {"scan", PlotKind::Scan},
+                                                                    {"sweep", PlotKind::Sweep}};
+    const auto kind = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                   [&](const auto& row) { return row.first == texts.kind; });
+    if (kind == std::end(kKinds))
+        return "the plot is depth, signal, scan or sweep, not " + texts.kind;
+    request.figure.kind = kind->second;
+    const bool data = kind->second == PlotKind::Scan || kind->second == PlotKind::Sweep;
+    if (!texts.width.empty()) {
+        const std::optional<double> width = WidthFromText(texts.width);
+        if (!width)
+            return "--width is a number of mm, single or double, not " + texts.width;
+        request.figure.widthMm = *width;
+    }
+    const std::optional<FigureStyle> style = StyleFromName(texts.style);
+    if (!style)
+        return "--style is print or window, not " + texts.style;
+    request.figure.style = *style;
+    const std::optional<LegendPlace> legend = LegendFromName(texts.legend);
+    if (!legend)
+        return "--legend is auto, inside, right, below or none, not " + texts.legend;
+    request.figure.legend = *legend;
+    if (!request.vary.empty() && kind->second != PlotKind::Sweep)
+        return "--vary belongs to plot sweep";
+    if (!data && !request.from.empty())
+        return "--from belongs to plot scan and plot sweep";
+    if (!request.levels.empty() && kind->second != PlotKind::Scan)
+        return "--levels belongs to plot scan";
+    if (kind->second == PlotKind::Sweep && request.from.empty() && request.vary.size() != 2)
+        return "plot sweep needs two --vary: the input along the horizontal axis, then the one whose values make "
+               "the curves (or --from a sweep's table)";
+    if (kind->second == PlotKind::Sweep && !request.from.empty() && !request.vary.empty())
+        return "--vary and --from exclude each other: the table's own inputs are drawn";
     if (!texts.format.empty()) {
         request.format = FigureFormatFromName(texts.format);
         if (!request.format)
@@ -84,6 +126,58 @@ std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, Figure
         return "--language is en or de, not " + texts.language;
     request.figure.language = *language;
     return std::nullopt;
+}
+
+namespace {
+
+// The figure's options with the format chosen; an exit code other than 0 after a message on err.
+int PreparedOptions(const FigureCommandRequest& request, std::ostream& err, DrawFigureFunction& draw,
+                    FigureOptions& options)
+{
+    std::string problem;
+    const std::optional<FigureFormat> format = ChosenFormat(request, problem);
+    if (!format) {
+        err << "tamrisk-cli plot: " << Shown(problem) << '\n';
+        return kUsage;
+    }
+    options = request.figure;
+    options.format = *format;
+    if (const std::optional<std::string> refusal = CheckFigureOptions(options)) {
+        err << "tamrisk-cli plot: " << *refusal << '\n';
+        return kUsage;
+    }
+    if (draw == nullptr)
+        draw = LoadFigureModule(problem);
+    if (draw == nullptr) {
+        err << "tamrisk-cli plot: " << Shown(problem) << '\n';
+        return kFailure;
+    }
+    return 0;
+}
+
+int Delivered(FigureDrawing figure, std::ostream& err, std::string& bytes)
+{
+    if (!figure.error.empty()) {
+        err << "tamrisk-cli plot: " << Shown(figure.error) << '\n';
+        return kFailure;
+    }
+    for (const std::string& note : figure.notes)
+        err << "tamrisk-cli plot: note: " << note << '\n';
+    bytes = std::move(figure.bytes);
+    return 0;
+}
+
+} // namespace
+
+int DrawDataPlot(const FigureCommandRequest& request, const FigureData& data, std::ostream& err,
+                 DrawFigureFunction draw, std::string& bytes)
+{
+    FigureOptions options;
+    if (const int code = PreparedOptions(request, err, draw, options); code != 0)
+        return code;
+    FigureData withLevels = data;
+    withLevels.levels = request.levels;
+    return Delivered(DrawDataWithModule(draw, options, withLevels), err, bytes);
 }
 
 int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err, DrawFigureFunction draw,

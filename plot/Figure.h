@@ -6,6 +6,7 @@
 #include "model/SignalCurves.h"
 #include "output/ByteSink.h"
 #include "plot/FigureAxis.h"
+#include "plot/FigureData.h"
 #include "plot/FigureOptions.h"
 
 #include <optional>
@@ -22,7 +23,12 @@ struct FigureRect {
 struct FigureFrame {
     FigureRect plot;
     FigureAxis horizontal; // left edge to right edge
-    FigureAxis vertical;   // depth plot: top edge downward; signal plot: bottom edge upward
+    FigureAxis vertical;   // depth plot: top edge downward; the others: bottom edge upward
+    FigureRect legend;     // width 0: no legend
+    // A map's colour bar, the values along it (bottom to top) and its contour levels.
+    FigureRect colourBar;
+    FigureAxis colourAxis;
+    std::vector<double> levels;
 };
 
 // Draws one plot as a figure with axes, ticks, labels and a legend into the
@@ -34,5 +40,11 @@ struct FigureFrame {
 FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& params, const DisplayFlags& flags,
                         const DepthProfile& profile, const SignalCurves& curves, ByteSink& sink,
                         std::vector<std::string>* notes = nullptr);
+
+// Draws a scan map or a sweep family (options.kind Scan or Sweep) from its
+// numbers, as WriteFigure draws the window's plots. Throws
+// std::invalid_argument for options or data that cannot make a figure.
+FigureFrame WriteDataFigure(const FigureOptions& options, const FigureData& data, ByteSink& sink,
+                            std::vector<std::string>* notes = nullptr);
 
 } // namespace tamrisk

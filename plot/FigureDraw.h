@@ -2,6 +2,7 @@
 #pragma once
 
 #include "plot/Figure.h"
+#include "plot/FigureText.h"
 
 #include <string>
 #include <vector>
@@ -10,10 +11,21 @@ typedef struct _cairo cairo_t;
 
 namespace tamrisk {
 
+// What a figure is drawn from: the window's state for its two plots, or the
+// numbers of a scan or a sweep.
+struct FigureSource {
+    const ModelParameters* params = nullptr;
+    const DisplayFlags* flags = nullptr;
+    const DepthProfile* profile = nullptr;
+    const SignalCurves* curves = nullptr;
+    const FigureData* data = nullptr;
+};
+
 // Lays out and draws one figure of width x height points on a cairo context
 // whose user units are points; notes collects what the user should hear.
+// With `placed` set, texts are listed there instead of drawn.
 FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOptions& options,
-                       const ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
-                       const SignalCurves& curves, std::vector<std::string>& notes);
+                       const FigureSource& source, std::vector<std::string>& notes,
+                       std::vector<PlacedText>* placed = nullptr);
 
 } // namespace tamrisk

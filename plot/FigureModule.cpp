@@ -17,7 +17,10 @@
 
 static_assert(std::is_same_v<decltype(&tamrisk_draw_figure), TamriskDrawFigure>);
 // The request's numbers for plot, format and language are the enumerations' values.
-static_assert(int(tamrisk::PlotKind::Depth) == 0 && int(tamrisk::PlotKind::Signal) == 1);
+static_assert(int(tamrisk::PlotKind::Depth) == 0 && int(tamrisk::PlotKind::Signal) == 1 &&
+              int(tamrisk::PlotKind::Scan) == 2 && int(tamrisk::PlotKind::Sweep) == 3);
+static_assert(int(tamrisk::FigureStyle::Print) == 0 && int(tamrisk::FigureStyle::Window) == 1);
+static_assert(int(tamrisk::LegendPlace::Auto) == 0 && int(tamrisk::LegendPlace::None) == 4);
 static_assert(int(tamrisk::FigureFormat::Svg) == 0 && int(tamrisk::FigureFormat::Pdf) == 1 &&
               int(tamrisk::FigureFormat::Png) == 2);
 static_assert(int(tamrisk::Language::En) == 0 && int(tamrisk::Language::De) == 1);
@@ -33,7 +36,13 @@ struct FigureInput {
     DisplayFlags flags;
     DepthProfile profile;
     SignalCurves curves;
+    FigureData data;
 };
+
+std::vector<double> Numbers(const double* values, std::size_t count)
+{
+    return count == 0 ? std::vector<double>() : std::vector<double>(values, values + count);
+}
 
 template <class Enum>
 std::optional<Enum> EnumFrom(int value, Enum last)
@@ -55,11 +64,13 @@ FigureInput ReadRequest(const TamriskFigureRequest& request)
         throw std::invalid_argument("the figure module is of another version than the program");
     FigureInput in;
     FigureOptions& o = in.options;
-    const std::optional<PlotKind> kind = EnumFrom(request.kind, PlotKind::Signal);
+    const std::optional<PlotKind> kind = EnumFrom(request.kind, PlotKind::Sweep);
     const std::optional<FigureFormat> format = EnumFrom(request.format, FigureFormat::Png);
     const std::optional<Language> language = EnumFrom(request.language, Language::De);
-    if (!kind || !format || !language)
-        throw std::invalid_argument("the figure request names an unknown plot, format or language");
+    const std::optional<FigureStyle> style = EnumFrom(request.style, FigureStyle::Window);
+    const std::optional<LegendPlace> legend = EnumFrom(request.legend, LegendPlace::None);
+    if (!kind || !format || !language || !style || !legend)
+        throw std::invalid_argument("the figure request names an unknown plot, format, language, style or legend");
     o.kind = *kind;
     o.format = *format;
     o.widthMm = request.widthMm;
@@ -70,6 +81,29 @@ FigureInput ReadRequest(const TamriskFigureRequest& request)
     o.language = *language;
     o.logValues = request.logValues != 0;
     o.logTime = request.logTime != 0;
+    o.style = *style;
+    o.legend = *legend;
+    if (request.stop != nullptr) {
+        const TamriskFigureStop stop = request.stop;
+        void* const context = request.stopContext;
+        o.stopRequested = [stop, context] { return stop(context) != 0; };
+    }
+
+    if (o.kind == PlotKind::Scan || o.kind == PlotKind::Sweep) {
+        FigureData& d = in.data;
+        d.xColumn = Text(request.xColumn, request.xColumnLength);
+        d.yColumn = Text(request.yColumn, request.yColumnLength);
+        d.zColumn = Text(request.zColumn, request.zColumnLength);
+        d.x = Numbers(request.x, request.xCount);
+        d.y = Numbers(request.y, request.yCount);
+        if (request.xCount != 0 && request.yCount > std::size_t(-1) / request.xCount)
+            throw std::invalid_argument("the figure request's table is too large");
+        d.z = Numbers(request.z, request.xCount * request.yCount);
+        d.xLog = request.xLog != 0;
+        d.yLog = request.yLog != 0;
+        d.levels = Numbers(request.levels, request.levelCount);
+        return in;
+    }
 
     ModelParameters& p = in.params;
     p.depthPoints = request.depthPoints;
@@ -106,7 +140,10 @@ std::optional<std::string> Draw(const TamriskFigureRequest& request, StringSink&
 {
     try {
         const FigureInput in = ReadRequest(request);
-        WriteFigure(in.options, in.params, in.flags, in.profile, in.curves, sink, &notes);
+        if (in.options.kind == PlotKind::Scan || in.options.kind == PlotKind::Sweep)
+            WriteDataFigure(in.options, in.data, sink, &notes);
+        else
+            WriteFigure(in.options, in.params, in.flags, in.profile, in.curves, sink, &notes);
         return std::nullopt;
     } catch (const std::exception& error) {
         return error.what();

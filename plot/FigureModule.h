@@ -12,7 +12,7 @@ extern "C" {
 #endif
 
 /* The module refuses a request of another version. */
-#define TAMRISK_FIGURE_INTERFACE_VERSION 1
+#define TAMRISK_FIGURE_INTERFACE_VERSION 3
 
 #define TAMRISK_FIGURE_MODULE_FILE "tamrisk-figures.so"
 #define TAMRISK_DRAW_FIGURE_SYMBOL "tamrisk_draw_figure"
@@ -26,9 +26,14 @@ typedef struct TamriskFigureCurve {
     size_t count;
 } TamriskFigureCurve;
 
+/* Asked now and then while a figure is drawn; a value other than 0 stops
+ * the drawing, which then ends as not drawn. It must not throw. */
+typedef int (*TamriskFigureStop)(void* context);
+
 /* Everything a figure is drawn from. The numbers in the enumerations'
- * order: kind 0 depth, 1 signal; format 0 SVG, 1 PDF, 2 PNG; language 0
- * English, 1 German. */
+ * order: kind 0 depth, 1 signal, 2 scan map, 3 sweep family; format 0 SVG,
+ * 1 PDF, 2 PNG; language 0 English, 1 German; style 0 print, 1 window;
+ * legend 0 automatic, 1 inside, 2 right, 3 below, 4 none. */
 typedef struct TamriskFigureRequest {
     int version; /* TAMRISK_FIGURE_INTERFACE_VERSION */
 
@@ -59,6 +64,31 @@ typedef struct TamriskFigureRequest {
     /* The shown curves of the plot. */
     const TamriskFigureCurve* curves;
     size_t curveCount;
+
+    int style;
+    int legend;
+
+    /* Scan map and sweep family: the table's numbers (see plot/FigureData.h),
+     * each column named as the table names it. */
+    const char* xColumn;
+    size_t xColumnLength;
+    const char* yColumn;
+    size_t yColumnLength;
+    const char* zColumn;
+    size_t zColumnLength;
+    const double* x;
+    size_t xCount;
+    const double* y;
+    size_t yCount;
+    const double* z; /* xCount * yCount values */
+    int xLog;        /* 0 or 1 */
+    int yLog;        /* 0 or 1 */
+    const double* levels; /* a map's contour levels; none: chosen round */
+    size_t levelCount;
+
+    /* May be NULL: the drawing is not stopped. */
+    TamriskFigureStop stop;
+    void* stopContext;
 } TamriskFigureRequest;
 
 /* What the module writes through TamriskFigureWrite. */

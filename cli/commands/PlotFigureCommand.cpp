@@ -1,10 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// plot: the depth or the signal plot as a figure for a paper.
+// plot: the depth or the signal plot, the t-Scan as a map or a sweep as a
+// family of curves, as a figure for a paper.
 #include "cli/ModelCommand.h"
 
+#include "cli/Interrupts.h"
 #include "cli/PlotCommand.h"
+#include "cli/PlotData.h"
 #include "model/CurveTable.h"
+#include "model/ReadParameters.h"
 #include "plot/Recompute.h"
+#include "scan/SweepAxis.h"
+
+#include <CLI/CLI.hpp>
 
 namespace tamrisk::cli {
 
@@ -13,7 +20,8 @@ namespace {
 class PlotFigureCommand final : public ModelCommand {
 public:
     PlotFigureCommand()
-        : ModelCommand("plot", "draw the depth or the signal plot as a figure (SVG, PDF, PNG)", {}, OutputOption::None)
+        : ModelCommand("plot", "draw a plot, the t-Scan map or a sweep's curves as a figure (SVG, PDF, PNG)", {},
+                       OutputOption::None)
     {
     }
 
@@ -27,24 +35,35 @@ public:
 
     int Run(CommandContext& context) override
     {
+        const PlotKind kind = figure_.figure.kind;
+        std::string bytes;
+        if (kind == PlotKind::Scan || kind == PlotKind::Sweep) {
+            FigureData data;
+            if (const int code = MakeData(context, data); code != kExitSuccess)
+                return code;
+            if (const int code = DrawDataPlot(figure_, data, context.err, nullptr, bytes); code != kExitSuccess)
+                return InterruptSignal() != 0 ? context.writer.Interrupted(figure_.output) : code;
+            return Write(context, bytes);
+        }
         ModelState state;
         RecomputeNumbers(request_.inputs.controls, state, request_.inputs.overrides);
         Doubts doubts;
         doubts.CheckParameters(state.params);
         if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
             return code;
-        std::string bytes;
         if (const int code = DrawPlot(figure_, state, context.err, nullptr, bytes); code != kExitSuccess)
-            return code;
-        std::vector<OutputWriter::Piece> pieces{{figure_.output, [&](ByteSink& sink) { sink.Write(bytes); }}};
-        if (!request_.record.empty())
-            pieces.push_back({request_.record,
-                              [this](ByteSink& sink) { sink.Write(RecordDocument(Json::object(), figure_.output)); }});
-        return context.writer.WriteAll(pieces);
+            return InterruptSignal() != 0 ? context.writer.Interrupted(figure_.output) : code;
+        return Write(context, bytes);
     }
 
 protected:
-    void AddTrailingOptions(CLI::App& command) override { AddPlotOptions(command, figure_, texts_); }
+    void AddTrailingOptions(CLI::App& command) override
+    {
+        AddPlotOptions(command, figure_, texts_);
+        const PlotOptionRow& threads = kPlotOptions.back();
+        command.add_option("--threads", request_.threads,
+                           std::string(threads.meaning) + " (default: " + threads.defaultValue + ")");
+    }
 
     int PrepareOwn(const CLI::App&, CommandContext& context) override
     {
@@ -52,6 +71,8 @@ protected:
             context.err << "tamrisk-cli plot: " << *refusal << '\n';
             return kExitUsage;
         }
+        if (figure_.figure.kind == PlotKind::Scan || figure_.figure.kind == PlotKind::Sweep)
+            return kExitSuccess;
         // The window starts with no curve shown; a figure without one would be empty.
         std::string names;
         bool shown = false;
@@ -70,6 +91,64 @@ protected:
     }
 
 private:
+    // The figure and its record, committed together.
+    int Write(CommandContext& context, const std::string& bytes)
+    {
+        std::vector<OutputWriter::Piece> pieces{{figure_.output, [&](ByteSink& sink) { sink.Write(bytes); }}};
+        if (!request_.record.empty())
+            pieces.push_back({request_.record,
+                              [this](ByteSink& sink) { sink.Write(RecordDocument(Json::object(), figure_.output)); }});
+        return context.writer.WriteAll(pieces);
+    }
+
+    // The numbers of a map or a family: computed as scan and sweep compute
+    // them, or read from their table.
+    int MakeData(CommandContext& context, FigureData& data)
+    {
+        std::ostream& err = context.err;
+        const PlotKind kind = figure_.figure.kind;
+        std::optional<std::string> problem;
+        bool stopped = false;
+        const auto stop = [] { return InterruptSignal() != 0; };
+        if (!figure_.from.empty()) {
+            problem = ReadFigureTable(figure_.from, kind, figure_.column, data);
+        } else if (kind == PlotKind::Scan) {
+            ModelParameters params;
+            DisplayFlags flags;
+            ReadParameters(request_.inputs.controls, params, flags);
+            ApplyOverrides(request_.inputs.overrides, params);
+            const ScanGrid grid = ReadScanGrid(request_.inputs.grid);
+            if (const std::optional<std::string> refusal = CheckScanGrid(grid)) {
+                err << "tamrisk-cli plot: the grid is refused: " << *refusal << '\n';
+                return kExitUsage;
+            }
+            problem = ComputeScanFigureData(grid, params, request_.threads, figure_.column, data, stop, stopped);
+        } else {
+            SweepPlan plan;
+            for (const std::string& text : figure_.vary) {
+                SweepAxis axis;
+                if (const std::optional<SweepAxisProblem> refusal = ParseSweepAxis(text, axis)) {
+                    err << "tamrisk-cli plot: --vary " << text << ": " << refusal->message << '\n';
+                    return kExitUsage;
+                }
+                plan.axes.push_back(axis);
+            }
+            if (const std::optional<SweepAxisProblem> refusal = CheckSweep(plan)) {
+                err << "tamrisk-cli plot: " << refusal->message << '\n';
+                return kExitUsage;
+            }
+            problem = ComputeSweepFigureData(plan, request_.inputs, request_.threads, figure_.column, data, stop,
+                                             stopped);
+        }
+        if (stopped)
+            return context.writer.Interrupted(figure_.output);
+        if (problem) {
+            err << "tamrisk-cli plot: " << *problem << '\n';
+            return kExitUsage;
+        }
+        return kExitSuccess;
+    }
+
     FigureCommandRequest figure_;
     PlotOptionTexts texts_;
 };
