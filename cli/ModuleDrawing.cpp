@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ModuleDrawing.h"
 
-#include "cli/Interrupts.h"
 #include "plot/ShownCurves.h"
 
 #include <cstring>
@@ -33,8 +32,6 @@ int Collect(void* context, int output, const char* bytes, std::size_t length) no
     }
 }
 
-int StopOnInterrupt(void*) noexcept { return InterruptSignal() != 0 ? 1 : 0; }
-
 TamriskFigureRequest BaseRequest(const FigureOptions& options)
 {
     TamriskFigureRequest request{};
@@ -52,17 +49,20 @@ TamriskFigureRequest BaseRequest(const FigureOptions& options)
     request.logTime = options.logTime ? 1 : 0;
     request.style = int(options.style);
     request.legend = int(options.legend);
-    request.stop = StopOnInterrupt;
     return request;
 }
 
 FigureDrawing Run(DrawFigureFunction draw, const TamriskFigureRequest& request)
 {
     FigureDrawing drawing;
-    if (draw(&request, Collect, &drawing) != 0) {
+    const int result = draw(&request, Collect, &drawing);
+    if (result != 0) {
         drawing.bytes.clear();
         drawing.notes.clear();
-        if (drawing.error.empty())
+        drawing.stopped = result == TAMRISK_FIGURE_STOPPED;
+        if (drawing.stopped)
+            drawing.error.clear();
+        else if (drawing.error.empty())
             drawing.error = "the figure could not be drawn";
     }
     return drawing;
@@ -70,9 +70,11 @@ FigureDrawing Run(DrawFigureFunction draw, const TamriskFigureRequest& request)
 
 } // namespace
 
-FigureDrawing DrawDataWithModule(DrawFigureFunction draw, const FigureOptions& options, const FigureData& data)
+FigureDrawing DrawDataWithModule(DrawFigureFunction draw, const FigureOptions& options, const FigureData& data,
+                                 int (*stopRequested)())
 {
     TamriskFigureRequest request = BaseRequest(options);
+    request.stopRequested = stopRequested;
     request.xColumn = data.xColumn.data();
     request.xColumnLength = data.xColumn.size();
     request.yColumn = data.yColumn.data();
@@ -95,7 +97,8 @@ FigureDrawing DrawDataWithModule(DrawFigureFunction draw, const FigureOptions& o
 }
 
 FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& options, const ModelParameters& params,
-                             const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves)
+                             const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves,
+                             int (*stopRequested)())
 {
     const int points = options.kind == PlotKind::Depth ? params.depthPoints : params.timePoints;
     std::vector<TamriskFigureCurve> shown;
@@ -114,6 +117,7 @@ FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& optio
     request.intensityMax = params.intensityMax;
     request.curves = shown.data();
     request.curveCount = shown.size();
+    request.stopRequested = stopRequested;
     return Run(draw, request);
 }
 

@@ -21,16 +21,19 @@ using DrawFigureFunction = TamriskDrawFigure;
 struct FigureDrawing {
     std::string bytes;
     std::vector<std::string> notes;
-    std::string error; // empty when the figure was drawn
+    std::string error;    // empty when the figure was drawn
+    bool stopped = false; // stopRequested stopped it: no bytes, no error
 };
 
 // Draws as WriteFigure does, through the module's C interface: the curves the
 // plot shows go over with the grids and axis ranges, and the output comes back.
-// The drawing stops when the process is asked to end (InterruptSignal).
+// stopRequested (may be nullptr) is asked often while it draws.
 FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& options, const ModelParameters& params,
-                             const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves);
+                             const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves,
+                             int (*stopRequested)() = nullptr);
 
 // A scan map or a sweep family (options.kind Scan or Sweep) from its numbers.
-FigureDrawing DrawDataWithModule(DrawFigureFunction draw, const FigureOptions& options, const FigureData& data);
+FigureDrawing DrawDataWithModule(DrawFigureFunction draw, const FigureOptions& options, const FigureData& data,
+                                 int (*stopRequested)() = nullptr);
 
 } // namespace tamrisk::cli

@@ -2,6 +2,7 @@
 #include "cli/PlotCommand.h"
 
 #include "cli/FigureModuleLoader.h"
+#include "cli/Interrupts.h"
 #include "cli/OutputPaths.h"
 #include "cli/OutputWriter.h"
 
@@ -37,6 +38,9 @@ std::string Help(std::string_view name)
         help += std::string(" (default: ") + row.defaultValue + ")";
     return help;
 }
+
+// Asked by the figure module while it draws.
+int InterruptRequested() { return InterruptSignal() != 0 ? 1 : 0; }
 
 std::optional<FigureFormat> ChosenFormat(const FigureCommandRequest& request, std::string& problem)
 {
@@ -143,7 +147,7 @@ int PreparedOptions(const FigureCommandRequest& request, std::ostream& err, Draw
     options = request.figure;
     options.format = *format;
     if (const std::optional<std::string> refusal = CheckFigureOptions(options)) {
-        err << "tamrisk-cli plot: " << *refusal << '\n';
+        err << "tamrisk-cli plot: " << Shown(*refusal) << '\n';
         return kUsage;
     }
     if (draw == nullptr)
@@ -155,21 +159,24 @@ int PreparedOptions(const FigureCommandRequest& request, std::ostream& err, Draw
     return 0;
 }
 
-int Delivered(FigureDrawing figure, std::ostream& err, std::string& bytes)
+int Delivered(FigureDrawing figure, const std::string& output, OutputWriter& writer, std::ostream& err,
+              std::string& bytes)
 {
+    if (figure.stopped || InterruptSignal() != 0)
+        return writer.Interrupted(output);
     if (!figure.error.empty()) {
         err << "tamrisk-cli plot: " << Shown(figure.error) << '\n';
         return kFailure;
     }
     for (const std::string& note : figure.notes)
-        err << "tamrisk-cli plot: note: " << note << '\n';
+        err << "tamrisk-cli plot: note: " << Shown(note) << '\n';
     bytes = std::move(figure.bytes);
     return 0;
 }
 
 } // namespace
 
-int DrawDataPlot(const FigureCommandRequest& request, const FigureData& data, std::ostream& err,
+int DrawDataPlot(const FigureCommandRequest& request, const FigureData& data, OutputWriter& writer, std::ostream& err,
                  DrawFigureFunction draw, std::string& bytes)
 {
     FigureOptions options;
@@ -177,49 +184,30 @@ int DrawDataPlot(const FigureCommandRequest& request, const FigureData& data, st
         return code;
     FigureData withLevels = data;
     withLevels.levels = request.levels;
-    return Delivered(DrawDataWithModule(draw, options, withLevels), err, bytes);
+    // A large map takes a while to draw and encode: an interrupt stops it.
+    return Delivered(DrawDataWithModule(draw, options, withLevels, InterruptRequested), request.output, writer, err,
+                     bytes);
 }
 
-int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err, DrawFigureFunction draw,
-             std::string& bytes)
+int DrawPlot(const FigureCommandRequest& request, const ModelState& state, OutputWriter& writer, std::ostream& err,
+             DrawFigureFunction draw, std::string& bytes)
 {
-    std::string problem;
-    const std::optional<FigureFormat> format = ChosenFormat(request, problem);
-    if (!format) {
-        err << "tamrisk-cli plot: " << Shown(problem) << '\n';
-        return kUsage;
-    }
-    FigureOptions options = request.figure;
-    options.format = *format;
-    if (const std::optional<std::string> refusal = CheckFigureOptions(options)) {
-        err << "tamrisk-cli plot: " << *refusal << '\n';
-        return kUsage;
-    }
-
-    if (draw == nullptr)
-        draw = LoadFigureModule(problem);
-    if (draw == nullptr) {
-        err << "tamrisk-cli plot: " << Shown(problem) << '\n';
-        return kFailure;
-    }
+    FigureOptions options;
+    if (const int code = PreparedOptions(request, err, draw, options); code != 0)
+        return code;
     // Drawn in memory first, so a figure that cannot be made leaves no file behind.
-    FigureDrawing figure = DrawWithModule(draw, options, state.params, state.flags, state.profile, state.curves);
-    if (!figure.error.empty()) {
-        err << "tamrisk-cli plot: " << Shown(figure.error) << '\n';
-        return kFailure;
-    }
-    for (const std::string& note : figure.notes)
-        err << "tamrisk-cli plot: note: " << note << '\n';
-    bytes = std::move(figure.bytes);
-    return 0;
+    // A large picture takes long to draw and encode: an interrupt stops it.
+    return Delivered(DrawWithModule(draw, options, state.params, state.flags, state.profile, state.curves,
+                                    InterruptRequested),
+                     request.output, writer, err, bytes);
 }
 
 int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err, DrawFigureFunction draw)
 {
     std::string bytes;
-    if (const int code = DrawPlot(request, state, err, draw, bytes); code != 0)
-        return code;
     OutputWriter writer(err);
+    if (const int code = DrawPlot(request, state, writer, err, draw, bytes); code != 0)
+        return code;
     return writer.WriteAll({{request.output, [&](ByteSink& sink) { sink.Write(bytes); }}});
 }
 

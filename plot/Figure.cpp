@@ -25,13 +25,19 @@ constexpr double kPointsPerMm = 72.0 / 25.4;
 struct SinkStream {
     ByteSink* sink;
     std::exception_ptr error;
+    const FigureStopCheck* stop = nullptr; // asked at every piece: encoding a large picture takes long
+    bool stopped = false;
 };
 
 cairo_status_t WriteToSink(void* closure, const unsigned char* data, unsigned int length)
 {
     auto* stream = static_cast<SinkStream*>(closure);
-    if (stream->error)
+    if (stream->error || stream->stopped)
         return CAIRO_STATUS_WRITE_ERROR;
+    if (*stream->stop && (*stream->stop)()) {
+        stream->stopped = true;
+        return CAIRO_STATUS_WRITE_ERROR;
+    }
     try {
         stream->sink->Write(std::string_view(reinterpret_cast<const char*>(data), length));
     } catch (...) {
@@ -140,7 +146,7 @@ struct ContextDeleter {
 };
 
 FigureFrame Write(const FigureOptions& options, const FigureSource& source, ByteSink& sink,
-                  std::vector<std::string>* notes)
+                  std::vector<std::string>* notes, const FigureStopCheck& stop)
 {
     if (const std::optional<std::string> refusal = CheckFigureOptions(options))
         throw std::invalid_argument(*refusal);
@@ -152,7 +158,7 @@ FigureFrame Write(const FigureOptions& options, const FigureSource& source, Byte
     // surface number, which is set to one fixed value before the bytes go out.
     // and the PNG takes its resolution chunk.
     StringSink buffer;
-    SinkStream stream{options.format == FigureFormat::Pdf ? &sink : &buffer, nullptr};
+    SinkStream stream{options.format == FigureFormat::Pdf ? &sink : &buffer, nullptr, &stop};
     std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface;
     double scale = 1.0;
     switch (options.format) {
@@ -179,7 +185,7 @@ FigureFrame Write(const FigureOptions& options, const FigureSource& source, Byte
     {
         std::unique_ptr<cairo_t, ContextDeleter> cr(cairo_create(surface.get()));
         cairo_scale(cr.get(), scale, scale);
-        frame = DrawFigure(cr.get(), width, height, options, source, notes ? *notes : ownNotes,
+        frame = DrawFigure(cr.get(), width, height, options, source, notes ? *notes : ownNotes, stop,
                            options.format == FigureFormat::Svg ? &texts : nullptr);
     }
     if (options.format == FigureFormat::Png && cairo_surface_status(surface.get()) == CAIRO_STATUS_SUCCESS)
@@ -187,6 +193,8 @@ FigureFrame Write(const FigureOptions& options, const FigureSource& source, Byte
     cairo_surface_finish(surface.get());
     const cairo_status_t status = cairo_surface_status(surface.get());
     surface.reset();
+    if (stream.stopped)
+        throw FigureStopped();
     if (stream.error)
         std::rethrow_exception(stream.error);
     if (status != CAIRO_STATUS_SUCCESS)
@@ -202,7 +210,7 @@ FigureFrame Write(const FigureOptions& options, const FigureSource& source, Byte
 
 FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& params, const DisplayFlags& flags,
                         const DepthProfile& profile, const SignalCurves& curves, ByteSink& sink,
-                        std::vector<std::string>* notes)
+                        std::vector<std::string>* notes, const FigureStopCheck& stop)
 {
     if (options.kind != PlotKind::Depth && options.kind != PlotKind::Signal)
         throw std::invalid_argument("a scan map or a sweep family is drawn from its numbers");
@@ -211,11 +219,11 @@ FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& par
     source.flags = &flags;
     source.profile = &profile;
     source.curves = &curves;
-    return Write(options, source, sink, notes);
+    return Write(options, source, sink, notes, stop);
 }
 
 FigureFrame WriteDataFigure(const FigureOptions& options, const FigureData& data, ByteSink& sink,
-                            std::vector<std::string>* notes)
+                            std::vector<std::string>* notes, const FigureStopCheck& stop)
 {
     if (options.kind != PlotKind::Scan && options.kind != PlotKind::Sweep)
         throw std::invalid_argument("the window's plots are drawn from the model");
@@ -223,7 +231,7 @@ FigureFrame WriteDataFigure(const FigureOptions& options, const FigureData& data
         throw std::invalid_argument(*refusal);
     FigureSource source;
     source.data = &data;
-    return Write(options, source, sink, notes);
+    return Write(options, source, sink, notes, stop);
 }
 
 } // namespace tamrisk

@@ -9,7 +9,9 @@
 #include "plot/FigureData.h"
 #include "plot/FigureOptions.h"
 
+#include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -31,20 +33,30 @@ struct FigureFrame {
     std::vector<double> levels;
 };
 
+// Thrown when the figure's stop check asked it to stop.
+class FigureStopped : public std::runtime_error {
+public:
+    FigureStopped() : std::runtime_error("the figure was stopped") {}
+};
+
+// Asked often while a figure is drawn and encoded; true stops it.
+using FigureStopCheck = std::function<bool()>;
+
 // Draws one plot as a figure with axes, ticks, labels and a legend into the
 // sink. It shows the curves the window shows, on the window's axis ranges:
 // params are those after RenderPlots, so automatic maxima are in place.
 // Things worth telling the user (values left off a logarithmic axis, an axis
 // that cannot be drawn) go to notes. Throws std::invalid_argument for options
-// CheckFigureOptions refuses and FileError when the sink fails.
+// CheckFigureOptions refuses, FileError when the sink fails and
+// FigureStopped when `stop` asks it to stop (the sink may then have part).
 FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& params, const DisplayFlags& flags,
                         const DepthProfile& profile, const SignalCurves& curves, ByteSink& sink,
-                        std::vector<std::string>* notes = nullptr);
+                        std::vector<std::string>* notes = nullptr, const FigureStopCheck& stop = {});
 
 // Draws a scan map or a sweep family (options.kind Scan or Sweep) from its
 // numbers, as WriteFigure draws the window's plots. Throws
 // std::invalid_argument for options or data that cannot make a figure.
 FigureFrame WriteDataFigure(const FigureOptions& options, const FigureData& data, ByteSink& sink,
-                            std::vector<std::string>* notes = nullptr);
+                            std::vector<std::string>* notes = nullptr, const FigureStopCheck& stop = {});
 
 } // namespace tamrisk

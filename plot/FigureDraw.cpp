@@ -22,6 +22,8 @@ constexpr double kCasingExtra = 0.7; // pt wider than the curve, both sides toge
 constexpr double kValueOneWidth = 0.5;
 constexpr double kCasingGrey = 64.0 / 255.0;
 constexpr double kLegendShare = 1.0 / 3.0; // of the figure a legend may take at most
+// Curves are checked this many segments apart: often enough for a prompt stop, seldom enough to cost nothing.
+constexpr std::size_t kSegmentsBetweenStopChecks = 64;
 
 // A line plot: its axes, curves and labels.
 struct LinePlot {
@@ -72,11 +74,14 @@ LinePlot FamilyPlot(const FigureOptions& options, const FigureData& data, std::v
 // The curve as a path through its samples, broken where a sample has no
 // place, cut a little outside the plot area so that far-off values never
 // reach the drawing library's coordinate range.
-void CurvePath(cairo_t* cr, const Series& series, const FigureFrame& frame, bool verticalDown)
+void CurvePath(const Page& page, const Series& series, const FigureFrame& frame, bool verticalDown)
 {
+    cairo_t* cr = page.cr;
     const FigureRect bounds = Grown(frame.plot, 2.0);
     bool open = false;
     for (std::size_t i = 1; i < series.samples.size(); ++i) {
+        if (i % kSegmentsBetweenStopChecks == 0)
+            page.CheckStop();
         const auto& a = series.samples[i - 1];
         const auto& b = series.samples[i];
         if (!a || !b) {
@@ -167,11 +172,14 @@ struct Legend {
 
 // True when a curve runs through the box (with a little room around it). The
 // dashed value-1 line may pass under the legend: it is a guide, not data.
-bool Covers(const FigureRect& box, const std::vector<Series>& series, const FigureFrame& frame, bool verticalDown)
+bool Covers(const Page& page, const FigureRect& box, const std::vector<Series>& series, const FigureFrame& frame,
+            bool verticalDown)
 {
     const FigureRect zone = Grown(box, 2.0);
     for (const Series& s : series)
         for (std::size_t i = 0; i < s.samples.size(); ++i) {
+            if (i % kSegmentsBetweenStopChecks == 0)
+                page.CheckStop();
             if (!s.samples[i])
                 continue;
             auto [x1, y1] = ToPage(frame, verticalDown, *s.samples[i]);
@@ -225,7 +233,7 @@ bool PlaceInside(const Page& page, Legend& legend, const LinePlot& plot, const F
     };
     for (const auto& [x, y] : corners) {
         const FigureRect box{x, y, w, h};
-        if (!Covers(box, plot.series, frame, plot.depth)) {
+        if (!Covers(page, box, plot.series, frame, plot.depth)) {
             legend.box = box;
             return true;
         }
@@ -363,7 +371,7 @@ FigureFrame DrawLinePlot(const Page& page, const LinePlot& plot)
     }
     for (const Series& s : plot.series) {
         page.CheckStop();
-        CurvePath(cr, s, frame, depth);
+        CurvePath(page, s, frame, depth);
         StrokeSeries(cr, s);
     }
     cairo_restore(cr);
@@ -386,10 +394,12 @@ FigureFrame DrawLinePlot(const Page& page, const LinePlot& plot)
 } // namespace
 
 FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOptions& options,
-                       const FigureSource& source, std::vector<std::string>& notes, std::vector<PlacedText>* placed)
+                       const FigureSource& source, std::vector<std::string>& notes, const FigureStopCheck& stop,
+                       std::vector<PlacedText>* placed)
 {
     const FigureText text(cr, options.fontSize, placed);
-    const Page page(cr, text, options, width, height);
+    const Page page(cr, text, options, width, height, stop);
+    page.CheckStop();
     switch (options.kind) {
     case PlotKind::Depth:
     case PlotKind::Signal:

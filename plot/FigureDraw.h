@@ -23,9 +23,11 @@ struct FigureSource {
 
 // Lays out and draws one figure of width x height points on a cairo context
 // whose user units are points; notes collects what the user should hear.
-// With `placed` set, texts are listed there instead of drawn.
+// With `placed` set, texts are listed there instead of drawn. Throws
+// FigureStopped when `stop` (asked between curves, segments and contour
+// levels) says so.
 FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOptions& options,
-                       const FigureSource& source, std::vector<std::string>& notes,
+                       const FigureSource& source, std::vector<std::string>& notes, const FigureStopCheck& stop = {},
                        std::vector<PlacedText>* placed = nullptr);
 
 } // namespace tamrisk

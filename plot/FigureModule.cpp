@@ -83,11 +83,6 @@ FigureInput ReadRequest(const TamriskFigureRequest& request)
     o.logTime = request.logTime != 0;
     o.style = *style;
     o.legend = *legend;
-    if (request.stop != nullptr) {
-        const TamriskFigureStop stop = request.stop;
-        void* const context = request.stopContext;
-        o.stopRequested = [stop, context] { return stop(context) != 0; };
-    }
 
     if (o.kind == PlotKind::Scan || o.kind == PlotKind::Sweep) {
         FigureData& d = in.data;
@@ -135,16 +130,20 @@ FigureInput ReadRequest(const TamriskFigureRequest& request)
     return in;
 }
 
-// Draws; the error text when the figure cannot be drawn.
+// Draws; the error text when the figure cannot be drawn. Throws FigureStopped.
 std::optional<std::string> Draw(const TamriskFigureRequest& request, StringSink& sink, std::vector<std::string>& notes)
 {
+    int (*const stopRequested)() = request.stopRequested;
+    const FigureStopCheck stop = [stopRequested] { return stopRequested != nullptr && stopRequested() != 0; };
     try {
         const FigureInput in = ReadRequest(request);
         if (in.options.kind == PlotKind::Scan || in.options.kind == PlotKind::Sweep)
-            WriteDataFigure(in.options, in.data, sink, &notes);
+            WriteDataFigure(in.options, in.data, sink, &notes, stop);
         else
-            WriteFigure(in.options, in.params, in.flags, in.profile, in.curves, sink, &notes);
+            WriteFigure(in.options, in.params, in.flags, in.profile, in.curves, sink, &notes, stop);
         return std::nullopt;
+    } catch (const FigureStopped&) {
+        throw;
     } catch (const std::exception& error) {
         return error.what();
     } catch (...) {
@@ -181,6 +180,8 @@ extern "C" __attribute__((visibility("default"))) int tamrisk_draw_figure(const 
             if (Deliver(write, context, TAMRISK_FIGURE_NOTE, note) != 0)
                 return 1;
         return Deliver(write, context, TAMRISK_FIGURE_BYTES, sink.data()) != 0 ? 1 : 0;
+    } catch (const FigureStopped&) {
+        return TAMRISK_FIGURE_STOPPED;
     } catch (...) {
         // Nothing leaves the module as an exception (std::bad_alloc included).
         return 1;

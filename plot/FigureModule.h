@@ -26,10 +26,6 @@ typedef struct TamriskFigureCurve {
     size_t count;
 } TamriskFigureCurve;
 
-/* Asked now and then while a figure is drawn; a value other than 0 stops
- * the drawing, which then ends as not drawn. It must not throw. */
-typedef int (*TamriskFigureStop)(void* context);
-
 /* Everything a figure is drawn from. The numbers in the enumerations'
  * order: kind 0 depth, 1 signal, 2 scan map, 3 sweep family; format 0 SVG,
  * 1 PDF, 2 PNG; language 0 English, 1 German; style 0 print, 1 window;
@@ -86,9 +82,11 @@ typedef struct TamriskFigureRequest {
     const double* levels; /* a map's contour levels; none: chosen round */
     size_t levelCount;
 
-    /* May be NULL: the drawing is not stopped. */
-    TamriskFigureStop stop;
-    void* stopContext;
+    /* Asked often while the figure is drawn and encoded (between curves,
+     * segments, contour levels and written pieces); an answer other than 0
+     * stops the drawing: the module then returns TAMRISK_FIGURE_STOPPED.
+     * May be NULL. It must be cheap and must not throw. */
+    int (*stopRequested)(void);
 } TamriskFigureRequest;
 
 /* What the module writes through TamriskFigureWrite. */
@@ -98,12 +96,16 @@ enum TamriskFigureOutput {
     TAMRISK_FIGURE_ERROR = 2  /* why the figure could not be drawn */
 };
 
+/* What the draw function returns besides 0 (drawn) and 1 (not drawn). */
+#define TAMRISK_FIGURE_STOPPED 2
+
 /* Takes `length` bytes of one output; returns 0 when it took them, anything
  * else to stop the module. It must not throw. */
 typedef int (*TamriskFigureWrite)(void* context, int output, const char* bytes, size_t length);
 
 /* Draws the figure in memory. Drawn: the notes, then the figure's bytes, and
- * 0. Not drawn: at most one error text, no bytes, and a value other than 0. */
+ * 0. Not drawn: at most one error text, no bytes, and a value other than 0;
+ * stopped by stopRequested: nothing written, and TAMRISK_FIGURE_STOPPED. */
 typedef int (*TamriskDrawFigure)(const TamriskFigureRequest* request, TamriskFigureWrite write, void* context);
 
 /* Defined in the module only; a program that links the figures can call it

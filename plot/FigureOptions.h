@@ -3,9 +3,7 @@
 
 #include "model/CurveTable.h"
 
-#include <functional>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -37,13 +35,6 @@ struct FigureOptions {
     bool logTime = false; // signal plot only
     FigureStyle style = FigureStyle::Print;
     LegendPlace legend = LegendPlace::Auto;
-    // Asked now and then while a figure is drawn; true stops the drawing (FigureStopped).
-    std::function<bool()> stopRequested;
-};
-
-// Thrown when stopRequested ended the drawing.
-struct FigureStopped : std::runtime_error {
-    FigureStopped() : std::runtime_error("the drawing was stopped") {}
 };
 
 // Heights that keep the window's proportions of plot area and margins.

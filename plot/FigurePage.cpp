@@ -23,15 +23,16 @@ TextLook TitleLook(const Page& page)
 
 } // namespace
 
-Page::Page(cairo_t* cr_, const FigureText& text_, const FigureOptions& options_, double width_, double height_)
+Page::Page(cairo_t* cr_, const FigureText& text_, const FigureOptions& options_, double width_, double height_,
+           const FigureStopCheck& stop_)
     : cr(cr_), text(text_), options(options_), width(width_), height(height_), fs(options_.fontSize), pad(0.6 * fs),
-      tick(0.45 * fs), minorTick(0.25 * fs), gap(0.3 * fs), lineHeight(text_.Measure("0").height)
+      tick(0.45 * fs), minorTick(0.25 * fs), gap(0.3 * fs), lineHeight(text_.Measure("0").height), stop(stop_)
 {
 }
 
 void Page::CheckStop() const
 {
-    if (options.stopRequested && options.stopRequested())
+    if (stop && stop())
         throw FigureStopped();
 }
 

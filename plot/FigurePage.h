@@ -22,7 +22,10 @@ struct Page {
     double width, height;
     double fs, pad, tick, minorTick, gap, lineHeight;
 
-    Page(cairo_t* cr, const FigureText& text, const FigureOptions& options, double width, double height);
+    const FigureStopCheck& stop;
+
+    Page(cairo_t* cr, const FigureText& text, const FigureOptions& options, double width, double height,
+         const FigureStopCheck& stop);
     // Throws FigureStopped when the caller asked to stop.
     void CheckStop() const;
 };

@@ -4,6 +4,7 @@
 #include "cli/ModelCommand.h"
 
 #include "cli/Interrupts.h"
+#include "cli/OutputPaths.h"
 #include "cli/PlotCommand.h"
 #include "cli/PlotData.h"
 #include "model/CurveTable.h"
@@ -41,8 +42,9 @@ public:
             FigureData data;
             if (const int code = MakeData(context, data); code != kExitSuccess)
                 return code;
-            if (const int code = DrawDataPlot(figure_, data, context.err, nullptr, bytes); code != kExitSuccess)
-                return InterruptSignal() != 0 ? context.writer.Interrupted(figure_.output) : code;
+            if (const int code = DrawDataPlot(figure_, data, context.writer, context.err, nullptr, bytes);
+                code != kExitSuccess)
+                return code;
             return Write(context, bytes);
         }
         ModelState state;
@@ -51,8 +53,9 @@ public:
         doubts.CheckParameters(state.params);
         if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
             return code;
-        if (const int code = DrawPlot(figure_, state, context.err, nullptr, bytes); code != kExitSuccess)
-            return InterruptSignal() != 0 ? context.writer.Interrupted(figure_.output) : code;
+        if (const int code = DrawPlot(figure_, state, context.writer, context.err, nullptr, bytes);
+            code != kExitSuccess)
+            return code;
         return Write(context, bytes);
     }
 
@@ -68,7 +71,7 @@ protected:
     int PrepareOwn(const CLI::App&, CommandContext& context) override
     {
         if (const std::optional<std::string> refusal = ApplyPlotOptions(texts_, figure_)) {
-            context.err << "tamrisk-cli plot: " << *refusal << '\n';
+            context.err << "tamrisk-cli plot: " << Shown(*refusal) << '\n';
             return kExitUsage;
         }
         if (figure_.figure.kind == PlotKind::Scan || figure_.figure.kind == PlotKind::Sweep)
