@@ -56,11 +56,12 @@ AxisTicks LogTicks(const FigureAxis& axis)
     const double firstDecade = std::ceil(lo - kOnTick);
     const double lastDecade = std::floor(hi + kOnTick);
     const double decades = lastDecade - firstDecade + 1.0;
-    // At most about eight numbered decades; many decades are thinned out.
+    // At most about eight numbered decades; many decades are thinned out,
+    // counted from the top, so that an axis ending on a decade numbers its end.
     const double every = std::max(1.0, std::ceil(decades / 8.0));
     for (double k = firstDecade; k <= lastDecade; k += 1.0) {
         const double decade = std::pow(10.0, k);
-        if (std::fmod(k - firstDecade, every) == 0.0)
+        if (std::fmod(lastDecade - k, every) == 0.0)
             ticks.major.push_back(decade);
         else
             ticks.minor.push_back(decade);

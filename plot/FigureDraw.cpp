@@ -165,9 +165,21 @@ struct Legend {
     double entryWidth = 0.0, lineHeight = 0.0, inset = 0.0, sample = 0.0;
     int columns = 1;
     FigureRect box;
+    // Texts wider than the page wrap to this width (one column of entries
+    // of as many lines as they take); 0: one line each.
+    double wrap = 0.0;
+    std::vector<int> lines;
     int Rows(int across) const { return (int(entries.size()) + across - 1) / across; }
     double Width(int across) const { return across * entryWidth + 2 * inset; }
-    double Height(int across) const { return Rows(across) * lineHeight + 2 * inset; }
+    double Height(int across) const
+    {
+        if (wrap == 0.0)
+            return Rows(across) * lineHeight + 2 * inset;
+        int total = 0;
+        for (int n : lines)
+            total += n;
+        return total * lineHeight + 2 * inset;
+    }
 };
 
 // True when a curve runs through the box (with a little room around it). The
@@ -192,6 +204,15 @@ bool Covers(const Page& page, const FigureRect& box, const std::vector<Series>& 
     return false;
 }
 
+TextLook LegendLook(const Legend& legend, const LegendEntry& e)
+{
+    TextLook look;
+    if (legend.wrap > 0.0)
+        look.wrapWidth = e.title ? legend.wrap + legend.sample + legend.inset : legend.wrap;
+    look.alignLeft = true;
+    return look;
+}
+
 Legend MakeLegend(const Page& page, const LinePlot& plot)
 {
     Legend legend;
@@ -213,6 +234,14 @@ Legend MakeLegend(const Page& page, const LinePlot& plot)
     for (const LegendEntry& e : legend.entries)
         legend.entryWidth = std::max(legend.entryWidth, (e.title ? 0.0 : legend.sample + legend.inset) +
                                                             legend.inset + page.text.Measure(e.text).width);
+    // A name wider than the page is wrapped, never cut off.
+    const double room = page.width - 2 * page.pad - 2 * legend.inset;
+    if (legend.entryWidth > room) {
+        legend.entryWidth = room;
+        legend.wrap = room - legend.sample - 2 * legend.inset;
+        for (const LegendEntry& e : legend.entries)
+            legend.lines.push_back(page.text.Lines(e.text, LegendLook(legend, e)));
+    }
     return legend;
 }
 
@@ -248,7 +277,7 @@ bool PlaceInside(const Page& page, Legend& legend, const LinePlot& plot, const F
 // gives up the height.
 void PlaceBelow(const Page& page, Legend& legend, FigureRect& area)
 {
-    legend.columns = std::clamp(int((page.width - 2 * page.pad - 2 * legend.inset) / std::max(legend.entryWidth, 1.0)),
+    legend.columns = legend.wrap > 0.0 ? 1 : std::clamp(int((page.width - 2 * page.pad - 2 * legend.inset) / std::max(legend.entryWidth, 1.0)),
                                 1, int(legend.entries.size()));
     const double h = legend.Height(legend.columns);
     area.height -= h + page.pad;
@@ -277,16 +306,23 @@ void DrawLegend(const Page& page, const Legend& legend)
     cairo_set_source_rgb(cr, 0.6, 0.6, 0.6);
     cairo_set_line_width(cr, 0.4);
     cairo_stroke(cr);
-    // Filled column by column, so that neighbours in order stand under each other.
+    // Filled column by column, so that neighbours in order stand under each
+    // other; a wrapped entry takes as many lines as its text.
     const int rows = legend.Rows(legend.columns);
+    double lineTop = b.y + legend.inset;
     for (std::size_t i = 0; i < legend.entries.size(); ++i) {
-        const int column = int(i) / rows;
+        const int column = legend.wrap > 0.0 ? 0 : int(i) / rows;
         const int row = int(i) % rows;
         const double x = b.x + legend.inset + column * legend.entryWidth;
-        const double y = b.y + legend.inset + (row + 0.5) * legend.lineHeight;
+        const double top = legend.wrap > 0.0 ? lineTop : b.y + legend.inset + row * legend.lineHeight;
+        const double y = top + 0.5 * legend.lineHeight;
+        if (legend.wrap > 0.0)
+            lineTop += legend.lines[i] * legend.lineHeight;
         const LegendEntry& e = legend.entries[i];
+        const TextLook look = LegendLook(legend, e);
+        const double textTop = top + (legend.lineHeight - page.lineHeight) / 2;
         if (e.title) {
-            page.text.Show(e.text, x, y, 0.0, 0.5);
+            page.text.Show(e.text, x, textTop, 0.0, 0.0, look);
             continue;
         }
         cairo_move_to(cr, x, y);
@@ -295,7 +331,7 @@ void DrawLegend(const Page& page, const Legend& legend)
             StrokeSeries(cr, *e.series);
         else
             DashedValueOne(cr);
-        page.text.Show(e.text, x + legend.sample + legend.inset, y, 0.0, 0.5);
+        page.text.Show(e.text, x + legend.sample + legend.inset, textTop, 0.0, 0.0, look);
     }
 }
 
@@ -342,7 +378,8 @@ FigureFrame DrawLinePlot(const Page& page, const LinePlot& plot)
                 int((page.width - 2 * page.pad - 2 * legend.inset) / std::max(legend.entryWidth, 1.0)), 1,
                 int(legend.entries.size()));
             const bool belowFits = legend.Height(columns) + page.pad <= kLegendShare * page.height;
-            if (place == LegendPlace::Below || (place != LegendPlace::Right && belowFits))
+            // Wrapped names take the page's width: beside the plot they have no room.
+            if (place == LegendPlace::Below || legend.wrap > 0.0 || (place != LegendPlace::Right && belowFits))
                 PlaceBelow(page, legend, area);
             else
                 PlaceRight(page, legend, area);

@@ -33,7 +33,7 @@ LayoutPtr MakeLayout(PangoContext* context, const PangoFontDescription* base, do
     if (look.wrapWidth > 0.0) {
         pango_layout_set_width(layout.get(), int(look.wrapWidth * PANGO_SCALE));
         pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
-        pango_layout_set_alignment(layout.get(), PANGO_ALIGN_CENTER);
+        pango_layout_set_alignment(layout.get(), look.alignLeft ? PANGO_ALIGN_LEFT : PANGO_ALIGN_CENTER);
     }
     pango_layout_set_text(layout.get(), text.c_str(), int(text.size()));
     return layout;

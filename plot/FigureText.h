@@ -19,6 +19,7 @@ struct TextLook {
     bool bold = false;
     double scale = 1.0;     // of the font size
     double wrapWidth = 0.0; // points a line may take; 0: one line
+    bool alignLeft = false; // wrapped lines start at the left, rather than centred
 };
 
 // One line of text as a vector file keeps it: its start on the baseline, in
