@@ -259,18 +259,27 @@ std::optional<std::string> ReadFigureTable(const std::string& path, PlotKind kin
     out.yColumn = yName;
     out.zColumn = column;
     out.z.assign(values->size(), 0.0);
+    // Inputs and totals are stored in single precision: their shortest texts
+    // are read back to the very numbers the computation gives.
+    const auto single = [](std::vector<double> v) {
+        for (double& x : v)
+            x = double(float(x));
+        return v;
+    };
+    const bool singleValues = column == "eff_lab_total" || column == "eff_nat_total";
     if (kind == PlotKind::Scan) {
-        out.x = innerValues;
-        out.y = outerValues;
-        out.z = *values; // extinction i, time j at i * times + j
+        out.x = single(innerValues);
+        out.y = single(outerValues);
+        out.z = singleValues ? single(*values) : *values; // extinction i, time j at i * times + j
         out.xLog = LogarithmicallySpaced(out.x);
         out.yLog = LogarithmicallySpaced(out.y);
     } else {
-        out.x = outerValues;
-        out.y = innerValues;
+        out.x = single(outerValues);
+        out.y = single(innerValues);
+        const std::vector<double> z = singleValues ? single(*values) : *values;
         for (std::size_t a = 0; a < no; ++a)
             for (std::size_t b = 0; b < ni; ++b)
-                out.z[b * no + a] = (*values)[a * ni + b];
+                out.z[b * no + a] = z[a * ni + b];
         out.xLog = LogarithmicallySpaced(out.x);
     }
     return std::nullopt;

@@ -131,13 +131,13 @@ private:
             for (const std::string& text : figure_.vary) {
                 SweepAxis axis;
                 if (const std::optional<SweepAxisProblem> refusal = ParseSweepAxis(text, axis)) {
-                    err << "tamrisk-cli plot: --vary " << text << ": " << refusal->message << '\n';
+                    err << "tamrisk-cli plot: " << Shown(refusal->message) << '\n';
                     return kExitUsage;
                 }
                 plan.axes.push_back(axis);
             }
             if (const std::optional<SweepAxisProblem> refusal = CheckSweep(plan)) {
-                err << "tamrisk-cli plot: " << refusal->message << '\n';
+                err << "tamrisk-cli plot: " << Shown(refusal->message) << '\n';
                 return kExitUsage;
             }
             problem = ComputeSweepFigureData(plan, request_.inputs, request_.threads, figure_.column, data, stop,
@@ -146,7 +146,7 @@ private:
         if (stopped)
             return context.writer.Interrupted(figure_.output);
         if (problem) {
-            err << "tamrisk-cli plot: " << *problem << '\n';
+            err << "tamrisk-cli plot: " << Shown(*problem) << '\n';
             return kExitUsage;
         }
         return kExitSuccess;
