@@ -102,12 +102,13 @@ void CurvePath(const Page& page, const Series& series, const FigureFrame& frame,
     }
 }
 
-// Dash lengths in units of the line width.
+// Dash lengths in units of the line width. Dots are short dashes with round
+// caps: a dash of length 0 would be left out of the vector files.
 void SetDash(cairo_t* cr, LineDash dash, double width)
 {
     const double dashed[] = {4.0 * width, 2.0 * width};
-    const double dotted[] = {0.0, 2.0 * width};
-    const double dashDotted[] = {4.0 * width, 1.8 * width, 0.0, 1.8 * width};
+    const double dotted[] = {0.1 * width, 2.0 * width};
+    const double dashDotted[] = {5.0 * width, 2.0 * width, 0.1 * width, 2.0 * width};
     cairo_set_line_cap(cr, dash == LineDash::Dotted || dash == LineDash::DashDotted ? CAIRO_LINE_CAP_ROUND
                                                                                       : CAIRO_LINE_CAP_BUTT);
     switch (dash) {
