@@ -54,15 +54,14 @@ std::optional<FigureChoice> QtUserDialogs::askFigurePath(QWidget* parent)
 {
     // The print style first; the window's pens as a choice of their own.
     int filter = 0;
-    const std::optional<QString> path =
-        AskSavePath(parent,
-                    {QStringLiteral("SVG-Grafik, Druckstil (*.svg)"), QStringLiteral("PDF-Dokument, Druckstil (*.pdf)"),
-                     QStringLiteral("PNG-Bild, Druckstil (*.png)"), QStringLiteral("SVG-Grafik, Fensterfarben (*.svg)"),
-                     QStringLiteral("PDF-Dokument, Fensterfarben (*.pdf)"),
-                     QStringLiteral("PNG-Bild, Fensterfarben (*.png)")},
-                    {QStringLiteral("svg"), QStringLiteral("pdf"), QStringLiteral("png"), QStringLiteral("svg"),
-                     QStringLiteral("pdf"), QStringLiteral("png")},
-                    &filter);
+    const std::optional<QString> path = AskSavePath(
+        parent,
+        {QStringLiteral("SVG-Grafik, Druckstil (*.svg)"), QStringLiteral("PDF-Dokument, Druckstil (*.pdf)"),
+         QStringLiteral("PNG-Bild, Druckstil (*.png)"), QStringLiteral("SVG-Grafik, Fensterfarben (*.svg)"),
+         QStringLiteral("PDF-Dokument, Fensterfarben (*.pdf)"), QStringLiteral("PNG-Bild, Fensterfarben (*.png)")},
+        {QStringLiteral("svg"), QStringLiteral("pdf"), QStringLiteral("png"), QStringLiteral("svg"),
+         QStringLiteral("pdf"), QStringLiteral("png")},
+        &filter);
     if (!path)
         return std::nullopt;
     return FigureChoice{*path, filter >= 3};

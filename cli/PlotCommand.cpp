@@ -89,8 +89,8 @@ std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, Figure
                                                                     {"signal", PlotKind::Signal},
                                                                     {"scan", PlotKind::Scan},
                                                                     {"sweep", PlotKind::Sweep}};
-    const auto kind = std::find_if(std::begin(kKinds), std::end(kKinds),
-                                   [&](const auto& row) { return row.first == texts.kind; });
+    const auto kind =
+        std::find_if(std::begin(kKinds), std::end(kKinds), [&](const auto& row) { return row.first == texts.kind; });
     if (kind == std::end(kKinds))
         return "the plot is depth, signal, scan or sweep, not " + texts.kind;
     request.figure.kind = kind->second;
@@ -197,9 +197,9 @@ int DrawPlot(const FigureCommandRequest& request, const ModelState& state, Outpu
         return code;
     // Drawn in memory first, so a figure that cannot be made leaves no file behind.
     // A large picture takes long to draw and encode: an interrupt stops it.
-    return Delivered(DrawWithModule(draw, options, state.params, state.flags, state.profile, state.curves,
-                                    InterruptRequested),
-                     request.output, writer, err, bytes);
+    return Delivered(
+        DrawWithModule(draw, options, state.params, state.flags, state.profile, state.curves, InterruptRequested),
+        request.output, writer, err, bytes);
 }
 
 int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err, DrawFigureFunction draw)

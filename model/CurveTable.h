@@ -46,11 +46,11 @@ inline constexpr double kPrintMinDeltaE = 10.0;
 // Pens of a family of curves (one curve per value of a varied input), in
 // order: every colour solid, then every colour again dashed, then dotted.
 inline constexpr std::array<PenColor, 7> kFamilyColors{
-    print_palette::kBlack,      print_palette::kVermillion, print_palette::kBlue,          print_palette::kBluishGreen,
-    print_palette::kOrange,     print_palette::kSkyBlue,    print_palette::kReddishPurple,
+    print_palette::kBlack,  print_palette::kVermillion, print_palette::kBlue,          print_palette::kBluishGreen,
+    print_palette::kOrange, print_palette::kSkyBlue,    print_palette::kReddishPurple,
 };
 inline constexpr std::array<LineDash, 4> kFamilyDashes{LineDash::Solid, LineDash::Dashed, LineDash::Dotted,
-                                                        LineDash::DashDotted};
+                                                       LineDash::DashDotted};
 constexpr PrintPen FamilyPen(std::size_t k)
 {
     return {kFamilyColors[k % kFamilyColors.size()], kFamilyDashes[(k / kFamilyColors.size()) % kFamilyDashes.size()]};
@@ -122,7 +122,13 @@ inline constexpr std::array<CurveRow, 18> kCurves = [] {
          "Labor-Beta-Dosis",
          {kBlue, Solid},
          "Labor-Beta-Dosis [relativ]"},
-        {&D::showRatio, "showRatio", M::ShowRatioBox, {255, 255, 255}, Depth, P(&DepthProfile::ratio), "Verhältnis",
+        {&D::showRatio,
+         "showRatio",
+         M::ShowRatioBox,
+         {255, 255, 255},
+         Depth,
+         P(&DepthProfile::ratio),
+         "Verhältnis",
          {kBlack, Solid},
          "Verhältnis Labor-Dosis / natürliche Dosisleistung"},
         {&D::showIntNatRate,

@@ -93,10 +93,7 @@ std::string Localised(std::string text, Language language)
 }
 
 // Decimals a number in units of `unit` needs when ticks lie `step` apart.
-int Decimals(double step, double unit)
-{
-    return int(std::max(0.0, -std::floor(std::log10(step / unit) + kOnTick)));
-}
+int Decimals(double step, double unit) { return int(std::max(0.0, -std::floor(std::log10(step / unit) + kOnTick))); }
 
 } // namespace
 
@@ -146,8 +143,7 @@ int AxisExponent(const FigureAxis& axis, const AxisTicks& ticks)
     return int(std::floor(std::log10(largest) + kOnTick));
 }
 
-std::string PrintTickText(double value, const FigureAxis& axis, const AxisTicks& ticks, Language language,
-                          int exponent)
+std::string PrintTickText(double value, const FigureAxis& axis, const AxisTicks& ticks, Language language, int exponent)
 {
     if (axis.log) {
         const double k = std::floor(std::log10(value) + kOnTick);

@@ -110,7 +110,7 @@ void SetDash(cairo_t* cr, LineDash dash, double width)
     const double dotted[] = {0.1 * width, 2.0 * width};
     const double dashDotted[] = {5.0 * width, 2.0 * width, 0.1 * width, 2.0 * width};
     cairo_set_line_cap(cr, dash == LineDash::Dotted || dash == LineDash::DashDotted ? CAIRO_LINE_CAP_ROUND
-                                                                                      : CAIRO_LINE_CAP_BUTT);
+                                                                                    : CAIRO_LINE_CAP_BUTT);
     switch (dash) {
     case LineDash::Solid:
         cairo_set_dash(cr, nullptr, 0, 0.0);
@@ -214,6 +214,18 @@ TextLook LegendLook(const Legend& legend, const LegendEntry& e)
     return look;
 }
 
+// Entries no wider than `room`: longer names wrap over several lines, in one column.
+void WrapTo(const Page& page, Legend& legend, double room)
+{
+    if (legend.entryWidth <= room)
+        return;
+    legend.entryWidth = room;
+    legend.wrap = room - legend.sample - 2 * legend.inset;
+    legend.lines.clear();
+    for (const LegendEntry& e : legend.entries)
+        legend.lines.push_back(page.text.Lines(e.text, LegendLook(legend, e)));
+}
+
 Legend MakeLegend(const Page& page, const LinePlot& plot)
 {
     Legend legend;
@@ -233,16 +245,10 @@ Legend MakeLegend(const Page& page, const LinePlot& plot)
     if (plot.axes.valueOne)
         legend.entries.push_back({plot.valueOneName, nullptr});
     for (const LegendEntry& e : legend.entries)
-        legend.entryWidth = std::max(legend.entryWidth, (e.title ? 0.0 : legend.sample + legend.inset) +
-                                                            legend.inset + page.text.Measure(e.text).width);
+        legend.entryWidth = std::max(legend.entryWidth, (e.title ? 0.0 : legend.sample + legend.inset) + legend.inset +
+                                                            page.text.Measure(e.text).width);
     // A name wider than the page is wrapped, never cut off.
-    const double room = page.width - 2 * page.pad - 2 * legend.inset;
-    if (legend.entryWidth > room) {
-        legend.entryWidth = room;
-        legend.wrap = room - legend.sample - 2 * legend.inset;
-        for (const LegendEntry& e : legend.entries)
-            legend.lines.push_back(page.text.Lines(e.text, LegendLook(legend, e)));
-    }
+    WrapTo(page, legend, page.width - 2 * page.pad - 2 * legend.inset);
     return legend;
 }
 
@@ -278,8 +284,11 @@ bool PlaceInside(const Page& page, Legend& legend, const LinePlot& plot, const F
 // gives up the height.
 void PlaceBelow(const Page& page, Legend& legend, FigureRect& area)
 {
-    legend.columns = legend.wrap > 0.0 ? 1 : std::clamp(int((page.width - 2 * page.pad - 2 * legend.inset) / std::max(legend.entryWidth, 1.0)),
-                                1, int(legend.entries.size()));
+    legend.columns =
+        legend.wrap > 0.0
+            ? 1
+            : std::clamp(int((page.width - 2 * page.pad - 2 * legend.inset) / std::max(legend.entryWidth, 1.0)), 1,
+                         int(legend.entries.size()));
     const double h = legend.Height(legend.columns);
     area.height -= h + page.pad;
     legend.box = {area.x, page.height - page.pad - h, legend.Width(legend.columns), h};
@@ -291,7 +300,7 @@ void PlaceBelow(const Page& page, Legend& legend, FigureRect& area)
 void PlaceRight(const Page& page, Legend& legend, FigureRect& area)
 {
     const int rowsThatFit = std::max(1, int((area.height - 2 * legend.inset) / legend.lineHeight));
-    legend.columns = std::max(1, (int(legend.entries.size()) + rowsThatFit - 1) / rowsThatFit);
+    legend.columns = legend.wrap > 0.0 ? 1 : std::max(1, (int(legend.entries.size()) + rowsThatFit - 1) / rowsThatFit);
     const double w = legend.Width(legend.columns);
     area.width -= w + page.pad;
     legend.box = {page.width - page.pad - w, area.y, w, legend.Height(legend.columns)};
@@ -336,7 +345,7 @@ void DrawLegend(const Page& page, const Legend& legend)
     }
 }
 
-FigureFrame DrawLinePlot(const Page& page, const LinePlot& plot)
+FigureFrame DrawLinePlot(const Page& page, const LinePlot& plot, std::vector<std::string>& notes)
 {
     cairo_t* cr = page.cr;
     const FigureOptions& options = page.options;
@@ -375,15 +384,26 @@ FigureFrame DrawLinePlot(const Page& page, const LinePlot& plot)
         if (place == LegendPlace::Auto || place == LegendPlace::Inside)
             placed = PlaceInside(page, legend, plot, frame, place == LegendPlace::Inside);
         if (!placed) {
-            const int columns = std::clamp(
-                int((page.width - 2 * page.pad - 2 * legend.inset) / std::max(legend.entryWidth, 1.0)), 1,
-                int(legend.entries.size()));
+            const int columns =
+                std::clamp(int((page.width - 2 * page.pad - 2 * legend.inset) / std::max(legend.entryWidth, 1.0)), 1,
+                           int(legend.entries.size()));
             const bool belowFits = legend.Height(columns) + page.pad <= kLegendShare * page.height;
-            // Wrapped names take the page's width: beside the plot they have no room.
-            if (place == LegendPlace::Below || legend.wrap > 0.0 || (place != LegendPlace::Right && belowFits))
+            // Beside the plot the names may wrap to a share of the page's width.
+            Legend beside = legend;
+            WrapTo(page, beside, kLegendShare * page.width);
+            const bool besideFits = beside.Width(1) <= kLegendShare * page.width + 2 * legend.inset &&
+                                    beside.Height(1) <= area.height;
+            if (place == LegendPlace::Below || (place == LegendPlace::Auto && (belowFits || !besideFits))) {
                 PlaceBelow(page, legend, area);
-            else
+                if (place == LegendPlace::Auto && !belowFits)
+                    notes.push_back("the legend takes " +
+                                    std::to_string(int(std::lround(100.0 * legend.box.height / page.height))) +
+                                    " % of the figure's height: a taller figure, a smaller font or --legend none "
+                                    "leaves the plot more room");
+            } else {
+                legend = beside;
                 PlaceRight(page, legend, area);
+            }
         }
         frame.legend = legend.box;
     }
@@ -441,9 +461,9 @@ FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOpt
     switch (options.kind) {
     case PlotKind::Depth:
     case PlotKind::Signal:
-        return DrawLinePlot(page, WindowPlot(options, source, notes));
+        return DrawLinePlot(page, WindowPlot(options, source, notes), notes);
     case PlotKind::Sweep:
-        return DrawLinePlot(page, FamilyPlot(options, *source.data, notes));
+        return DrawLinePlot(page, FamilyPlot(options, *source.data, notes), notes);
     case PlotKind::Scan:
         return DrawMap(page, *source.data, notes);
     }

@@ -24,7 +24,10 @@ struct SurfaceDeleter {
 };
 using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 
-std::uint32_t Pixel(const PenColor& c) { return 0xFF000000u | std::uint32_t(c.r) << 16 | std::uint32_t(c.g) << 8 | std::uint32_t(c.b); }
+std::uint32_t Pixel(const PenColor& c)
+{
+    return 0xFF000000u | std::uint32_t(c.r) << 16 | std::uint32_t(c.g) << 8 | std::uint32_t(c.b);
+}
 
 // The picture of the cells: one pixel per grid point, the first extinction at the bottom.
 SurfacePtr CellPicture(const FigureData& data, const FigureAxis& colourAxis)
@@ -168,7 +171,8 @@ FigureFrame DrawMap(const Page& page, const FigureData& data, std::vector<std::s
         const std::vector<ContourSegment> segments = ContourSegments(data.z, columns, rows, level);
         if (segments.empty())
             continue;
-        const double targetX = area.x + area.width * (0.2 + 0.6 * (levelCount > 1 ? double(n) / double(levelCount - 1) : 0.5));
+        const double targetX =
+            area.x + area.width * (0.2 + 0.6 * (levelCount > 1 ? double(n) / double(levelCount - 1) : 0.5));
         const double targetY = area.y + area.height / 2;
         double best = INFINITY;
         std::pair<double, double> at;
@@ -193,8 +197,8 @@ FigureFrame DrawMap(const Page& page, const FigureData& data, std::vector<std::s
         cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
         cairo_set_line_width(cr, kContourWidth);
         cairo_stroke(cr);
-        labels.push_back({PrintTickText(level, frame.colourAxis, cTicks.ticks, language, cTicks.exponent), at.first,
-                          at.second});
+        labels.push_back(
+            {PrintTickText(level, frame.colourAxis, cTicks.ticks, language, cTicks.exponent), at.first, at.second});
     }
     for (const Label& label : labels) {
         const TextSize size = page.text.Measure(label.text);

@@ -76,9 +76,9 @@ typedef struct TamriskFigureRequest {
     size_t xCount;
     const double* y;
     size_t yCount;
-    const double* z; /* xCount * yCount values */
-    int xLog;        /* 0 or 1 */
-    int yLog;        /* 0 or 1 */
+    const double* z;      /* xCount * yCount values */
+    int xLog;             /* 0 or 1 */
+    int yLog;             /* 0 or 1 */
     const double* levels; /* a map's contour levels; none: chosen round */
     size_t levelCount;
 

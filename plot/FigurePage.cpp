@@ -25,8 +25,18 @@ TextLook TitleLook(const Page& page)
 
 Page::Page(cairo_t* cr_, const FigureText& text_, const FigureOptions& options_, double width_, double height_,
            const FigureStopCheck& stop_)
-    : cr(cr_), text(text_), options(options_), width(width_), height(height_), fs(options_.fontSize), pad(0.6 * fs),
-      tick(0.45 * fs), minorTick(0.25 * fs), gap(0.3 * fs), lineHeight(text_.Measure("0").height), stop(stop_)
+    : cr(cr_),
+      text(text_),
+      options(options_),
+      width(width_),
+      height(height_),
+      fs(options_.fontSize),
+      pad(0.6 * fs),
+      tick(0.45 * fs),
+      minorTick(0.25 * fs),
+      gap(0.3 * fs),
+      lineHeight(text_.Measure("0").height),
+      stop(stop_)
 {
 }
 
@@ -74,8 +84,10 @@ void DrawTicks(const Page& page, const FigureRect& r, const FigureAxis& axis, co
         const double f = *axis.Fraction(v);
         return horizontal ? r.x + f * r.width : (down ? r.y + f * r.height : r.y + r.height - f * r.height);
     };
-    const double edge = side == Side::Top ? r.y : side == Side::Bottom ? r.y + r.height : side == Side::Left ? r.x
-                                                                                                               : r.x + r.width;
+    const double edge = side == Side::Top      ? r.y
+                        : side == Side::Bottom ? r.y + r.height
+                        : side == Side::Left   ? r.x
+                                               : r.x + r.width;
     const double outward = side == Side::Top || side == Side::Left ? -1.0 : 1.0;
 
     cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);

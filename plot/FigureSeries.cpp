@@ -268,8 +268,8 @@ AxisSetup MakeFamilyAxes(const FigureOptions& options, const FigureData& data, s
             notes.push_back(std::to_string(leftOut) + " values of 0 or below left out of the logarithmic value axis");
         axes.vertical = std::isfinite(positive) ? RoundedAxis(positive, hi, true, 0.0) : FigureAxis{0.1, 1.0, true};
     } else if (std::isfinite(lo)) {
-        axes.vertical = RoundedAxis(std::min(lo, 0.0), hi > std::min(lo, 0.0) ? hi : std::min(lo, 0.0) + 1.0, false,
-                                    kHeadroom);
+        axes.vertical =
+            RoundedAxis(std::min(lo, 0.0), hi > std::min(lo, 0.0) ? hi : std::min(lo, 0.0) + 1.0, false, kHeadroom);
     } else {
         axes.vertical = RoundedAxis(0.0, 1.0, false, 0.0);
     }

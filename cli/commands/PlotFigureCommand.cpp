@@ -140,8 +140,8 @@ private:
                 err << "tamrisk-cli plot: " << Shown(refusal->message) << '\n';
                 return kExitUsage;
             }
-            problem = ComputeSweepFigureData(plan, request_.inputs, request_.threads, figure_.column, data, stop,
-                                             stopped);
+            problem =
+                ComputeSweepFigureData(plan, request_.inputs, request_.threads, figure_.column, data, stop, stopped);
         }
         if (stopped)
             return context.writer.Interrupted(figure_.output);

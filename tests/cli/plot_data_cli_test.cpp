@@ -26,11 +26,11 @@ Args Joined(Args a, const Args& b)
 
 struct FromCase {
     const char* name;
-    const char* kind;    // scan or sweep
-    Args inputs;         // the grid or the varied inputs, as scan and sweep take them
-    const char* table;   // the file the table is written to
-    const char* figure;  // the figure's file
-    Args drawing;        // further options of plot
+    const char* kind;   // scan or sweep
+    Args inputs;        // the grid or the varied inputs, as scan and sweep take them
+    const char* table;  // the file the table is written to
+    const char* figure; // the figure's file
+    Args drawing;       // further options of plot
 };
 
 class FigureFromTable : public ::testing::TestWithParam<FromCase> {
@@ -43,15 +43,13 @@ TEST_P(FigureFromTable, IsTheFigureOfTheComputedNumbers)
     const FromCase& c = GetParam();
     const std::string folder = dir_.path().string();
     const std::string kind = c.kind;
-    const testing::ToolOutcome table =
-        testing::RunTool(Joined({kind, "-o", c.table, "--format", std::string(c.table).ends_with(".tsv") ? "tsv" : "csv"},
-                                c.inputs),
-                         folder);
+    const testing::ToolOutcome table = testing::RunTool(
+        Joined({kind, "-o", c.table, "--format", std::string(c.table).ends_with(".tsv") ? "tsv" : "csv"}, c.inputs),
+        folder);
     ASSERT_EQ(table.exitCode, 0) << table.err;
     const Args vary = kind == "sweep" ? c.inputs : Args{};
-    const testing::ToolOutcome computed =
-        testing::RunTool(Joined(Joined({"plot", kind, "-o", std::string("computed-") + c.figure}, c.inputs), c.drawing),
-                         folder);
+    const testing::ToolOutcome computed = testing::RunTool(
+        Joined(Joined({"plot", kind, "-o", std::string("computed-") + c.figure}, c.inputs), c.drawing), folder);
     ASSERT_EQ(computed.exitCode, 0) << computed.err;
     const testing::ToolOutcome read = testing::RunTool(
         Joined({"plot", kind, "--from", c.table, "-o", std::string("read-") + c.figure}, c.drawing), folder);
@@ -93,8 +91,8 @@ TEST(FigureRecords, DrawTheSameFigureAgain)
     const std::string folder = dir.path().string();
     const Args first[] = {
         {"plot", "scan", "-o", "m.svg", "--ext-steps", "6", "--time-steps", "5", "--record", "m.json"},
-        {"plot", "sweep", "-o", "f.svg", "--vary", "eval-time=1:1000:8:log", "--vary", "transparency-correction=0,1", "--legend",
-         "right", "--record", "f.json"},
+        {"plot", "sweep", "-o", "f.svg", "--vary", "eval-time=1:1000:8:log", "--vary", "transparency-correction=0,1",
+         "--legend", "right", "--record", "f.json"},
     };
     for (const Args& args : first) {
         const testing::ToolOutcome made = testing::RunTool(args, folder);

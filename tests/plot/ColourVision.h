@@ -83,7 +83,7 @@ inline double DeltaE2000(const Lab& p, const Lab& q)
     double hMean = h1 + h2;
     if (cp1 * cp2 != 0.0)
         hMean = std::fabs(h1 - h2) <= 180.0 ? (h1 + h2) / 2.0
-                                             : (h1 + h2 < 360.0 ? (h1 + h2 + 360.0) / 2.0 : (h1 + h2 - 360.0) / 2.0);
+                                            : (h1 + h2 < 360.0 ? (h1 + h2 + 360.0) / 2.0 : (h1 + h2 - 360.0) / 2.0);
     const double t = 1.0 - 0.17 * std::cos((hMean - 30.0) * deg) + 0.24 * std::cos(2.0 * hMean * deg) +
                      0.32 * std::cos((3.0 * hMean + 6.0) * deg) - 0.20 * std::cos((4.0 * hMean - 63.0) * deg);
     const double dTheta = 30.0 * std::exp(-std::pow((hMean - 275.0) / 25.0, 2.0));

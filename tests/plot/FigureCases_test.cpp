@@ -99,9 +99,9 @@ struct CaseInput {
     FigureOptions options;
     ModelState state;
     FigureData data;
-    std::vector<PrintPen> pens;      // the pens of the curves shown together
-    std::vector<std::string> names;  // flags or family values of the curves
-    std::string notDrawn;            // the curve marked as not drawn, or ""
+    std::vector<PrintPen> pens;     // the pens of the curves shown together
+    std::vector<std::string> names; // flags or family values of the curves
+    std::string notDrawn;           // the curve marked as not drawn, or ""
 };
 
 CaseInput Input(const FigureCase& c)
@@ -167,8 +167,8 @@ test::Written Draw(const CaseInput& in, FigureFormat format, LegendPlace legend 
     if (options.kind == PlotKind::Scan || options.kind == PlotKind::Sweep)
         w.frame = WriteDataFigure(options, in.data, sink, &w.notes);
     else
-        w.frame = WriteFigure(options, in.state.params, in.state.flags, in.state.profile, in.state.curves, sink,
-                              &w.notes);
+        w.frame =
+            WriteFigure(options, in.state.params, in.state.flags, in.state.profile, in.state.curves, sink, &w.notes);
     w.bytes = sink.data();
     return w;
 }
@@ -280,8 +280,7 @@ void ExpectSameAxis(const FigureAxis& a, const FigureAxis& b, const char* what)
 bool OnTick(double v, double step) { return std::fabs(v / step - std::round(v / step)) < 1e-6; }
 
 // Both ends on numbered ticks of round numbers, the top one labelled.
-void ExpectRoundEnds(const FigureAxis& axis, const std::vector<std::string>& texts, Language language,
-                     const char* what)
+void ExpectRoundEnds(const FigureAxis& axis, const std::vector<std::string>& texts, Language language, const char* what)
 {
     const AxisTicks ticks = MakeTicks(axis);
     ASSERT_FALSE(ticks.major.empty()) << what;
@@ -399,7 +398,8 @@ TEST_P(FigureCases, PassAFigureEditorsChecks)
     if (!in.notDrawn.empty()) {
         bool noted = false;
         for (const std::string& note : svg.notes)
-            noted = noted || (note.find(in.notDrawn) != std::string::npos && note.find("not drawn") != std::string::npos);
+            noted = noted ||
+                    (note.find(in.notDrawn) != std::string::npos && note.find("not drawn") != std::string::npos);
         EXPECT_TRUE(noted) << in.notDrawn;
         const std::string mark = NotDrawnText("not finite", c.language);
         // (A long entry wraps: its lines follow each other.)
