@@ -14,6 +14,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <string_view>
+
 namespace tamrisk::cli {
 
 namespace {
@@ -63,9 +65,11 @@ protected:
     void AddTrailingOptions(CLI::App& command) override
     {
         AddPlotOptions(command, figure_, texts_);
-        const PlotOptionRow& threads = kPlotOptions.back();
-        command.add_option("--threads", request_.threads,
-                           std::string(threads.meaning) + " (default: " + threads.defaultValue + ")");
+        // The thread count lives in the request every model command shares.
+        for (const PlotOptionRow& row : kPlotOptions)
+            if (std::string_view(row.name) == "--threads")
+                command.add_option(row.name, request_.threads,
+                                   std::string(row.meaning) + " (default: " + row.defaultValue + ")");
     }
 
     int PrepareOwn(const CLI::App&, CommandContext& context) override
