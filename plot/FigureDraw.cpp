@@ -373,6 +373,14 @@ FigureFrame DrawLinePlot(const Page& page, const LinePlot& plot, std::vector<std
     }
     FigureRect& area = frame.plot;
     area = {left, top, page.width - left - right, page.height - top - bottom};
+    // Labels longer than their side of the plot wrap, and the margins grow by their extra lines.
+    const AxisLabel vertical = FitLabel(page, vLabel, area.height);
+    area.x += (vertical.lines - 1) * lh;
+    area.width -= (vertical.lines - 1) * lh;
+    const AxisLabel horizontal = FitLabel(page, hLabel, area.width);
+    if (depth)
+        area.y += (horizontal.lines - 1) * lh;
+    area.height -= (horizontal.lines - 1) * lh;
 
     // The legend: inside where it covers no curve, otherwise below in
     // columns, or beside the plot where below would take more than a third
@@ -437,12 +445,13 @@ FigureFrame DrawLinePlot(const Page& page, const LinePlot& plot, std::vector<std
     DrawTicks(page, area, frame.horizontal, hTicks, depth ? Side::Top : Side::Bottom, false);
     DrawTicks(page, area, frame.vertical, vTicks, Side::Left, depth);
 
-    page.text.ShowUpward(vLabel, page.pad + lh / 2, area.y + area.height / 2);
+    page.text.ShowUpward(vertical.text, page.pad + vertical.lines * lh / 2, area.y + area.height / 2, vertical.look);
     if (depth)
-        page.text.Show(hLabel, area.x + area.width / 2, area.y - page.tick - page.gap - lh - page.gap, 0.5, 1.0);
+        page.text.Show(horizontal.text, area.x + area.width / 2, area.y - page.tick - page.gap - lh - page.gap, 0.5,
+                       1.0, horizontal.look);
     else
-        page.text.Show(hLabel, area.x + area.width / 2, area.y + area.height + page.tick + page.gap + lh + page.gap,
-                       0.5, 0.0);
+        page.text.Show(horizontal.text, area.x + area.width / 2,
+                       area.y + area.height + page.tick + page.gap + lh + page.gap, 0.5, 0.0, horizontal.look);
     DrawTitle(page);
     if (!legend.entries.empty())
         DrawLegend(page, legend);

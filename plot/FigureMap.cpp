@@ -116,6 +116,13 @@ FigureFrame DrawMap(const Page& page, const FigureData& data, std::vector<std::s
     const double bottom = page.tick + page.gap + lh + page.gap + lh + page.pad;
     FigureRect& area = frame.plot;
     area = {left, top, page.width - left - right, page.height - top - bottom};
+    // Labels longer than their side of the map wrap, and the margins grow by their extra lines.
+    const AxisLabel vertical = FitLabel(page, vLabel, area.height);
+    const AxisLabel colour = FitLabel(page, cLabel, area.height);
+    area.x += (vertical.lines - 1) * lh;
+    area.width -= (vertical.lines + colour.lines - 2) * lh;
+    const AxisLabel horizontal = FitLabel(page, hLabel, area.width);
+    area.height -= (horizontal.lines - 1) * lh;
     if (area.width < 20.0 || area.height < 20.0)
         throw std::invalid_argument("the figure is too small for its texts: make it larger or the font smaller");
     frame.colourBar = {area.x + area.width + 2 * page.pad, area.y, barWidth, area.height};
@@ -215,10 +222,11 @@ FigureFrame DrawMap(const Page& page, const FigureData& data, std::vector<std::s
     DrawTicks(page, area, frame.vertical, vTicks, Side::Left, false);
     DrawTicks(page, frame.colourBar, frame.colourAxis, cTicks, Side::Right, false);
 
-    page.text.ShowUpward(vLabel, page.pad + lh / 2, area.y + area.height / 2);
-    page.text.Show(hLabel, area.x + area.width / 2, area.y + area.height + page.tick + page.gap + lh + page.gap, 0.5,
-                   0.0);
-    page.text.ShowUpward(cLabel, page.width - page.pad - lh / 2, area.y + area.height / 2);
+    page.text.ShowUpward(vertical.text, page.pad + vertical.lines * lh / 2, area.y + area.height / 2, vertical.look);
+    page.text.Show(horizontal.text, area.x + area.width / 2,
+                   area.y + area.height + page.tick + page.gap + lh + page.gap, 0.5, 0.0, horizontal.look);
+    page.text.ShowUpward(colour.text, page.width - page.pad - colour.lines * lh / 2, area.y + area.height / 2,
+                         colour.look);
     DrawTitle(page);
     return frame;
 }

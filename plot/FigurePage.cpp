@@ -138,6 +138,16 @@ void DrawTicks(const Page& page, const FigureRect& r, const FigureAxis& axis, co
     }
 }
 
+AxisLabel FitLabel(const Page& page, const std::string& text, double extent)
+{
+    AxisLabel label{text, {}, 1};
+    if (page.text.Measure(text).width > extent && extent > 0.0) {
+        label.look.wrapWidth = extent;
+        label.lines = page.text.Lines(text, label.look);
+    }
+    return label;
+}
+
 void StrokeFrame(cairo_t* cr, const FigureRect& r)
 {
     cairo_rectangle(cr, r.x, r.y, r.width, r.height);

@@ -53,4 +53,13 @@ void DrawTicks(const Page& page, const FigureRect& r, const FigureAxis& axis, co
 
 void StrokeFrame(cairo_t* cr, const FigureRect& r);
 
+// An axis label that must stand within `extent` points: wrapped over as
+// many lines as it needs where it is longer, never cut off.
+struct AxisLabel {
+    std::string text;
+    TextLook look;
+    int lines = 1;
+};
+AxisLabel FitLabel(const Page& page, const std::string& text, double extent);
+
 } // namespace tamrisk

@@ -86,9 +86,9 @@ void FigureText::Show(const std::string& text, double x, double y, double ax, do
     ShowTurned(text, x, y, ax, ay, look, 0.0);
 }
 
-void FigureText::ShowUpward(const std::string& text, double x, double y) const
+void FigureText::ShowUpward(const std::string& text, double x, double y, const TextLook& look) const
 {
-    ShowTurned(text, x, y, 0.5, 0.5, {}, 90.0);
+    ShowTurned(text, x, y, 0.5, 0.5, look, 90.0);
 }
 
 void FigureText::ShowTurned(const std::string& text, double x, double y, double ax, double ay, const TextLook& look,

@@ -55,7 +55,7 @@ public:
     // (0, 0) top left, (0.5, 0.5) centre, (1, 1) bottom right.
     void Show(const std::string& text, double x, double y, double ax, double ay, const TextLook& look = {}) const;
     // The same, turned a quarter anticlockwise, centred on (x, y): a vertical axis label.
-    void ShowUpward(const std::string& text, double x, double y) const;
+    void ShowUpward(const std::string& text, double x, double y, const TextLook& look = {}) const;
 
 private:
     void ShowTurned(const std::string& text, double x, double y, double ax, double ay, const TextLook& look,
