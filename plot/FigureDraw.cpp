@@ -374,7 +374,7 @@ FigureFrame DrawLinePlot(const Page& page, const LinePlot& plot, std::vector<std
     FigureRect& area = frame.plot;
     area = {left, top, page.width - left - right, page.height - top - bottom};
     // Labels longer than their side of the plot wrap, and the margins grow by their extra lines.
-    const AxisLabel vertical = FitLabel(page, vLabel, area.height);
+    AxisLabel vertical = FitLabel(page, vLabel, area.height);
     area.x += (vertical.lines - 1) * lh;
     area.width -= (vertical.lines - 1) * lh;
     const AxisLabel horizontal = FitLabel(page, hLabel, area.width);
@@ -414,6 +414,11 @@ FigureFrame DrawLinePlot(const Page& page, const LinePlot& plot, std::vector<std
             }
         }
         frame.legend = legend.box;
+        // A legend below leaves the plot less height: the depth or value label may need another line.
+        const AxisLabel refitted = FitLabel(page, vLabel, area.height);
+        area.x += (refitted.lines - vertical.lines) * lh;
+        area.width -= (refitted.lines - vertical.lines) * lh;
+        vertical = refitted;
     }
     if (area.width < 20.0 || area.height < 20.0)
         throw std::invalid_argument("the figure is too small for its texts and legend: make it larger, the font "

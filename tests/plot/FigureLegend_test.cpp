@@ -6,6 +6,7 @@
 
 #include <cairo.h>
 
+#include <cstring>
 #include <memory>
 
 namespace tamrisk {
@@ -146,6 +147,51 @@ TEST(FigureText, LettersAreSpacedWithoutRounding)
         const double large = FigureText(cr.get(), 70.0).Measure(text).width;
         EXPECT_NEAR(small * 10.0, large, large * 1e-3) << text;
     }
+}
+
+// Every text of a small figure stands wholly on the page: long axis labels
+// and legend names wrap rather than run off it.
+TEST(FigureText, NoTextLeavesASmallPage)
+{
+    std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 10, 10));
+    std::unique_ptr<cairo_t, ContextDeleter> cr(cairo_create(surface.get()));
+    const ModelState state = Showing("showIntensity,showEffIntRatio,showIntRatio");
+    for (Language language : {Language::En, Language::De})
+        for (const auto& [width, height, legend] :
+             {std::tuple{60.0, 45.0, LegendPlace::None}, std::tuple{85.0, 60.0, LegendPlace::Auto},
+              std::tuple{85.0, 70.0, LegendPlace::Right}}) {
+            FigureOptions options;
+            options.language = language;
+            options.legend = legend;
+            options.widthMm = width;
+            options.heightMm = height;
+            options.fontSize = 7.0;
+            const std::string svg = test::Write(state, options).bytes;
+            const double pageWidth = width * 72.0 / 25.4, pageHeight = height * 72.0 / 25.4;
+            std::size_t at = 0;
+            int texts = 0;
+            while ((at = svg.find("<text ", at)) != std::string::npos) {
+                const std::size_t open = svg.find('>', at);
+                const std::string tag = svg.substr(at, open - at);
+                const std::size_t close = svg.find("</text>", open);
+                const std::string text = svg.substr(open + 1, close - open - 1);
+                const auto number = [&](const char* name) {
+                    return std::stod(tag.substr(tag.find(std::string(" ") + name + "=\"") + std::strlen(name) + 3));
+                };
+                const double x = number("x"), y = number("y"), size = number("font-size");
+                const double length = FigureText(cr.get(), size).Measure(text).width;
+                if (tag.find("rotate(") != std::string::npos) {
+                    EXPECT_GE(y - length, -0.01) << text;
+                    EXPECT_LE(y, pageHeight + 0.01) << text;
+                } else {
+                    EXPECT_GE(x, -0.01) << text;
+                    EXPECT_LE(x + length, pageWidth + 0.01) << text;
+                }
+                ++texts;
+                at = close;
+            }
+            EXPECT_GT(texts, 10);
+        }
 }
 
 } // namespace
