@@ -181,6 +181,9 @@ FigureFrame DrawMap(const Page& page, const FigureData& data, std::vector<std::s
         const double targetX =
             area.x + area.width * (0.2 + 0.6 * (levelCount > 1 ? double(n) / double(levelCount - 1) : 0.5));
         const double targetY = area.y + area.height / 2;
+        const std::string text = PrintTickText(level, frame.colourAxis, cTicks.ticks, language, cTicks.exponent);
+        const TextSize size = page.text.Measure(text);
+        const double halfW = (size.width + page.gap) / 2 + 1.0, halfH = size.height / 2 + 1.0;
         double best = INFINITY;
         std::pair<double, double> at;
         for (const ContourSegment& s : segments) {
@@ -189,11 +192,11 @@ FigureFrame DrawMap(const Page& page, const FigureData& data, std::vector<std::s
             cairo_move_to(cr, x0, y0);
             cairo_line_to(cr, x1, y1);
             const double mx = (x0 + x1) / 2, my = (y0 + y1) / 2;
-            // A label must keep clear of the frame.
-            const bool clear = my > area.y + page.lineHeight && my < area.y + area.height - page.lineHeight &&
-                               mx > area.x + 2 * page.lineHeight && mx < area.x + area.width - 2 * page.lineHeight;
-            const double distance = std::hypot(mx - targetX, 0.3 * (my - targetY)) + (clear ? 0.0 : 1e9);
-            if (distance < best) {
+            // A label stands wholly inside the map, clear of its frame.
+            const bool clear = my - halfH > area.y && my + halfH < area.y + area.height && mx - halfW > area.x &&
+                               mx + halfW < area.x + area.width;
+            const double distance = std::hypot(mx - targetX, 0.3 * (my - targetY));
+            if (clear && distance < best) {
                 best = distance;
                 at = {mx, my};
             }
@@ -204,8 +207,9 @@ FigureFrame DrawMap(const Page& page, const FigureData& data, std::vector<std::s
         cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
         cairo_set_line_width(cr, kContourWidth);
         cairo_stroke(cr);
-        labels.push_back(
-            {PrintTickText(level, frame.colourAxis, cTicks.ticks, language, cTicks.exponent), at.first, at.second});
+        // A line with no room for its label keeps its mark on the colour bar.
+        if (std::isfinite(best))
+            labels.push_back({text, at.first, at.second});
     }
     for (const Label& label : labels) {
         const TextSize size = page.text.Measure(label.text);
