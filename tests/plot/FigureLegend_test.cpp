@@ -3,6 +3,8 @@
 #include "FigureChecks.h"
 
 #include "plot/FigureText.h"
+#include "plot/ReadoutTable.h"
+#include "scan/SweepAxis.h"
 
 #include <cairo.h>
 
@@ -191,6 +193,28 @@ TEST(FigureText, NoTextLeavesASmallPage)
                 at = close;
             }
             EXPECT_GT(texts, 10);
+        }
+}
+
+// Every column a sweep can draw or vary has an axis label of its own, with
+// its unit, in both languages.
+TEST(ColumnLabels, NameEveryColumnOfASweep)
+{
+    std::vector<std::string> columns = ReadoutNames();
+    for (const std::string& name : SweepableNames()) {
+        SweepAxis axis;
+        const std::string text = name + (FindInput(name)->kind == InputKind::Switch ? "=0,1" : "=1:2:1");
+        ASSERT_FALSE(ParseSweepAxis(text, axis).has_value()) << text;
+        columns.push_back(axis.ColumnName());
+    }
+    for (const std::string& column : columns)
+        for (Language language : {Language::En, Language::De}) {
+            const std::string label = ColumnLabel(column, language);
+            EXPECT_NE(label, column) << "no label for " << column;
+            const bool unit = column.ends_with("_mm") || column.ends_with("_s");
+            if (unit) {
+                EXPECT_NE(label.find('['), std::string::npos) << label << " names no unit";
+            }
         }
 }
 
