@@ -129,6 +129,12 @@ private:
                 err << "tamrisk-cli plot: the grid is refused: " << *refusal << '\n';
                 return kExitUsage;
             }
+            // Warnings as scan gives them, before anything is computed.
+            Doubts doubts;
+            const std::string varied[] = {"extinction", "eval-time"};
+            doubts.CheckParameters(params, varied);
+            if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
+                return code;
             problem = ComputeScanFigureData(grid, params, request_.threads, figure_.column, data, stop, stopped);
         } else {
             SweepPlan plan;
@@ -144,6 +150,13 @@ private:
                 err << "tamrisk-cli plot: " << Shown(refusal->message) << '\n';
                 return kExitUsage;
             }
+            Doubts doubts;
+            std::vector<std::string> varied;
+            for (const SweepAxis& axis : plan.axes)
+                varied.emplace_back(axis.input->name);
+            doubts.CheckParameters(BaseParameters(), varied);
+            if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
+                return code;
             problem =
                 ComputeSweepFigureData(plan, request_.inputs, request_.threads, figure_.column, data, stop, stopped);
         }

@@ -133,6 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"UnknownColumn", {"scan", "-o", "m.svg", "--column", "depth_mm"}, "eff_ratio"},
         RefusalCase{"MapOfOneTime", {"scan", "-o", "m.svg", "--time-steps", "0"}, "two values on each axis"},
         RefusalCase{"WidthOfNoColumn", {"scan", "-o", "m.svg", "--width", "triple"}, "single or double"},
+        RefusalCase{"StrictOnADoubt", {"scan", "-o", "m.svg", "--rate1", "-1", "--strict"}, "nothing was written"},
         RefusalCase{"LevelsOnAFamily",
                     {"sweep", "-o", "f.svg", "--vary", "dose-rate=0:1:3", "--vary", "rate1=0.1:1:2", "--levels", "1"},
                     "--levels belongs"}),
