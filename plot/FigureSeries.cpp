@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace tamrisk {
 
@@ -160,6 +161,13 @@ std::string ShortNumber(double value, Language language)
     char text[64];
     std::snprintf(text, sizeof text, "%.4g", value);
     std::string s = text;
+    // No e-notation: a power of ten as 10ⁿ, with its mantissa where it is not 1.
+    if (const std::size_t e = s.find('e'); e != std::string::npos) {
+        const int power = std::atoi(s.c_str() + e + 1);
+        const std::string mantissa = s.substr(0, e);
+        s = (mantissa == "1" || mantissa == "-1" ? mantissa.substr(0, mantissa.size() - 1) : mantissa + "\u00d7") +
+            "10" + Superscript(power);
+    }
     if (language == Language::De)
         std::replace(s.begin(), s.end(), '.', ',');
     if (!s.empty() && s.front() == '-')

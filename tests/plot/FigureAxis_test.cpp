@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 namespace tamrisk {
@@ -140,6 +141,27 @@ TEST(FigureDepthAxis, CurvesAndAxisShareTheLitSurfaceDepth)
         EXPECT_NEAR(samples.back()->second, 1.0, 0.01) << "the last lies near the slab's far side, " << top;
         EXPECT_TRUE(notes.empty());
     }
+}
+
+} // namespace
+} // namespace tamrisk
+
+namespace tamrisk {
+namespace {
+
+// Numbers in legends: short, localised, never in e-notation.
+TEST(ShortNumbers, ReadAsALegendShouldShowThem)
+{
+    const std::tuple<double, Language, const char*> cases[] = {
+        {1000, Language::En, "1000"},
+        {2.267, Language::De, "2,267"},
+        {1e5, Language::En, "10\u2075"},
+        {2.5e-7, Language::De, "2,5\u00d710\u207b\u2077"},
+        {-1e-6, Language::En, "\u221210\u207b\u2076"},
+        {0.001, Language::En, "0.001"},
+    };
+    for (const auto& [value, language, text] : cases)
+        EXPECT_EQ(ShortNumber(value, language), text) << value;
 }
 
 } // namespace
