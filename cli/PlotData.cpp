@@ -51,6 +51,8 @@ std::vector<std::string> Split(const std::string& line, char separator)
 
 std::optional<std::string> ReadTable(const std::string& path, Table& table)
 {
+    if (path.ends_with(".json") || path.ends_with(".txt"))
+        return path + " is no CSV or TSV table: write the scan or the sweep with --format csv or tsv";
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return "cannot read " + path;

@@ -129,6 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"SweepOfOneInput", {"sweep", "-o", "f.svg", "--vary", "dose-rate=0:1:3"}, "two --vary"},
         RefusalCase{"VaryOnAMap", {"scan", "-o", "m.svg", "--vary", "dose-rate=0:1:3"}, "--vary belongs"},
         RefusalCase{"FromOnAWindowPlot", {"depth", "-o", "d.svg", "--show", "showRatio", "--from", "x.csv"}, "--from"},
+        RefusalCase{"JsonTable", {"scan", "-o", "m.svg", "--from", "scan.json"}, "--format csv or tsv"},
         RefusalCase{"MissingTable", {"scan", "-o", "m.svg", "--from", "missing.csv"}, "cannot read missing.csv"},
         RefusalCase{"UnknownColumn", {"scan", "-o", "m.svg", "--column", "depth_mm"}, "eff_ratio"},
         RefusalCase{"MapOfOneTime", {"scan", "-o", "m.svg", "--time-steps", "0"}, "two values on each axis"},
