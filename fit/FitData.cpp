@@ -42,7 +42,7 @@ std::string RowName(std::size_t row, int line)
 } // namespace
 
 std::variant<DataSet, DataProblem> ReadDataSet(const std::string& name, std::string_view text,
-                                               const Observable& observable, const std::string& sigmaColumn)
+                                               const std::string& column, const std::string& sigmaColumn)
 {
     const std::string file = Quoted(name);
     std::vector<std::string_view> lines;
@@ -65,11 +65,23 @@ std::variant<DataSet, DataProblem> ReadDataSet(const std::string& name, std::str
     const bool tabs = EndsWithTsv(name) || (head.find('\t') != std::string_view::npos && head.find(',') == std::string_view::npos);
     const char separator = tabs ? '\t' : ',';
     const std::vector<std::string> header = SplitCells(head, separator);
-    const auto columnOf = [&](std::string_view column) -> std::optional<std::size_t> {
-        const auto at = std::find(header.begin(), header.end(), column);
+    const auto columnOf = [&](std::string_view wanted) -> std::optional<std::size_t> {
+        const auto at = std::find(header.begin(), header.end(), wanted);
         return at == header.end() ? std::nullopt : std::optional(std::size_t(at - header.begin()));
     };
 
+    std::optional<Observable> found;
+    if (columnOf(kDepthColumn))
+        found = FindObservable(column, ObservableKind::Profile);
+    if (!found && columnOf(kTimeColumn))
+        found = FindObservable(column, ObservableKind::Curve);
+    if (!found)
+        found = FindObservable(column, ObservableKind::Total);
+    if (!found)
+        found = FindObservable(column);
+    if (!found)
+        return DataProblem{"'" + column + "' is no column of the model's tables", column, ObservableNames()};
+    const Observable& observable = *found;
     DataSet set;
     set.name = name;
     set.points.observable = observable;

@@ -29,15 +29,16 @@ struct DataProblem {
 };
 
 // Reads a clean table (CSV, or TSV for a name ending in .tsv or a header with
-// TABs and no commas) of measured values of `observable` in the column of
-// that name, against the independent column its kind needs: depth_mm for a
+// TABs and no commas) of measured values of the observable `column` (one
+// FindObservable knows) in the column of that name, against the independent column its kind needs: depth_mm for a
 // profile column, time_s for a curve, and for a total or read-out every
 // column that names a real input (eval_time_s, extinction_per_mm, ...).
 // `sigmaColumn` names the standard errors; "" for equal weights. Refuses a
 // missing column, a cell of a needed column that is not a finite number
 // (naming its row and column), a standard error of 0 or below, duplicate
-// points and a file without data rows.
+// points and a file without data rows. A name that is a profile column and a
+// total (eff_ratio) is the profile's where the file has depth_mm.
 std::variant<DataSet, DataProblem> ReadDataSet(const std::string& name, std::string_view text,
-                                               const Observable& observable, const std::string& sigmaColumn);
+                                               const std::string& column, const std::string& sigmaColumn);
 
 } // namespace tamrisk

@@ -93,16 +93,17 @@ struct ValueBlock {
 
 } // namespace
 
-std::optional<Observable> FindObservable(std::string_view column)
+std::optional<Observable> FindObservable(std::string_view column, std::optional<ObservableKind> kind)
 {
+    using K = ObservableKind;
     for (const ProfileArrayRow& row : kProfileArrays)
-        if (column == row.column)
-            return Observable{ObservableKind::Profile, row.column, &row, nullptr, nullptr};
+        if (column == row.column && kind.value_or(K::Profile) == K::Profile)
+            return Observable{K::Profile, row.column, &row, nullptr, nullptr};
     for (const SignalArrayRow& row : kSignalArrays)
-        if (column == row.column)
-            return Observable{ObservableKind::Curve, row.column, nullptr, &row, nullptr};
-    if (const ReadoutRow* row = FindReadout(column))
-        return Observable{ObservableKind::Total, row->name, nullptr, nullptr, row};
+        if (column == row.column && kind.value_or(K::Curve) == K::Curve)
+            return Observable{K::Curve, row.column, nullptr, &row, nullptr};
+    if (const ReadoutRow* row = FindReadout(column); row && kind.value_or(K::Total) == K::Total)
+        return Observable{K::Total, row->name, nullptr, nullptr, row};
     return std::nullopt;
 }
 

@@ -27,7 +27,9 @@ struct Observable {
     const ReadoutRow* readout = nullptr;      // Total
 };
 
-std::optional<Observable> FindObservable(std::string_view column);
+// The observable of a column name, of the given kind where the name has
+// several (eff_ratio is a profile column and the ratio of the totals).
+std::optional<Observable> FindObservable(std::string_view column, std::optional<ObservableKind> kind = std::nullopt);
 // Every column an observable may name, for "did you mean".
 std::vector<std::string> ObservableNames();
 

@@ -192,6 +192,8 @@ private:
 
 std::string Shortest(double value) { return ShortestText(value); }
 
+double FiniteSpan(const FitParameter& p) { return std::isfinite(p.high - p.low) ? p.high - p.low : 0.0; }
+
 } // namespace
 
 std::size_t FitSetup::Points() const
@@ -256,6 +258,19 @@ FitResult RunFit(const FitSetup& setup)
     result.refusals = Unidentifiable(setup, jacobian);
     if (!result.refusals.empty())
         return result;
+    // An estimate pressed onto a bound stops the iterations there: say so
+    // rather than that the fit did not converge.
+    for (std::size_t j = 0; j < p; ++j) {
+        const FitParameter& param = setup.parameters[j];
+        for (const auto& [bound, side] : {std::pair{param.low, "lower"}, std::pair{param.high, "upper"}})
+            if (std::isfinite(bound) &&
+                std::abs(solved.x[j] - bound) <= 1e-6 * std::max({std::abs(bound), FiniteSpan(param), 1.0}))
+                result.refusals.push_back(param.name + " = " + Shortest(solved.x[j]) + " sits on its " + side +
+                                          " bound " + Shortest(bound) +
+                                          ": the data pull it beyond, so no error can be given");
+    }
+    if (!result.refusals.empty())
+        return result;
     if (solved.status != SolverStatus::Converged || !std::isfinite(solved.chi2)) {
         result.refusals.push_back("the fit did not converge in " + std::to_string(solved.iterations) +
                                   " iterations (try other starts or bounds)");
@@ -289,7 +304,7 @@ FitResult RunFit(const FitSetup& setup)
             if (std::isfinite(bound) && std::abs(e.estimate - bound) <= 0.01 * e.stdError)
                 result.refusals.push_back(param.name + " = " + Shortest(e.estimate) + " sits on its " + side +
                                           " bound " + Shortest(bound) +
-                                          ": the data pull it beyond, so its error means nothing");
+                                          ": the data pull it beyond, so no error can be given");
     }
     if (!result.refusals.empty()) {
         result.estimates.clear();

@@ -89,12 +89,12 @@ private:
         return kExitUsage;
     }
     // The data sets, or an exit code after a message.
-    int ReadSets(CommandContext& context, const Observable& observable, std::vector<DataSet>& sets) const;
+    int ReadSets(CommandContext& context, std::vector<DataSet>& sets) const;
 
     FitOptions options_;
 };
 
-int FitCommand::ReadSets(CommandContext& context, const Observable& observable, std::vector<DataSet>& sets) const
+int FitCommand::ReadSets(CommandContext& context, std::vector<DataSet>& sets) const
 {
     for (const std::string& path : options_.data) {
         std::error_code error;
@@ -110,7 +110,7 @@ int FitCommand::ReadSets(CommandContext& context, const Observable& observable, 
         }
         std::ostringstream text;
         text << in.rdbuf();
-        std::variant<DataSet, DataProblem> read = ReadDataSet(path, text.str(), observable, options_.sigma);
+        std::variant<DataSet, DataProblem> read = ReadDataSet(path, text.str(), options_.observe, options_.sigma);
         if (const DataProblem* problem = std::get_if<DataProblem>(&read))
             return Refuse(context, problem->message +
                                        (problem->unknownName.empty() ? ""
@@ -122,8 +122,7 @@ int FitCommand::ReadSets(CommandContext& context, const Observable& observable, 
 
 int FitCommand::Run(CommandContext& context)
 {
-    const std::optional<Observable> observable = FindObservable(options_.observe);
-    if (!observable)
+    if (!FindObservable(options_.observe))
         return Refuse(context, "--observe: '" + options_.observe + "' is no column of the model's tables" +
                                    DidYouMean(options_.observe, ObservableNames()));
     std::vector<FreeSpec> specs;
@@ -144,7 +143,7 @@ int FitCommand::Run(CommandContext& context)
     setup.profile = options_.profile;
     setup.threads = request_.threads;
     setup.stopRequested = [] { return InterruptSignal() != 0; };
-    if (const int code = ReadSets(context, *observable, setup.sets); code != kExitSuccess)
+    if (const int code = ReadSets(context, setup.sets); code != kExitSuccess)
         return code;
     for (const DataSet& set : setup.sets)
         for (const FreeSpec& spec : specs)
@@ -159,14 +158,14 @@ int FitCommand::Run(CommandContext& context)
     setup.parameters = std::move(std::get<std::vector<FitParameter>>(parameters));
     // Sampled columns are interpolated between the model's samples, not beyond them.
     for (const DataSet& set : setup.sets)
-        if (const std::optional<SampleSpan> span = InterpolatedSpan(*observable, setup.base))
+        if (const std::optional<SampleSpan> span = InterpolatedSpan(set.points.observable, setup.base))
             for (std::size_t i = 0; i < set.points.keys.size(); ++i)
                 if (set.points.keys[i] < span->first || set.points.keys[i] > span->last)
                     return Refuse(context, "'" + set.name + "' line " + std::to_string(set.lines[i]) + ": " +
                                                set.keyColumns.front() + " " + CleanText(set.points.keys[i]) +
                                                " lies outside the model's samples, " + CleanText(span->first) +
                                                " to " + CleanText(span->last) +
-                                               ", between which '" + observable->column + "' is interpolated");
+                                               ", between which '" + set.points.observable.column + "' is interpolated");
 
     Doubts doubts;
     std::vector<std::string> freed;
