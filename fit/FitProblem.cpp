@@ -265,7 +265,7 @@ FitResult RunFit(const FitSetup& setup)
         for (const auto& [bound, side] : {std::pair{param.low, "lower"}, std::pair{param.high, "upper"}})
             if (std::isfinite(bound) &&
                 std::abs(solved.x[j] - bound) <= 1e-6 * std::max({std::abs(bound), FiniteSpan(param), 1.0}))
-                result.refusals.push_back(param.name + " = " + Shortest(solved.x[j]) + " sits on its " + side +
+                result.refusals.push_back(param.name + " sits on its " + side +
                                           " bound " + Shortest(bound) +
                                           ": the data pull it beyond, so no error can be given");
     }
@@ -302,7 +302,7 @@ FitResult RunFit(const FitSetup& setup)
         const FitParameter& param = setup.parameters[j];
         for (const auto& [bound, side] : {std::pair{param.low, "lower"}, std::pair{param.high, "upper"}})
             if (std::isfinite(bound) && std::abs(e.estimate - bound) <= 0.01 * e.stdError)
-                result.refusals.push_back(param.name + " = " + Shortest(e.estimate) + " sits on its " + side +
+                result.refusals.push_back(param.name + " = " + Shortest(e.estimate) + " lies on its " + side +
                                           " bound " + Shortest(bound) +
                                           ": the data pull it beyond, so no error can be given");
     }
