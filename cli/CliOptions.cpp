@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CliOptions.h"
 
+#include "cli/OutputPaths.h"
 #include "model/CurveTable.h"
 #include "model/InputTable.h"
 #include "model/ParseText.h"
@@ -73,14 +74,14 @@ void WarnIfReadInPart(const InputRow& row, const std::string& text, std::ostream
         const auto [ptr, error] = std::from_chars(text.data(), end, value);
         if (ptr == end && error == std::errc())
             return;
-        warn << "tamrisk-cli: warning: --" << row.name << " '" << text << "' is read as " << ParseInteger(text)
+        warn << "tamrisk-cli: warning: --" << row.name << " '" << Shown(text) << "' is read as " << ParseInteger(text)
              << ", as the window reads it\n";
         return;
     }
     if (ParseStrictNumber(text))
         return;
-    warn << "tamrisk-cli: warning: --" << row.name << " '" << text << "' is read as " << ShortestText(ParseNumber(text))
-         << ", as the window reads it (numbers take a decimal point)\n";
+    warn << "tamrisk-cli: warning: --" << row.name << " '" << Shown(text) << "' is read as "
+         << ShortestText(ParseNumber(text)) << ", as the window reads it (numbers take a decimal point)\n";
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Interrupts.h"
 
-#include "cli/OutputPaths.h"
+#include "output/ByteSink.h"
 
 #include <atomic>
 #include <csignal>
@@ -115,14 +115,16 @@ void CatchInterrupts()
     action.sa_flags = 0;
     for (int signal : kInterrupts)
         sigaction(signal, &action, nullptr);
+    // A write that had written part of its bytes when the signal came goes on waiting otherwise.
+    FileSink::SetStopCheck([] { return InterruptSignal() != 0; });
 }
 
 int InterruptSignal() { return gSignal.load(); }
 
-int ReportInterrupted(const std::string& path, std::ostream& err)
+int ReportInterrupted(const std::string& outputs, std::ostream& err)
 {
     const int signal = InterruptSignal();
-    err << "tamrisk-cli: interrupted by " << SignalName(signal) << "; " << NotWrittenText(path) << '\n';
+    err << "tamrisk-cli: interrupted by " << SignalName(signal) << outputs << '\n';
     return 128 + signal;
 }
 

@@ -8,7 +8,8 @@ namespace tamrisk::cli {
 
 // Makes SIGINT, SIGTERM and SIGHUP only note that the run should end, so
 // that the work stops at its next check, removes its temporary files and
-// leaves any old file as it was. A second such signal ends the process at once.
+// leaves any old file as it was; a write waiting for a reader then fails
+// (FileSink::SetStopCheck). A second such signal ends the process at once.
 // Worker threads are started with these signals blocked, so the handler runs
 // on the main thread.
 void CatchInterrupts();
@@ -34,8 +35,9 @@ private:
 // The signal that asked the run to end, or 0.
 int InterruptSignal();
 
-// Says on err that the run was interrupted and the output path not written,
-// and gives the exit code: 128 + the signal's number.
-int ReportInterrupted(const std::string& path, std::ostream& err);
+// Says on err that the run was interrupted, followed by what became of its
+// outputs ("; 'x' was not written; ..."), and gives the exit code: 128 + the
+// signal's number.
+int ReportInterrupted(const std::string& outputs, std::ostream& err);
 
 } // namespace tamrisk::cli

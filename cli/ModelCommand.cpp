@@ -24,6 +24,17 @@ constexpr const char* kFormatHelp =
     "row; json: one document with inputs and results. Without --format, an output file ending in .csv, .tsv or "
     ".json gets that format";
 
+// As the JSON library takes a text.
+bool IsUtf8(const std::string& text)
+{
+    try {
+        [[maybe_unused]] const std::string dumped = nlohmann::json(text).dump();
+        return true;
+    } catch (const nlohmann::json::type_error&) {
+        return false;
+    }
+}
+
 } // namespace
 
 std::optional<TableFormat> FormatOfPath(const std::string& path)
@@ -80,6 +91,8 @@ void ModelCommand::AddOptions(CLI::App& command)
 int ModelCommand::Prepare(const CLI::App& command, CommandContext& context)
 {
     request_.arguments = context.arguments;
+    // An empty name given is an unset variable in a script, refused with the other outputs.
+    recordGiven_ = command.count("--record") > 0;
     if (!formats_.offered.empty()) {
         request_.format = *ParseTableFormat(formatName_);
         // Without --format the file's ending chooses a clean format.
@@ -102,7 +115,18 @@ int ModelCommand::Prepare(const CLI::App& command, CommandContext& context)
                 request_.inputs.controls.flags.*curve.flag = false;
     }
     ApplyInputOptions(command, raw_, request_.inputs, context.err);
-    return PrepareOwn(command, context);
+    if (const int code = PrepareOwn(command, context); code != kExitSuccess)
+        return code;
+    // Found now rather than when the document is written, after the work.
+    if (WritesJson())
+        for (const std::string& argument : request_.arguments)
+            if (!IsUtf8(argument)) {
+                context.err << "tamrisk-cli " << name_ << ": '" << Shown(argument)
+                            << "' is not UTF-8 text, which a JSON document (--record, --format json) holds; "
+                               "nothing was computed\n";
+                return kExitUsage;
+            }
+    return kExitSuccess;
 }
 
 std::vector<NamedOutput> ModelCommand::Outputs() const
@@ -110,7 +134,7 @@ std::vector<NamedOutput> ModelCommand::Outputs() const
     std::vector<NamedOutput> outputs;
     if (output_ != OutputOption::None)
         outputs.push_back({"-o", request_.output});
-    if (!request_.record.empty())
+    if (recordGiven_)
         outputs.push_back({"--record", request_.record});
     return outputs;
 }
@@ -118,7 +142,7 @@ std::vector<NamedOutput> ModelCommand::Outputs() const
 int ModelCommand::ReportDoubts(CommandContext& context, const Doubts& doubts) const
 {
     for (const std::string& note : doubts.notes())
-        context.err << "tamrisk-cli " << name_ << ": warning: " << note << '\n';
+        context.err << "tamrisk-cli " << name_ << ": warning: " << Shown(note) << '\n';
     if (!strict_ || doubts.notes().empty())
         return kExitSuccess;
     context.err << "tamrisk-cli " << name_ << ": --strict: nothing was written\n";
@@ -156,12 +180,19 @@ int ModelCommand::WriteWithRecord(CommandContext& context, const Json& extra,
     return context.writer.WriteAll(pieces);
 }
 
-int ModelCommand::WriteRecordOnly(CommandContext& context, const Json& extra, const std::string& output) const
+int ModelCommand::CommitWithRecord(CommandContext& context, const Json& extra, OutputFile& file) const
 {
     if (request_.record.empty())
-        return kExitSuccess;
-    return context.writer.WriteAll(
-        {{request_.record, [&](ByteSink& sink) { sink.Write(RecordDocument(extra, output)); }}});
+        return context.writer.Commit(file, request_.output, {});
+    const std::unique_ptr<OutputWriter::Pending> record = context.writer.Open(request_.record);
+    if (!record)
+        return InterruptSignal() != 0 ? context.writer.Interrupted(request_.record) : kExitFailure;
+    try {
+        record->file().Write(RecordDocument(extra, request_.output));
+    } catch (const FileError& error) {
+        return context.writer.Failed(request_.record, error.what());
+    }
+    return context.writer.Commit(file, request_.output, {record.get()});
 }
 
 } // namespace tamrisk::cli

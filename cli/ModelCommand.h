@@ -56,8 +56,12 @@ protected:
     // The output, then its record with `extra` (none without --record),
     // committed together once both are complete.
     int WriteWithRecord(CommandContext& context, const Json& extra, std::function<void(ByteSink&)> write) const;
-    // The record of outputs written elsewhere; success without --record.
-    int WriteRecordOnly(CommandContext& context, const Json& extra, const std::string& output) const;
+    // Puts the complete output `file` (of -o) in place together with its
+    // record, which is written now with `extra` (none without --record).
+    int CommitWithRecord(CommandContext& context, const Json& extra, OutputFile& file) const;
+    // Whether the command writes a JSON document, which holds the command
+    // line and so needs its arguments as UTF-8 text.
+    virtual bool WritesJson() const { return !request_.record.empty() || request_.format == TableFormat::Json; }
 
     // Says each doubt on err as a warning; with --strict a usage error
     // (exit 2) before anything is written, otherwise success.
@@ -75,6 +79,7 @@ private:
     RawInputs raw_;
     std::string formatName_;
     std::string paramsFile_;
+    bool recordGiven_ = false;
     bool strict_ = false;
 };
 

@@ -35,7 +35,8 @@ int Collect(void* context, int output, const char* bytes, std::size_t length) no
 } // namespace
 
 FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& options, const ModelParameters& params,
-                             const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves)
+                             const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves,
+                             int (*stopRequested)())
 {
     const int points = options.kind == PlotKind::Depth ? params.depthPoints : params.timePoints;
     std::vector<TamriskFigureCurve> shown;
@@ -66,12 +67,17 @@ FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& optio
     request.intensityMax = params.intensityMax;
     request.curves = shown.data();
     request.curveCount = shown.size();
+    request.stopRequested = stopRequested;
 
     FigureDrawing drawing;
-    if (draw(&request, Collect, &drawing) != 0) {
+    const int result = draw(&request, Collect, &drawing);
+    if (result != 0) {
         drawing.bytes.clear();
         drawing.notes.clear();
-        if (drawing.error.empty())
+        drawing.stopped = result == TAMRISK_FIGURE_STOPPED;
+        if (drawing.stopped)
+            drawing.error.clear();
+        else if (drawing.error.empty())
             drawing.error = "the figure could not be drawn";
     }
     return drawing;

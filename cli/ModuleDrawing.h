@@ -20,12 +20,15 @@ using DrawFigureFunction = TamriskDrawFigure;
 struct FigureDrawing {
     std::string bytes;
     std::vector<std::string> notes;
-    std::string error; // empty when the figure was drawn
+    std::string error;    // empty when the figure was drawn
+    bool stopped = false; // stopRequested stopped it: no bytes, no error
 };
 
 // Draws as WriteFigure does, through the module's C interface: the curves the
-// plot shows go over with the grids and axis ranges, and the output comes back.
+// plot shows go over with the grids and axis ranges, and the output comes
+// back. stopRequested (may be nullptr) is asked often while it draws.
 FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& options, const ModelParameters& params,
-                             const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves);
+                             const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves,
+                             int (*stopRequested)() = nullptr);
 
 } // namespace tamrisk::cli

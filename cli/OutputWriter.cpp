@@ -70,8 +70,24 @@ std::optional<std::string> OutputClash(const std::vector<NamedOutput>& outputs)
 }
 
 OutputWriter::Pending::Pending(std::string path, std::unique_ptr<OutputFile> file)
-    : path_(std::move(path)), file_(std::move(file)), unfinished_(file_->temporaryPath())
+    : path_(std::move(path)), unfinished_(file->temporaryPath()), file_(std::move(file))
 {
+}
+
+int OutputWriter::Check(const std::vector<NamedOutput>& outputs)
+{
+    for (const NamedOutput& output : outputs) {
+        if (output.path == "-")
+            continue;
+        if (const std::optional<std::string> problem = OutputFile::Check(output.path)) {
+            err_ << "tamrisk-cli: cannot write '" << Shown(output.path) << "' (" << output.option
+                 << "): " << Shown(*problem) << '\n';
+            return output.path.empty() ? 2 : 1;
+        }
+    }
+    for (const NamedOutput& output : outputs)
+        checked_.push_back(output.path);
+    return 0;
 }
 
 std::unique_ptr<OutputFile> OutputWriter::OpenFile(const std::string& path)
@@ -81,7 +97,7 @@ std::unique_ptr<OutputFile> OutputWriter::OpenFile(const std::string& path)
     std::string reason;
     std::unique_ptr<OutputFile> file = OutputFile::Open(path, &reason);
     if (!file && InterruptSignal() == 0)
-        err_ << "tamrisk-cli: cannot open '" << Shown(path) << "' for writing: " << reason << '\n';
+        err_ << "tamrisk-cli: cannot open '" << Shown(path) << "' for writing: " << Shown(reason) << '\n';
     return file;
 }
 
@@ -93,13 +109,39 @@ std::unique_ptr<OutputWriter::Pending> OutputWriter::Open(const std::string& pat
 
 int OutputWriter::Commit(const std::vector<Pending*>& outputs)
 {
-    if (InterruptSignal() != 0)
-        return Interrupted(outputs.empty() ? std::string("-") : outputs.front()->path());
-    for (Pending* output : outputs) {
+    std::vector<std::pair<const std::string*, OutputFile*>> files;
+    for (Pending* output : outputs)
+        files.emplace_back(&output->path(), &output->file());
+    return CommitFiles(files);
+}
+
+int OutputWriter::Commit(OutputFile& first, const std::string& firstPath, const std::vector<Pending*>& outputs)
+{
+    std::vector<std::pair<const std::string*, OutputFile*>> files{{&firstPath, &first}};
+    for (Pending* output : outputs)
+        files.emplace_back(&output->path(), &output->file());
+    return CommitFiles(files);
+}
+
+int OutputWriter::CommitFiles(const std::vector<std::pair<const std::string*, OutputFile*>>& files)
+{
+    // Storing a large file takes long: an interrupt meanwhile still keeps every old file.
+    for (const auto& [path, file] : files) {
+        if (InterruptSignal() != 0)
+            return Interrupted(*path);
         try {
-            output->file().Commit();
+            file->Finish();
         } catch (const FileError& error) {
-            return Failed(output->path(), error.what());
+            return Failed(*path, error.what());
+        }
+    }
+    if (InterruptSignal() != 0)
+        return Interrupted(files.empty() ? std::string("-") : *files.front().first);
+    for (const auto& [path, file] : files) {
+        try {
+            file->Commit();
+        } catch (const FileError& error) {
+            return Failed(*path, error.what());
         }
     }
     return 0;
@@ -134,6 +176,12 @@ int OutputWriter::Failed(const std::string& path, const std::string& reason)
     return 1;
 }
 
-int OutputWriter::Interrupted(const std::string& path) { return ReportInterrupted(path, err_); }
+int OutputWriter::Interrupted(const std::string& path)
+{
+    const std::string lost = checked_.empty() ? NotWrittenText(path) : NotWritten();
+    return ReportInterrupted(lost.empty() ? lost : "; " + lost, err_);
+}
+
+std::string OutputWriter::NotWritten() const { return NotWrittenText(checked_); }
 
 } // namespace tamrisk::cli

@@ -24,10 +24,11 @@ struct NamedOutput {
 // anything is computed or written.
 std::optional<std::string> OutputClash(const std::vector<NamedOutput>& outputs);
 
-// The one way a command's outputs reach their files: each goes to a
-// temporary file that a forced exit removes, the outputs of one command are
-// put in place together once the last is complete, names in messages show
-// control bytes escaped, and an interrupt leaves every old file as it was.
+// The one way a command's outputs reach their files: each is checked
+// before anything is computed, goes to a temporary file that a forced exit
+// removes, the outputs of one command are put in place together once the
+// last is complete, names in messages show control bytes escaped, and an
+// interrupt leaves every old file as it was.
 class OutputWriter {
 public:
     // An output being written; until committed, its target is unchanged.
@@ -40,8 +41,10 @@ public:
     private:
         friend class OutputWriter;
         std::string path_;
-        std::unique_ptr<OutputFile> file_;
+        // Listed before the file and so removed from the list after it: a
+        // second signal finds the temporary file listed until it is gone.
         RemovedOnForcedExit unfinished_;
+        std::unique_ptr<OutputFile> file_;
     };
 
     // What one output's bytes are: written to its sink.
@@ -52,25 +55,40 @@ public:
 
     explicit OutputWriter(std::ostream& err) : err_(err) {}
 
+    // Checks that each output can be written (OutputFile::Check) before
+    // anything is computed, and keeps their names for the messages; the
+    // exit code: 0, 1 after a message, or 2 for an empty name.
+    int Check(const std::vector<NamedOutput>& outputs);
+
     // Opens path for writing ("-" standard output); nullptr after a message.
     std::unique_ptr<Pending> Open(const std::string& path);
     // The same for a writer that commits the file itself and keeps its
     // temporary file listed for a forced exit.
     std::unique_ptr<OutputFile> OpenFile(const std::string& path);
-    // Puts the outputs in place in order; the exit code. Stopped by an
-    // interrupt before the first, nothing changes.
+    // Puts the outputs in place together; the exit code. Each is finished
+    // (stored) first; a failure or an interrupt until then changes nothing,
+    // and the renames that follow are not stopped halfway.
     int Commit(const std::vector<Pending*>& outputs);
+    // The same with a file a writer of its own has completed (the scan's) first.
+    int Commit(OutputFile& first, const std::string& firstPath, const std::vector<Pending*>& outputs);
     // Opens, writes and commits every piece together; the exit code.
     int WriteAll(const std::vector<Piece>& pieces);
 
     // Reports a failed write of path (exit code 1), or the interrupt when one
     // caused it (128 + N).
     int Failed(const std::string& path, const std::string& reason);
-    // The interrupt's message and exit code.
+    // The interrupt's message, naming every checked output (or path when
+    // none was checked), and its exit code.
     int Interrupted(const std::string& path);
+    // What became of the checked outputs when the run ends early:
+    // "'x' was not written; an existing file is unchanged".
+    std::string NotWritten() const;
 
 private:
+    int CommitFiles(const std::vector<std::pair<const std::string*, OutputFile*>>& files);
+
     std::ostream& err_;
+    std::vector<std::string> checked_;
 };
 
 } // namespace tamrisk::cli

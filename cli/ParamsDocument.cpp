@@ -47,6 +47,7 @@ std::optional<std::string> ReadLimited(int descriptor, std::string& problem)
 }
 
 struct TooDeep {};
+struct TooManyMembers {};
 
 } // namespace
 
@@ -75,29 +76,51 @@ ParamsDocument ReadParamsDocument(const std::string& path)
     if (bytes->size() > kMaxRecordBytes)
         return Refused(2, shown + " is larger than " + std::to_string(kMaxRecordBytes >> 20) +
                               " MiB; a record is far smaller");
+    return ParseParamsDocument(*bytes, shown);
+}
 
+ParamsDocument ParseParamsDocument(const std::string& bytes, const std::string& shown)
+{
     ParamsDocument document;
     try {
-        const auto depthLimit = [](int depth, nlohmann::ordered_json::parse_event_t, nlohmann::ordered_json&) {
+        std::size_t members = 0;
+        const auto limits = [&members](int depth, nlohmann::ordered_json::parse_event_t event,
+                                       nlohmann::ordered_json&) {
             if (depth > kMaxRecordDepth)
                 throw TooDeep{};
+            if (event == nlohmann::ordered_json::parse_event_t::key && ++members > kMaxRecordMembers)
+                throw TooManyMembers{};
             return true;
         };
-        document.json = nlohmann::ordered_json::parse(*bytes, depthLimit, false);
+        document.json = nlohmann::ordered_json::parse(bytes, limits, false);
     } catch (const TooDeep&) {
         return Refused(2, shown + " is nested more than " + std::to_string(kMaxRecordDepth) + " levels deep");
+    } catch (const TooManyMembers&) {
+        return Refused(2, shown + " has more than " + std::to_string(kMaxRecordMembers) +
+                              " names in its objects; a record has a few hundred");
     } catch (const std::bad_alloc&) {
         return Refused(1, "not enough memory to read " + shown);
     }
     if (document.json.is_discarded() || !document.json.is_object())
         return Refused(2, shown + " is not a JSON object");
+    // The parts the tool reads, each of the one type it takes.
+    const nlohmann::ordered_json& json = document.json;
+    if (const auto command = json.find("command"); command != json.end() && !command->is_string())
+        return Refused(2, shown + ": \"command\" is not a text");
+    if (const auto arguments = json.find("arguments"); arguments != json.end()) {
+        if (!arguments->is_array() ||
+            !std::all_of(arguments->begin(), arguments->end(), [](const auto& a) { return a.is_string(); }))
+            return Refused(2, shown + ": \"arguments\" is not a list of texts");
+    }
+    if (const auto inputs = json.find("inputs"); inputs != json.end() && !inputs->is_object())
+        return Refused(2, shown + ": \"inputs\" is not an object");
     return document;
 }
 
 std::optional<std::vector<std::string>> ReplayedArguments(const nlohmann::ordered_json& record,
                                                           const std::string& command,
                                                           const std::vector<std::string>& given,
-                                                          const std::vector<OptionShape>& options)
+                                                          const std::vector<OptionShape>& options, std::string* problem)
 {
     const auto recordedCommand = record.find("command");
     const auto arguments = record.find("arguments");
@@ -110,11 +133,17 @@ std::optional<std::vector<std::string>> ReplayedArguments(const nlohmann::ordere
             return std::nullopt;
         recorded.push_back(argument.get<std::string>());
     }
-    if (recorded.front() != command)
+    if (recorded.front() != command) {
+        if (problem != nullptr)
+            *problem = "\"arguments\" do not begin with the command " + command;
         return std::nullopt;
+    }
     recorded.erase(recorded.begin());
-    if (NormalizeArguments(recorded, options))
+    if (const std::optional<std::string> refused = NormalizeArguments(recorded, options)) {
+        if (problem != nullptr)
+            *problem = "\"arguments\": " + *refused;
         return std::nullopt;
+    }
 
     const auto shapeOf = [&](const std::string& argument) -> const OptionShape* {
         for (const OptionShape& option : options)

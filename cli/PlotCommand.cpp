@@ -34,6 +34,9 @@ std::string Help(std::string_view name)
     return help;
 }
 
+// Asked by the figure module while it draws.
+int InterruptRequested() { return InterruptSignal() != 0 ? 1 : 0; }
+
 std::optional<FigureFormat> ChosenFormat(const FigureCommandRequest& request, std::string& problem)
 {
     if (request.format)
@@ -86,8 +89,8 @@ std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, Figure
     return std::nullopt;
 }
 
-int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err, DrawFigureFunction draw,
-             std::string& bytes)
+int DrawPlot(const FigureCommandRequest& request, const ModelState& state, OutputWriter& writer, std::ostream& err,
+             DrawFigureFunction draw, std::string& bytes)
 {
     std::string problem;
     const std::optional<FigureFormat> format = ChosenFormat(request, problem);
@@ -98,7 +101,7 @@ int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::
     FigureOptions options = request.figure;
     options.format = *format;
     if (const std::optional<std::string> refusal = CheckFigureOptions(options)) {
-        err << "tamrisk-cli plot: " << *refusal << '\n';
+        err << "tamrisk-cli plot: " << Shown(*refusal) << '\n';
         return kUsage;
     }
 
@@ -109,13 +112,17 @@ int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::
         return kFailure;
     }
     // Drawn in memory first, so a figure that cannot be made leaves no file behind.
-    FigureDrawing figure = DrawWithModule(draw, options, state.params, state.flags, state.profile, state.curves);
+    // A large picture takes long to draw and encode: an interrupt stops it.
+    const FigureDrawing figure =
+        DrawWithModule(draw, options, state.params, state.flags, state.profile, state.curves, InterruptRequested);
+    if (figure.stopped || InterruptSignal() != 0)
+        return writer.Interrupted(request.output);
     if (!figure.error.empty()) {
         err << "tamrisk-cli plot: " << Shown(figure.error) << '\n';
         return kFailure;
     }
     for (const std::string& note : figure.notes)
-        err << "tamrisk-cli plot: note: " << note << '\n';
+        err << "tamrisk-cli plot: note: " << Shown(note) << '\n';
     bytes = std::move(figure.bytes);
     return 0;
 }
@@ -123,9 +130,9 @@ int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::
 int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err, DrawFigureFunction draw)
 {
     std::string bytes;
-    if (const int code = DrawPlot(request, state, err, draw, bytes); code != 0)
-        return code;
     OutputWriter writer(err);
+    if (const int code = DrawPlot(request, state, writer, err, draw, bytes); code != 0)
+        return code;
     return writer.WriteAll({{request.output, [&](ByteSink& sink) { sink.Write(bytes); }}});
 }
 

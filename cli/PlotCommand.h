@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/ModuleDrawing.h"
+#include "cli/OutputWriter.h"
 #include "plot/FigureOptions.h"
 #include "plot/Recompute.h"
 
@@ -65,8 +66,9 @@ std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, Figure
 int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err,
             DrawFigureFunction draw = nullptr);
 // The drawing alone: the figure's bytes in `bytes`, or an exit code other
-// than 0 after a message on err.
-int DrawPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err, DrawFigureFunction draw,
-             std::string& bytes);
+// than 0 after a message on err. An interrupt stops the drawing; writer
+// then says so (128 + N).
+int DrawPlot(const FigureCommandRequest& request, const ModelState& state, OutputWriter& writer, std::ostream& err,
+             DrawFigureFunction draw, std::string& bytes);
 
 } // namespace tamrisk::cli

@@ -162,7 +162,8 @@ public:
         std::vector<NamedOutput> outputs;
         if (!options_.count)
             outputs.push_back({"-o", options_.output});
-        if (!options_.count && shardGiven_ && options_.output != "-")
+        // A part written to a stream (-, /dev/stdout, a pipe) has no file to vouch for.
+        if (!options_.count && shardGiven_ && OutputFile::Replaces(options_.output))
             outputs.push_back({"--shard", ManifestPathOf(options_.output)});
         std::vector<NamedOutput> rest = ModelCommand::Outputs();
         outputs.insert(outputs.end(), rest.begin(), rest.end());
@@ -172,6 +173,7 @@ public:
     int Run(CommandContext& context) override;
 
 protected:
+    bool WritesJson() const override { return !request_.record.empty() || options_.format == "json"; }
     void AddLeadingOptions(CLI::App& command) override { AddSweepOptions(command, options_); }
 
     int PrepareOwn(const CLI::App& command, CommandContext& context) override

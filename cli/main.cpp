@@ -4,9 +4,9 @@
 #include "cli/ArgumentRules.h"
 #include "cli/CliOptions.h"
 #include "cli/Command.h"
-#include "cli/Interrupts.h"
 #include "cli/OutputPaths.h"
 #include "cli/ParamsDocument.h"
+#include "cli/RunCommand.h"
 #include "lanes/LaneKernel.h"
 
 #include "TamriskVersion.h"
@@ -14,8 +14,6 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <iostream>
 
@@ -46,27 +44,6 @@ std::vector<std::string> CommandNames()
     return names;
 }
 
-// Standard output is buffered until the end: a full disk or a closed pipe shows only now.
-int FlushStandardOutput(int code, const char* command)
-{
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
-        return code;
-    if (code == kExitSuccess)
-        std::cerr << "tamrisk-cli " << command << ": writing to standard output failed: " << std::strerror(errno)
-                  << '\n';
-    return code == kExitSuccess ? kExitFailure : code;
-}
-
-// The names of a command's outputs for a message: "; 'x' was not written; ...".
-std::string NotWrittenOutputs(const Command& command)
-{
-    std::string text;
-    for (const NamedOutput& output : command.Outputs())
-        if (!output.path.empty())
-            text += "; " + NotWrittenText(output.path);
-    return text;
-}
-
 // The help without CLI11's "{false}" beside the switches that have a --no- form.
 class HelpFormatter final : public CLI::Formatter {
 public:
@@ -80,39 +57,24 @@ public:
     }
 };
 
-int RunCommand(Command& command, const std::vector<std::string>& arguments, const nlohmann::ordered_json* params,
-               const CLI::App& parsed)
-{
-    OutputWriter writer(std::cerr);
-    CommandContext context{arguments, params, std::cout, std::cerr, writer};
-    if (const int code = command.Prepare(parsed, context); code != kExitSuccess)
-        return code;
-    if (const std::optional<std::string> clash = OutputClash(command.Outputs())) {
-        std::cerr << "tamrisk-cli " << command.name() << ": " << *clash << '\n';
-        return kExitUsage;
-    }
-    CatchInterrupts();
-    int code = kExitFailure;
-    try {
-        code = command.Run(context);
-    } catch (const std::bad_alloc&) {
-        // Unwinding has removed any temporary file: old files are as they were.
-        std::cerr << "tamrisk-cli " << command.name() << ": out of memory" << NotWrittenOutputs(command) << '\n';
-        return kExitFailure;
-    } catch (const std::exception& error) {
-        std::cerr << "tamrisk-cli " << command.name() << ": " << Shown(error.what()) << '\n';
-        return kExitFailure;
-    }
-    code = FlushStandardOutput(code, command.name());
-    // A signal while the last bytes went to standard output: they may be incomplete.
-    if (code == kExitSuccess && InterruptSignal() != 0)
-        return ReportInterrupted("-", std::cerr);
-    return code;
-}
+int Main(int argc, char** argv);
 
 } // namespace
 
 int main(int argc, char** argv)
+{
+    try {
+        return Main(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // Before or after a command's own work, which reports this itself with its files.
+        std::cerr << "tamrisk-cli: out of memory\n";
+        return kExitFailure;
+    }
+}
+
+namespace {
+
+int Main(int argc, char** argv)
 {
     if (const std::optional<std::string> problem = tamrisk::detail::LanesSettingProblem()) {
         std::cerr << "tamrisk-cli: " << Shown(*problem) << '\n';
@@ -178,8 +140,15 @@ int main(int argc, char** argv)
                     return params->exitCode;
                 }
                 const std::vector<OptionShape> shapes = OptionShapes(*app.get_subcommand(chosen->name()));
-                if (std::optional<std::vector<std::string>> replay =
-                        ReplayedArguments(params->json, chosen->name(), rest, shapes)) {
+                std::string refused;
+                std::optional<std::vector<std::string>> replay =
+                    ReplayedArguments(params->json, chosen->name(), rest, shapes, &refused);
+                if (!refused.empty()) {
+                    std::cerr << "tamrisk-cli " << args.front() << ": --params '" << Shown(*std::prev(at))
+                              << "': " << Shown(refused) << '\n';
+                    return kExitUsage;
+                }
+                if (replay) {
                     // Only --params: a replay, whose documents state the original command line.
                     if (rest.size() == 2)
                         recordArguments = params->json["arguments"].get<std::vector<std::string>>();
@@ -215,5 +184,8 @@ int main(int argc, char** argv)
         std::cout << app.get_formatter()->make_help(&app, "tamrisk-cli", CLI::AppFormatMode::Normal);
         return kExitSuccess;
     }
-    return RunCommand(*chosen, recordArguments, params ? &params->json : nullptr, *app.get_subcommand(chosen->name()));
+    return RunCommand(*chosen, recordArguments, params ? &params->json : nullptr, *app.get_subcommand(chosen->name()),
+                      std::cout, std::cerr);
 }
+
+} // namespace

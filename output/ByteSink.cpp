@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/ByteSink.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,14 @@ constexpr std::size_t kBufferSize = 256 * 1024;
 constexpr std::uint64_t kWriteBackStep = 1024 * 1024;
 
 std::string Reason(int error) { return std::strerror(error); }
+
+std::atomic<bool (*)()> gStopCheck{nullptr};
+
+bool StopRequested()
+{
+    bool (*const check)() = gStopCheck.load(std::memory_order_relaxed);
+    return check != nullptr && check();
+}
 
 } // namespace
 
@@ -39,6 +48,23 @@ std::unique_ptr<FileSink> FileSink::StandardOutput()
     std::fflush(stdout);
     return std::unique_ptr<FileSink>(new FileSink(STDOUT_FILENO, "stdout", false, false));
 }
+
+std::unique_ptr<FileSink> FileSink::Duplicate(int descriptor, std::string name, std::string* reason)
+{
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    const int error = flags < 0 ? errno : (flags & O_ACCMODE) == O_RDONLY ? EBADF : 0;
+    const int copy = error == 0 ? ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0) : -1;
+    if (copy < 0) {
+        if (reason != nullptr)
+            *reason = Reason(error != 0 ? error : errno);
+        return nullptr;
+    }
+    // What went to standard output's stream before comes first.
+    std::fflush(stdout);
+    return std::unique_ptr<FileSink>(new FileSink(copy, std::move(name), true, false));
+}
+
+void FileSink::SetStopCheck(bool (*stopRequested)()) { gStopCheck.store(stopRequested); }
 
 std::unique_ptr<FileSink> FileSink::Adopt(int descriptor, std::string name, bool syncedAtClose)
 {
@@ -68,7 +94,10 @@ int FileSink::WriteOut(const char* data, std::size_t size)
 {
     while (size > 0) {
         // An interrupted write is a failure, as in the C library: a signal
-        // that asks the run to end must end a write that blocks.
+        // that asks the run to end must end a write that blocks, also one
+        // that had written part of its bytes when the signal came.
+        if (StopRequested())
+            return EINTR;
         const ssize_t written = ::write(descriptor_, data, size);
         if (written < 0)
             return errno != 0 ? errno : EIO;
@@ -133,6 +162,16 @@ void FileSink::Close(bool sync)
         error = errno;
     if (error != 0)
         Fail(error);
+}
+
+void FileSink::Abandon() noexcept
+{
+    if (descriptor_ < 0)
+        return;
+    if (owned_)
+        ::close(descriptor_);
+    descriptor_ = -1;
+    used_ = 0;
 }
 
 void PieceWriter::Piece(std::string_view text)

@@ -49,6 +49,17 @@ public:
     // asked to start storing each completed stretch while the rest is
     // still being written, and the sync at the end waits only for the tail.
     static std::unique_ptr<FileSink> Adopt(int descriptor, std::string name, bool syncedAtClose = false);
+    // An open descriptor of this process (what /dev/stdout or /dev/fd/N
+    // name), written through a copy of it: a file the shell opened for
+    // appending (>>) is appended to, and nothing before is emptied. nullptr
+    // when it is not open for writing; *reason then says why.
+    static std::unique_ptr<FileSink> Duplicate(int descriptor, std::string name, std::string* reason = nullptr);
+    // Asked before every write to the system: once it answers true, writes
+    // fail with EINTR, so that a run asked to stop by a signal is not held
+    // by a reader that never reads (a write the signal interrupted after
+    // part of its bytes would otherwise go on waiting). Process-wide; none
+    // by default.
+    static void SetStopCheck(bool (*stopRequested)());
     ~FileSink() override;
     FileSink(const FileSink&) = delete;
     FileSink& operator=(const FileSink&) = delete;
@@ -57,6 +68,8 @@ public:
     // sync also waits until the bytes are on the storage device, so that a
     // failure to store them is reported here rather than lost.
     void Close(bool sync = false);
+    // Closes without writing what is still buffered: the file is being thrown away.
+    void Abandon() noexcept;
 
 private:
     FileSink(int descriptor, std::string name, bool owned, bool writeBack);

@@ -22,13 +22,19 @@ constexpr double kPointsPerMm = 72.0 / 25.4;
 struct SinkStream {
     ByteSink* sink;
     std::exception_ptr error;
+    const FigureStopCheck* stop = nullptr; // asked at every piece: encoding a large picture takes long
+    bool stopped = false;
 };
 
 cairo_status_t WriteToSink(void* closure, const unsigned char* data, unsigned int length)
 {
     auto* stream = static_cast<SinkStream*>(closure);
-    if (stream->error)
+    if (stream->error || stream->stopped)
         return CAIRO_STATUS_WRITE_ERROR;
+    if (*stream->stop && (*stream->stop)()) {
+        stream->stopped = true;
+        return CAIRO_STATUS_WRITE_ERROR;
+    }
     try {
         stream->sink->Write(std::string_view(reinterpret_cast<const char*>(data), length));
     } catch (...) {
@@ -63,7 +69,7 @@ struct ContextDeleter {
 
 FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& params, const DisplayFlags& flags,
                         const DepthProfile& profile, const SignalCurves& curves, ByteSink& sink,
-                        std::vector<std::string>* notes)
+                        std::vector<std::string>* notes, const FigureStopCheck& stop)
 {
     if (const std::optional<std::string> refusal = CheckFigureOptions(options))
         throw std::invalid_argument(*refusal);
@@ -74,7 +80,7 @@ FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& par
     // The SVG is gathered first: its page group carries a process-wide
     // surface number, which is set to one fixed value before the bytes go out.
     StringSink svgBuffer;
-    SinkStream stream{options.format == FigureFormat::Svg ? &svgBuffer : &sink, nullptr};
+    SinkStream stream{options.format == FigureFormat::Svg ? &svgBuffer : &sink, nullptr, &stop};
     std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface;
     double scale = 1.0;
     switch (options.format) {
@@ -100,13 +106,16 @@ FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& par
     {
         std::unique_ptr<cairo_t, ContextDeleter> cr(cairo_create(surface.get()));
         cairo_scale(cr.get(), scale, scale);
-        frame = DrawFigure(cr.get(), width, height, options, params, flags, profile, curves, notes ? *notes : ownNotes);
+        frame = DrawFigure(cr.get(), width, height, options, params, flags, profile, curves, notes ? *notes : ownNotes,
+                           stop);
     }
     if (options.format == FigureFormat::Png && cairo_surface_status(surface.get()) == CAIRO_STATUS_SUCCESS)
         cairo_surface_write_to_png_stream(surface.get(), WriteToSink, &stream);
     cairo_surface_finish(surface.get());
     const cairo_status_t status = cairo_surface_status(surface.get());
     surface.reset();
+    if (stream.stopped)
+        throw FigureStopped();
     if (stream.error)
         std::rethrow_exception(stream.error);
     if (status != CAIRO_STATUS_SUCCESS)

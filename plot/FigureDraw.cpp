@@ -46,14 +46,26 @@ struct Layout {
     double pad, tick, minorTick, gap, lineHeight;
 };
 
+void ThrowIfStopped(const FigureStopCheck& stop)
+{
+    if (stop && stop())
+        throw FigureStopped();
+}
+
+// Curves are checked this many segments apart: often enough for a prompt stop, seldom enough to cost nothing.
+constexpr std::size_t kSegmentsBetweenStopChecks = 64;
+
 // The curve as a path through its samples, broken where a sample has no
 // place, cut a little outside the plot area so that far-off values never
 // reach the drawing library's coordinate range.
-void CurvePath(cairo_t* cr, const Series& series, const FigureFrame& frame, bool verticalDown)
+void CurvePath(cairo_t* cr, const Series& series, const FigureFrame& frame, bool verticalDown,
+               const FigureStopCheck& stop)
 {
     const FigureRect bounds = Grown(frame.plot, 2.0);
     bool open = false;
     for (std::size_t i = 1; i < series.samples.size(); ++i) {
+        if (i % kSegmentsBetweenStopChecks == 0)
+            ThrowIfStopped(stop);
         const auto& a = series.samples[i - 1];
         const auto& b = series.samples[i];
         if (!a || !b) {
@@ -154,11 +166,14 @@ struct Legend {
 
 // True when a curve runs through the box (with a little room around it). The
 // dashed value-1 line may pass under the legend: it is a guide, not data.
-bool Covers(const FigureRect& box, const std::vector<Series>& series, const FigureFrame& frame, bool verticalDown)
+bool Covers(const FigureRect& box, const std::vector<Series>& series, const FigureFrame& frame, bool verticalDown,
+            const FigureStopCheck& stop)
 {
     const FigureRect zone = Grown(box, 2.0);
     for (const Series& s : series)
         for (std::size_t i = 1; i < s.samples.size(); ++i) {
+            if (i % kSegmentsBetweenStopChecks == 0)
+                ThrowIfStopped(stop);
             if (!s.samples[i - 1] || !s.samples[i])
                 continue;
             auto [x0, y0] = ToPage(frame, verticalDown, *s.samples[i - 1]);
@@ -274,8 +289,9 @@ void DrawLegend(cairo_t* cr, const FigureText& text, const Legend& legend)
 
 FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOptions& options,
                        const ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
-                       const SignalCurves& curves, std::vector<std::string>& notes)
+                       const SignalCurves& curves, std::vector<std::string>& notes, const FigureStopCheck& stop)
 {
+    ThrowIfStopped(stop);
     const PlotKind kind = options.kind;
     const bool depth = kind == PlotKind::Depth;
     const int points = depth ? params.depthPoints : params.timePoints;
@@ -335,7 +351,8 @@ FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOpt
         };
         for (const auto& [x, y] : corners) {
             const FigureRect box{x, y, w, h};
-            if (w <= plot.width - 2 * in && h <= plot.height - 2 * in && !Covers(box, series, layout.frame, depth)) {
+            if (w <= plot.width - 2 * in && h <= plot.height - 2 * in &&
+                !Covers(box, series, layout.frame, depth, stop)) {
                 legend.box = box;
                 placed = true;
                 break;
@@ -355,6 +372,7 @@ FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOpt
         throw std::invalid_argument("the figure is too small for its texts: make it larger or the font smaller");
 
     // Page, frame, curves, ticks and labels, legend.
+    ThrowIfStopped(stop);
     cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
     cairo_paint(cr);
 
@@ -376,10 +394,12 @@ FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOpt
         DashedValueOne(cr);
     }
     for (const Series& s : series) {
-        CurvePath(cr, s, layout.frame, depth);
+        ThrowIfStopped(stop);
+        CurvePath(cr, s, layout.frame, depth, stop);
         StrokeWithPen(cr, s.row->pen);
     }
     cairo_restore(cr);
+    ThrowIfStopped(stop);
 
     DrawTicks(cr, text, layout, axes.horizontal, true, depth, options.language, fs);
     DrawTicks(cr, text, layout, axes.vertical, false, depth, options.language, fs);

@@ -101,13 +101,17 @@ FigureInput ReadRequest(const TamriskFigureRequest& request)
     return in;
 }
 
-// Draws; the error text when the figure cannot be drawn.
+// Draws; the error text when the figure cannot be drawn. Throws FigureStopped.
 std::optional<std::string> Draw(const TamriskFigureRequest& request, StringSink& sink, std::vector<std::string>& notes)
 {
+    int (*const stopRequested)() = request.stopRequested;
+    const FigureStopCheck stop = [stopRequested] { return stopRequested != nullptr && stopRequested() != 0; };
     try {
         const FigureInput in = ReadRequest(request);
-        WriteFigure(in.options, in.params, in.flags, in.profile, in.curves, sink, &notes);
+        WriteFigure(in.options, in.params, in.flags, in.profile, in.curves, sink, &notes, stop);
         return std::nullopt;
+    } catch (const FigureStopped&) {
+        throw;
     } catch (const std::exception& error) {
         return error.what();
     } catch (...) {
@@ -144,6 +148,8 @@ extern "C" __attribute__((visibility("default"))) int tamrisk_draw_figure(const 
             if (Deliver(write, context, TAMRISK_FIGURE_NOTE, note) != 0)
                 return 1;
         return Deliver(write, context, TAMRISK_FIGURE_BYTES, sink.data()) != 0 ? 1 : 0;
+    } catch (const FigureStopped&) {
+        return TAMRISK_FIGURE_STOPPED;
     } catch (...) {
         // Nothing leaves the module as an exception (std::bad_alloc included).
         return 1;

@@ -12,7 +12,7 @@ extern "C" {
 #endif
 
 /* The module refuses a request of another version. */
-#define TAMRISK_FIGURE_INTERFACE_VERSION 1
+#define TAMRISK_FIGURE_INTERFACE_VERSION 2
 
 #define TAMRISK_FIGURE_MODULE_FILE "tamrisk-figures.so"
 #define TAMRISK_DRAW_FIGURE_SYMBOL "tamrisk_draw_figure"
@@ -59,6 +59,12 @@ typedef struct TamriskFigureRequest {
     /* The shown curves of the plot. */
     const TamriskFigureCurve* curves;
     size_t curveCount;
+
+    /* Asked often while the figure is drawn and encoded (between curves,
+     * segments and written pieces); an answer other than 0 stops the
+     * drawing: the module then returns TAMRISK_FIGURE_STOPPED. May be NULL.
+     * It must be cheap and must not throw. */
+    int (*stopRequested)(void);
 } TamriskFigureRequest;
 
 /* What the module writes through TamriskFigureWrite. */
@@ -68,12 +74,16 @@ enum TamriskFigureOutput {
     TAMRISK_FIGURE_ERROR = 2  /* why the figure could not be drawn */
 };
 
+/* What the draw function returns besides 0 (drawn) and 1 (not drawn). */
+#define TAMRISK_FIGURE_STOPPED 2
+
 /* Takes `length` bytes of one output; returns 0 when it took them, anything
  * else to stop the module. It must not throw. */
 typedef int (*TamriskFigureWrite)(void* context, int output, const char* bytes, size_t length);
 
 /* Draws the figure in memory. Drawn: the notes, then the figure's bytes, and
- * 0. Not drawn: at most one error text, no bytes, and a value other than 0. */
+ * 0. Not drawn: at most one error text, no bytes, and a value other than 0;
+ * stopped by stopRequested: nothing written, and TAMRISK_FIGURE_STOPPED. */
 typedef int (*TamriskDrawFigure)(const TamriskFigureRequest* request, TamriskFigureWrite write, void* context);
 
 /* Defined in the module only; a program that links the figures can call it

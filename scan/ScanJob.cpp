@@ -23,7 +23,10 @@ ScanJobResult RunScanJob(const ScanGridTexts& texts, ModelParameters& params, co
                         hooks.layout))
             return {ScanOutcome::Stopped, {}};
         // The file is buffered: only a completed commit proves that every byte reached it.
-        file->Commit();
+        if (!hooks.commit)
+            file->Commit();
+        else if (!hooks.commit(*file))
+            return {ScanOutcome::Stopped, {}};
     } catch (const FileError& error) {
         return {ScanOutcome::WriteFailed, error.what()};
     }

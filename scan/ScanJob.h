@@ -20,7 +20,7 @@ enum class ScanOutcome {
     Refused,     // the grid has no defined values; message says why
     NotOpened,   // no file: the opener gave none (it reports why itself)
     Declined,    // the caller declined the estimate; nothing was written
-    Stopped,     // the caller stopped the scan; nothing was written
+    Stopped,     // the caller stopped the scan or did not put the file in place; nothing was written
     WriteFailed, // writing or closing failed; message has the system's reason
 };
 
@@ -40,6 +40,10 @@ struct ScanJobHooks {
     ScanProgress progress;
     // Asked before each grid point; false stops the scan.
     ScanPoll poll;
+    // Puts the complete file in place with whatever belongs with it; false
+    // when it did not (it says why itself), any old file then unchanged.
+    // Without it the file is put in place alone.
+    std::function<bool(OutputFile& file)> commit;
     int threads = 1;
     ScanLayout layout;
 };

@@ -16,6 +16,7 @@ packages=(
   qt6-translations-l10n fonts-dejavu-extra fonts-liberation
   parallel libsimde-dev clang-format
   nettle-dev slurm-wlm munge iproute2
+  libacl1-dev acl attr
   libgsl-dev python3-scipy
 )
 

@@ -15,6 +15,9 @@ public:
         const std::string document = Record().dump(2) + "\n";
         return WriteWithRecord(context, Json::object(), [&](ByteSink& sink) { sink.Write(document); });
     }
+
+protected:
+    bool WritesJson() const override { return true; }
 };
 
 } // namespace

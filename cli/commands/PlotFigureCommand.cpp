@@ -2,6 +2,7 @@
 // plot: the depth or the signal plot as a figure for a paper.
 #include "cli/ModelCommand.h"
 
+#include "cli/OutputPaths.h"
 #include "cli/PlotCommand.h"
 #include "model/CurveTable.h"
 #include "plot/Recompute.h"
@@ -34,7 +35,8 @@ public:
         if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
             return code;
         std::string bytes;
-        if (const int code = DrawPlot(figure_, state, context.err, nullptr, bytes); code != kExitSuccess)
+        if (const int code = DrawPlot(figure_, state, context.writer, context.err, nullptr, bytes);
+            code != kExitSuccess)
             return code;
         std::vector<OutputWriter::Piece> pieces{{figure_.output, [&](ByteSink& sink) { sink.Write(bytes); }}};
         if (!request_.record.empty())
@@ -49,7 +51,7 @@ protected:
     int PrepareOwn(const CLI::App&, CommandContext& context) override
     {
         if (const std::optional<std::string> refusal = ApplyPlotOptions(texts_, figure_)) {
-            context.err << "tamrisk-cli plot: " << *refusal << '\n';
+            context.err << "tamrisk-cli plot: " << Shown(*refusal) << '\n';
             return kExitUsage;
         }
         // The window starts with no curve shown; a figure without one would be empty.

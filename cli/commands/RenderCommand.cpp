@@ -32,9 +32,9 @@ public:
     std::vector<NamedOutput> Outputs() const override
     {
         std::vector<NamedOutput> outputs;
-        if (!depthPicture_.empty())
+        if (depthGiven_)
             outputs.push_back({"--depth-picture", depthPicture_});
-        if (!signalPicture_.empty())
+        if (signalGiven_)
             outputs.push_back({"--signal-picture", signalPicture_});
         std::vector<NamedOutput> rest = ModelCommand::Outputs();
         outputs.insert(outputs.end(), rest.begin(), rest.end());
@@ -75,9 +75,11 @@ protected:
         command.add_option("--signal-picture", signalPicture_, "PNG file of the signal plot, - for standard output");
     }
 
-    int PrepareOwn(const CLI::App&, CommandContext& context) override
+    int PrepareOwn(const CLI::App& command, CommandContext& context) override
     {
-        if (depthPicture_.empty() && signalPicture_.empty()) {
+        depthGiven_ = command.count("--depth-picture") > 0;
+        signalGiven_ = command.count("--signal-picture") > 0;
+        if (!depthGiven_ && !signalGiven_) {
             context.err << "tamrisk-cli render: give --depth-picture FILE, --signal-picture FILE or both\n";
             return kExitUsage;
         }
@@ -93,6 +95,8 @@ protected:
 private:
     std::string depthPicture_;
     std::string signalPicture_;
+    bool depthGiven_ = false; // given, perhaps as an empty name, which is refused
+    bool signalGiven_ = false;
 };
 
 } // namespace

@@ -125,6 +125,12 @@ public:
                 line->Update(done);
             return true;
         };
+        // The table and its record are put in place together.
+        int committed = kExitSuccess;
+        hooks.commit = [&](OutputFile& file) {
+            committed = CommitWithRecord(context, {{"grid", grid}}, file);
+            return committed == kExitSuccess;
+        };
         hooks.threads = request_.threads;
         hooks.layout.format = request_.format;
         if (request_.format == TableFormat::Json) {
@@ -140,11 +146,13 @@ public:
         const ScanJobResult result = RunScanJob(request_.inputs.grid, params, flags, profile, curves, hooks);
         if (line)
             line->Finish();
+        if (committed != kExitSuccess)
+            return committed;
         if (result.outcome != ScanOutcome::Written && result.outcome != ScanOutcome::Refused && InterruptSignal() != 0)
             return context.writer.Interrupted(request_.output);
         switch (result.outcome) {
         case ScanOutcome::Written:
-            return WriteRecordOnly(context, {{"grid", grid}}, request_.output);
+            return kExitSuccess;
         case ScanOutcome::Refused:
             err << "tamrisk-cli scan: the grid is refused: " << result.message << '\n';
             return kExitUsage;

@@ -222,7 +222,7 @@ TEST_F(CliTest, UnopenableAndUnwritablePaths)
         const char* message;
     };
     const Case cases[] = {
-        {Path("missing/out.txt"), "No such file or directory"},
+        {Path("missing/out.txt"), "missing' does not exist"},
         {dir_.path().string(), "Is a directory"},
         {"/dev/full", "No space left on device"},
     };

@@ -36,17 +36,39 @@ struct UsageCase {
 
 class UsageTest : public ::testing::TestWithParam<UsageCase> {};
 
+// Records that are JSON objects but hostile in what they hold.
+std::map<std::string, std::string> HostileRecords()
+{
+    std::string many = "{";
+    for (int i = 0; i <= 10000; ++i)
+        many += (i == 0 ? "\"k" : ",\"k") + std::to_string(i) + "\":0";
+    return {
+        {"deep.json", std::string(100, '[') + std::string(100, ']')},
+        {"many.json", many + "}"},
+        {"inputs5.json", R"({"inputs": 5})"},
+        {"textnumber.json", R"({"inputs": {"top": {"text": 5}}})"},
+        {"showtext.json", R"({"inputs": {"show": "x"}})"},
+        {"shownumber.json", R"({"inputs": {"show": [1]}})"},
+        {"commandnumber.json", R"({"command": 5, "inputs": {}})"},
+        {"argumentnumber.json", R"({"command": "export", "arguments": ["export", 5], "inputs": {}})"},
+        {"argumentsbroken.json", R"({"command": "export", "arguments": ["export", "--top"], "inputs": {}})"},
+        {"controlbytes.json", R"({"inputs": {"\u001b[31mred": {"text": "1"}}})"},
+    };
+}
+
 TEST_P(UsageTest, IsRefusedBeforeAnyFileIsWritten)
 {
     const UsageCase& c = GetParam();
     testing::TempDir dir;
     fs::create_directory(dir.path() / "folder");
-    std::ofstream(dir / "deep.json") << std::string(100, '[') << std::string(100, ']');
+    const std::map<std::string, std::string> records = HostileRecords();
+    for (const auto& [name, text] : records)
+        std::ofstream(dir / name) << text;
     const testing::ToolOutcome outcome = RunTool(c.args, dir.path().string());
     EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.err;
     EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
     EXPECT_EQ(outcome.err.find('\x1b'), std::string::npos) << "control bytes reach the terminal";
-    EXPECT_EQ(Files(dir.path()).size(), 2u) << "a file was written";
+    EXPECT_EQ(Files(dir.path()).size(), records.size() + 1) << "a file was written";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,7 +100,46 @@ INSTANTIATE_TEST_SUITE_P(
                   2,
                   "N must be from 1 to 1000000"},
         UsageCase{"StepsBeyondInt", {"sweep", "--vary", "rate1=0.1:1:2147483648"}, 2, "at most 2147483647"},
-        UsageCase{"EscapedName", {"export", "-o", "p.txt", "--params", "\x1b[31mred.json"}, 1, "\\x1B[31mred"}),
+        UsageCase{"EscapedName", {"export", "-o", "p.txt", "--params", "\x1b[31mred.json"}, 1, "\\x1B[31mred"},
+        UsageCase{
+            "ParamsWithTooManyNames", {"export", "-o", "p.txt", "--params", "many.json"}, 2, "more than 10000 names"},
+        UsageCase{"ParamsInputsNotAnObject",
+                  {"export", "-o", "p.txt", "--params", "inputs5.json"},
+                  2,
+                  "\"inputs\" is not an object"},
+        UsageCase{"ParamsTextIsANumber",
+                  {"export", "-o", "p.txt", "--params", "textnumber.json"},
+                  2,
+                  "input \"top\" has no acceptable \"text\""},
+        UsageCase{"ParamsShowIsAText",
+                  {"plot", "depth", "-o", "d.svg", "--params", "showtext.json"},
+                  2,
+                  "\"show\" is not a list"},
+        UsageCase{"ParamsShowsANumber",
+                  {"sweep", "--vary", "rate1=0:1:2", "--params", "shownumber.json"},
+                  2,
+                  "\"show\" names no curve 1"},
+        UsageCase{
+            "ParamsCommandIsANumber", {"readouts", "--params", "commandnumber.json"}, 2, "\"command\" is not a text"},
+        UsageCase{"ParamsArgumentIsANumber",
+                  {"export", "-o", "p.txt", "--params", "argumentnumber.json"},
+                  2,
+                  "\"arguments\" is not a list of texts"},
+        UsageCase{"ParamsArgumentsDoNotParse",
+                  {"export", "-o", "p.txt", "--params", "argumentsbroken.json"},
+                  2,
+                  "--top needs a value"},
+        UsageCase{"ParamsNameWithControlBytes",
+                  {"export", "-o", "p.txt", "--params", "controlbytes.json"},
+                  2,
+                  "unknown input \"\\x1B[31mred\""},
+        // A record is JSON, whose texts are UTF-8: found before the sweep, not after it.
+        UsageCase{"RecordOfANameThatIsNotUtf8",
+                  {"sweep", "--vary", "rate1=0:1:2000", "--vary", "dose-rate=0:1:2000", "-o", "s.csv", "--record",
+                   "r\xff.json"},
+                  2,
+                  "'r\\xFF.json' is not UTF-8 text"},
+        UsageCase{"JsonOfAnInputThatIsNotUtf8", {"export", "-o", "p.json", "--top", "1\xe9"}, 2, "is not UTF-8 text"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 struct DoubtCase {
@@ -156,6 +217,16 @@ TEST(Version, NamesTheVersionAndTheLicence)
     const testing::ToolOutcome outcome = RunTool({"--version"}, dir.path().string());
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.out, "tamrisk-cli " TAMRISK_VERSION "\n" TAMRISK_LICENCE "\n");
+}
+
+// A text the window would read only in part is named in its warning, escaped.
+TEST(Warning, ShowsTheGivenTextEscaped)
+{
+    testing::TempDir dir;
+    const testing::ToolOutcome outcome = RunTool({"readouts", "--top", "1\x1b[2J"}, dir.path().string());
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_NE(outcome.err.find("--top '1\\x1B[2J' is read as 1"), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.err.find('\x1b'), std::string::npos) << "control bytes reach the terminal";
 }
 
 TEST(OutputFormat, FollowsTheFileEndingWithoutFormat)

@@ -181,6 +181,63 @@ TEST(FigureModuleInterface, DrawnFigureComesAsNotesThenBytes)
     EXPECT_NE(written.calls[1].second.find("<svg"), std::string::npos);
 }
 
+// Stops when asked for the `kStopAt`-th time: early in the drawing, or in the
+// encoding of the picture, which asks at each piece it writes.
+int gStopChecks = 0;
+int gStopAt = 0;
+int StopWhenCounted() { return ++gStopChecks >= gStopAt ? 1 : 0; }
+
+struct StopCase {
+    const char* name;
+    int format;
+    int stopAt;
+};
+
+class StoppedDrawing : public ::testing::TestWithParam<StopCase> {};
+
+TEST_P(StoppedDrawing, WritesNothingAndSaysStopped)
+{
+    // A picture of many pieces, so that the encoding is asked too.
+    static const std::vector<float> values(400, 0.5f);
+    const TamriskFigureCurve curve{"showIntensity", 13, values.data(), values.size()};
+    TamriskFigureRequest request = ValidRequest(curve);
+    request.depthPoints = int(values.size());
+    request.format = GetParam().format;
+    request.widthMm = 400;
+    request.heightMm = 400;
+    request.dpi = 150;
+    request.stopRequested = StopWhenCounted;
+    gStopChecks = 0;
+    gStopAt = 1000000;
+    Written complete;
+    ASSERT_EQ(tamrisk_draw_figure(&request, Record, &complete), 0);
+    ASSERT_GE(gStopChecks, GetParam().stopAt) << "asked fewer times than the case needs";
+
+    gStopChecks = 0;
+    gStopAt = GetParam().stopAt;
+    Written written;
+    EXPECT_EQ(tamrisk_draw_figure(&request, Record, &written), TAMRISK_FIGURE_STOPPED);
+    EXPECT_TRUE(written.calls.empty());
+
+    // The tool's side: no bytes, no error, stopped.
+    gStopChecks = 0;
+    ModelState state = Showing({"showIntensity"});
+    FigureOptions options;
+    options.format = FigureFormat(GetParam().format);
+    const FigureDrawing drawing = DrawWithModule(tamrisk_draw_figure, options, state.params, state.flags, state.profile,
+                                                 state.curves, StopWhenCounted);
+    EXPECT_TRUE(drawing.stopped);
+    EXPECT_TRUE(drawing.bytes.empty() && drawing.error.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, StoppedDrawing,
+                         // The drawing asks some 37 times, the SVG's writing once, the PDF's and the
+                         // picture's encoding at each of their pieces.
+                         ::testing::Values(StopCase{"AtOnce", 2, 1}, StopCase{"BetweenSegments", 2, 3},
+                                           StopCase{"WhileThePictureIsEncoded", 2, 41},
+                                           StopCase{"SvgWhileWritten", 0, 38}, StopCase{"PdfWhileWritten", 1, 100}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
 struct RefusedCase {
     const char* name;
     void (*change)(TamriskFigureRequest&);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Interrupts.h"
+#include "cli/OutputPaths.h"
 #include "cli/OutputWriter.h"
 #include "support/TestSupport.h"
 
@@ -95,6 +96,36 @@ TEST(OutputWriter, MessagesShowControlBytesEscaped)
     EXPECT_EQ(err.str().find('\x1b'), std::string::npos);
     EXPECT_NE(err.str().find("\\x1B[31mred.csv"), std::string::npos) << err.str();
 }
+
+struct ShownCase {
+    const char* name;
+    std::string text;
+    std::string shown;
+};
+
+class ShownTest : public ::testing::TestWithParam<ShownCase> {};
+
+// What reaches the terminal cannot start an escape sequence; readable UTF-8 stays readable.
+TEST_P(ShownTest, EscapesWhatATerminalWouldActOn) { EXPECT_EQ(Shown(GetParam().text), GetParam().shown); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ShownTest,
+    ::testing::Values(
+        ShownCase{"Plain", "out.csv", "out.csv"}, ShownCase{"Escape", "\x1b[31mred", "\\x1B[31mred"},
+        ShownCase{"NewlineAndDelete", "a\nb\x7f", "a\\x0Ab\\x7F"}, ShownCase{"Backslash", "a\\b", "a\\x5Cb"},
+        ShownCase{"Umlaut", "Tiefe-\xc3\xa4.csv", "Tiefe-\xc3\xa4.csv"},
+        ShownCase{"EuroAndEmoji", "\xe2\x82\xac \xf0\x9f\x98\x80", "\xe2\x82\xac \xf0\x9f\x98\x80"},
+        ShownCase{"C1ControlInUtf8",
+                  "\xc2\x9b"
+                  "31m",
+                  "\\xC2\\x9B31m"},
+        ShownCase{"LoneC1Byte",
+                  "\x9b"
+                  "31m",
+                  "\\x9B31m"},
+        ShownCase{"Latin1Name", "r\xe9sum\xe9", "r\\xE9sum\\xE9"}, ShownCase{"Overlong", "\xc0\xaf", "\\xC0\\xAF"},
+        ShownCase{"Surrogate", "\xed\xa0\x80", "\\xED\\xA0\\x80"}, ShownCase{"CutShort", "ok\xe2\x82", "ok\\xE2\\x82"}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ForcedExit, RemovesEveryListedFileOnASecondSignal)
 {

@@ -9,6 +9,15 @@
 #include <iterator>
 #include <string>
 
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <future>
+#include <thread>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace tamrisk {
@@ -154,6 +163,81 @@ TEST(FileSinkFullDevice, WriteBeyondTheBufferFails)
     auto sink = FileSink::Open("/dev/full");
     ASSERT_NE(sink, nullptr);
     EXPECT_THROW(sink->Write(std::string(256 * 1024, 'x')), FileError);
+}
+
+// A write into a pipe nobody reads, interrupted by a signal after part of
+// its bytes went in, must end once a stop is asked rather than wait on.
+TEST(FileSinkStop, PartlyDoneWriteToAStalledPipeEndsWhenAStopIsAsked)
+{
+    static std::atomic<bool> stop{false};
+    stop = false;
+    FileSink::SetStopCheck([] { return stop.load(); });
+    struct sigaction action {
+    }, previous{};
+    action.sa_handler = [](int) {}; // no SA_RESTART: the signal ends the wait
+    ::sigaction(SIGUSR1, &action, &previous);
+
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    std::unique_ptr<FileSink> sink = FileSink::Duplicate(fds[1], "pipe");
+    ::close(fds[1]);
+    ASSERT_NE(sink, nullptr);
+    std::promise<std::string> ended;
+    std::future<std::string> end = ended.get_future();
+    std::thread writer([&] {
+        try {
+            sink->Write(std::string(1 << 20, 'x')); // larger than the buffer: written at once
+            ended.set_value("written");
+        } catch (const FileError& error) {
+            ended.set_value(error.what());
+        }
+    });
+    // The pipe is full: the write has put part of its bytes in and waits.
+    int queued = 0;
+    for (int i = 0; i < 2000 && queued < 4096; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ::ioctl(fds[0], FIONREAD, &queued);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    stop = true;
+    ::pthread_kill(writer.native_handle(), SIGUSR1);
+    const bool endedInTime = end.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!endedInTime) {
+        // Let the stuck write finish, so that the test ends.
+        std::string drain(1 << 16, '\0');
+        while (end.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+            if (::read(fds[0], drain.data(), drain.size()) <= 0)
+                break;
+    }
+    writer.join();
+    ::close(fds[0]);
+    sink->Abandon();
+    FileSink::SetStopCheck(nullptr);
+    ::sigaction(SIGUSR1, &previous, nullptr);
+    ASSERT_TRUE(endedInTime) << "the write went on waiting for a reader";
+    EXPECT_EQ(end.get(), "pipe: Interrupted system call");
+}
+
+TEST(FileSinkDuplicate, WritesWhereTheDescriptorStandsAndRefusesAReadOnlyOne)
+{
+    const fs::path path = fs::temp_directory_path() / ("tamrisk-sink-dup-" + std::to_string(::getpid()));
+    std::ofstream(path) << "kept\n";
+    const int appending = ::open(path.c_str(), O_WRONLY | O_APPEND);
+    auto sink = FileSink::Duplicate(appending, "log");
+    ASSERT_NE(sink, nullptr);
+    sink->Write("added\n");
+    sink->Close();
+    EXPECT_GE(::fcntl(appending, F_GETFD), 0) << "the descriptor itself stays open";
+    ::close(appending);
+    std::ifstream in(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "kept\nadded\n");
+
+    const int reading = ::open(path.c_str(), O_RDONLY);
+    std::string reason;
+    EXPECT_EQ(FileSink::Duplicate(reading, "log", &reason), nullptr);
+    EXPECT_EQ(reason, "Bad file descriptor");
+    ::close(reading);
+    fs::remove(path);
 }
 
 TEST(PieceWriterTest, EveryPieceIsFollowedByOneNul)

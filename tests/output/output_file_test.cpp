@@ -12,8 +12,12 @@
 #include <string>
 #include <vector>
 
+#include <cstring>
+
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace tamrisk {
@@ -214,6 +218,120 @@ TEST_F(OutputFileTest, FifoIsWrittenDirectlyAndStays)
     EXPECT_EQ(read.get(), "through the pipe");
     EXPECT_TRUE(fs::is_fifo(path));
 }
+
+// A descriptor the shell opened for appending (>>) is appended to, never
+// emptied, whichever of the names of an open descriptor leads to it.
+TEST_F(OutputFileTest, OpenDescriptorIsWrittenWhereItStands)
+{
+    const std::string path = Old("log.csv", "earlier\n");
+    const int appending = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    ASSERT_GE(appending, 0);
+    std::string expected = "earlier\n";
+    for (const std::string& name :
+         {"/dev/fd/" + std::to_string(appending), "/proc/self/fd/" + std::to_string(appending),
+          "/proc/" + std::to_string(::getpid()) + "/fd/" + std::to_string(appending)}) {
+        EXPECT_EQ(OutputFile::Check(name), std::nullopt) << name;
+        auto file = OutputFile::Open(name);
+        ASSERT_NE(file, nullptr) << name;
+        EXPECT_FALSE(file->replaces());
+        file->Write(name + "\n");
+        file->Commit();
+        expected += name + "\n";
+        EXPECT_EQ(ReadFile(path), expected);
+    }
+    ::close(appending);
+    EXPECT_EQ(Names(dir_.path()), std::vector<std::string>{"log.csv"});
+}
+
+TEST_F(OutputFileTest, FinishedFileReplacesTheOldOneOnlyWhenCommitted)
+{
+    const std::string path = Old("out.txt", "old");
+    auto file = OutputFile::Open(path);
+    ASSERT_NE(file, nullptr);
+    file->Write("new");
+    file->Finish();
+    EXPECT_EQ(ReadFile(path), "old");
+    EXPECT_THROW(file->Write("more"), FileError);
+    file->Commit();
+    EXPECT_EQ(ReadFile(path), "new");
+    EXPECT_EQ(Names(dir_.path()), std::vector<std::string>{"out.txt"});
+}
+
+TEST_F(OutputFileTest, ReplacedFileKeepsItsExtendedAttributes)
+{
+    const std::string path = Old("tagged.txt", "old");
+    if (::setxattr(path.c_str(), "user.origin", "lab7", 4, 0) != 0)
+        GTEST_SKIP() << "the file system here has no user.* attributes: " << std::strerror(errno);
+    ASSERT_EQ(::setxattr(path.c_str(), "user.empty", "", 0, 0), 0);
+    auto file = OutputFile::Open(path);
+    ASSERT_NE(file, nullptr);
+    file->Write("new");
+    file->Commit();
+    char value[16] = {};
+    EXPECT_EQ(::getxattr(path.c_str(), "user.origin", value, sizeof value), 4);
+    EXPECT_STREQ(value, "lab7");
+    EXPECT_EQ(::getxattr(path.c_str(), "user.empty", value, sizeof value), 0);
+}
+
+struct CheckCase {
+    const char* name;
+    std::string (*target)(const fs::path& dir); // made in dir; the path to check
+    const char* reason;                         // nullptr: it can be written
+};
+
+class OutputFileCheck : public ::testing::TestWithParam<CheckCase> {};
+
+// Found without writing anything, emptying anything or waiting for a reader.
+TEST_P(OutputFileCheck, SaysWhetherTheTargetCanBeWritten)
+{
+    testing::TempDir dir;
+    const std::string path = GetParam().target(dir.path());
+    const std::vector<std::string> before = Names(dir.path());
+    const std::optional<std::string> problem = OutputFile::Check(path);
+    if (GetParam().reason == nullptr) {
+        EXPECT_EQ(problem, std::nullopt) << *problem;
+    } else {
+        ASSERT_TRUE(problem.has_value());
+        EXPECT_NE(problem->find(GetParam().reason), std::string::npos) << *problem;
+    }
+    EXPECT_EQ(Names(dir.path()), before) << "the check left a file";
+    if (fs::is_regular_file(dir / "old.txt")) {
+        EXPECT_EQ(ReadFile(dir / "old.txt"), "old");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, OutputFileCheck,
+    ::testing::Values(CheckCase{"NewFile", [](const fs::path& dir) { return (dir / "new.txt").string(); }, nullptr},
+                      CheckCase{"ExistingFile",
+                                [](const fs::path& dir) {
+                                    std::ofstream(dir / "old.txt") << "old";
+                                    return (dir / "old.txt").string();
+                                },
+                                nullptr},
+                      CheckCase{"FifoWithoutReader",
+                                [](const fs::path& dir) {
+                                    ::mkfifo((dir / "pipe").c_str(), 0600);
+                                    return (dir / "pipe").string();
+                                },
+                                nullptr},
+                      CheckCase{"EmptyName", [](const fs::path&) { return std::string(); }, "the name is empty"},
+                      CheckCase{"MissingFolder", [](const fs::path& dir) { return (dir / "none/new.txt").string(); },
+                                "none' does not exist"},
+                      CheckCase{"FileAsFolder",
+                                [](const fs::path& dir) {
+                                    std::ofstream(dir / "old.txt") << "old";
+                                    return (dir / "old.txt/new.txt").string();
+                                },
+                                "Not a directory"},
+                      CheckCase{"Folder", [](const fs::path& dir) { return dir.string(); }, "Is a directory"},
+                      CheckCase{"NameEndingInSlash", [](const fs::path& dir) { return (dir / "new").string() + "/"; },
+                                "ends in '/'"},
+                      CheckCase{"NameTooLong",
+                                [](const fs::path& dir) { return (dir / std::string(256, 'n')).string(); }, "too long"},
+                      CheckCase{"ClosedDescriptor", [](const fs::path&) { return std::string("/dev/fd/987"); },
+                                "Bad file descriptor"}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace tamrisk
