@@ -2,11 +2,14 @@
 // The fit command as a user runs it: the README's example, its files and
 // record, and every refusal with its exit code and nothing written.
 #include "ToolRunner.h"
+#include "cli/ToolProcess.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace tamrisk {
 namespace {
@@ -155,6 +158,29 @@ TEST_F(FitCliTest, SeveralDataSetsNameTheirOwnParameters)
     EXPECT_NE(run.out.find("\nscale[1],1,"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\nscale[2],2,"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("corr_scale[2]"), std::string::npos);
+}
+
+TEST_F(FitCliTest, ASignalStopsALongFitKeepingTheOldFile)
+{
+    // 20000 totals, a model run each for every evaluation: seconds of work.
+    std::string data = "eval_time_s,eff_ratio\n";
+    for (int k = 1; k <= 20000; ++k)
+        data += std::to_string(k) + ",2\n";
+    Write("many.csv", data);
+    Write("kept.csv", "old output");
+    testing::ToolLaunch launch;
+    launch.folder = dir_.path().string();
+    launch.err = dir_ / "stderr";
+    launch.args = {"fit", "--data", "many.csv", "--observe", "eff_ratio", "--free", "extinction", "-o", "kept.csv"};
+    const pid_t pid = testing::StartTool(launch);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const auto signalled = std::chrono::steady_clock::now();
+    ::kill(pid, SIGTERM);
+    const testing::ToolEnd end = testing::WaitForTool(pid, std::chrono::seconds(30));
+    EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(2));
+    EXPECT_EQ(end.exitCode, 128 + SIGTERM);
+    EXPECT_NE(testing::ReadFile(dir_ / "stderr").find("interrupted by SIGTERM"), std::string::npos);
+    EXPECT_EQ(testing::ReadFile(dir_ / "kept.csv"), "old output");
 }
 
 } // namespace
