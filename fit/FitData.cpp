@@ -62,7 +62,8 @@ std::variant<DataSet, DataProblem> ReadDataSet(const std::string& name, std::str
         return DataProblem{file + " is empty: it needs a header row and data rows", {}, {}};
 
     const std::string_view head = lines.front();
-    const bool tabs = EndsWithTsv(name) || (head.find('\t') != std::string_view::npos && head.find(',') == std::string_view::npos);
+    const bool tabs = EndsWithTsv(name) ||
+                      (head.find('\t') != std::string_view::npos && head.find(',') == std::string_view::npos);
     const char separator = tabs ? '\t' : ',';
     const std::vector<std::string> header = SplitCells(head, separator);
     const auto columnOf = [&](std::string_view wanted) -> std::optional<std::size_t> {
@@ -99,14 +100,15 @@ std::variant<DataSet, DataProblem> ReadDataSet(const std::string& name, std::str
                 names += (names.empty() ? "" : ", ") + c.column;
             return DataProblem{file + " has no column that names an input of the model, against which " +
                                    Quoted(observable.column) + " is fitted (one or more of " + names + ")",
-                               {}, {}};
+                               {},
+                               {}};
         }
     } else {
         const char* key = observable.kind == ObservableKind::Profile ? kDepthColumn : kTimeColumn;
         const std::optional<std::size_t> at = columnOf(key);
         if (!at)
-            return DataProblem{file + " has no column " + Quoted(key) + ", against which " +
-                                   Quoted(observable.column) + " is fitted",
+            return DataProblem{file + " has no column " + Quoted(key) + ", against which " + Quoted(observable.column) +
+                                   " is fitted",
                                key, header};
         set.keyColumns.push_back(key);
         keyAt.push_back(*at);
@@ -131,7 +133,8 @@ std::variant<DataSet, DataProblem> ReadDataSet(const std::string& name, std::str
         if (cells.size() != header.size())
             return DataProblem{where + " has " + std::to_string(cells.size()) + " cells, the header " +
                                    std::to_string(header.size()),
-                               {}, {}};
+                               {},
+                               {}};
         const auto number = [&](std::size_t c, double& value) -> std::optional<DataProblem> {
             const std::string cell = where + ", column " + Quoted(header[c]) + ": " + Quoted(cells[c]);
             const std::optional<double> parsed = ParseStrictNumber(cells[c]);
@@ -156,7 +159,8 @@ std::variant<DataSet, DataProblem> ReadDataSet(const std::string& name, std::str
             if (!(sigma > 0.0))
                 return DataProblem{where + ", column " + Quoted(sigmaColumn) + ": the standard error " +
                                        Quoted(cells[*sigmaAt]) + " must be above 0",
-                                   {}, {}};
+                                   {},
+                                   {}};
             set.sigma.push_back(sigma);
         }
         std::vector<float> point(keys.begin(), keys.end());
@@ -164,7 +168,8 @@ std::variant<DataSet, DataProblem> ReadDataSet(const std::string& name, std::str
             return DataProblem{file + " " + RowName(at->second, int(at->second) + 1) + " and " + RowName(k, line) +
                                    " are the same point (" + set.keyColumns.front() + " " + cells[keyAt.front()] +
                                    (keys.size() > 1 ? ", ..." : "") + ")",
-                               {}, {}};
+                               {},
+                               {}};
         if (observable.kind == ObservableKind::Total)
             set.points.rows.push_back(keys);
         else

@@ -19,9 +19,8 @@ namespace {
 using P = DepthProfile;
 
 // The columns the model computes per sample; the others are running sums.
-constexpr std::vector<float> P::*kPointwise[] = {&P::intensity,   &P::oslContribution, &P::natDoseRate,
-                                                 &P::labDose,     &P::ratio,           &P::effNatDoseRate,
-                                                 &P::effLabDose,  &P::effRatio};
+constexpr std::vector<float> P::*kPointwise[] = {&P::intensity, &P::oslContribution, &P::natDoseRate, &P::labDose,
+                                                 &P::ratio,     &P::effNatDoseRate,  &P::effLabDose,  &P::effRatio};
 
 // The totals come from the depth profile alone; other read-outs need the window's chain.
 bool IsProfileTotal(const ReadoutRow& row)
@@ -188,9 +187,9 @@ float PointwiseValue(const ProfileArrayRow& column, const ModelParameters& param
     const float effLab = static_cast<float>(weight * double(lab) * double(osl));
     const float effNat = static_cast<float>(weight * double(nat) * double(osl));
     DepthProfile one;
-    for (auto [member, value] : {std::pair{&P::intensity, intensity}, std::pair{&P::oslContribution, osl},
-                                 std::pair{&P::labDose, lab}, std::pair{&P::natDoseRate, nat},
-                                 std::pair{&P::effLabDose, effLab}, std::pair{&P::effNatDoseRate, effNat}})
+    for (auto [member, value] :
+         {std::pair{&P::intensity, intensity}, std::pair{&P::oslContribution, osl}, std::pair{&P::labDose, lab},
+          std::pair{&P::natDoseRate, nat}, std::pair{&P::effLabDose, effLab}, std::pair{&P::effNatDoseRate, effNat}})
         (one.*member).assign(1, value);
     if (column.ratioOfLab != nullptr) {
         float ratio = 0.0f;

@@ -62,8 +62,8 @@ float PointwiseValue(const ProfileArrayRow& column, const ModelParameters& param
 // The points of one data set where the model is evaluated.
 struct ObservablePoints {
     Observable observable;
-    std::vector<double> keys;             // Profile and Curve: one depth or time per point
-    std::vector<const InputRow*> inputs;  // Total: the inputs the data set per point
+    std::vector<double> keys;              // Profile and Curve: one depth or time per point
+    std::vector<const InputRow*> inputs;   // Total: the inputs the data set per point
     std::vector<std::vector<double>> rows; // Total: their values, one row per point
     std::size_t Count() const { return observable.kind == ObservableKind::Total ? rows.size() : keys.size(); }
 };

@@ -55,7 +55,8 @@ std::optional<FreeSpecProblem> ParseFreeSpec(std::string_view text, bool each, F
     const std::string where = option + " " + std::string(text) + ": ";
     if (rest.starts_with("=")) {
         const std::size_t colon = rest.find(':');
-        const std::string_view start = rest.substr(1, colon == std::string_view::npos ? std::string_view::npos : colon - 1);
+        const std::string_view start =
+            rest.substr(1, colon == std::string_view::npos ? std::string_view::npos : colon - 1);
         spec.start = ParseStrictNumber(start);
         if (!spec.start || !std::isfinite(*spec.start))
             return FreeSpecProblem{where + "the start '" + std::string(start) + "' is not a finite number", {}};
@@ -111,8 +112,8 @@ std::variant<std::vector<FitParameter>, std::string> MakeFitParameters(const std
     return parameters;
 }
 
-SetModel ApplyParameters(const std::vector<FitParameter>& parameters, const std::vector<double>& x,
-                         const Inputs& base, int set)
+SetModel ApplyParameters(const std::vector<FitParameter>& parameters, const std::vector<double>& x, const Inputs& base,
+                         int set)
 {
     SetModel model{base};
     for (std::size_t j = 0; j < parameters.size(); ++j) {

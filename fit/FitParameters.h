@@ -38,10 +38,10 @@ std::vector<std::string> FreeableNames();
 
 // One parameter of the fit.
 struct FitParameter {
-    std::string name;               // "extinction", or "scale[2]" for data set 2 of a per-set one
-    std::string base;               // "extinction", "scale"
-    const InputRow* input;          // nullptr for scale and offset
-    int set;                        // -1: shared by every data set; else the set (from 0)
+    std::string name;      // "extinction", or "scale[2]" for data set 2 of a per-set one
+    std::string base;      // "extinction", "scale"
+    const InputRow* input; // nullptr for scale and offset
+    int set;               // -1: shared by every data set; else the set (from 0)
     double start;
     double low;  // -inf when open
     double high; // +inf when open
@@ -61,7 +61,7 @@ struct SetModel {
     double scale = 1.0;
     double offset = 0.0;
 };
-SetModel ApplyParameters(const std::vector<FitParameter>& parameters, const std::vector<double>& x,
-                         const Inputs& base, int set);
+SetModel ApplyParameters(const std::vector<FitParameter>& parameters, const std::vector<double>& x, const Inputs& base,
+                         int set);
 
 } // namespace tamrisk

@@ -87,9 +87,9 @@ std::vector<std::string> Unidentifiable(const FitSetup& setup, const std::vector
         for (std::size_t j = 0; j < p; ++j)
             if (std::abs(gsl_matrix_get(v.get(), j, k)) > 0.1)
                 names.push_back(setup.parameters[j].name);
-        refusals.push_back(names.size() > 1 ? NameList(names) +
-                                                  " are not identifiable: the data fix only a combination of them"
-                                            : NameList(names) + " is not identifiable from these data");
+        refusals.push_back(names.size() > 1
+                               ? NameList(names) + " are not identifiable: the data fix only a combination of them"
+                               : NameList(names) + " is not identifiable from these data");
     }
     return refusals;
 }
@@ -265,8 +265,7 @@ FitResult RunFit(const FitSetup& setup)
         for (const auto& [bound, side] : {std::pair{param.low, "lower"}, std::pair{param.high, "upper"}})
             if (std::isfinite(bound) &&
                 std::abs(solved.x[j] - bound) <= 1e-6 * std::max({std::abs(bound), FiniteSpan(param), 1.0}))
-                result.refusals.push_back(param.name + " sits on its " + side +
-                                          " bound " + Shortest(bound) +
+                result.refusals.push_back(param.name + " sits on its " + side + " bound " + Shortest(bound) +
                                           ": the data pull it beyond, so no error can be given");
     }
     if (!result.refusals.empty())

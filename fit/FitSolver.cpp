@@ -106,8 +106,7 @@ int Jacobian(const gsl_vector* u, void* data, gsl_matrix* J)
     const std::size_t p = c.x.size();
     for (std::size_t i = 0; i < c.problem.points; ++i)
         for (std::size_t k = 0; k < c.free.size(); ++k)
-            gsl_matrix_set(J, i, k,
-                           c.jacobian[i * p + c.free[k]] * c.bounds[k].Slope(gsl_vector_get(u, k)));
+            gsl_matrix_set(J, i, k, c.jacobian[i * p + c.free[k]] * c.bounds[k].Slope(gsl_vector_get(u, k)));
     return GSL_SUCCESS;
 }
 

@@ -50,8 +50,9 @@ public:
 protected:
     void AddLeadingOptions(CLI::App& command) override
     {
-        command.add_option("--data", options_.data,
-                           "a CSV (or .tsv) file of measured values, repeatable: one data set each")
+        command
+            .add_option("--data", options_.data,
+                        "a CSV (or .tsv) file of measured values, repeatable: one data set each")
             ->required();
         command
             .add_option("--observe", options_.observe,
@@ -112,9 +113,9 @@ int FitCommand::ReadSets(CommandContext& context, std::vector<DataSet>& sets) co
         text << in.rdbuf();
         std::variant<DataSet, DataProblem> read = ReadDataSet(path, text.str(), options_.observe, options_.sigma);
         if (const DataProblem* problem = std::get_if<DataProblem>(&read))
-            return Refuse(context, problem->message +
-                                       (problem->unknownName.empty() ? ""
-                                                                     : DidYouMean(problem->unknownName, problem->known)));
+            return Refuse(context,
+                          problem->message +
+                              (problem->unknownName.empty() ? "" : DidYouMean(problem->unknownName, problem->known)));
         sets.push_back(std::move(std::get<DataSet>(read)));
     }
     return kExitSuccess;
@@ -163,9 +164,9 @@ int FitCommand::Run(CommandContext& context)
                 if (set.points.keys[i] < span->first || set.points.keys[i] > span->last)
                     return Refuse(context, "'" + set.name + "' line " + std::to_string(set.lines[i]) + ": " +
                                                set.keyColumns.front() + " " + CleanText(set.points.keys[i]) +
-                                               " lies outside the model's samples, " + CleanText(span->first) +
-                                               " to " + CleanText(span->last) +
-                                               ", between which '" + set.points.observable.column + "' is interpolated");
+                                               " lies outside the model's samples, " + CleanText(span->first) + " to " +
+                                               CleanText(span->last) + ", between which '" +
+                                               set.points.observable.column + "' is interpolated");
 
     Doubts doubts;
     std::vector<std::string> freed;
@@ -198,7 +199,8 @@ int FitCommand::Run(CommandContext& context)
                           if (request_.format == TableFormat::Json) {
                               Json json = Record();
                               const SetModel first = ApplyParameters(
-                                  setup.parameters, [&] {
+                                  setup.parameters,
+                                  [&] {
                                       std::vector<double> x;
                                       for (const ParameterEstimate& e : result.estimates)
                                           x.push_back(e.estimate);
@@ -229,7 +231,8 @@ int FitCommand::Run(CommandContext& context)
                           }});
     }
     if (!request_.record.empty())
-        pieces.push_back({request_.record, [&](ByteSink& sink) { sink.Write(RecordDocument(extra, request_.output)); }});
+        pieces.push_back(
+            {request_.record, [&](ByteSink& sink) { sink.Write(RecordDocument(extra, request_.output)); }});
     return context.writer.WriteAll(pieces);
 }
 

@@ -35,8 +35,8 @@ protected:
     }
     std::vector<std::string> Example() const
     {
-        return {"--data", "osl-profile.csv", "--observe", "osl_fraction", "--sigma", "sigma",
-                "--free", "extinction=10", "--free", "scale=1000", "--eval-time", "100"};
+        return {"--data", "osl-profile.csv", "--observe", "osl_fraction", "--sigma",     "sigma",
+                "--free", "extinction=10",   "--free",    "scale=1000",   "--eval-time", "100"};
     }
 
     testing::TempDir dir_;
@@ -55,7 +55,8 @@ TEST_F(FitCliTest, TheReadmesExampleWithItsFilesAndRecord)
               "profile95_low,profile95_high,corr_extinction,corr_scale,chi2,dof,reduced_chi2,p_value");
     EXPECT_NE(table.find("\nextinction,0,2.54"), std::string::npos) << table;
     const std::string residuals = testing::ReadFile(dir_.path() / "residuals.csv");
-    EXPECT_EQ(residuals.substr(0, residuals.find('\n')), "set,depth_mm,observed,sigma,fitted,residual,normalized_residual");
+    EXPECT_EQ(residuals.substr(0, residuals.find('\n')),
+              "set,depth_mm,observed,sigma,fitted,residual,normalized_residual");
     EXPECT_EQ(std::count(residuals.begin(), residuals.end(), '\n'), 16);
 
     // The record replays the fit, byte for byte.
@@ -150,9 +151,9 @@ TEST_F(FitCliTest, SeveralDataSetsNameTheirOwnParameters)
                 std::to_string(std::stod(line.substr(b + 1)) / 2) + "\n";
     }
     Write("half.csv", half);
-    std::vector<std::string> args = {"--data", "osl-profile.csv", "--data",       "half.csv",   "--observe",
-                                     "osl_fraction",   "--sigma", "sigma",        "--free",     "extinction=10",
-                                     "--free-each",    "scale=1000", "--eval-time", "100"};
+    std::vector<std::string> args = {"--data",       "osl-profile.csv", "--data",      "half.csv", "--observe",
+                                     "osl_fraction", "--sigma",         "sigma",       "--free",   "extinction=10",
+                                     "--free-each",  "scale=1000",      "--eval-time", "100"};
     const ToolOutcome run = Fit(args);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("\nscale[1],1,"), std::string::npos) << run.out;

@@ -22,8 +22,8 @@ inline Inputs InputsWith(const std::vector<std::pair<std::string, double>>& valu
 
 // The observable at `keys` (depths or times) for the inputs, times scale,
 // with noise of `relative` * value + `floor` standard error.
-inline DataSet SampledSet(const std::string& column, const std::vector<double>& keys, const Inputs& truth,
-                          double scale, double relative, double floor, std::mt19937& random)
+inline DataSet SampledSet(const std::string& column, const std::vector<double>& keys, const Inputs& truth, double scale,
+                          double relative, double floor, std::mt19937& random)
 {
     DataSet set;
     set.name = column;

@@ -10,14 +10,14 @@ namespace {
 
 TEST(FitData, ReadsEachKindOfIndependentColumn)
 {
-    const auto profile = ReadDataSet("p.csv", "depth_mm,osl_fraction,err\r\n0.1,0.9,0.01\r\n0.2,0.8,0.01\r\n",
-                                     "osl_fraction", "err");
+    const auto profile =
+        ReadDataSet("p.csv", "depth_mm,osl_fraction,err\r\n0.1,0.9,0.01\r\n0.2,0.8,0.01\r\n", "osl_fraction", "err");
     ASSERT_TRUE(std::holds_alternative<DataSet>(profile));
     EXPECT_EQ(std::get<DataSet>(profile).points.keys, (std::vector<double>{0.1, 0.2}));
     EXPECT_EQ(std::get<DataSet>(profile).sigma, (std::vector<double>{0.01, 0.01}));
 
-    const auto totals = ReadDataSet("t.tsv", "eval_time_s\tnote\textinction_per_mm\teff_ratio\n10\tx\t5\t2.1\n",
-                                    "eff_ratio", "");
+    const auto totals =
+        ReadDataSet("t.tsv", "eval_time_s\tnote\textinction_per_mm\teff_ratio\n10\tx\t5\t2.1\n", "eff_ratio", "");
     ASSERT_TRUE(std::holds_alternative<DataSet>(totals));
     const DataSet& set = std::get<DataSet>(totals);
     EXPECT_EQ(set.keyColumns, (std::vector<std::string>{"eval_time_s", "extinction_per_mm"}));
@@ -73,9 +73,9 @@ TEST(FitParameters, ReadsStartsAndBoundsAndRefusesTheRest)
     EXPECT_TRUE(spec.each);
 
     const std::pair<const char*, const char*> refused[] = {
-        {"extintion", "not a real input"}, {"extinction=abc", "not a finite number"},
+        {"extintion", "not a real input"},     {"extinction=abc", "not a finite number"},
         {"extinction:5:1", "below the upper"}, {"extinction:1", "NAME[=START]:LO:HI"},
-        {"curve-step", "not a real input"}, {"transparency-correction", "not a real input"},
+        {"curve-step", "not a real input"},    {"transparency-correction", "not a real input"},
     };
     for (const auto& [text, message] : refused) {
         const std::optional<FreeSpecProblem> problem = ParseFreeSpec(text, false, spec);

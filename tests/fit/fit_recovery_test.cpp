@@ -55,7 +55,8 @@ TEST(FitRecovery, EachKindOfObservable)
     const Inputs curveTruth = InputsWith({{"rate1", 0.02}, {"extinction", 2.0}});
     const Inputs totalsTruth = InputsWith({{"extinction", 6.0}});
     const std::vector<Case> cases = {
-        {"OSL-depth profile", SampledSet("osl_fraction", Spaced(0.1, 0.1, 15), profileTruth, 2000, 0.03, 5, random),
+        {"OSL-depth profile",
+         SampledSet("osl_fraction", Spaced(0.1, 0.1, 15), profileTruth, 2000, 0.03, 5, random),
          {Free("extinction", 5.0), Free("scale", 1000.0)},
          {3.0, 2000.0},
          profileTruth},
@@ -64,7 +65,8 @@ TEST(FitRecovery, EachKindOfObservable)
          {Free("extinction", 5.0)},
          {3.0},
          profileTruth},
-        {"decay curve", SampledSet("total_signal_homogeneous", Spaced(2.0, 20.0, 25), curveTruth, 50.0, 0.02, 0.1, random),
+        {"decay curve",
+         SampledSet("total_signal_homogeneous", Spaced(2.0, 20.0, 25), curveTruth, 50.0, 0.02, 0.1, random),
          {Free("rate1", 0.05), Free("scale", 10.0)},
          {0.02, 50.0},
          curveTruth},
@@ -135,9 +137,13 @@ TEST(FitRefusals, NoConfidentNumberWhereTheDataCannotGiveOne)
     };
     const std::vector<Case> cases = {
         {"rate and evaluation time enter as a product",
-         {Free("rate1", 0.03), Free("eval-time", 50.0), Free("scale", 1000.0)}, 15, {"rate1", "eval-time"}},
+         {Free("rate1", 0.03), Free("eval-time", 50.0), Free("scale", 1000.0)},
+         15,
+         {"rate1", "eval-time"}},
         {"an input the model does not use", {Free("rate2", 0.01), Free("scale", 1000.0)}, 15, {"rate2"}},
-        {"an estimate on its bound", {Free("extinction", 1.0, -1, 0.0, 2.0), Free("scale", 1000.0)}, 15,
+        {"an estimate on its bound",
+         {Free("extinction", 1.0, -1, 0.0, 2.0), Free("scale", 1000.0)},
+         15,
          {"extinction", "upper bound"}},
         {"fewer points than parameters", {Free("extinction", 5.0), Free("scale", 1000.0)}, 1, {"1 data points"}},
     };
