@@ -32,17 +32,8 @@ int Collect(void* context, int output, const char* bytes, std::size_t length) no
     }
 }
 
-} // namespace
-
-FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& options, const ModelParameters& params,
-                             const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves,
-                             int (*stopRequested)())
+TamriskFigureRequest Request(const FigureOptions& options, int (*stopRequested)())
 {
-    const int points = options.kind == PlotKind::Depth ? params.depthPoints : params.timePoints;
-    std::vector<TamriskFigureCurve> shown;
-    for (const ShownCurve& curve : ShownCurves(options.kind, flags, profile, curves, points))
-        shown.push_back({curve.row->name, std::strlen(curve.row->name), curve.values, std::size_t(points)});
-
     TamriskFigureRequest request{};
     request.version = TAMRISK_FIGURE_INTERFACE_VERSION;
     request.kind = int(options.kind);
@@ -56,19 +47,12 @@ FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& optio
     request.language = int(options.language);
     request.logValues = options.logValues ? 1 : 0;
     request.logTime = options.logTime ? 1 : 0;
-    request.depthPoints = params.depthPoints;
-    request.timePoints = params.timePoints;
-    request.top = params.top;
-    request.bottom = params.bottom;
-    request.timeMin = params.timeMin;
-    request.timeMax = params.timeMax;
-    request.plotMax = params.plotMax;
-    request.intensityMin = params.intensityMin;
-    request.intensityMax = params.intensityMax;
-    request.curves = shown.data();
-    request.curveCount = shown.size();
     request.stopRequested = stopRequested;
+    return request;
+}
 
+FigureDrawing Drawn(DrawFigureFunction draw, const TamriskFigureRequest& request)
+{
     FigureDrawing drawing;
     const int result = draw(&request, Collect, &drawing);
     if (result != 0) {
@@ -81,6 +65,51 @@ FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& optio
             drawing.error = "the figure could not be drawn";
     }
     return drawing;
+}
+
+// The request's kind of a fit figure.
+constexpr int kFitFigureKind = 2;
+
+} // namespace
+
+FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& options, const ModelParameters& params,
+                             const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves,
+                             int (*stopRequested)())
+{
+    const int points = options.kind == PlotKind::Depth ? params.depthPoints : params.timePoints;
+    std::vector<TamriskFigureCurve> shown;
+    for (const ShownCurve& curve : ShownCurves(options.kind, flags, profile, curves, points))
+        shown.push_back({curve.row->name, std::strlen(curve.row->name), curve.values, std::size_t(points)});
+
+    TamriskFigureRequest request = Request(options, stopRequested);
+    request.depthPoints = params.depthPoints;
+    request.timePoints = params.timePoints;
+    request.top = params.top;
+    request.bottom = params.bottom;
+    request.timeMin = params.timeMin;
+    request.timeMax = params.timeMax;
+    request.plotMax = params.plotMax;
+    request.intensityMin = params.intensityMin;
+    request.intensityMax = params.intensityMax;
+    request.curves = shown.data();
+    request.curveCount = shown.size();
+    return Drawn(draw, request);
+}
+
+FigureDrawing DrawFitWithModule(DrawFigureFunction draw, const FigureOptions& options, const FitFigureData& fit,
+                                int (*stopRequested)())
+{
+    std::vector<TamriskFigureFitSet> sets;
+    for (const FitFigureSet& set : fit.sets)
+        sets.push_back({set.name.data(), set.name.size(), set.x.data(), set.y.data(), set.sigma.data(),
+                        set.residual.data(), set.x.size(), set.curveX.data(), set.curveY.data(), set.low.data(),
+                        set.high.data(), set.curveX.size()});
+    const TamriskFigureFit data{fit.xLabel.data(), fit.xLabel.size(), fit.yLabel.data(),
+                                fit.yLabel.size(), sets.data(),     sets.size()};
+    TamriskFigureRequest request = Request(options, stopRequested);
+    request.kind = kFitFigureKind;
+    request.fit = &data;
+    return Drawn(draw, request);
 }
 
 } // namespace tamrisk::cli

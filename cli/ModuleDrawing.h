@@ -6,6 +6,7 @@
 #include "model/SignalCurves.h"
 #include "plot/FigureModule.h"
 #include "plot/FigureOptions.h"
+#include "plot/FitFigureData.h"
 
 #include <string>
 #include <vector>
@@ -30,5 +31,9 @@ struct FigureDrawing {
 FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& options, const ModelParameters& params,
                              const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves,
                              int (*stopRequested)() = nullptr);
+
+// Draws a fit figure through the module's C interface.
+FigureDrawing DrawFitWithModule(DrawFigureFunction draw, const FigureOptions& options, const FitFigureData& fit,
+                                int (*stopRequested)() = nullptr);
 
 } // namespace tamrisk::cli

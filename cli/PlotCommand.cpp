@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -56,7 +57,7 @@ std::optional<FigureFormat> ChosenFormat(const FigureCommandRequest& request, st
 void AddPlotOptions(CLI::App& command, FigureCommandRequest& request, PlotOptionTexts& texts)
 {
     FigureOptions& figure = request.figure;
-    command.add_option("kind", texts.kind, Help("kind"))->required()->check(CLI::IsMember({"depth", "signal"}));
+    command.add_option("kind", texts.kind, Help("kind"))->required()->check(CLI::IsMember({"depth", "signal", "fit"}));
     command.add_option("-o,--output", request.output, Help("-o,--output"))->required();
     command.add_option("--format", texts.format, Help("--format"))->check(CLI::IsMember({"svg", "pdf", "png"}));
     command.add_option("--width", figure.widthMm, Help("--width"));
@@ -71,12 +72,13 @@ void AddPlotOptions(CLI::App& command, FigureCommandRequest& request, PlotOption
 
 std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, FigureCommandRequest& request)
 {
-    if (texts.kind == "depth")
+    request.fit = texts.kind == "fit";
+    if (texts.kind == "depth" || request.fit)
         request.figure.kind = PlotKind::Depth;
     else if (texts.kind == "signal")
         request.figure.kind = PlotKind::Signal;
     else
-        return "the plot is depth or signal, not " + texts.kind;
+        return "the plot is depth, signal or fit, not " + texts.kind;
     if (!texts.format.empty()) {
         request.format = FigureFormatFromName(texts.format);
         if (!request.format)
@@ -89,8 +91,13 @@ std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, Figure
     return std::nullopt;
 }
 
-int DrawPlot(const FigureCommandRequest& request, const ModelState& state, OutputWriter& writer, std::ostream& err,
-             DrawFigureFunction draw, std::string& bytes)
+namespace {
+
+// The figure drawn in memory by `drawWith` with the module (or `draw`), once
+// the format and the options have passed; the exit code.
+int DrawBytes(const FigureCommandRequest& request, OutputWriter& writer, std::ostream& err, DrawFigureFunction draw,
+              const std::function<FigureDrawing(DrawFigureFunction, const FigureOptions&)>& drawWith,
+              std::string& bytes)
 {
     std::string problem;
     const std::optional<FigureFormat> format = ChosenFormat(request, problem);
@@ -113,8 +120,7 @@ int DrawPlot(const FigureCommandRequest& request, const ModelState& state, Outpu
     }
     // Drawn in memory first, so a figure that cannot be made leaves no file behind.
     // A large picture takes long to draw and encode: an interrupt stops it.
-    const FigureDrawing figure =
-        DrawWithModule(draw, options, state.params, state.flags, state.profile, state.curves, InterruptRequested);
+    const FigureDrawing figure = drawWith(draw, options);
     if (figure.stopped || InterruptSignal() != 0)
         return writer.Interrupted(request.output);
     if (!figure.error.empty()) {
@@ -125,6 +131,31 @@ int DrawPlot(const FigureCommandRequest& request, const ModelState& state, Outpu
         err << "tamrisk-cli plot: note: " << Shown(note) << '\n';
     bytes = std::move(figure.bytes);
     return 0;
+}
+
+} // namespace
+
+int DrawPlot(const FigureCommandRequest& request, const ModelState& state, OutputWriter& writer, std::ostream& err,
+             DrawFigureFunction draw, std::string& bytes)
+{
+    return DrawBytes(
+        request, writer, err, draw,
+        [&](DrawFigureFunction with, const FigureOptions& options) {
+            return DrawWithModule(with, options, state.params, state.flags, state.profile, state.curves,
+                                  InterruptRequested);
+        },
+        bytes);
+}
+
+int DrawFitPlot(const FigureCommandRequest& request, const FitFigureData& fit, OutputWriter& writer, std::ostream& err,
+                DrawFigureFunction draw, std::string& bytes)
+{
+    return DrawBytes(
+        request, writer, err, draw,
+        [&](DrawFigureFunction with, const FigureOptions& options) {
+            return DrawFitWithModule(with, options, fit, InterruptRequested);
+        },
+        bytes);
 }
 
 int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::ostream& err, DrawFigureFunction draw)

@@ -17,9 +17,10 @@ class App;
 
 namespace tamrisk::cli {
 
-// One call of `tamrisk-cli plot depth|signal -o FILE ...`.
+// One call of `tamrisk-cli plot depth|signal|fit -o FILE ...`.
 struct FigureCommandRequest {
     FigureOptions figure;               // the plot (figure.kind) and how it is drawn
+    bool fit = false;                   // the figure of a fit (drawn on the depth plot's page size)
     std::string output;                 // the figure file; "-" is standard output
     std::optional<FigureFormat> format; // --format; otherwise the output's extension decides
 };
@@ -33,7 +34,8 @@ struct PlotOptionRow {
 };
 
 inline constexpr std::array<PlotOptionRow, 11> kPlotOptions{{
-    {"kind", "the plot: depth or signal", ""},
+    {"kind", "the plot: depth, signal, or fit (the data, the fitted curve with its 95 % band and the residuals)",
+     ""},
     {"-o,--output", "the figure file (.svg, .pdf or .png); - writes to standard output", ""},
     {"--format", "svg, pdf or png, whatever the file's extension", "the output's extension"},
     {"--width", "width in mm", "160"},
@@ -43,7 +45,8 @@ inline constexpr std::array<PlotOptionRow, 11> kPlotOptions{{
     {"--title", "a title above the plot", ""},
     {"--language", "en or de: English labels, or the window's German texts", "en"},
     {"--log-values", "logarithmic value axis; values of 0 or below are left out", "off"},
-    {"--log-time", "logarithmic time axis of the signal plot; time 0 is left out", "off"},
+    {"--log-time", "logarithmic time axis of the signal plot (of the fit: its horizontal axis); time 0 is left out",
+     "off"},
 }};
 
 // The option texts before they are checked.
@@ -70,5 +73,8 @@ int RunPlot(const FigureCommandRequest& request, const ModelState& state, std::o
 // then says so (128 + N).
 int DrawPlot(const FigureCommandRequest& request, const ModelState& state, OutputWriter& writer, std::ostream& err,
              DrawFigureFunction draw, std::string& bytes);
+// The same for the figure of a fit.
+int DrawFitPlot(const FigureCommandRequest& request, const FitFigureData& fit, OutputWriter& writer, std::ostream& err,
+                DrawFigureFunction draw, std::string& bytes);
 
 } // namespace tamrisk::cli

@@ -204,6 +204,14 @@ std::size_t FitSetup::Points() const
     return n;
 }
 
+std::vector<double> EstimateValues(const FitResult& result)
+{
+    std::vector<double> x;
+    for (const ParameterEstimate& e : result.estimates)
+        x.push_back(e.estimate);
+    return x;
+}
+
 bool FitResiduals(const FitSetup& setup, const std::vector<double>& x, std::vector<double>& residuals,
                   std::vector<std::vector<double>>* fitted)
 {
@@ -309,6 +317,9 @@ FitResult RunFit(const FitSetup& setup)
         result.estimates.clear();
         return result;
     }
+    result.quantile95 = z95;
+    for (const double c : *inverse)
+        result.covariance.push_back(c * variance);
     for (std::size_t j = 0; j < p; ++j)
         for (std::size_t k = 0; k < p; ++k)
             result.correlation.push_back((*inverse)[j * p + k] /

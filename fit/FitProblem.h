@@ -46,6 +46,8 @@ struct FitResult {
     std::vector<std::string> notes;    // said beside the numbers
     std::vector<ParameterEstimate> estimates;
     std::vector<double> correlation; // parameters x parameters, row after row
+    std::vector<double> covariance;  // the same, of the estimates
+    double quantile95 = 0.0;         // of the 95 % intervals: 1.96, or Student's t
     double chi2 = 0.0;
     int dof = 0;
     double reducedChi2 = 0.0;
@@ -53,6 +55,9 @@ struct FitResult {
     int iterations = 0;
     std::vector<std::vector<double>> fitted; // per set and point: scale * model + offset
 };
+
+// The estimates as a parameter vector.
+std::vector<double> EstimateValues(const FitResult& result);
 
 // The weighted residuals (measured - fitted) / sigma of every set in turn at
 // parameter values x, and each set's fitted values; false when stopped.

@@ -73,6 +73,15 @@ FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& par
 {
     if (const std::optional<std::string> refusal = CheckFigureOptions(options))
         throw std::invalid_argument(*refusal);
+    std::vector<std::string> ownNotes;
+    return WritePage(options, sink, stop, [&](cairo_t* cr, double width, double height) {
+        return DrawFigure(cr, width, height, options, params, flags, profile, curves, notes ? *notes : ownNotes, stop);
+    });
+}
+
+FigureFrame WritePage(const FigureOptions& options, ByteSink& sink, const FigureStopCheck& stop,
+                      const std::function<FigureFrame(cairo_t*, double, double)>& draw)
+{
     const double heightMm = options.heightMm == 0.0 ? DefaultFigureHeightMm(options.kind) : options.heightMm;
     const double width = options.widthMm * kPointsPerMm;
     const double height = heightMm * kPointsPerMm;
@@ -101,13 +110,11 @@ FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& par
         break;
     }
 
-    std::vector<std::string> ownNotes;
     FigureFrame frame;
     {
         std::unique_ptr<cairo_t, ContextDeleter> cr(cairo_create(surface.get()));
         cairo_scale(cr.get(), scale, scale);
-        frame = DrawFigure(cr.get(), width, height, options, params, flags, profile, curves, notes ? *notes : ownNotes,
-                           stop);
+        frame = draw(cr.get(), width, height);
     }
     if (options.format == FigureFormat::Png && cairo_surface_status(surface.get()) == CAIRO_STATUS_SUCCESS)
         cairo_surface_write_to_png_stream(surface.get(), WriteToSink, &stream);

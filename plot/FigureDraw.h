@@ -3,6 +3,7 @@
 
 #include "plot/Figure.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,5 +17,11 @@ namespace tamrisk {
 FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOptions& options,
                        const ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
                        const SignalCurves& curves, std::vector<std::string>& notes, const FigureStopCheck& stop = {});
+
+// Makes the page of a figure in the options' format and size (checked by the
+// caller), lets `draw` draw on it in points, and writes the file to the sink.
+// Throws FigureStopped when `stop` says so, FileError when the sink fails.
+FigureFrame WritePage(const FigureOptions& options, ByteSink& sink, const FigureStopCheck& stop,
+                      const std::function<FigureFrame(cairo_t*, double width, double height)>& draw);
 
 } // namespace tamrisk

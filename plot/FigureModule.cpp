@@ -6,6 +6,7 @@
 #include "model/CurveTable.h"
 #include "output/ByteSink.h"
 #include "plot/Figure.h"
+#include "plot/FitFigure.h"
 
 #include <exception>
 #include <optional>
@@ -48,6 +49,36 @@ std::string_view Text(const char* text, std::size_t length)
     return length == 0 ? std::string_view() : std::string_view(text, length);
 }
 
+constexpr int kFitKind = 2;
+
+std::vector<double> Values(const double* values, std::size_t count)
+{
+    return count == 0 ? std::vector<double>() : std::vector<double>(values, values + count);
+}
+
+// The fit figure's data, copied from the request.
+FitFigureData ReadFit(const TamriskFigureFit& fit)
+{
+    FitFigureData data;
+    data.xLabel = Text(fit.xLabel, fit.xLabelLength);
+    data.yLabel = Text(fit.yLabel, fit.yLabelLength);
+    for (std::size_t s = 0; s < fit.setCount; ++s) {
+        const TamriskFigureFitSet& in = fit.sets[s];
+        FitFigureSet set;
+        set.name = Text(in.name, in.nameLength);
+        set.x = Values(in.x, in.count);
+        set.y = Values(in.y, in.count);
+        set.sigma = Values(in.sigma, in.count);
+        set.residual = Values(in.residual, in.count);
+        set.curveX = Values(in.curveX, in.curveCount);
+        set.curveY = Values(in.curveY, in.curveCount);
+        set.low = Values(in.curveLow, in.curveCount);
+        set.high = Values(in.curveHigh, in.curveCount);
+        data.sets.push_back(std::move(set));
+    }
+    return data;
+}
+
 // Throws std::invalid_argument for a request the module cannot read.
 FigureInput ReadRequest(const TamriskFigureRequest& request)
 {
@@ -55,7 +86,8 @@ FigureInput ReadRequest(const TamriskFigureRequest& request)
         throw std::invalid_argument("the figure module is of another version than the program");
     FigureInput in;
     FigureOptions& o = in.options;
-    const std::optional<PlotKind> kind = EnumFrom(request.kind, PlotKind::Signal);
+    // Kind 2, the fit, is drawn on the depth plot's page size.
+    const std::optional<PlotKind> kind = request.kind == kFitKind ? PlotKind::Depth : EnumFrom(request.kind, PlotKind::Signal);
     const std::optional<FigureFormat> format = EnumFrom(request.format, FigureFormat::Png);
     const std::optional<Language> language = EnumFrom(request.language, Language::De);
     if (!kind || !format || !language)
@@ -108,6 +140,12 @@ std::optional<std::string> Draw(const TamriskFigureRequest& request, StringSink&
     const FigureStopCheck stop = [stopRequested] { return stopRequested != nullptr && stopRequested() != 0; };
     try {
         const FigureInput in = ReadRequest(request);
+        if (request.kind == kFitKind) {
+            if (request.fit == nullptr)
+                return "the fit figure's request has no fit";
+            WriteFitFigure(in.options, ReadFit(*request.fit), sink, &notes, stop);
+            return std::nullopt;
+        }
         WriteFigure(in.options, in.params, in.flags, in.profile, in.curves, sink, &notes, stop);
         return std::nullopt;
     } catch (const FigureStopped&) {

@@ -1,33 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // fit: weighted least squares of the model to measured data, with honest errors.
-#include "cli/ArgumentRules.h"
+#include "cli/FitRequest.h"
 #include "cli/ModelCommand.h"
 #include "cli/OutputPaths.h"
 #include "fit/FitReport.h"
 #include "model/ReadParameters.h"
-#include "output/CleanText.h"
 
 #include <CLI/CLI.hpp>
-
-#include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace tamrisk::cli {
 
 namespace {
-
-// The options of the fit besides the inputs.
-struct FitOptions {
-    std::vector<std::string> data;
-    std::string observe;
-    std::string sigma;
-    std::vector<std::string> free;
-    std::vector<std::string> freeEach;
-    bool profile = false;
-    std::string residuals;
-};
 
 class FitCommand final : public ModelCommand {
 public:
@@ -40,8 +23,8 @@ public:
     std::vector<NamedOutput> Outputs() const override
     {
         std::vector<NamedOutput> outputs = ModelCommand::Outputs();
-        if (!options_.residuals.empty())
-            outputs.push_back({"--residuals", options_.residuals});
+        if (!residuals_.empty())
+            outputs.push_back({"--residuals", residuals_});
         return outputs;
     }
 
@@ -50,27 +33,9 @@ public:
 protected:
     void AddLeadingOptions(CLI::App& command) override
     {
-        command
-            .add_option("--data", options_.data,
-                        "a CSV (or .tsv) file of measured values, repeatable: one data set each")
-            ->required();
-        command
-            .add_option("--observe", options_.observe,
-                        "the modelled column, by the clean tables' name: a profile column (against depth_mm), a "
-                        "curve (against time_s), or a total or read-out (against input columns such as eval_time_s)")
-            ->required();
-        command.add_option("--sigma", options_.sigma,
-                           "the column of standard errors; without it equal weights, and the errors are scaled "
-                           "by the residual variance");
-        command.add_option("--free", options_.free,
-                           "a parameter to fit, shared by all data sets, repeatable: NAME[=START][:LO:HI]; NAME is a "
-                           "real input (extinction, eval-time, rate1, dose-rate, ...) or scale or offset "
-                           "(measured = scale * model + offset)");
-        command.add_option("--free-each", options_.freeEach,
-                           "a parameter with one value per data set, repeatable: NAME[=START][:LO:HI]");
-        command.add_flag("--profile", options_.profile,
-                         "also 68 % and 95 % intervals from the profile likelihood (slower)");
-        command.add_option("--residuals", options_.residuals,
+        AddFitOptions(command, options_, true);
+        command.add_flag("--profile", profile_, "also 68 % and 95 % intervals from the profile likelihood (slower)");
+        command.add_option("--residuals", residuals_,
                            "also write the residuals table (FILE.csv or .tsv; - for standard output)");
     }
 
@@ -84,90 +49,37 @@ protected:
     }
 
 private:
-    int Refuse(CommandContext& context, const std::string& message) const
+    // The document of --format json: the record, the parameters of the first
+    // set's model at the estimates, and the fit.
+    Json Document(const FitSetup& setup, const FitResult& result) const
     {
-        context.err << "tamrisk-cli fit: " << Shown(message) << '\n';
-        return kExitUsage;
+        Json json = Record();
+        const SetModel first = ApplyParameters(setup.parameters, EstimateValues(result), setup.base, 0);
+        ModelParameters params;
+        DisplayFlags flags;
+        ReadParameters(first.inputs.controls, params, flags);
+        ApplyOverrides(first.inputs.overrides, params);
+        json["parameters"] = ParametersJson(params);
+        const Json fit = FitJson(setup, result);
+        for (auto it = fit.begin(); it != fit.end(); ++it)
+            json[it.key()] = *it;
+        return json;
     }
-    // The data sets, or an exit code after a message.
-    int ReadSets(CommandContext& context, std::vector<DataSet>& sets) const;
 
     FitOptions options_;
+    bool profile_ = false;
+    std::string residuals_;
 };
-
-int FitCommand::ReadSets(CommandContext& context, std::vector<DataSet>& sets) const
-{
-    for (const std::string& path : options_.data) {
-        std::error_code error;
-        std::ifstream in;
-        if (!std::filesystem::is_directory(path, error))
-            in.open(path, std::ios::binary);
-        if (!in) {
-            context.err << "tamrisk-cli fit: --data '" << Shown(path) << "' cannot be read: "
-                        << (std::filesystem::is_directory(path, error) ? "it is a folder"
-                                                                       : std::generic_category().message(errno))
-                        << '\n';
-            return kExitFailure;
-        }
-        std::ostringstream text;
-        text << in.rdbuf();
-        std::variant<DataSet, DataProblem> read = ReadDataSet(path, text.str(), options_.observe, options_.sigma);
-        if (const DataProblem* problem = std::get_if<DataProblem>(&read))
-            return Refuse(context,
-                          problem->message +
-                              (problem->unknownName.empty() ? "" : DidYouMean(problem->unknownName, problem->known)));
-        sets.push_back(std::move(std::get<DataSet>(read)));
-    }
-    return kExitSuccess;
-}
 
 int FitCommand::Run(CommandContext& context)
 {
-    if (!FindObservable(options_.observe))
-        return Refuse(context, "--observe: '" + options_.observe + "' is no column of the model's tables" +
-                                   DidYouMean(options_.observe, ObservableNames()));
-    std::vector<FreeSpec> specs;
-    for (const bool each : {false, true})
-        for (const std::string& text : each ? options_.freeEach : options_.free) {
-            FreeSpec spec;
-            if (const std::optional<FreeSpecProblem> problem = ParseFreeSpec(text, each, spec))
-                return Refuse(context, problem->message + (problem->unknownName.empty()
-                                                               ? ""
-                                                               : DidYouMean(problem->unknownName, FreeableNames())));
-            specs.push_back(spec);
-        }
-    if (specs.empty())
-        return Refuse(context, "give at least one parameter to fit: --free NAME or --free-each NAME");
-
     FitSetup setup;
     setup.base = request_.inputs;
-    setup.profile = options_.profile;
+    setup.profile = profile_;
     setup.threads = request_.threads;
     setup.stopRequested = [] { return InterruptSignal() != 0; };
-    if (const int code = ReadSets(context, setup.sets); code != kExitSuccess)
+    if (const int code = PrepareFit(options_, "fit", setup, context.err); code != kExitSuccess)
         return code;
-    for (const DataSet& set : setup.sets)
-        for (const FreeSpec& spec : specs)
-            for (std::size_t c = 0; c < set.points.inputs.size(); ++c)
-                if (spec.name == set.points.inputs[c]->name)
-                    return Refuse(context, "'" + spec.name + "' is set by the column " + set.keyColumns[c] + " of '" +
-                                               set.name + "', so it cannot be free");
-    std::variant<std::vector<FitParameter>, std::string> parameters =
-        MakeFitParameters(specs, setup.sets.size(), setup.base);
-    if (const std::string* problem = std::get_if<std::string>(&parameters))
-        return Refuse(context, *problem);
-    setup.parameters = std::move(std::get<std::vector<FitParameter>>(parameters));
-    // Sampled columns are interpolated between the model's samples, not beyond them.
-    for (const DataSet& set : setup.sets)
-        if (const std::optional<SampleSpan> span = InterpolatedSpan(set.points.observable, setup.base))
-            for (std::size_t i = 0; i < set.points.keys.size(); ++i)
-                if (set.points.keys[i] < span->first || set.points.keys[i] > span->last)
-                    return Refuse(context, "'" + set.name + "' line " + std::to_string(set.lines[i]) + ": " +
-                                               set.keyColumns.front() + " " + CleanText(set.points.keys[i]) +
-                                               " lies outside the model's samples, " + CleanText(span->first) + " to " +
-                                               CleanText(span->last) + ", between which '" +
-                                               set.points.observable.column + "' is interpolated");
-
     Doubts doubts;
     std::vector<std::string> freed;
     for (const FitParameter& p : setup.parameters)
@@ -179,12 +91,8 @@ int FitCommand::Run(CommandContext& context)
     const FitResult result = RunFit(setup);
     if (result.outcome == FitOutcome::Stopped)
         return context.writer.Interrupted(request_.output);
-    if (result.outcome == FitOutcome::Refused) {
-        for (const std::string& refusal : result.refusals)
-            context.err << "tamrisk-cli fit: " << Shown(refusal) << '\n';
-        context.err << "tamrisk-cli fit: no result was written\n";
-        return kExitFailure;
-    }
+    if (result.outcome == FitOutcome::Refused)
+        return ReportRefusal(result, "fit", context.err);
     for (const std::string& note : result.notes)
         context.err << "tamrisk-cli fit: note: " << Shown(note) << '\n';
 
@@ -192,43 +100,23 @@ int FitCommand::Run(CommandContext& context)
     fitRecord["sigma"] = options_.sigma.empty() ? Json(nullptr) : Json(options_.sigma);
     fitRecord["free"] = options_.free;
     fitRecord["free_each"] = options_.freeEach;
-    fitRecord["profile"] = options_.profile;
+    fitRecord["profile"] = profile_;
     const Json extra = {{"fit", fitRecord}};
     std::vector<OutputWriter::Piece> pieces;
     pieces.push_back({request_.output, [&](ByteSink& sink) {
-                          if (request_.format == TableFormat::Json) {
-                              Json json = Record();
-                              const SetModel first = ApplyParameters(
-                                  setup.parameters,
-                                  [&] {
-                                      std::vector<double> x;
-                                      for (const ParameterEstimate& e : result.estimates)
-                                          x.push_back(e.estimate);
-                                      return x;
-                                  }(),
-                                  setup.base, 0);
-                              ModelParameters params;
-                              DisplayFlags flags;
-                              ReadParameters(first.inputs.controls, params, flags);
-                              ApplyOverrides(first.inputs.overrides, params);
-                              json["parameters"] = ParametersJson(params);
-                              const Json fit = FitJson(setup, result);
-                              for (auto it = fit.begin(); it != fit.end(); ++it)
-                                  json[it.key()] = *it;
-                              sink.Write(json.dump(2) + "\n");
-                          } else {
+                          if (request_.format == TableFormat::Json)
+                              sink.Write(Document(setup, result).dump(2) + "\n");
+                          else
                               WriteFitTable(sink, request_.format, setup, result);
-                          }
                       }});
-    if (!options_.residuals.empty()) {
-        const TableFormat residualFormat =
-            FormatOfPath(options_.residuals) == TableFormat::Tsv ||
-                    (!FormatOfPath(options_.residuals) && request_.format == TableFormat::Tsv)
-                ? TableFormat::Tsv
-                : TableFormat::Csv;
-        pieces.push_back({options_.residuals, [&, residualFormat](ByteSink& sink) {
-                              WriteResidualTable(sink, residualFormat, setup, result);
-                          }});
+    if (!residuals_.empty()) {
+        // The residuals are a table: tsv where the file's ending or --format says so, otherwise csv.
+        const std::optional<TableFormat> named = FormatOfPath(residuals_);
+        const TableFormat format =
+            named == TableFormat::Tsv || (!named && request_.format == TableFormat::Tsv) ? TableFormat::Tsv
+                                                                                         : TableFormat::Csv;
+        pieces.push_back(
+            {residuals_, [&, format](ByteSink& sink) { WriteResidualTable(sink, format, setup, result); }});
     }
     if (!request_.record.empty())
         pieces.push_back(
