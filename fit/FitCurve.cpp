@@ -107,18 +107,20 @@ bool FitCurve(const FitSetup& setup, const FitResult& result, std::size_t set, c
     return true;
 }
 
-std::variant<FitFigureData, std::string> FitFigure(const FitSetup& setup, const FitResult& result, bool logarithmic)
+std::variant<FitFigureData, std::string> FitFigure(const FitSetup& setup, const FitResult& result, bool logarithmic,
+                                                   Language language)
 {
+    const bool de = language == Language::De;
     FitFigureData figure;
     const DataSet& first = setup.sets.front();
     const Observable& observable = first.points.observable;
     switch (observable.kind) {
     case ObservableKind::Profile:
-        figure.xLabel = kDepthEnglishName;
+        figure.xLabel = de ? "Tiefe [mm]" : kDepthEnglishName;
         figure.yLabel = observable.profile->englishName;
         break;
     case ObservableKind::Curve:
-        figure.xLabel = kTimeEnglishName;
+        figure.xLabel = de ? "Stimulationszeit [s]" : kTimeEnglishName;
         figure.yLabel = observable.curve->englishName;
         break;
     case ObservableKind::Total:

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "fit/FitProblem.h"
+#include "plot/FigureOptions.h"
 #include "plot/FitFigureData.h"
 
 #include <optional>
@@ -34,10 +35,10 @@ bool FitCurve(const FitSetup& setup, const FitResult& result, std::size_t set, c
 
 // What the figure of a fit shows: each set's points with their errors (the
 // residual standard deviation without given ones) and normalised residuals,
-// its curve with the 95 % band, and the axis labels. The reason instead
+// its curve with the 95 % band, and the axis labels in the language. The reason instead
 // where a set has more than one independent column. An empty figure when a
 // stop was asked for.
 std::variant<FitFigureData, std::string> FitFigure(const FitSetup& setup, const FitResult& result,
-                                                   bool logarithmic);
+                                                   bool logarithmic, Language language = Language::En);
 
 } // namespace tamrisk

@@ -111,7 +111,7 @@ private:
             return context.writer.Interrupted(figure_.output);
         if (result.outcome == FitOutcome::Refused)
             return ReportRefusal(result, "plot", context.err);
-        const std::variant<FitFigureData, std::string> data = FitFigure(setup, result, figure_.figure.logTime);
+        const std::variant<FitFigureData, std::string> data = FitFigure(setup, result, figure_.figure.logTime, figure_.figure.language);
         if (InterruptSignal() != 0)
             return context.writer.Interrupted(figure_.output);
         if (const std::string* refusal = std::get_if<std::string>(&data)) {

@@ -161,6 +161,37 @@ TEST_F(FitCliTest, SeveralDataSetsNameTheirOwnParameters)
     EXPECT_NE(run.out.find("corr_scale[2]"), std::string::npos);
 }
 
+TEST_F(FitCliTest, PlotFitDrawsTheFigureOrRefuses)
+{
+    std::vector<std::string> args = Example();
+    args.insert(args.begin(), {"plot", "fit", "-o", "fit.svg"});
+    const ToolOutcome run = RunTool(args, dir_.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string svg = testing::ReadFile(dir_.path() / "fit.svg");
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_NE(svg.find("</svg>"), std::string::npos);
+    // The same inputs give the same bytes.
+    std::filesystem::rename(dir_.path() / "fit.svg", dir_.path() / "first.svg");
+    ASSERT_EQ(RunTool(args, dir_.path()).exitCode, 0);
+    EXPECT_EQ(testing::ReadFile(dir_.path() / "fit.svg"), testing::ReadFile(dir_.path() / "first.svg"));
+
+    const std::pair<std::vector<std::string>, const char*> refused[] = {
+        {{"plot", "fit", "-o", "f.svg", "--free", "scale"}, "plot fit needs the fit's --data and --observe"},
+        {{"plot", "depth", "-o", "f.svg", "--show", "showIntensity", "--data", "osl-profile.csv"},
+         "--data and --observe belong to plot fit"},
+    };
+    for (const auto& [refusedArgs, message] : refused) {
+        const ToolOutcome refusal = RunTool(refusedArgs, dir_.path());
+        EXPECT_EQ(refusal.exitCode, 2) << refusal.err;
+        EXPECT_NE(refusal.err.find(message), std::string::npos) << refusal.err;
+    }
+    std::vector<std::string> product = {"plot", "fit", "-o", "f.svg", "--data", "osl-profile.csv", "--observe",
+                                        "osl_fraction", "--free", "rate1", "--free", "eval-time"};
+    const ToolOutcome unidentifiable = RunTool(product, dir_.path());
+    EXPECT_EQ(unidentifiable.exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir_.path() / "f.svg"));
+}
+
 TEST_F(FitCliTest, ASignalStopsALongFitKeepingTheOldFile)
 {
     // 20000 totals, a model run each for every evaluation: seconds of work.

@@ -3,6 +3,7 @@
 // and its intervals are as wide as the noise makes them.
 #include "SyntheticData.h"
 
+#include "fit/FitCurve.h"
 #include "fit/FitProblem.h"
 #include "model/ComputeModel.h"
 #include "model/ReadParameters.h"
@@ -189,6 +190,37 @@ TEST(FitObservable, PointwiseColumnsAtSampleDepthsAreTheProfilesValues)
         }
         EXPECT_EQ(pointwise, 8);
     }
+}
+
+TEST(FitCurve, BandOfALinearParameterIsItsIntervalTimesTheModel)
+{
+    // Only the scale free: the curve is linear in it, so the band's half width
+    // is 1.96 standard errors of the scale times the model's value.
+    std::mt19937 random(11);
+    FitSetup setup;
+    setup.base = InputsWith({{"extinction", 3.0}});
+    setup.sets = {SampledSet("intensity", Spaced(0.1, 0.1, 12), setup.base, 40.0, 0.02, 0.5, random)};
+    setup.parameters = {Free("scale", 30.0)};
+    const FitResult result = RunFit(setup);
+    ASSERT_EQ(result.outcome, FitOutcome::Fitted);
+    const std::vector<double> x = *CurveAbscissae(setup.sets[0], setup.base, false, 25);
+    EXPECT_EQ(x.front(), 0.0);
+    EXPECT_DOUBLE_EQ(x.back(), 1.2);
+    FitCurveSamples curve;
+    ASSERT_TRUE(FitCurve(setup, result, 0, x, curve));
+    const ParameterEstimate& scale = result.estimates[0];
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        const double model = curve.y[i] / scale.estimate;
+        EXPECT_NEAR(curve.high[i] - curve.y[i], 1.959963984540054 * scale.stdError * model, 1e-6 * curve.y[i]);
+        EXPECT_NEAR(curve.y[i] - curve.low[i], curve.high[i] - curve.y[i], 1e-12 * curve.y[i]);
+    }
+    // The figure's points are the data, its residuals those of the fit.
+    const auto figure = FitFigure(setup, result, false);
+    ASSERT_TRUE(std::holds_alternative<FitFigureData>(figure));
+    const FitFigureSet& shown = std::get<FitFigureData>(figure).sets.front();
+    EXPECT_EQ(shown.y, setup.sets[0].observed);
+    for (std::size_t i = 0; i < shown.x.size(); ++i)
+        EXPECT_NEAR(shown.residual[i], (shown.y[i] - result.fitted[0][i]) / shown.sigma[i], 1e-12);
 }
 
 } // namespace
