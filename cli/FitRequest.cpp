@@ -36,8 +36,7 @@ int ReadSets(const FitOptions& options, const char* command, std::vector<DataSet
             in.open(path, std::ios::binary);
         if (!in) {
             err << "tamrisk-cli " << command << ": --data '" << Shown(path)
-                << "' cannot be read: " << (folder ? "it is a folder" : std::generic_category().message(errno))
-                << '\n';
+                << "' cannot be read: " << (folder ? "it is a folder" : std::generic_category().message(errno)) << '\n';
             return kExitFailure;
         }
         std::ostringstream text;
@@ -56,8 +55,8 @@ int ReadSets(const FitOptions& options, const char* command, std::vector<DataSet
 
 void AddFitOptions(CLI::App& command, FitOptions& options, bool required)
 {
-    CLI::Option* data =
-        command.add_option("--data", options.data, "a CSV (or .tsv) file of measured values, repeatable: one data set each");
+    CLI::Option* data = command.add_option("--data", options.data,
+                                           "a CSV (or .tsv) file of measured values, repeatable: one data set each");
     CLI::Option* observe = command.add_option(
         "--observe", options.observe,
         "the modelled column, by the clean tables' name: a profile column (against depth_mm), a curve (against "
@@ -103,8 +102,8 @@ int PrepareFit(const FitOptions& options, const char* command, FitSetup& setup, 
             for (std::size_t c = 0; c < set.points.inputs.size(); ++c)
                 if (spec.name == set.points.inputs[c]->name)
                     return Refuse(err, command,
-                                  "'" + spec.name + "' is set by the column " + set.keyColumns[c] + " of '" +
-                                      set.name + "', so it cannot be free");
+                                  "'" + spec.name + "' is set by the column " + set.keyColumns[c] + " of '" + set.name +
+                                      "', so it cannot be free");
     std::variant<std::vector<FitParameter>, std::string> parameters =
         MakeFitParameters(specs, setup.sets.size(), setup.base);
     if (const std::string* problem = std::get_if<std::string>(&parameters))

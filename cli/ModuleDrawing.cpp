@@ -105,7 +105,7 @@ FigureDrawing DrawFitWithModule(DrawFigureFunction draw, const FigureOptions& op
                         set.residual.data(), set.x.size(), set.curveX.data(), set.curveY.data(), set.low.data(),
                         set.high.data(), set.curveX.size()});
     const TamriskFigureFit data{fit.xLabel.data(), fit.xLabel.size(), fit.yLabel.data(),
-                                fit.yLabel.size(), sets.data(),     sets.size()};
+                                fit.yLabel.size(), sets.data(),       sets.size()};
     TamriskFigureRequest request = Request(options, stopRequested);
     request.kind = kFitFigureKind;
     request.fit = &data;

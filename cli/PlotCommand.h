@@ -34,8 +34,7 @@ struct PlotOptionRow {
 };
 
 inline constexpr std::array<PlotOptionRow, 11> kPlotOptions{{
-    {"kind", "the plot: depth, signal, or fit (the data, the fitted curve with its 95 % band and the residuals)",
-     ""},
+    {"kind", "the plot: depth, signal, or fit (the data, the fitted curve with its 95 % band and the residuals)", ""},
     {"-o,--output", "the figure file (.svg, .pdf or .png); - writes to standard output", ""},
     {"--format", "svg, pdf or png, whatever the file's extension", "the output's extension"},
     {"--width", "width in mm", "160"},

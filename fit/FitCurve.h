@@ -38,7 +38,7 @@ bool FitCurve(const FitSetup& setup, const FitResult& result, std::size_t set, c
 // its curve with the 95 % band, and the axis labels in the language. The reason instead
 // where a set has more than one independent column. An empty figure when a
 // stop was asked for.
-std::variant<FitFigureData, std::string> FitFigure(const FitSetup& setup, const FitResult& result,
-                                                   bool logarithmic, Language language = Language::En);
+std::variant<FitFigureData, std::string> FitFigure(const FitSetup& setup, const FitResult& result, bool logarithmic,
+                                                   Language language = Language::En);
 
 } // namespace tamrisk

@@ -145,7 +145,8 @@ public:
         const double x0 = best_[j_];
         const double bound = side > 0 ? problem_.high[j_] : problem_.low[j_];
         double inner = x0, innerRise = 0.0;
-        double outer = x0 + side * std::sqrt(target) * se, outerRise = 0.0;
+        // A little beyond where a quadratic chi2 reaches the target, so that it is bracketed at once.
+        double outer = x0 + side * 1.05 * std::sqrt(target) * se, outerRise = 0.0;
         for (int k = 0;; ++k) {
             if ((side > 0 && outer >= bound) || (side < 0 && outer <= bound))
                 outer = bound;
@@ -162,22 +163,34 @@ public:
             innerRise = outerRise;
             outer = x0 + 2.0 * (outer - x0);
         }
-        // The root of sqrt(rise) - sqrt(target), nearly linear in the value.
+        // The root of g = sqrt(rise) - sqrt(target), nearly linear in the
+        // value: regula falsi with the Illinois rule, so that both ends move.
         const double root = std::sqrt(target);
-        for (int k = 0; k < 30; ++k) {
-            const double gi = std::sqrt(std::max(innerRise, 0.0)) - root, go = std::sqrt(outerRise) - root;
-            const double next = inner + (outer - inner) * (-gi) / (go - gi);
-            if (std::abs(outer - inner) < 1e-3 * se)
-                return next;
+        double gi = std::sqrt(std::max(innerRise, 0.0)) - root, go = std::sqrt(outerRise) - root;
+        int kept = 0; // +1: the inner end was kept last time, -1: the outer one
+        for (int k = 0; k < 60; ++k) {
+            double next = go != gi ? inner + (outer - inner) * (-gi) / (go - gi) : 0.5 * (inner + outer);
+            if (!(std::min(inner, outer) < next && next < std::max(inner, outer)))
+                next = 0.5 * (inner + outer);
             const double rise = Rise(next, stopped);
             if (stopped || std::isnan(rise))
                 return std::nan("");
-            if (rise < target) {
+            const double g = std::sqrt(std::max(rise, 0.0)) - root;
+            // Within a millionth of a standard error of chi2's rise, or of the value.
+            if (std::abs(g) < 1e-6 || std::abs(outer - inner) < 1e-6 * se)
+                return next;
+            if (g < 0.0) {
                 inner = next;
-                innerRise = rise;
+                gi = g;
+                if (kept == -1)
+                    go *= 0.5;
+                kept = -1;
             } else {
                 outer = next;
-                outerRise = rise;
+                go = g;
+                if (kept == 1)
+                    gi *= 0.5;
+                kept = 1;
             }
         }
         return 0.5 * (inner + outer);

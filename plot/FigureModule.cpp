@@ -87,7 +87,8 @@ FigureInput ReadRequest(const TamriskFigureRequest& request)
     FigureInput in;
     FigureOptions& o = in.options;
     // Kind 2, the fit, is drawn on the depth plot's page size.
-    const std::optional<PlotKind> kind = request.kind == kFitKind ? PlotKind::Depth : EnumFrom(request.kind, PlotKind::Signal);
+    const std::optional<PlotKind> kind = request.kind == kFitKind ? PlotKind::Depth
+                                                                  : EnumFrom(request.kind, PlotKind::Signal);
     const std::optional<FigureFormat> format = EnumFrom(request.format, FigureFormat::Png);
     const std::optional<Language> language = EnumFrom(request.language, Language::De);
     if (!kind || !format || !language)

@@ -112,9 +112,9 @@ int FitCommand::Run(CommandContext& context)
     if (!residuals_.empty()) {
         // The residuals are a table: tsv where the file's ending or --format says so, otherwise csv.
         const std::optional<TableFormat> named = FormatOfPath(residuals_);
-        const TableFormat format =
-            named == TableFormat::Tsv || (!named && request_.format == TableFormat::Tsv) ? TableFormat::Tsv
-                                                                                         : TableFormat::Csv;
+        const TableFormat format = named == TableFormat::Tsv || (!named && request_.format == TableFormat::Tsv)
+                                       ? TableFormat::Tsv
+                                       : TableFormat::Csv;
         pieces.push_back(
             {residuals_, [&, format](ByteSink& sink) { WriteResidualTable(sink, format, setup, result); }});
     }

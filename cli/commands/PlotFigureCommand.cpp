@@ -62,8 +62,9 @@ protected:
         const bool fitGiven = !fitOptions_.data.empty() || !fitOptions_.observe.empty();
         if (figure_.fit != fitGiven) {
             context.err << "tamrisk-cli plot: "
-                        << (figure_.fit ? "plot fit needs the fit's --data and --observe (and --free, as fit takes them)"
-                                        : "--data and --observe belong to plot fit")
+                        << (figure_.fit
+                                ? "plot fit needs the fit's --data and --observe (and --free, as fit takes them)"
+                                : "--data and --observe belong to plot fit")
                         << '\n';
             return kExitUsage;
         }
@@ -111,7 +112,8 @@ private:
             return context.writer.Interrupted(figure_.output);
         if (result.outcome == FitOutcome::Refused)
             return ReportRefusal(result, "plot", context.err);
-        const std::variant<FitFigureData, std::string> data = FitFigure(setup, result, figure_.figure.logTime, figure_.figure.language);
+        const std::variant<FitFigureData, std::string> data =
+            FitFigure(setup, result, figure_.figure.logTime, figure_.figure.language);
         if (InterruptSignal() != 0)
             return context.writer.Interrupted(figure_.output);
         if (const std::string* refusal = std::get_if<std::string>(&data)) {

@@ -185,8 +185,8 @@ TEST_F(FitCliTest, PlotFitDrawsTheFigureOrRefuses)
         EXPECT_EQ(refusal.exitCode, 2) << refusal.err;
         EXPECT_NE(refusal.err.find(message), std::string::npos) << refusal.err;
     }
-    std::vector<std::string> product = {"plot", "fit", "-o", "f.svg", "--data", "osl-profile.csv", "--observe",
-                                        "osl_fraction", "--free", "rate1", "--free", "eval-time"};
+    std::vector<std::string> product = {"plot",      "fit",          "-o",     "f.svg", "--data", "osl-profile.csv",
+                                        "--observe", "osl_fraction", "--free", "rate1", "--free", "eval-time"};
     const ToolOutcome unidentifiable = RunTool(product, dir_.path());
     EXPECT_EQ(unidentifiable.exitCode, 1);
     EXPECT_FALSE(std::filesystem::exists(dir_.path() / "f.svg"));
