@@ -264,7 +264,8 @@ const TamriskFigureCurve kUnknown{"showIntensityX", 14, kValues, 3};
 INSTANTIATE_TEST_SUITE_P(
     Requests, RefusedRequest,
     ::testing::Values(RefusedCase{"OtherVersion", [](TamriskFigureRequest& r) { r.version = 0; }, "version"},
-                      RefusedCase{"UnknownKind", [](TamriskFigureRequest& r) { r.kind = 2; }, "unknown plot"},
+                      RefusedCase{"UnknownKind", [](TamriskFigureRequest& r) { r.kind = 3; }, "unknown plot"},
+                      RefusedCase{"FitWithoutItsData", [](TamriskFigureRequest& r) { r.kind = 2; }, "has no fit"},
                       RefusedCase{"NegativeFormat", [](TamriskFigureRequest& r) { r.format = -1; }, "format"},
                       RefusedCase{"UnknownLanguage", [](TamriskFigureRequest& r) { r.language = 2; }, "language"},
                       RefusedCase{"UnknownCurve", [](TamriskFigureRequest& r) { r.curves = &kUnknown; },
