@@ -4,6 +4,7 @@
 #include "model/ParseText.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <map>
 

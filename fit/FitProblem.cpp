@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <numeric>
 
 namespace tamrisk {
 
@@ -19,7 +18,7 @@ namespace {
 // Below this ratio of the smallest to the largest singular value of the
 // Jacobian, its columns scaled to length 1, the data fix only a combination
 // of the parameters: far above the derivatives' rounding (1e-4), far below
-// any correlation a fit can report usefully (|r| > 0.999999).
+// any correlation a fit can report usefully (|r| > 0.999998 for two parameters).
 constexpr double kIdentifiable = 1e-3;
 
 using Matrix = std::unique_ptr<gsl_matrix, decltype(&gsl_matrix_free)>;

@@ -223,7 +223,6 @@ SolverResult Minimize(const LeastSquares& problem, const std::vector<bool>& fixe
     c.ToExternal(gsl_multifit_nlinear_position(w.get()));
     result.x = c.x;
     const gsl_vector* f = gsl_multifit_nlinear_residual(w.get());
-    result.residuals.assign(f->data, f->data + 0); // filled below
     for (std::size_t i = 0; i < n; ++i)
         result.residuals.push_back(gsl_vector_get(f, i));
     gsl_blas_ddot(f, f, &result.chi2);
