@@ -336,6 +336,10 @@ FitResult RunFit(const FitSetup& setup)
         for (std::size_t k = 0; k < p; ++k)
             result.correlation.push_back((*inverse)[j * p + k] /
                                          std::sqrt((*inverse)[j * p + j] * (*inverse)[k * p + k]));
+    if (result.pValue < 0.001)
+        result.notes.push_back("chi2 = " + Shortest(result.chi2) + " for " + std::to_string(result.dof) +
+                               " degrees of freedom is improbably large (p < 0.001): the model or the given errors "
+                               "do not describe the data, and the intervals mean little");
     if (setup.profile) {
         // Thresholds of the rise of chi2: the chi-square quantiles of one
         // degree of freedom, or t^2 times the residual variance without errors.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <stdexcept>
 
 namespace tamrisk {
@@ -203,7 +204,7 @@ void Points(cairo_t* cr, const Panel& panel, const std::vector<double>& x, const
         }
         if (std::isfinite(py)) {
             cairo_new_sub_path(cr);
-            cairo_arc(cr, px, py, kMarker, 0.0, 2.0 * M_PI);
+            cairo_arc(cr, px, py, kMarker, 0.0, 2.0 * std::numbers::pi);
             cairo_fill(cr);
         }
     }
@@ -343,7 +344,7 @@ FigureFrame DrawFit(cairo_t* cr, double width, double height, const FigureOption
             if (k % 2 == 0) {
                 cairo_set_source_rgb(cr, c.r, c.g, c.b);
                 cairo_new_sub_path(cr);
-                cairo_arc(cr, x + sample / 2, y, kMarker, 0.0, 2.0 * M_PI);
+                cairo_arc(cr, x + sample / 2, y, kMarker, 0.0, 2.0 * std::numbers::pi);
                 cairo_fill(cr);
             } else {
                 cairo_rectangle(cr, x, y - line * 0.3, sample, line * 0.6);

@@ -41,6 +41,7 @@ void ExpectRecovered(const FitSetup& setup, const std::vector<double>& truth)
         }
     }
     EXPECT_GT(result.pValue, 0.001);
+    EXPECT_TRUE(result.notes.empty()) << result.notes.front();
 }
 
 TEST(FitRecovery, EachKindOfObservable)
@@ -149,6 +150,21 @@ TEST(FitProfile, ProfileIntervalsOfALinearParameterAreTheCovariancesOnes)
         EXPECT_NEAR(profile.low, covariance.low, 1e-3 * e.stdError);
         EXPECT_NEAR(profile.high, covariance.high, 1e-3 * e.stdError);
     }
+}
+
+TEST(FitNotes, ErrorsTooSmallForTheScatterAreSaid)
+{
+    std::mt19937 random(4);
+    FitSetup setup;
+    setup.sets = {
+        SampledSet("osl_fraction", Spaced(0.1, 0.1, 15), InputsWith({{"extinction", 3.0}}), 2000, 0.03, 5, random)};
+    for (double& sigma : setup.sets[0].sigma)
+        sigma /= 10.0;
+    setup.parameters = {Free("extinction", 5.0), Free("scale", 1000.0)};
+    const FitResult result = RunFit(setup);
+    ASSERT_EQ(result.outcome, FitOutcome::Fitted);
+    ASSERT_EQ(result.notes.size(), 1u);
+    EXPECT_NE(result.notes[0].find("improbably large (p < 0.001)"), std::string::npos) << result.notes[0];
 }
 
 TEST(FitRefusals, NoConfidentNumberWhereTheDataCannotGiveOne)
