@@ -8,6 +8,7 @@
 #include <gsl/gsl_linalg.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <memory>
 
@@ -336,6 +337,12 @@ FitResult RunFit(const FitSetup& setup)
         for (std::size_t k = 0; k < p; ++k)
             result.correlation.push_back((*inverse)[j * p + k] /
                                          std::sqrt((*inverse)[j * p + j] * (*inverse)[k * p + k]));
+    for (std::size_t j = 0; j < p; ++j)
+        if (setup.parameters[j].input != nullptr &&
+            result.estimates[j].stdError < std::abs(result.estimates[j].estimate) * double(FLT_EPSILON))
+            result.notes.push_back("the standard error of " + setup.parameters[j].name +
+                                   " is below the model's single-precision resolution of its value: the estimate "
+                                   "is only as exact as single precision");
     if (result.pValue < 0.001)
         result.notes.push_back("chi2 = " + Shortest(result.chi2) + " for " + std::to_string(result.dof) +
                                " degrees of freedom is improbably large (p < 0.001): the model or the given errors "

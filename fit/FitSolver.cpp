@@ -111,9 +111,13 @@ int Jacobian(const gsl_vector* u, void* data, gsl_matrix* J)
 }
 
 // Whether the Gauss-Newton step from the current point is below 1 % of every
-// standard error; true also where J'J is singular, which the caller's
-// identifiability check reports by name.
-bool StepNegligible(const gsl_matrix* J, const gsl_vector* f, bool weighted)
+// standard error, or below a millionth of the parameter's value, which is
+// beyond what the model's single precision resolves (data more precise than
+// that cannot pin a parameter down further); true also where J'J is
+// singular, which the caller's identifiability check reports by name.
+// `values` and `slopes` are the free parameters and dx/du at the point.
+bool StepNegligible(const gsl_matrix* J, const gsl_vector* f, bool weighted, const std::vector<double>& values,
+                    const std::vector<double>& slopes)
 {
     const std::size_t n = J->size1, p = J->size2;
     std::unique_ptr<gsl_matrix, decltype(&gsl_matrix_free)> a(gsl_matrix_alloc(p, p), gsl_matrix_free);
@@ -130,7 +134,8 @@ bool StepNegligible(const gsl_matrix* J, const gsl_vector* f, bool weighted)
     const double variance = weighted || n <= p ? 1.0 : chi2 / double(n - p);
     for (std::size_t k = 0; k < p; ++k) {
         const double se = std::sqrt(gsl_matrix_get(a.get(), k, k) * variance);
-        if (!(std::abs(gsl_vector_get(step.get(), k)) <= 0.01 * se))
+        const double move = std::abs(gsl_vector_get(step.get(), k));
+        if (!(move <= 0.01 * se || move * std::abs(slopes[k]) <= 1e-6 * std::abs(values[k])))
             return false;
     }
     return true;
@@ -229,7 +234,12 @@ SolverResult Minimize(const LeastSquares& problem, const std::vector<bool>& fixe
     // Whatever ended the iterations (a small step, no further progress at the
     // model's rounding, the iteration limit), the step left decides.
     const bool usable = status == GSL_SUCCESS || status == GSL_ENOPROG;
-    result.status = usable && StepNegligible(gsl_multifit_nlinear_jac(w.get()), f, problem.weighted)
+    std::vector<double> values, slopes;
+    for (std::size_t k = 0; k < m; ++k) {
+        values.push_back(c.x[c.free[k]]);
+        slopes.push_back(c.bounds[k].Slope(gsl_vector_get(gsl_multifit_nlinear_position(w.get()), k)));
+    }
+    result.status = usable && StepNegligible(gsl_multifit_nlinear_jac(w.get()), f, problem.weighted, values, slopes)
                         ? SolverStatus::Converged
                         : SolverStatus::NotConverged;
     return result;

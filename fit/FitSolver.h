@@ -49,9 +49,9 @@ struct SolverResult {
 // Minimises over the parameters that are not `fixed` (those stay at start),
 // with GSL's trust-region Levenberg-Marquardt. Bounds are kept by a change of
 // variables (a sine between two bounds, a square root beside one). Converged
-// means that the Gauss-Newton step left is below 1 % of every standard error,
-// which stays meaningful where the model's single-precision rounding stops
-// the cost from falling further.
+// means that the Gauss-Newton step left is below 1 % of every standard error
+// (or below a millionth of the value, beyond single precision), which stays
+// meaningful where the model's rounding stops the cost from falling further.
 SolverResult Minimize(const LeastSquares& problem, const std::vector<bool>& fixed, int maxIterations = 200);
 
 // The Jacobian of the residuals at x by central differences with
