@@ -35,6 +35,7 @@ fuzz: build-sanitize
 	@ctest --preset sanitize -L fuzz
 
 bench: build
+	@cmake --build --preset dev -j $(JOBS) --target tamrisk-bench
 	@build/release/bench/tamrisk-bench
 	@bench/scan_process_bench.sh build/release/cli/tamrisk-cli
 

@@ -174,10 +174,10 @@ void CModelDlg::SaveFigure(PlotKind plot)
 // figure's texts are German, as the window's.
 void CModelDlg::saveFigure(PlotKind plot)
 {
-    const std::optional<QString> path = dialogs_->askFigurePath(this);
-    if (!path)
+    const std::optional<FigureChoice> choice = dialogs_->askFigurePath(this);
+    if (!choice)
         return;
-    const std::string fileName = QFile::encodeName(*path).toStdString();
+    const std::string fileName = QFile::encodeName(choice->path).toStdString();
     const std::optional<FigureFormat> format = FigureFormatFromPath(fileName);
     if (!format) {
         dialogs_->showMessage(this, QStringLiteral("Abbildungen werden als .svg, .pdf oder .png gespeichert."),
@@ -188,6 +188,7 @@ void CModelDlg::saveFigure(PlotKind plot)
     options.kind = plot;
     options.format = *format;
     options.language = Language::De;
+    options.style = choice->windowStyle ? FigureStyle::Window : FigureStyle::Print;
     const auto shown = std::make_unique<ModelState>();
     Recompute(shownControls_, *shown);
     // Drawn in memory first, so a figure that cannot be made leaves no file behind.

@@ -14,7 +14,9 @@ namespace {
 
 // A save dialog offering file types, each with its ending; the first is
 // preselected, and a name typed without an ending gets the chosen type's.
-std::optional<QString> AskSavePath(QWidget* parent, const QStringList& filters, const QStringList& suffixes)
+// The confirmed path, and the index of the file type chosen in `chosenFilter`.
+std::optional<QString> AskSavePath(QWidget* parent, const QStringList& filters, const QStringList& suffixes,
+                                   int* chosenFilter = nullptr)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -31,6 +33,8 @@ std::optional<QString> AskSavePath(QWidget* parent, const QStringList& filters, 
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty() || files.front().isEmpty())
         return std::nullopt;
+    if (chosenFilter != nullptr)
+        *chosenFilter = int(filters.indexOf(dialog.selectedNameFilter()));
     return files.front();
 }
 
@@ -46,12 +50,21 @@ std::optional<QString> QtUserDialogs::askSavePath(QWidget* parent)
         {QStringLiteral("txt"), QStringLiteral("csv")});
 }
 
-std::optional<QString> QtUserDialogs::askFigurePath(QWidget* parent)
+std::optional<FigureChoice> QtUserDialogs::askFigurePath(QWidget* parent)
 {
-    return AskSavePath(parent,
-                       {QStringLiteral("SVG-Grafik (*.svg)"), QStringLiteral("PDF-Dokument (*.pdf)"),
-                        QStringLiteral("PNG-Bild (*.png)")},
-                       {QStringLiteral("svg"), QStringLiteral("pdf"), QStringLiteral("png")});
+    // The print style first; the window's pens as a choice of their own.
+    int filter = 0;
+    const std::optional<QString> path = AskSavePath(
+        parent,
+        {QStringLiteral("SVG-Grafik, Druckstil (*.svg)"), QStringLiteral("PDF-Dokument, Druckstil (*.pdf)"),
+         QStringLiteral("PNG-Bild, Druckstil (*.png)"), QStringLiteral("SVG-Grafik, Fensterfarben (*.svg)"),
+         QStringLiteral("PDF-Dokument, Fensterfarben (*.pdf)"), QStringLiteral("PNG-Bild, Fensterfarben (*.png)")},
+        {QStringLiteral("svg"), QStringLiteral("pdf"), QStringLiteral("png"), QStringLiteral("svg"),
+         QStringLiteral("pdf"), QStringLiteral("png")},
+        &filter);
+    if (!path)
+        return std::nullopt;
+    return FigureChoice{*path, filter >= 3};
 }
 
 std::optional<ScanGridTexts> QtUserDialogs::askScanGrid(QWidget* parent)

@@ -11,6 +11,14 @@ class QWidget;
 
 namespace tamrisk {
 
+// A figure to save: its file, and whether in the print style (the
+// colour-blind-safe pens told apart by line style, axes ending on round
+// numbers) or with the window's pens and axis ranges.
+struct FigureChoice {
+    QString path;
+    bool windowStyle = false;
+};
+
 enum class MessageKind {
     Plain, // OK button only, no icon
     Error, // OK button only, error icon
@@ -24,8 +32,8 @@ public:
     // The path the user confirmed in a save dialog for text files, or nothing.
     virtual std::optional<QString> askSavePath(QWidget* parent) = 0;
     // The path the user confirmed in a save dialog for figures (SVG, PDF or
-    // PNG), or nothing.
-    virtual std::optional<QString> askFigurePath(QWidget* parent) = 0;
+    // PNG) and the style the chosen file type names, or nothing.
+    virtual std::optional<FigureChoice> askFigurePath(QWidget* parent) = 0;
     // The confirmed texts of the scan-grid dialog, or nothing when cancelled.
     virtual std::optional<ScanGridTexts> askScanGrid(QWidget* parent) = 0;
     // A message box titled "Tamrisk".
@@ -46,7 +54,7 @@ public:
 class QtUserDialogs final : public UserDialogs {
 public:
     std::optional<QString> askSavePath(QWidget* parent) override;
-    std::optional<QString> askFigurePath(QWidget* parent) override;
+    std::optional<FigureChoice> askFigurePath(QWidget* parent) override;
     std::optional<ScanGridTexts> askScanGrid(QWidget* parent) override;
     void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
     void showScanEnd(QWidget* parent, const QString& text) override;

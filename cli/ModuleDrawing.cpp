@@ -32,7 +32,7 @@ int Collect(void* context, int output, const char* bytes, std::size_t length) no
     }
 }
 
-TamriskFigureRequest Request(const FigureOptions& options, int (*stopRequested)())
+TamriskFigureRequest BaseRequest(const FigureOptions& options)
 {
     TamriskFigureRequest request{};
     request.version = TAMRISK_FIGURE_INTERFACE_VERSION;
@@ -47,11 +47,12 @@ TamriskFigureRequest Request(const FigureOptions& options, int (*stopRequested)(
     request.language = int(options.language);
     request.logValues = options.logValues ? 1 : 0;
     request.logTime = options.logTime ? 1 : 0;
-    request.stopRequested = stopRequested;
+    request.style = int(options.style);
+    request.legend = int(options.legend);
     return request;
 }
 
-FigureDrawing Drawn(DrawFigureFunction draw, const TamriskFigureRequest& request)
+FigureDrawing Run(DrawFigureFunction draw, const TamriskFigureRequest& request)
 {
     FigureDrawing drawing;
     const int result = draw(&request, Collect, &drawing);
@@ -67,10 +68,55 @@ FigureDrawing Drawn(DrawFigureFunction draw, const TamriskFigureRequest& request
     return drawing;
 }
 
-// The request's kind of a fit figure.
-constexpr int kFitFigureKind = 2;
-
 } // namespace
+
+FigureDrawing DrawFitWithModule(DrawFigureFunction draw, const FigureOptions& options, const FitFigureData& fit,
+                                int (*stopRequested)())
+{
+    std::vector<TamriskFigureFitSet> sets;
+    for (const FitFigureSet& set : fit.sets) {
+        // The module reads as many values of each as there are points and curve samples.
+        if (set.y.size() != set.x.size() || set.sigma.size() != set.x.size() || set.residual.size() != set.x.size() ||
+            set.curveY.size() != set.curveX.size() || set.low.size() != set.curveX.size() ||
+            set.high.size() != set.curveX.size())
+            return {{}, {}, "a data set's columns differ in length"};
+        sets.push_back({set.name.data(), set.name.size(), set.x.data(), set.y.data(), set.sigma.data(),
+                        set.residual.data(), set.x.size(), set.curveX.data(), set.curveY.data(), set.low.data(),
+                        set.high.data(), set.curveX.size()});
+    }
+    const TamriskFigureFit data{fit.xLabel.data(), fit.xLabel.size(), fit.yLabel.data(),
+                                fit.yLabel.size(), sets.data(),       sets.size()};
+    TamriskFigureRequest request = BaseRequest(options);
+    request.stopRequested = stopRequested;
+    request.fit = &data;
+    return Run(draw, request);
+}
+
+FigureDrawing DrawDataWithModule(DrawFigureFunction draw, const FigureOptions& options, const FigureData& data,
+                                 int (*stopRequested)())
+{
+    TamriskFigureRequest request = BaseRequest(options);
+    request.stopRequested = stopRequested;
+    request.xColumn = data.xColumn.data();
+    request.xColumnLength = data.xColumn.size();
+    request.yColumn = data.yColumn.data();
+    request.yColumnLength = data.yColumn.size();
+    request.zColumn = data.zColumn.data();
+    request.zColumnLength = data.zColumn.size();
+    request.x = data.x.data();
+    request.xCount = data.x.size();
+    request.y = data.y.data();
+    request.yCount = data.y.size();
+    // The module reads x * y values; fewer would be read past their end.
+    if (data.z.size() != data.x.size() * data.y.size())
+        return {{}, {}, "the table's values do not fill its grid"};
+    request.z = data.z.data();
+    request.xLog = data.xLog ? 1 : 0;
+    request.yLog = data.yLog ? 1 : 0;
+    request.levels = data.levels.data();
+    request.levelCount = data.levels.size();
+    return Run(draw, request);
+}
 
 FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& options, const ModelParameters& params,
                              const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves,
@@ -81,7 +127,7 @@ FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& optio
     for (const ShownCurve& curve : ShownCurves(options.kind, flags, profile, curves, points))
         shown.push_back({curve.row->name, std::strlen(curve.row->name), curve.values, std::size_t(points)});
 
-    TamriskFigureRequest request = Request(options, stopRequested);
+    TamriskFigureRequest request = BaseRequest(options);
     request.depthPoints = params.depthPoints;
     request.timePoints = params.timePoints;
     request.top = params.top;
@@ -93,23 +139,8 @@ FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& optio
     request.intensityMax = params.intensityMax;
     request.curves = shown.data();
     request.curveCount = shown.size();
-    return Drawn(draw, request);
-}
-
-FigureDrawing DrawFitWithModule(DrawFigureFunction draw, const FigureOptions& options, const FitFigureData& fit,
-                                int (*stopRequested)())
-{
-    std::vector<TamriskFigureFitSet> sets;
-    for (const FitFigureSet& set : fit.sets)
-        sets.push_back({set.name.data(), set.name.size(), set.x.data(), set.y.data(), set.sigma.data(),
-                        set.residual.data(), set.x.size(), set.curveX.data(), set.curveY.data(), set.low.data(),
-                        set.high.data(), set.curveX.size()});
-    const TamriskFigureFit data{fit.xLabel.data(), fit.xLabel.size(), fit.yLabel.data(),
-                                fit.yLabel.size(), sets.data(),       sets.size()};
-    TamriskFigureRequest request = Request(options, stopRequested);
-    request.kind = kFitFigureKind;
-    request.fit = &data;
-    return Drawn(draw, request);
+    request.stopRequested = stopRequested;
+    return Run(draw, request);
 }
 
 } // namespace tamrisk::cli

@@ -4,6 +4,7 @@
 #include "model/DepthProfile.h"
 #include "model/ModelParameters.h"
 #include "model/SignalCurves.h"
+#include "plot/FigureData.h"
 #include "plot/FigureModule.h"
 #include "plot/FigureOptions.h"
 #include "plot/FitFigureData.h"
@@ -26,13 +27,17 @@ struct FigureDrawing {
 };
 
 // Draws as WriteFigure does, through the module's C interface: the curves the
-// plot shows go over with the grids and axis ranges, and the output comes
-// back. stopRequested (may be nullptr) is asked often while it draws.
+// plot shows go over with the grids and axis ranges, and the output comes back.
+// stopRequested (may be nullptr) is asked often while it draws.
 FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& options, const ModelParameters& params,
                              const DisplayFlags& flags, const DepthProfile& profile, const SignalCurves& curves,
                              int (*stopRequested)() = nullptr);
 
-// Draws a fit figure through the module's C interface.
+// A scan map or a sweep family (options.kind Scan or Sweep) from its numbers.
+FigureDrawing DrawDataWithModule(DrawFigureFunction draw, const FigureOptions& options, const FigureData& data,
+                                 int (*stopRequested)() = nullptr);
+
+// A fit's figure (options.kind Fit): its data sets and curves.
 FigureDrawing DrawFitWithModule(DrawFigureFunction draw, const FigureOptions& options, const FitFigureData& fit,
                                 int (*stopRequested)() = nullptr);
 

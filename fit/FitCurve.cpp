@@ -4,6 +4,7 @@
 #include "fit/FitSolver.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <cmath>
 
 namespace tamrisk {
@@ -136,7 +137,7 @@ std::variant<FitFigureData, std::string> FitFigure(const FitSetup& setup, const 
             return "a fit figure draws every data set against one and the same independent column; '" + set.name +
                    "' has " + std::to_string(set.keyColumns.size());
         FitFigureSet shown;
-        shown.name = set.name;
+        shown.name = std::filesystem::path(set.name).filename().string(); // the legend's name of the set
         for (std::size_t i = 0; i < set.observed.size(); ++i) {
             shown.x.push_back(observable.kind == ObservableKind::Total ? set.points.rows[i].front()
                                                                        : set.points.keys[i]);

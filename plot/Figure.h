@@ -6,7 +6,9 @@
 #include "model/SignalCurves.h"
 #include "output/ByteSink.h"
 #include "plot/FigureAxis.h"
+#include "plot/FigureData.h"
 #include "plot/FigureOptions.h"
+#include "plot/FitFigureData.h"
 
 #include <functional>
 #include <optional>
@@ -24,7 +26,12 @@ struct FigureRect {
 struct FigureFrame {
     FigureRect plot;
     FigureAxis horizontal; // left edge to right edge
-    FigureAxis vertical;   // depth plot: top edge downward; signal plot: bottom edge upward
+    FigureAxis vertical;   // depth plot: top edge downward; the others: bottom edge upward
+    FigureRect legend;     // width 0: no legend
+    // A map's colour bar, the values along it (bottom to top) and its contour levels.
+    FigureRect colourBar;
+    FigureAxis colourAxis;
+    std::vector<double> levels;
 };
 
 // Thrown when the figure's stop check asked it to stop.
@@ -46,5 +53,16 @@ using FigureStopCheck = std::function<bool()>;
 FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& params, const DisplayFlags& flags,
                         const DepthProfile& profile, const SignalCurves& curves, ByteSink& sink,
                         std::vector<std::string>* notes = nullptr, const FigureStopCheck& stop = {});
+
+// Draws a scan map or a sweep family (options.kind Scan or Sweep) from its
+// numbers, as WriteFigure draws the window's plots. Throws
+// std::invalid_argument for options or data that cannot make a figure.
+FigureFrame WriteDataFigure(const FigureOptions& options, const FigureData& data, ByteSink& sink,
+                            std::vector<std::string>* notes = nullptr, const FigureStopCheck& stop = {});
+
+// Draws the figure of a fit (options.kind Fit): the data with error bars,
+// the fitted curves with their 95 % bands and the residuals below.
+FigureFrame WriteFitFigure(const FigureOptions& options, const FitFigureData& data, ByteSink& sink,
+                           std::vector<std::string>* notes = nullptr, const FigureStopCheck& stop = {});
 
 } // namespace tamrisk

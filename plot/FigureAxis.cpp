@@ -56,11 +56,12 @@ AxisTicks LogTicks(const FigureAxis& axis)
     const double firstDecade = std::ceil(lo - kOnTick);
     const double lastDecade = std::floor(hi + kOnTick);
     const double decades = lastDecade - firstDecade + 1.0;
-    // At most about eight numbered decades; many decades are thinned out.
+    // At most about eight numbered decades; many decades are thinned out,
+    // counted from the top, so that an axis ending on a decade numbers its end.
     const double every = std::max(1.0, std::ceil(decades / 8.0));
     for (double k = firstDecade; k <= lastDecade; k += 1.0) {
         const double decade = std::pow(10.0, k);
-        if (std::fmod(k - firstDecade, every) == 0.0)
+        if (std::fmod(lastDecade - k, every) == 0.0)
             ticks.major.push_back(decade);
         else
             ticks.minor.push_back(decade);
@@ -91,7 +92,88 @@ std::string Localised(std::string text, Language language)
     return text;
 }
 
+// Decimals a number in units of `unit` needs when ticks lie `step` apart.
+int Decimals(double step, double unit) { return int(std::max(0.0, -std::floor(std::log10(step / unit) + kOnTick))); }
+
 } // namespace
+
+FigureAxis RoundedAxis(double lo, double hi, bool log, double headroom)
+{
+    if (log) {
+        double a = std::pow(10.0, std::floor(std::log10(lo) + kOnTick));
+        double b = std::pow(10.0, std::ceil(std::log10(hi) - kOnTick));
+        if (!(b > a))
+            b = a * 10.0;
+        return {a, b, true};
+    }
+    if (!(hi > lo))
+        hi = lo + 1.0;
+    FigureAxis axis{lo, hi + headroom * (hi - lo), false};
+    // The step follows the span, and the span the step: a few rounds settle both.
+    for (int round = 0; round < 4; ++round) {
+        const double step = MakeTicks(axis).step;
+        const FigureAxis next{std::floor(lo / step + kOnTick) * step,
+                              std::ceil((hi + headroom * (hi - lo)) / step - kOnTick) * step, false};
+        if (next.lo == axis.lo && next.hi == axis.hi)
+            break;
+        axis = next;
+    }
+    if (std::fabs(axis.lo) < 1e-300)
+        axis.lo = 0.0;
+    return axis;
+}
+
+std::string Superscript(int n)
+{
+    static const char* const kDigits[] = {"\u2070", "\u00b9", "\u00b2", "\u00b3", "\u2074",
+                                          "\u2075", "\u2076", "\u2077", "\u2078", "\u2079"};
+    std::string text = n < 0 ? "\u207b" : "";
+    for (char c : std::to_string(n < 0 ? -n : n))
+        text += kDigits[c - '0'];
+    return text;
+}
+
+int AxisExponent(const FigureAxis& axis, const AxisTicks& ticks)
+{
+    if (axis.log || ticks.major.empty())
+        return 0;
+    const double largest = std::max(std::fabs(ticks.major.front()), std::fabs(ticks.major.back()));
+    if (!(largest > 0.0) || (largest >= 1e-3 && largest < 1e4))
+        return 0;
+    return int(std::floor(std::log10(largest) + kOnTick));
+}
+
+std::string PrintTickText(double value, const FigureAxis& axis, const AxisTicks& ticks, Language language, int exponent)
+{
+    if (axis.log) {
+        const double k = std::floor(std::log10(value) + kOnTick);
+        const double mantissa = std::round(value / std::pow(10.0, k));
+        const std::string power = "10" + Superscript(int(k));
+        return mantissa == 1.0 ? power : std::to_string(int(mantissa)) + "\u00d7" + power;
+    }
+    const double unit = std::pow(10.0, exponent);
+    if (std::fabs(value) < ticks.step * kOnTick)
+        value = 0.0;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", Decimals(ticks.step, unit), value / unit);
+    std::string localised = Localised(text, language);
+    if (localised == "\u22120" || localised.starts_with("\u22120,") || localised.starts_with("\u22120.")) {
+        if (localised.find_first_not_of("0.,", 3) == std::string::npos)
+            localised.erase(0, 3); // no minus sign before a zero
+    }
+    return localised;
+}
+
+std::string LabelWithFactor(const std::string& label, int exponent)
+{
+    if (exponent == 0)
+        return label;
+    const std::string factor = "\u00d710" + Superscript(exponent);
+    const std::size_t open = label.rfind(" [");
+    if (open != std::string::npos && label.ends_with("]"))
+        return label.substr(0, label.size() - 1) + ", " + factor + "]";
+    return label + " [" + factor + "]";
+}
 
 std::optional<double> FigureAxis::Fraction(double v) const
 {

@@ -38,4 +38,26 @@ AxisTicks MakeTicks(const FigureAxis& axis);
 // are raised by a share of the font size (pt).
 std::string TickText(double value, const FigureAxis& axis, const AxisTicks& ticks, Language language, double fontSize);
 
+// An axis that ends on round numbers, for printed figures. Linear: the top
+// raised by `headroom` of the span, then both ends moved out to the next
+// major tick, so the axis ends on numbered ticks. Logarithmic: whole decades.
+FigureAxis RoundedAxis(double lo, double hi, bool log, double headroom);
+
+// An integer as superscript characters: "⁻¹²".
+std::string Superscript(int n);
+
+// The power of ten a linear axis's numbers are written in units of (its
+// label then carries "×10ⁿ"), or 0 where the numbers read well as they are.
+int AxisExponent(const FigureAxis& axis, const AxisTicks& ticks);
+
+// The number of a major tick in a printed figure, plain text: decades of a
+// logarithmic axis all as 10ⁿ; a linear axis's numbers in units of
+// 10^exponent with as many decimals as the step needs, the decimal comma and
+// a true minus sign where the language asks for them.
+std::string PrintTickText(double value, const FigureAxis& axis, const AxisTicks& ticks, Language language,
+                          int exponent);
+
+// "×10⁻¹²" put into an axis label: inside its unit's brackets, or after it.
+std::string LabelWithFactor(const std::string& label, int exponent);
+
 } // namespace tamrisk

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/FigureDraw.h"
 
+#include "plot/FigureMap.h"
+#include "plot/FitFigure.h"
+#include "plot/FigurePage.h"
 #include "plot/FigureSeries.h"
-#include "plot/FigureText.h"
 #include "plot/ShownCurves.h"
 
 #include <cairo.h>
@@ -18,54 +20,69 @@ namespace {
 
 constexpr double kCurveWidth = 1.0;  // pt
 constexpr double kCasingExtra = 0.7; // pt wider than the curve, both sides together
-constexpr double kFrameWidth = 0.6;
 constexpr double kValueOneWidth = 0.5;
-
-// Pens too light to be seen on a white page: a light curve is drawn over a
-// slightly wider dark grey line, so its own colour stays the window's.
-bool NeedsCasing(const PenColor& pen) { return 0.2126 * pen.r + 0.7152 * pen.g + 0.0722 * pen.b > 170.0; }
 constexpr double kCasingGrey = 64.0 / 255.0;
-
-struct Labels {
-    const char* horizontal;
-    const char* vertical;
-    const char* valueOne;
-};
-
-Labels AxisLabels(PlotKind kind, Language language)
-{
-    const bool de = language == Language::De;
-    if (kind == PlotKind::Depth)
-        return {de ? "Wert [relativ]" : "Value [relative]", de ? "Tiefe [mm]" : kDepthEnglishName,
-                de ? "Wert 1" : "Value 1"};
-    return {de ? "Stimulationszeit [s]" : kTimeEnglishName, de ? "OSL-Signal [relativ]" : "OSL signal [relative]", ""};
-}
-
-struct Layout {
-    FigureFrame frame;
-    double pad, tick, minorTick, gap, lineHeight;
-};
-
-void ThrowIfStopped(const FigureStopCheck& stop)
-{
-    if (stop && stop())
-        throw FigureStopped();
-}
-
+constexpr double kLegendShare = 1.0 / 3.0; // of the figure a legend may take at most
 // Curves are checked this many segments apart: often enough for a prompt stop, seldom enough to cost nothing.
 constexpr std::size_t kSegmentsBetweenStopChecks = 64;
+
+// A line plot: its axes, curves and labels.
+struct LinePlot {
+    AxisSetup axes;
+    std::vector<Series> series;
+    std::string horizontalLabel, verticalLabel;
+    bool depth = false; // value axis along the top, depth downward
+    std::string valueOneName;
+    std::string legendTitle; // a family's varied input
+};
+
+LinePlot WindowPlot(const FigureOptions& options, const FigureSource& source, std::vector<std::string>& notes)
+{
+    const bool depth = options.kind == PlotKind::Depth;
+    const ModelParameters& params = *source.params;
+    const int points = depth ? params.depthPoints : params.timePoints;
+    const std::vector<ShownCurve> shown =
+        ShownCurves(options.kind, *source.flags, *source.profile, *source.curves, points);
+    if (shown.empty())
+        notes.push_back("no curve of this plot is shown");
+    LinePlot plot;
+    plot.depth = depth;
+    plot.axes = MakeAxes(options, params, shown, points, notes);
+    plot.series = MakeSeries(options, shown, points, params, plot.axes, notes);
+    const bool de = options.language == Language::De;
+    if (depth) {
+        plot.horizontalLabel = de ? "Wert [relativ]" : "Value [relative]";
+        plot.verticalLabel = de ? "Tiefe unter der beleuchteten Oberfläche [mm]" : "Depth below the lit surface [mm]";
+        plot.valueOneName = de ? "Wert 1" : "Value 1";
+    } else {
+        plot.horizontalLabel = de ? "Stimulationszeit [s]" : kTimeEnglishName;
+        plot.verticalLabel = de ? "OSL-Signal [relativ]" : "OSL signal [relative]";
+    }
+    return plot;
+}
+
+LinePlot FamilyPlot(const FigureOptions& options, const FigureData& data, std::vector<std::string>& notes)
+{
+    LinePlot plot;
+    plot.axes = MakeFamilyAxes(options, data, notes);
+    plot.series = MakeFamilySeries(options, data, plot.axes, notes);
+    plot.horizontalLabel = ColumnLabel(data.xColumn, options.language);
+    plot.verticalLabel = ColumnLabel(data.zColumn, options.language);
+    plot.legendTitle = ColumnLabel(data.yColumn, options.language);
+    return plot;
+}
 
 // The curve as a path through its samples, broken where a sample has no
 // place, cut a little outside the plot area so that far-off values never
 // reach the drawing library's coordinate range.
-void CurvePath(cairo_t* cr, const Series& series, const FigureFrame& frame, bool verticalDown,
-               const FigureStopCheck& stop)
+void CurvePath(const Page& page, const Series& series, const FigureFrame& frame, bool verticalDown)
 {
+    cairo_t* cr = page.cr;
     const FigureRect bounds = Grown(frame.plot, 2.0);
     bool open = false;
     for (std::size_t i = 1; i < series.samples.size(); ++i) {
         if (i % kSegmentsBetweenStopChecks == 0)
-            ThrowIfStopped(stop);
+            page.CheckStop();
         const auto& a = series.samples[i - 1];
         const auto& b = series.samples[i];
         if (!a || !b) {
@@ -86,24 +103,51 @@ void CurvePath(cairo_t* cr, const Series& series, const FigureFrame& frame, bool
     }
 }
 
-void StrokeWithPen(cairo_t* cr, const PenColor& pen)
+// Dash lengths in units of the line width. Dots are short dashes with round
+// caps: a dash of length 0 would be left out of the vector files.
+void SetDash(cairo_t* cr, LineDash dash, double width)
+{
+    const double dashed[] = {4.0 * width, 2.0 * width};
+    const double dotted[] = {0.1 * width, 2.0 * width};
+    const double dashDotted[] = {5.0 * width, 2.0 * width, 0.1 * width, 2.0 * width};
+    cairo_set_line_cap(cr, dash == LineDash::Dotted || dash == LineDash::DashDotted ? CAIRO_LINE_CAP_ROUND
+                                                                                    : CAIRO_LINE_CAP_BUTT);
+    switch (dash) {
+    case LineDash::Solid:
+        cairo_set_dash(cr, nullptr, 0, 0.0);
+        break;
+    case LineDash::Dashed:
+        cairo_set_dash(cr, dashed, 2, 0.0);
+        break;
+    case LineDash::Dotted:
+        cairo_set_dash(cr, dotted, 2, 0.0);
+        break;
+    case LineDash::DashDotted:
+        cairo_set_dash(cr, dashDotted, 4, 0.0);
+        break;
+    }
+}
+
+void StrokeSeries(cairo_t* cr, const Series& s)
 {
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-    if (NeedsCasing(pen)) {
+    SetDash(cr, s.dash, kCurveWidth);
+    if (s.casing) {
         cairo_set_source_rgb(cr, kCasingGrey, kCasingGrey, kCasingGrey);
         cairo_set_line_width(cr, kCurveWidth + kCasingExtra);
         cairo_stroke_preserve(cr);
     }
-    cairo_set_source_rgb(cr, pen.r / 255.0, pen.g / 255.0, pen.b / 255.0);
+    cairo_set_source_rgb(cr, s.color.r / 255.0, s.color.g / 255.0, s.color.b / 255.0);
     cairo_set_line_width(cr, kCurveWidth);
     cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0.0);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
 }
 
 void DashedValueOne(cairo_t* cr)
 {
     const double dashes[] = {3.0, 2.0};
-    cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+    cairo_set_source_rgb(cr, 0.4, 0.4, 0.4);
     cairo_set_line_width(cr, kValueOneWidth);
     cairo_set_dash(cr, dashes, 2, 0.0);
     cairo_stroke(cr);
@@ -112,43 +156,10 @@ void DashedValueOne(cairo_t* cr)
 
 // ---- legend ----
 
-// Windows-1252 text of the export headers to UTF-8; their letters all lie in
-// the Latin-1 part of the code page.
-std::string Latin1ToUtf8(const char* text)
-{
-    std::string utf8;
-    for (const char* p = text; *p; ++p) {
-        const unsigned char c = static_cast<unsigned char>(*p);
-        if (c < 0x80) {
-            utf8 += char(c);
-        } else {
-            utf8 += char(0xC0 | (c >> 6));
-            utf8 += char(0x80 | (c & 0x3F));
-        }
-    }
-    return utf8;
-}
-
-// English: the array's name with its unit. German: the check box's text; the
-// four ratio boxes share one text, so where shown curves would share a name
-// each takes its column header of the profile export instead.
-std::string LegendName(const CurveRow& row, const std::vector<Series>& series, Language language)
-{
-    if (language == Language::En)
-        return CurveEnglishName(row);
-    int sharing = 0;
-    for (const Series& s : series)
-        sharing += std::string_view(s.row->germanText) == row.germanText;
-    if (sharing > 1 && row.plot == PlotKind::Depth) {
-        if (const char* header = kProfileArrays[std::size_t(row.array)].exportHeader)
-            return Latin1ToUtf8(header);
-    }
-    return row.germanText;
-}
-
 struct LegendEntry {
-    std::string markup;
-    const PenColor* pen; // nullptr: the dashed value-1 line
+    std::string text;
+    const Series* series; // nullptr: the value-1 line, or the title line
+    bool title = false;
 };
 
 struct Legend {
@@ -156,112 +167,149 @@ struct Legend {
     double entryWidth = 0.0, lineHeight = 0.0, inset = 0.0, sample = 0.0;
     int columns = 1;
     FigureRect box;
+    // Texts wider than the page wrap to this width (one column of entries
+    // of as many lines as they take); 0: one line each.
+    double wrap = 0.0;
+    std::vector<int> lines;
+    int Rows(int across) const { return (int(entries.size()) + across - 1) / across; }
     double Width(int across) const { return across * entryWidth + 2 * inset; }
     double Height(int across) const
     {
-        const int rows = (int(entries.size()) + across - 1) / across;
-        return rows * lineHeight + 2 * inset;
+        if (wrap == 0.0)
+            return Rows(across) * lineHeight + 2 * inset;
+        int total = 0;
+        for (int n : lines)
+            total += n;
+        return total * lineHeight + 2 * inset;
     }
 };
 
 // True when a curve runs through the box (with a little room around it). The
 // dashed value-1 line may pass under the legend: it is a guide, not data.
-bool Covers(const FigureRect& box, const std::vector<Series>& series, const FigureFrame& frame, bool verticalDown,
-            const FigureStopCheck& stop)
+bool Covers(const Page& page, const FigureRect& box, const std::vector<Series>& series, const FigureFrame& frame,
+            bool verticalDown)
 {
     const FigureRect zone = Grown(box, 2.0);
     for (const Series& s : series)
-        for (std::size_t i = 1; i < s.samples.size(); ++i) {
+        for (std::size_t i = 0; i < s.samples.size(); ++i) {
             if (i % kSegmentsBetweenStopChecks == 0)
-                ThrowIfStopped(stop);
-            if (!s.samples[i - 1] || !s.samples[i])
+                page.CheckStop();
+            if (!s.samples[i])
                 continue;
-            auto [x0, y0] = ToPage(frame, verticalDown, *s.samples[i - 1]);
             auto [x1, y1] = ToPage(frame, verticalDown, *s.samples[i]);
+            double x0 = x1, y0 = y1;
+            if (i > 0 && s.samples[i - 1])
+                std::tie(x0, y0) = ToPage(frame, verticalDown, *s.samples[i - 1]);
             if (ClipSegment(x0, y0, x1, y1, frame.plot) && ClipSegment(x0, y0, x1, y1, zone))
                 return true;
         }
     return false;
 }
 
-// ---- drawing ----
-
-// The depth plot numbers its value axis above the plot area and its depth
-// axis downward; the signal plot numbers time below and the signal upward.
-void DrawTicks(cairo_t* cr, const FigureText& text, const Layout& layout, const FigureAxis& axis, bool horizontal,
-               bool depthPlot, Language language, double fontSize)
+TextLook LegendLook(const Legend& legend, const LegendEntry& e)
 {
-    const FigureRect& p = layout.frame.plot;
-    const AxisTicks ticks = MakeTicks(axis);
-    const bool labelsBefore = horizontal && depthPlot;
-    const bool down = !horizontal && depthPlot;
-    const auto at = [&](double v) {
-        const double f = *axis.Fraction(v);
-        return horizontal ? p.x + f * p.width : (down ? p.y + f * p.height : p.y + p.height - f * p.height);
-    };
-    // Horizontal ticks lie on the top edge (depth plot) or the bottom edge (signal plot).
-    const double edge = horizontal ? (labelsBefore ? p.y : p.y + p.height) : p.x;
-    const double outward = horizontal ? (labelsBefore ? -1.0 : 1.0) : -1.0;
+    TextLook look;
+    if (legend.wrap > 0.0)
+        look.wrapWidth = e.title ? legend.wrap + legend.sample + legend.inset : legend.wrap;
+    look.alignLeft = true;
+    return look;
+}
 
-    cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
-    cairo_set_line_width(cr, kFrameWidth);
-    const auto mark = [&](double v, double length) {
-        const double t = at(v);
-        if (horizontal) {
-            cairo_move_to(cr, t, edge);
-            cairo_line_to(cr, t, edge + outward * length);
-        } else {
-            cairo_move_to(cr, edge, t);
-            cairo_line_to(cr, edge + outward * length, t);
+// Entries no wider than `room`: longer names wrap over several lines, in one column.
+void WrapTo(const Page& page, Legend& legend, double room)
+{
+    if (legend.entryWidth <= room)
+        return;
+    legend.entryWidth = room;
+    legend.wrap = room - legend.sample - 2 * legend.inset;
+    legend.lines.clear();
+    for (const LegendEntry& e : legend.entries)
+        legend.lines.push_back(page.text.Lines(e.text, LegendLook(legend, e)));
+}
+
+Legend MakeLegend(const Page& page, const LinePlot& plot)
+{
+    Legend legend;
+    legend.lineHeight = page.lineHeight * 1.15;
+    legend.inset = page.pad * 0.7;
+    legend.sample = 2.6 * page.fs;
+    if (page.options.legend == LegendPlace::None)
+        return legend;
+    if (!plot.legendTitle.empty())
+        legend.entries.push_back({plot.legendTitle, nullptr, true});
+    for (const Series& s : plot.series) {
+        std::string text = s.name;
+        if (!s.notDrawn.empty())
+            text += " (" + NotDrawnText(s.notDrawn, page.options.language) + ")";
+        legend.entries.push_back({text, &s});
+    }
+    if (plot.axes.valueOne)
+        legend.entries.push_back({plot.valueOneName, nullptr});
+    for (const LegendEntry& e : legend.entries)
+        legend.entryWidth = std::max(legend.entryWidth, (e.title ? 0.0 : legend.sample + legend.inset) + legend.inset +
+                                                            page.text.Measure(e.text).width);
+    // A name wider than the page is wrapped, never cut off.
+    WrapTo(page, legend, page.width - 2 * page.pad - 2 * legend.inset);
+    return legend;
+}
+
+// Inside a corner of the plot area (then the middles of its sides) that no
+// curve crosses; false when no place fits.
+bool PlaceInside(const Page& page, Legend& legend, const LinePlot& plot, const FigureFrame& frame, bool mayCover)
+{
+    const FigureRect& area = frame.plot;
+    const double w = legend.Width(1), h = legend.Height(1), in = page.pad;
+    if (w > area.width - 2 * in || h > area.height - 2 * in)
+        return false;
+    if (!mayCover && w * h > kLegendShare * area.width * area.height)
+        return false;
+    const double xl = area.x + in, xr = area.x + area.width - in - w, xm = area.x + (area.width - w) / 2;
+    const double yt = area.y + in, yb = area.y + area.height - in - h, ym = area.y + (area.height - h) / 2;
+    const std::pair<double, double> corners[] = {
+        {xr, yb}, {xr, yt}, {xl, yb}, {xl, yt}, {xr, ym}, {xl, ym}, {xm, yt}, {xm, yb},
+    };
+    for (const auto& [x, y] : corners) {
+        const FigureRect box{x, y, w, h};
+        if (!Covers(page, box, plot.series, frame, plot.depth)) {
+            legend.box = box;
+            return true;
         }
-    };
-    for (double v : ticks.minor)
-        mark(v, layout.minorTick);
-    for (double v : ticks.major)
-        mark(v, layout.tick);
-    cairo_stroke(cr);
-
-    // Numbers: where neighbours would touch, only every n-th is written.
-    std::vector<std::string> numbers;
-    double widest = 0.0;
-    for (double v : ticks.major) {
-        numbers.push_back(TickText(v, axis, ticks, language, fontSize));
-        widest = std::max(widest, text.Measure(numbers.back()).width);
     }
-    double closest = INFINITY;
-    for (std::size_t i = 1; i < ticks.major.size(); ++i)
-        closest = std::min(closest, std::fabs(at(ticks.major[i]) - at(ticks.major[i - 1])));
-    const double needed = (horizontal ? widest : layout.lineHeight) + layout.gap * 2;
-    const std::size_t every = std::isfinite(closest) && closest > 0 ? std::size_t(std::ceil(needed / closest)) : 1;
-    const double off = layout.tick + layout.gap;
-    for (std::size_t i = 0; i < numbers.size(); i += std::max<std::size_t>(every, 1)) {
-        const double t = at(ticks.major[i]);
-        if (horizontal)
-            text.Show(numbers[i], t, edge + outward * off, 0.5, labelsBefore ? 1.0 : 0.0);
-        else
-            text.Show(numbers[i], edge - off, t, 1.0, 0.5);
-    }
+    if (!mayCover)
+        return false;
+    legend.box = {xr, yt, w, h};
+    return true;
 }
 
-double WidestTick(const FigureText& text, const FigureAxis& axis, Language language, double fontSize)
+// Below the plot in as many columns as the page's width allows; the plot
+// gives up the height.
+void PlaceBelow(const Page& page, Legend& legend, FigureRect& area)
 {
-    const AxisTicks ticks = MakeTicks(axis);
-    double widest = 0.0;
-    for (double v : ticks.major)
-        widest = std::max(widest, text.Measure(TickText(v, axis, ticks, language, fontSize)).width);
-    return widest;
+    legend.columns =
+        legend.wrap > 0.0
+            ? 1
+            : std::clamp(int((page.width - 2 * page.pad - 2 * legend.inset) / std::max(legend.entryWidth, 1.0)), 1,
+                         int(legend.entries.size()));
+    const double h = legend.Height(legend.columns);
+    area.height -= h + page.pad;
+    legend.box = {area.x, page.height - page.pad - h, legend.Width(legend.columns), h};
+    if (legend.box.x + legend.box.width > page.width - page.pad)
+        legend.box.x = std::max(page.pad, page.width - page.pad - legend.box.width);
 }
 
-double LastTickWidth(const FigureText& text, const FigureAxis& axis, Language language, double fontSize)
+// Beside the plot, in as many columns as its height needs; the plot gives up the width.
+void PlaceRight(const Page& page, Legend& legend, FigureRect& area)
 {
-    const AxisTicks ticks = MakeTicks(axis);
-    if (ticks.major.empty())
-        return 0.0;
-    return text.Measure(TickText(ticks.major.back(), axis, ticks, language, fontSize)).width;
+    const int rowsThatFit = std::max(1, int((area.height - 2 * legend.inset) / legend.lineHeight));
+    legend.columns = legend.wrap > 0.0 ? 1 : std::max(1, (int(legend.entries.size()) + rowsThatFit - 1) / rowsThatFit);
+    const double w = legend.Width(legend.columns);
+    area.width -= w + page.pad;
+    legend.box = {page.width - page.pad - w, area.y, w, legend.Height(legend.columns)};
 }
 
-void DrawLegend(cairo_t* cr, const FigureText& text, const Legend& legend)
+void DrawLegend(const Page& page, const Legend& legend)
 {
+    cairo_t* cr = page.cr;
     const FigureRect& b = legend.box;
     cairo_rectangle(cr, b.x, b.y, b.width, b.height);
     cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
@@ -269,155 +317,160 @@ void DrawLegend(cairo_t* cr, const FigureText& text, const Legend& legend)
     cairo_set_source_rgb(cr, 0.6, 0.6, 0.6);
     cairo_set_line_width(cr, 0.4);
     cairo_stroke(cr);
+    // Filled column by column, so that neighbours in order stand under each
+    // other; a wrapped entry takes as many lines as its text.
+    const int rows = legend.Rows(legend.columns);
+    double lineTop = b.y + legend.inset;
     for (std::size_t i = 0; i < legend.entries.size(); ++i) {
-        const int column = int(i) % legend.columns;
-        const int row = int(i) / legend.columns;
+        const int column = legend.wrap > 0.0 ? 0 : int(i) / rows;
+        const int row = int(i) % rows;
         const double x = b.x + legend.inset + column * legend.entryWidth;
-        const double y = b.y + legend.inset + (row + 0.5) * legend.lineHeight;
+        const double top = legend.wrap > 0.0 ? lineTop : b.y + legend.inset + row * legend.lineHeight;
+        const double y = top + 0.5 * legend.lineHeight;
+        if (legend.wrap > 0.0)
+            lineTop += legend.lines[i] * legend.lineHeight;
+        const LegendEntry& e = legend.entries[i];
+        const TextLook look = LegendLook(legend, e);
+        const double textTop = top + (legend.lineHeight - page.lineHeight) / 2;
+        if (e.title) {
+            page.text.Show(e.text, x, textTop, 0.0, 0.0, look);
+            continue;
+        }
         cairo_move_to(cr, x, y);
         cairo_line_to(cr, x + legend.sample, y);
-        const LegendEntry& e = legend.entries[i];
-        if (e.pen)
-            StrokeWithPen(cr, *e.pen);
+        if (e.series)
+            StrokeSeries(cr, *e.series);
         else
             DashedValueOne(cr);
-        text.Show(e.markup, x + legend.sample + legend.inset, y, 0.0, 0.5);
+        page.text.Show(e.text, x + legend.sample + legend.inset, textTop, 0.0, 0.0, look);
     }
 }
 
-} // namespace
-
-FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOptions& options,
-                       const ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
-                       const SignalCurves& curves, std::vector<std::string>& notes, const FigureStopCheck& stop)
+FigureFrame DrawLinePlot(const Page& page, const LinePlot& plot, std::vector<std::string>& notes)
 {
-    ThrowIfStopped(stop);
-    const PlotKind kind = options.kind;
-    const bool depth = kind == PlotKind::Depth;
-    const int points = depth ? params.depthPoints : params.timePoints;
-    const std::vector<ShownCurve> shown = ShownCurves(kind, flags, profile, curves, points);
-    if (shown.empty())
-        notes.push_back("no curve of this plot is shown");
-    const AxisSetup axes = MakeAxes(options, params, shown, points, notes);
-    const std::vector<Series> series = MakeSeries(kind, shown, points, params, axes);
-    const Labels labels = AxisLabels(kind, options.language);
+    cairo_t* cr = page.cr;
+    const FigureOptions& options = page.options;
+    const bool depth = plot.depth;
+    FigureFrame frame;
+    frame.horizontal = plot.axes.horizontal;
+    frame.vertical = plot.axes.vertical;
+    const TickLabels hTicks = MakeTickLabels(page, frame.horizontal);
+    const TickLabels vTicks = MakeTickLabels(page, frame.vertical);
+    const std::string hLabel = LabelWithFactor(plot.horizontalLabel, hTicks.exponent);
+    const std::string vLabel = LabelWithFactor(plot.verticalLabel, vTicks.exponent);
 
-    const FigureText text(cr, options.fontSize);
-    const double fs = options.fontSize;
-    Layout layout{{}, 0.6 * fs, 0.45 * fs, 0.25 * fs, 0.3 * fs, text.Measure("0").height};
-    layout.frame.horizontal = axes.horizontal;
-    layout.frame.vertical = axes.vertical;
-    const std::string titleMarkup =
-        options.title.empty() ? "" : "<span weight=\"bold\" size=\"larger\">" + EscapeMarkup(options.title) + "</span>";
-    const double titleHeight = options.title.empty() ? 0.0 : text.Measure(titleMarkup).height + layout.pad;
-
-    const double lh = layout.lineHeight;
-    const double left =
-        layout.pad + lh + layout.pad + WidestTick(text, axes.vertical, options.language, fs) + layout.gap + layout.tick;
-    const double right =
-        std::max(layout.pad, LastTickWidth(text, axes.horizontal, options.language, fs) / 2 + layout.pad / 2);
+    const double lh = page.lineHeight;
+    const double titleHeight = TitleHeight(page);
+    const double left = page.pad + lh + page.pad + vTicks.widest + page.gap + page.tick;
+    const double lastTick = hTicks.texts.empty() ? 0.0 : page.text.Measure(hTicks.texts.back()).width;
+    const double right = std::max(page.pad, lastTick / 2 + page.pad / 2);
     double top, bottom;
     if (depth) {
-        top = layout.pad + titleHeight + lh + layout.gap + lh + layout.gap + layout.tick;
-        bottom = std::max(layout.pad, lh / 2 + layout.pad / 2);
+        top = page.pad + titleHeight + lh + page.gap + lh + page.gap + page.tick;
+        bottom = std::max(page.pad, lh / 2 + page.pad / 2);
     } else {
-        top = layout.pad + titleHeight + lh / 2;
-        bottom = layout.tick + layout.gap + lh + layout.gap + lh + layout.pad;
+        top = page.pad + titleHeight + lh / 2;
+        bottom = page.tick + page.gap + lh + page.gap + lh + page.pad;
     }
-    FigureRect& plot = layout.frame.plot;
-    plot = {left, top, width - left - right, height - top - bottom};
+    FigureRect& area = frame.plot;
+    area = {left, top, page.width - left - right, page.height - top - bottom};
 
-    // The legend: inside a corner of the plot area that no curve crosses,
-    // otherwise below everything, in as many columns as fit.
-    Legend legend;
-    legend.lineHeight = lh * 1.15;
-    legend.inset = layout.pad * 0.7;
-    legend.sample = 2.2 * fs;
-    for (const Series& s : series)
-        legend.entries.push_back({EscapeMarkup(LegendName(*s.row, series, options.language)), &s.row->pen});
-    if (axes.valueOne)
-        legend.entries.push_back({labels.valueOne, nullptr});
-    for (const LegendEntry& e : legend.entries)
-        legend.entryWidth =
-            std::max(legend.entryWidth, legend.sample + 2 * legend.inset + text.Measure(e.markup).width);
-    bool placed = legend.entries.empty();
-    if (!placed) {
-        const double w = legend.Width(1), h = legend.Height(1), in = layout.pad;
-        const double xl = plot.x + in, xr = plot.x + plot.width - in - w, xm = plot.x + (plot.width - w) / 2;
-        const double yt = plot.y + in, yb = plot.y + plot.height - in - h, ym = plot.y + (plot.height - h) / 2;
-        // The corners first, then the middles of the sides.
-        const std::pair<double, double> corners[] = {
-            {xr, yb}, {xr, yt}, {xl, yb}, {xl, yt}, {xr, ym}, {xl, ym}, {xm, yt}, {xm, yb},
-        };
-        for (const auto& [x, y] : corners) {
-            const FigureRect box{x, y, w, h};
-            if (w <= plot.width - 2 * in && h <= plot.height - 2 * in &&
-                !Covers(box, series, layout.frame, depth, stop)) {
-                legend.box = box;
-                placed = true;
-                break;
+    // The legend: inside where it covers no curve, otherwise below in
+    // columns, or beside the plot where below would take more than a third
+    // of the figure's height.
+    Legend legend = MakeLegend(page, plot);
+    if (!legend.entries.empty()) {
+        const LegendPlace place = options.legend;
+        bool placed = false;
+        if (place == LegendPlace::Auto || place == LegendPlace::Inside)
+            placed = PlaceInside(page, legend, plot, frame, place == LegendPlace::Inside);
+        if (!placed) {
+            const int columns =
+                std::clamp(int((page.width - 2 * page.pad - 2 * legend.inset) / std::max(legend.entryWidth, 1.0)), 1,
+                           int(legend.entries.size()));
+            const bool belowFits = legend.Height(columns) + page.pad <= kLegendShare * page.height;
+            // Beside the plot the names may wrap to a share of the page's width.
+            Legend beside = legend;
+            WrapTo(page, beside, kLegendShare * page.width);
+            const bool besideFits = beside.Width(1) <= kLegendShare * page.width + 2 * legend.inset &&
+                                    beside.Height(1) <= area.height;
+            if (place == LegendPlace::Below || (place == LegendPlace::Auto && (belowFits || !besideFits))) {
+                PlaceBelow(page, legend, area);
+                if (place == LegendPlace::Auto && !belowFits)
+                    notes.push_back("the legend takes " +
+                                    std::to_string(int(std::lround(100.0 * legend.box.height / page.height))) +
+                                    " % of the figure's height: a taller figure, a smaller font or --legend none "
+                                    "leaves the plot more room");
+            } else {
+                legend = beside;
+                PlaceRight(page, legend, area);
             }
         }
+        frame.legend = legend.box;
     }
-    if (!placed) {
-        legend.columns = std::clamp(int((width - 2 * layout.pad - 2 * legend.inset) / std::max(legend.entryWidth, 1.0)),
-                                    1, int(legend.entries.size()));
-        const double h = legend.Height(legend.columns);
-        plot.height -= h + layout.pad;
-        legend.box = {plot.x, height - layout.pad - h, legend.Width(legend.columns), h};
-        if (legend.box.x + legend.box.width > width - layout.pad)
-            legend.box.x = std::max(layout.pad, width - layout.pad - legend.box.width);
-    }
-    if (plot.width < 20.0 || plot.height < 20.0)
-        throw std::invalid_argument("the figure is too small for its texts: make it larger or the font smaller");
+    if (area.width < 20.0 || area.height < 20.0)
+        throw std::invalid_argument("the figure is too small for its texts and legend: make it larger, the font "
+                                    "smaller, or the legend --legend none");
 
-    // Page, frame, curves, ticks and labels, legend.
-    ThrowIfStopped(stop);
     cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
     cairo_paint(cr);
 
     // The frame first: a curve along an axis (values of 0 are common) lies on
     // top of it, and the clip leaves room for half a curve's width outside.
-    cairo_rectangle(cr, plot.x, plot.y, plot.width, plot.height);
-    cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
-    cairo_set_line_width(cr, kFrameWidth);
-    cairo_stroke(cr);
-
+    StrokeFrame(cr, area);
     cairo_save(cr);
-    const FigureRect clip = Grown(plot, (kCurveWidth + kCasingExtra) / 2);
+    const FigureRect clip = Grown(area, (kCurveWidth + kCasingExtra) / 2);
     cairo_rectangle(cr, clip.x, clip.y, clip.width, clip.height);
     cairo_clip(cr);
-    if (axes.valueOne) {
-        const double x = plot.x + *axes.valueOne * plot.width;
-        cairo_move_to(cr, x, plot.y);
-        cairo_line_to(cr, x, plot.y + plot.height);
+    if (plot.axes.valueOne) {
+        const double x = area.x + *plot.axes.valueOne * area.width;
+        cairo_move_to(cr, x, area.y);
+        cairo_line_to(cr, x, area.y + area.height);
         DashedValueOne(cr);
     }
-    for (const Series& s : series) {
-        ThrowIfStopped(stop);
-        CurvePath(cr, s, layout.frame, depth, stop);
-        StrokeWithPen(cr, s.row->pen);
+    for (const Series& s : plot.series) {
+        page.CheckStop();
+        CurvePath(page, s, frame, depth);
+        StrokeSeries(cr, s);
     }
     cairo_restore(cr);
-    ThrowIfStopped(stop);
 
-    DrawTicks(cr, text, layout, axes.horizontal, true, depth, options.language, fs);
-    DrawTicks(cr, text, layout, axes.vertical, false, depth, options.language, fs);
+    DrawTicks(page, area, frame.horizontal, hTicks, depth ? Side::Top : Side::Bottom, false);
+    DrawTicks(page, area, frame.vertical, vTicks, Side::Left, depth);
 
-    const double labelX = layout.pad + lh / 2;
-    text.ShowUpward(labels.vertical, labelX, plot.y + plot.height / 2);
+    page.text.ShowUpward(vLabel, page.pad + lh / 2, area.y + area.height / 2);
     if (depth)
-        text.Show(labels.horizontal, plot.x + plot.width / 2, plot.y - layout.tick - layout.gap - lh - layout.gap, 0.5,
-                  1.0);
+        page.text.Show(hLabel, area.x + area.width / 2, area.y - page.tick - page.gap - lh - page.gap, 0.5, 1.0);
     else
-        text.Show(labels.horizontal, plot.x + plot.width / 2,
-                  plot.y + plot.height + layout.tick + layout.gap + lh + layout.gap, 0.5, 0.0);
-    if (!titleMarkup.empty())
-        text.Show(titleMarkup, width / 2, layout.pad, 0.5, 0.0);
-
+        page.text.Show(hLabel, area.x + area.width / 2, area.y + area.height + page.tick + page.gap + lh + page.gap,
+                       0.5, 0.0);
+    DrawTitle(page);
     if (!legend.entries.empty())
-        DrawLegend(cr, text, legend);
-    return layout.frame;
+        DrawLegend(page, legend);
+    return frame;
+}
+
+} // namespace
+
+FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOptions& options,
+                       const FigureSource& source, std::vector<std::string>& notes, const FigureStopCheck& stop,
+                       std::vector<PlacedText>* placed)
+{
+    const FigureText text(cr, options.fontSize, placed);
+    const Page page(cr, text, options, width, height, stop);
+    page.CheckStop();
+    switch (options.kind) {
+    case PlotKind::Depth:
+    case PlotKind::Signal:
+        return DrawLinePlot(page, WindowPlot(options, source, notes), notes);
+    case PlotKind::Sweep:
+        return DrawLinePlot(page, FamilyPlot(options, *source.data, notes), notes);
+    case PlotKind::Scan:
+        return DrawMap(page, *source.data, notes);
+    case PlotKind::Fit:
+        return DrawFit(page, *source.fit, notes);
+    }
+    throw std::invalid_argument("unknown kind of figure");
 }
 
 } // namespace tamrisk

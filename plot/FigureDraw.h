@@ -2,8 +2,9 @@
 #pragma once
 
 #include "plot/Figure.h"
+#include "plot/FigureText.h"
+#include "plot/FitFigureData.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,17 +12,24 @@ typedef struct _cairo cairo_t;
 
 namespace tamrisk {
 
+// What a figure is drawn from: the window's state for its two plots, the
+// numbers of a scan or a sweep, or a fit's data and curves.
+struct FigureSource {
+    const ModelParameters* params = nullptr;
+    const DisplayFlags* flags = nullptr;
+    const DepthProfile* profile = nullptr;
+    const SignalCurves* curves = nullptr;
+    const FigureData* data = nullptr;
+    const FitFigureData* fit = nullptr;
+};
+
 // Lays out and draws one figure of width x height points on a cairo context
 // whose user units are points; notes collects what the user should hear.
-// Throws FigureStopped when `stop` (asked between curves and segments) says so.
+// With `placed` set, texts are listed there instead of drawn. Throws
+// FigureStopped when `stop` (asked between curves, segments and contour
+// levels) says so.
 FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOptions& options,
-                       const ModelParameters& params, const DisplayFlags& flags, const DepthProfile& profile,
-                       const SignalCurves& curves, std::vector<std::string>& notes, const FigureStopCheck& stop = {});
-
-// Makes the page of a figure in the options' format and size (checked by the
-// caller), lets `draw` draw on it in points, and writes the file to the sink.
-// Throws FigureStopped when `stop` says so, FileError when the sink fails.
-FigureFrame WritePage(const FigureOptions& options, ByteSink& sink, const FigureStopCheck& stop,
-                      const std::function<FigureFrame(cairo_t*, double width, double height)>& draw);
+                       const FigureSource& source, std::vector<std::string>& notes, const FigureStopCheck& stop = {},
+                       std::vector<PlacedText>* placed = nullptr);
 
 } // namespace tamrisk

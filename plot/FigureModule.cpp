@@ -6,7 +6,6 @@
 #include "model/CurveTable.h"
 #include "output/ByteSink.h"
 #include "plot/Figure.h"
-#include "plot/FitFigure.h"
 
 #include <exception>
 #include <optional>
@@ -18,7 +17,11 @@
 
 static_assert(std::is_same_v<decltype(&tamrisk_draw_figure), TamriskDrawFigure>);
 // The request's numbers for plot, format and language are the enumerations' values.
-static_assert(int(tamrisk::PlotKind::Depth) == 0 && int(tamrisk::PlotKind::Signal) == 1);
+static_assert(int(tamrisk::PlotKind::Depth) == 0 && int(tamrisk::PlotKind::Signal) == 1 &&
+              int(tamrisk::PlotKind::Scan) == 2 && int(tamrisk::PlotKind::Sweep) == 3 &&
+              int(tamrisk::PlotKind::Fit) == 4);
+static_assert(int(tamrisk::FigureStyle::Print) == 0 && int(tamrisk::FigureStyle::Window) == 1);
+static_assert(int(tamrisk::LegendPlace::Auto) == 0 && int(tamrisk::LegendPlace::None) == 4);
 static_assert(int(tamrisk::FigureFormat::Svg) == 0 && int(tamrisk::FigureFormat::Pdf) == 1 &&
               int(tamrisk::FigureFormat::Png) == 2);
 static_assert(int(tamrisk::Language::En) == 0 && int(tamrisk::Language::De) == 1);
@@ -34,7 +37,14 @@ struct FigureInput {
     DisplayFlags flags;
     DepthProfile profile;
     SignalCurves curves;
+    FigureData data;
+    FitFigureData fit;
 };
+
+std::vector<double> Numbers(const double* values, std::size_t count)
+{
+    return count == 0 ? std::vector<double>() : std::vector<double>(values, values + count);
+}
 
 template <class Enum>
 std::optional<Enum> EnumFrom(int value, Enum last)
@@ -49,36 +59,6 @@ std::string_view Text(const char* text, std::size_t length)
     return length == 0 ? std::string_view() : std::string_view(text, length);
 }
 
-constexpr int kFitKind = 2;
-
-std::vector<double> Values(const double* values, std::size_t count)
-{
-    return count == 0 ? std::vector<double>() : std::vector<double>(values, values + count);
-}
-
-// The fit figure's data, copied from the request.
-FitFigureData ReadFit(const TamriskFigureFit& fit)
-{
-    FitFigureData data;
-    data.xLabel = Text(fit.xLabel, fit.xLabelLength);
-    data.yLabel = Text(fit.yLabel, fit.yLabelLength);
-    for (std::size_t s = 0; s < fit.setCount; ++s) {
-        const TamriskFigureFitSet& in = fit.sets[s];
-        FitFigureSet set;
-        set.name = Text(in.name, in.nameLength);
-        set.x = Values(in.x, in.count);
-        set.y = Values(in.y, in.count);
-        set.sigma = Values(in.sigma, in.count);
-        set.residual = Values(in.residual, in.count);
-        set.curveX = Values(in.curveX, in.curveCount);
-        set.curveY = Values(in.curveY, in.curveCount);
-        set.low = Values(in.curveLow, in.curveCount);
-        set.high = Values(in.curveHigh, in.curveCount);
-        data.sets.push_back(std::move(set));
-    }
-    return data;
-}
-
 // Throws std::invalid_argument for a request the module cannot read.
 FigureInput ReadRequest(const TamriskFigureRequest& request)
 {
@@ -86,13 +66,13 @@ FigureInput ReadRequest(const TamriskFigureRequest& request)
         throw std::invalid_argument("the figure module is of another version than the program");
     FigureInput in;
     FigureOptions& o = in.options;
-    // Kind 2, the fit, is drawn on the depth plot's page size.
-    const std::optional<PlotKind> kind = request.kind == kFitKind ? PlotKind::Depth
-                                                                  : EnumFrom(request.kind, PlotKind::Signal);
+    const std::optional<PlotKind> kind = EnumFrom(request.kind, PlotKind::Fit);
     const std::optional<FigureFormat> format = EnumFrom(request.format, FigureFormat::Png);
     const std::optional<Language> language = EnumFrom(request.language, Language::De);
-    if (!kind || !format || !language)
-        throw std::invalid_argument("the figure request names an unknown plot, format or language");
+    const std::optional<FigureStyle> style = EnumFrom(request.style, FigureStyle::Window);
+    const std::optional<LegendPlace> legend = EnumFrom(request.legend, LegendPlace::None);
+    if (!kind || !format || !language || !style || !legend)
+        throw std::invalid_argument("the figure request names an unknown plot, format, language, style or legend");
     o.kind = *kind;
     o.format = *format;
     o.widthMm = request.widthMm;
@@ -103,6 +83,46 @@ FigureInput ReadRequest(const TamriskFigureRequest& request)
     o.language = *language;
     o.logValues = request.logValues != 0;
     o.logTime = request.logTime != 0;
+    o.style = *style;
+    o.legend = *legend;
+
+    if (o.kind == PlotKind::Fit) {
+        if (request.fit == nullptr)
+            throw std::invalid_argument("the figure request of a fit has no fit");
+        const TamriskFigureFit& fit = *request.fit;
+        in.fit.xLabel = Text(fit.xLabel, fit.xLabelLength);
+        in.fit.yLabel = Text(fit.yLabel, fit.yLabelLength);
+        for (std::size_t s = 0; s < fit.setCount; ++s) {
+            const TamriskFigureFitSet& from = fit.sets[s];
+            FitFigureSet set;
+            set.name = Text(from.name, from.nameLength);
+            set.x = Numbers(from.x, from.count);
+            set.y = Numbers(from.y, from.count);
+            set.sigma = Numbers(from.sigma, from.count);
+            set.residual = Numbers(from.residual, from.count);
+            set.curveX = Numbers(from.curveX, from.curveCount);
+            set.curveY = Numbers(from.curveY, from.curveCount);
+            set.low = Numbers(from.curveLow, from.curveCount);
+            set.high = Numbers(from.curveHigh, from.curveCount);
+            in.fit.sets.push_back(std::move(set));
+        }
+        return in;
+    }
+    if (o.kind == PlotKind::Scan || o.kind == PlotKind::Sweep) {
+        FigureData& d = in.data;
+        d.xColumn = Text(request.xColumn, request.xColumnLength);
+        d.yColumn = Text(request.yColumn, request.yColumnLength);
+        d.zColumn = Text(request.zColumn, request.zColumnLength);
+        d.x = Numbers(request.x, request.xCount);
+        d.y = Numbers(request.y, request.yCount);
+        if (request.xCount != 0 && request.yCount > std::size_t(-1) / request.xCount)
+            throw std::invalid_argument("the figure request's table is too large");
+        d.z = Numbers(request.z, request.xCount * request.yCount);
+        d.xLog = request.xLog != 0;
+        d.yLog = request.yLog != 0;
+        d.levels = Numbers(request.levels, request.levelCount);
+        return in;
+    }
 
     ModelParameters& p = in.params;
     p.depthPoints = request.depthPoints;
@@ -141,13 +161,12 @@ std::optional<std::string> Draw(const TamriskFigureRequest& request, StringSink&
     const FigureStopCheck stop = [stopRequested] { return stopRequested != nullptr && stopRequested() != 0; };
     try {
         const FigureInput in = ReadRequest(request);
-        if (request.kind == kFitKind) {
-            if (request.fit == nullptr)
-                return "the fit figure's request has no fit";
-            WriteFitFigure(in.options, ReadFit(*request.fit), sink, &notes, stop);
-            return std::nullopt;
-        }
-        WriteFigure(in.options, in.params, in.flags, in.profile, in.curves, sink, &notes, stop);
+        if (in.options.kind == PlotKind::Fit)
+            WriteFitFigure(in.options, in.fit, sink, &notes, stop);
+        else if (in.options.kind == PlotKind::Scan || in.options.kind == PlotKind::Sweep)
+            WriteDataFigure(in.options, in.data, sink, &notes, stop);
+        else
+            WriteFigure(in.options, in.params, in.flags, in.profile, in.curves, sink, &notes, stop);
         return std::nullopt;
     } catch (const FigureStopped&) {
         throw;

@@ -12,7 +12,7 @@ extern "C" {
 #endif
 
 /* The module refuses a request of another version. */
-#define TAMRISK_FIGURE_INTERFACE_VERSION 3
+#define TAMRISK_FIGURE_INTERFACE_VERSION 4
 
 #define TAMRISK_FIGURE_MODULE_FILE "tamrisk-figures.so"
 #define TAMRISK_DRAW_FIGURE_SYMBOL "tamrisk_draw_figure"
@@ -26,9 +26,9 @@ typedef struct TamriskFigureCurve {
     size_t count;
 } TamriskFigureCurve;
 
-/* One data set of a fit figure: `count` points (x, y, their standard errors
- * and normalised residuals) and `curveCount` samples of the fitted curve with
- * the low and high ends of its 95 % band. */
+/* One data set of a fit's figure: `count` points (x, y, their standard
+ * errors and normalised residuals) and `curveCount` samples of the fitted
+ * curve with the low and high ends of its 95 % band. */
 typedef struct TamriskFigureFitSet {
     const char* name; /* UTF-8 */
     size_t nameLength;
@@ -44,7 +44,7 @@ typedef struct TamriskFigureFitSet {
     size_t curveCount;
 } TamriskFigureFitSet;
 
-/* A fit figure: the axis labels (UTF-8) and the data sets. */
+/* A fit's figure: the axis labels (UTF-8) and the data sets. */
 typedef struct TamriskFigureFit {
     const char* xLabel;
     size_t xLabelLength;
@@ -55,8 +55,9 @@ typedef struct TamriskFigureFit {
 } TamriskFigureFit;
 
 /* Everything a figure is drawn from. The numbers in the enumerations'
- * order: kind 0 depth, 1 signal, 2 fit; format 0 SVG, 1 PDF, 2 PNG;
- * language 0 English, 1 German. */
+ * order: kind 0 depth, 1 signal, 2 scan map, 3 sweep family, 4 fit; format 0 SVG,
+ * 1 PDF, 2 PNG; language 0 English, 1 German; style 0 print, 1 window;
+ * legend 0 automatic, 1 inside, 2 right, 3 below, 4 none. */
 typedef struct TamriskFigureRequest {
     int version; /* TAMRISK_FIGURE_INTERFACE_VERSION */
 
@@ -88,14 +89,34 @@ typedef struct TamriskFigureRequest {
     const TamriskFigureCurve* curves;
     size_t curveCount;
 
+    int style;
+    int legend;
+
+    /* Scan map and sweep family: the table's numbers (see plot/FigureData.h),
+     * each column named as the table names it. */
+    const char* xColumn;
+    size_t xColumnLength;
+    const char* yColumn;
+    size_t yColumnLength;
+    const char* zColumn;
+    size_t zColumnLength;
+    const double* x;
+    size_t xCount;
+    const double* y;
+    size_t yCount;
+    const double* z;      /* xCount * yCount values */
+    int xLog;             /* 0 or 1 */
+    int yLog;             /* 0 or 1 */
+    const double* levels; /* a map's contour levels; none: chosen round */
+    size_t levelCount;
+
     /* Asked often while the figure is drawn and encoded (between curves,
-     * segments and written pieces); an answer other than 0 stops the
-     * drawing: the module then returns TAMRISK_FIGURE_STOPPED. May be NULL.
-     * It must be cheap and must not throw. */
+     * segments, contour levels and written pieces); an answer other than 0
+     * stops the drawing: the module then returns TAMRISK_FIGURE_STOPPED.
+     * May be NULL. It must be cheap and must not throw. */
     int (*stopRequested)(void);
 
-    /* Kind 2: what the fit figure shows (the grids and curves above are not
-     * read); NULL for the other kinds. */
+    /* Fit: its data sets and curves; NULL for the other kinds. */
     const TamriskFigureFit* fit;
 } TamriskFigureRequest;
 

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
 #include <string>
 
 namespace tamrisk {
@@ -51,6 +54,46 @@ std::optional<Language> LanguageFromName(std::string_view name)
     if (lower == "de")
         return Language::De;
     return std::nullopt;
+}
+
+std::optional<FigureStyle> StyleFromName(std::string_view name)
+{
+    const std::string lower = Lower(name);
+    if (lower == "print")
+        return FigureStyle::Print;
+    if (lower == "window")
+        return FigureStyle::Window;
+    return std::nullopt;
+}
+
+std::optional<LegendPlace> LegendFromName(std::string_view name)
+{
+    static constexpr std::pair<std::string_view, LegendPlace> kPlaces[]{{"auto", LegendPlace::Auto},
+                                                                        {"inside", LegendPlace::Inside},
+                                                                        {"right", LegendPlace::Right},
+                                                                        {"below", LegendPlace::Below},
+                                                                        {"none", LegendPlace::None}};
+    const std::string lower = Lower(name);
+    for (const auto& [text, place] : kPlaces)
+        if (lower == text)
+            return place;
+    return std::nullopt;
+}
+
+std::optional<double> WidthFromText(std::string_view text)
+{
+    const std::string lower = Lower(text);
+    if (lower == "single")
+        return kSingleColumnMm;
+    if (lower == "double")
+        return kDoubleColumnMm;
+    if (lower.empty())
+        return std::nullopt;
+    char* end = nullptr;
+    const double mm = std::strtod(lower.c_str(), &end);
+    if (end != lower.c_str() + lower.size() || !std::isfinite(mm))
+        return std::nullopt;
+    return mm;
 }
 
 std::optional<std::string> CheckFigureOptions(const FigureOptions& o)

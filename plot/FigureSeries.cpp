@@ -5,10 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace tamrisk {
 
 namespace {
+
+constexpr double kHeadroom = 0.04; // of the span, above the largest value of a printed value axis
 
 // An axis from lo to hi, or a usable stand-in with a note.
 FigureAxis UsableLinear(double lo, double hi, const char* what, std::vector<std::string>& notes)
@@ -38,12 +41,30 @@ FigureAxis UsableLog(double smallestPositive, double hi, const char* what, std::
     return {lo, hi, true};
 }
 
+double SmallestPositive(const float* const* values, std::size_t curves, int points)
+{
+    double smallest = INFINITY;
+    for (std::size_t c = 0; c < curves; ++c)
+        for (int i = 0; i < points; ++i)
+            if (values[c][i] > 0.0f && std::isfinite(values[c][i]))
+                smallest = std::min(smallest, double(values[c][i]));
+    return smallest;
+}
+
 double SmallestPositive(const std::vector<ShownCurve>& shown, int points)
+{
+    std::vector<const float*> values;
+    for (const ShownCurve& c : shown)
+        values.push_back(c.values);
+    return SmallestPositive(values.data(), values.size(), points);
+}
+
+double SmallestFinite(const std::vector<ShownCurve>& shown, int points)
 {
     double smallest = INFINITY;
     for (const ShownCurve& c : shown)
         for (int i = 0; i < points; ++i)
-            if (c.values[i] > 0.0f && std::isfinite(c.values[i]))
+            if (std::isfinite(c.values[i]))
                 smallest = std::min(smallest, double(c.values[i]));
     return smallest;
 }
@@ -61,20 +82,109 @@ void NoteLeftOut(const std::vector<ShownCurve>& shown, int points, std::vector<s
     }
 }
 
+// A printed value axis: from 0 (or below, where values are) up to the
+// window's maximum, with headroom, on round numbers.
+FigureAxis PrintValueAxis(const FigureAxis& window, double smallest)
+{
+    if (window.log)
+        return RoundedAxis(window.lo, window.hi, true, 0.0);
+    const double lo = std::isfinite(smallest) ? std::min(window.lo, smallest) : window.lo;
+    return RoundedAxis(lo, window.hi, false, kHeadroom);
+}
+
+// A printed axis of depth or time: the range itself, its ends moved out to round numbers.
+FigureAxis PrintDomainAxis(const FigureAxis& window) { return RoundedAxis(window.lo, window.hi, window.log, 0.0); }
+
+// Why nothing of a curve shows: no finite sample, or none within the axes.
+std::string NothingDrawn(const std::vector<std::optional<std::pair<double, double>>>& samples, bool anyFinite)
+{
+    if (!anyFinite)
+        return "not finite";
+    constexpr double kIn = 1e-9;
+    const auto inside = [](double f) { return f >= -kIn && f <= 1.0 + kIn; };
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (!samples[i])
+            continue;
+        if (inside(samples[i]->first) && inside(samples[i]->second))
+            return {};
+        // A segment may cross the plot area between two samples outside it.
+        if (i > 0 && samples[i - 1]) {
+            double x0 = samples[i - 1]->first, y0 = samples[i - 1]->second;
+            double x1 = samples[i]->first, y1 = samples[i]->second;
+            if (ClipSegment(x0, y0, x1, y1, FigureRect{0.0, 0.0, 1.0, 1.0}))
+                return {};
+        }
+    }
+    return "outside the axes";
+}
+
+std::string Lowered(std::string text)
+{
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+        text[0] = char(text[0] - 'A' + 'a');
+    return text;
+}
+
+// English: the array's name with its unit; German: the curve's German name.
+// Ratios are numbered in legend order where more than one is shown.
+std::string CurveLegendName(const CurveRow& row, Language language, int ratioNumber)
+{
+    const std::string name = language == Language::En ? CurveEnglishName(row) : row.germanName;
+    if (ratioNumber == 0)
+        return name;
+    const std::string number = std::to_string(ratioNumber);
+    if (language == Language::En)
+        return "Ratio " + number + ": " + Lowered(name);
+    static constexpr std::string_view kRatio = "Verhältnis";
+    const std::size_t at = name.find(kRatio);
+    if (at == std::string::npos)
+        return "Verhältnis " + number + ": " + name;
+    return name.substr(0, at + kRatio.size()) + " " + number + ":" + name.substr(at + kRatio.size());
+}
+
 } // namespace
+
+std::string NotDrawnText(const std::string& reason, Language language)
+{
+    if (language == Language::En)
+        return "not drawn: " + reason;
+    if (reason == "not finite")
+        return "nicht gezeichnet: nicht endlich";
+    if (reason == "outside the axes")
+        return "nicht gezeichnet: außerhalb der Achsen";
+    return "nicht gezeichnet: " + reason;
+}
+
+std::string ShortNumber(double value, Language language)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.4g", value);
+    std::string s = text;
+    if (language == Language::De)
+        std::replace(s.begin(), s.end(), '.', ',');
+    if (!s.empty() && s.front() == '-')
+        s.replace(0, 1, "\u2212");
+    return s;
+}
 
 AxisSetup MakeAxes(const FigureOptions& options, const ModelParameters& params, const std::vector<ShownCurve>& shown,
                    int points, std::vector<std::string>& notes)
 {
     AxisSetup axes;
+    const bool print = options.style == FigureStyle::Print;
     if (options.logValues)
         NoteLeftOut(shown, points, notes);
+    const double smallest = SmallestFinite(shown, points);
     if (options.kind == PlotKind::Depth) {
         axes.horizontal = options.logValues ? UsableLog(SmallestPositive(shown, points), params.plotMax, "value", notes)
                                             : UsableLinear(0.0, params.plotMax, "value", notes);
         // Depth below the lit surface, as the clean tables give it: the model's
         // samples lie from 0 to the slab's thickness whatever top is.
         axes.vertical = UsableLinear(0.0, double(params.bottom) - double(params.top), "depth", notes);
+        if (print) {
+            axes.horizontal = PrintValueAxis(axes.horizontal, smallest);
+            axes.vertical = PrintDomainAxis(axes.vertical);
+        }
         if (options.logTime)
             notes.push_back("a logarithmic time axis applies to the signal plot only");
         const std::optional<double> one = axes.horizontal.Fraction(1.0);
@@ -89,30 +199,110 @@ AxisSetup MakeAxes(const FigureOptions& options, const ModelParameters& params, 
         axes.vertical = options.logValues
                             ? UsableLog(SmallestPositive(shown, points), params.intensityMax, "signal", notes)
                             : UsableLinear(params.intensityMin, params.intensityMax, "signal", notes);
+        if (print) {
+            axes.horizontal = PrintDomainAxis(axes.horizontal);
+            axes.vertical = PrintValueAxis(axes.vertical, smallest);
+        }
     }
     return axes;
 }
 
-std::vector<Series> MakeSeries(PlotKind kind, const std::vector<ShownCurve>& shown, int points,
-                               const ModelParameters& params, const AxisSetup& axes)
+std::vector<Series> MakeSeries(const FigureOptions& options, const std::vector<ShownCurve>& shown, int points,
+                               const ModelParameters& params, const AxisSetup& axes, std::vector<std::string>& notes)
 {
+    const PlotKind kind = options.kind;
+    const bool print = options.style == FigureStyle::Print;
     std::vector<Series> all;
     const float step = kind == PlotKind::Depth ? DepthStep(params) : TimeStep(params);
+    int ratios = 0;
+    for (const ShownCurve& c : shown)
+        ratios += IsRatioCurve(*c.row);
+    int ratioNumber = 0;
     for (const ShownCurve& c : shown) {
-        Series series{c.row, {}};
+        Series series;
+        if (ratios > 1 && IsRatioCurve(*c.row))
+            ++ratioNumber;
+        series.name = CurveLegendName(*c.row, options.language, IsRatioCurve(*c.row) && ratios > 1 ? ratioNumber : 0);
+        const PenColor& window = c.row->pen;
+        series.color = print ? c.row->print.color : window;
+        series.dash = print ? c.row->print.dash : LineDash::Solid;
+        series.casing = !print && 0.2126 * window.r + 0.7152 * window.g + 0.0722 * window.b > 170.0;
         series.samples.reserve(std::size_t(points));
+        bool anyFinite = false;
         for (int i = 0; i < points; ++i) {
             const double position = GridPosition(i, step);
             const double value = c.values[i];
+            anyFinite = anyFinite || std::isfinite(value);
             const std::optional<double> u = axes.horizontal.Fraction(kind == PlotKind::Depth ? value : position);
             const std::optional<double> w = axes.vertical.Fraction(kind == PlotKind::Depth ? position : value);
             series.samples.push_back(u && w ? std::optional(std::pair(*u, *w)) : std::nullopt);
         }
+        series.notDrawn = NothingDrawn(series.samples, anyFinite);
+        if (!series.notDrawn.empty())
+            notes.push_back(std::string(c.row->name) + " is not drawn: " + series.notDrawn);
         all.push_back(std::move(series));
     }
     return all;
 }
 
+AxisSetup MakeFamilyAxes(const FigureOptions& options, const FigureData& data, std::vector<std::string>& notes)
+{
+    AxisSetup axes;
+    const auto [xMin, xMax] = std::minmax_element(data.x.begin(), data.x.end());
+    axes.horizontal = data.xLog ? RoundedAxis(*xMin, *xMax, true, 0.0)
+                                : RoundedAxis(*xMin, *xMax > *xMin ? *xMax : *xMin + 1.0, false, 0.0);
+    double lo = INFINITY, hi = -INFINITY, positive = INFINITY;
+    int leftOut = 0;
+    for (double v : data.z) {
+        if (!std::isfinite(v))
+            continue;
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+        if (v > 0.0)
+            positive = std::min(positive, v);
+        else
+            ++leftOut;
+    }
+    if (options.logValues) {
+        if (leftOut > 0)
+            notes.push_back(std::to_string(leftOut) + " values of 0 or below left out of the logarithmic value axis");
+        axes.vertical = std::isfinite(positive) ? RoundedAxis(positive, hi, true, 0.0) : FigureAxis{0.1, 1.0, true};
+    } else if (std::isfinite(lo)) {
+        axes.vertical =
+            RoundedAxis(std::min(lo, 0.0), hi > std::min(lo, 0.0) ? hi : std::min(lo, 0.0) + 1.0, false, kHeadroom);
+    } else {
+        axes.vertical = RoundedAxis(0.0, 1.0, false, 0.0);
+    }
+    return axes;
+}
+
+std::vector<Series> MakeFamilySeries(const FigureOptions& options, const FigureData& data, const AxisSetup& axes,
+                                     std::vector<std::string>& notes)
+{
+    std::vector<Series> all;
+    const std::size_t n = data.x.size();
+    for (std::size_t k = 0; k < data.y.size(); ++k) {
+        Series series;
+        series.name = ShortNumber(data.y[k], options.language);
+        const PrintPen pen = FamilyPen(k);
+        series.color = pen.color;
+        series.dash = pen.dash;
+        bool anyFinite = false;
+        for (std::size_t j = 0; j < n; ++j) {
+            const double v = data.z[k * n + j];
+            anyFinite = anyFinite || std::isfinite(v);
+            const std::optional<double> u = axes.horizontal.Fraction(data.x[j]);
+            const std::optional<double> w = axes.vertical.Fraction(v);
+            series.samples.push_back(u && w ? std::optional(std::pair(*u, *w)) : std::nullopt);
+        }
+        series.notDrawn = NothingDrawn(series.samples, anyFinite);
+        if (!series.notDrawn.empty())
+            notes.push_back("the curve " + data.yColumn + " = " + ShortNumber(data.y[k], Language::En) +
+                            " is not drawn: " + series.notDrawn);
+        all.push_back(std::move(series));
+    }
+    return all;
+}
 std::pair<double, double> ToPage(const FigureFrame& frame, bool verticalDown, std::pair<double, double> f)
 {
     const FigureRect& p = frame.plot;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "plot/Figure.h"
+#include "plot/FigurePage.h"
 #include "plot/FitFigureData.h"
 
 #include <string>
@@ -9,12 +9,10 @@
 
 namespace tamrisk {
 
-// Draws a fit as a figure in the style of the other figures: the data with
-// error bars, each fitted curve with its 95 % band, and a panel of the
-// normalised residuals below, sharing the horizontal axis (logarithmic with
-// options.logTime, the value axis with options.logValues). Throws as
-// WriteFigure does.
-void WriteFitFigure(const FigureOptions& options, const FitFigureData& data, ByteSink& sink,
-                    std::vector<std::string>* notes = nullptr, const FigureStopCheck& stop = {});
+// The figure of a fit: the data with error bars, each fitted curve with its
+// 95 % band, and a panel of the normalised residuals below, sharing the
+// horizontal axis (logarithmic with options.logTime, the value axis with
+// options.logValues); one print colour per data set.
+FigureFrame DrawFit(const Page& page, const FitFigureData& data, std::vector<std::string>& notes);
 
 } // namespace tamrisk

@@ -17,6 +17,7 @@ packages=(
   parallel libsimde-dev clang-format
   nettle-dev slurm-wlm munge iproute2
   libacl1-dev acl attr
+  qpdf poppler-utils
   libgsl-dev python3-scipy
 )
 

@@ -1,13 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// plot: the depth or the signal plot, or a fit, as a figure for a paper.
+// plot: the depth or the signal plot, the t-Scan as a map, a sweep as a
+// family of curves or a fit to measured data, as a figure for a paper.
 #include "cli/FitRequest.h"
 #include "cli/ModelCommand.h"
 
+#include "cli/Interrupts.h"
 #include "cli/OutputPaths.h"
 #include "cli/PlotCommand.h"
+#include "cli/PlotData.h"
 #include "fit/FitCurve.h"
 #include "model/CurveTable.h"
+#include "model/ReadParameters.h"
 #include "plot/Recompute.h"
+#include "scan/SweepAxis.h"
+
+#include <CLI/CLI.hpp>
 
 namespace tamrisk::cli {
 
@@ -16,7 +23,7 @@ namespace {
 class PlotFigureCommand final : public ModelCommand {
 public:
     PlotFigureCommand()
-        : ModelCommand("plot", "draw the depth or the signal plot, or a fit, as a figure (SVG, PDF, PNG)", {},
+        : ModelCommand("plot", "draw a plot, the t-Scan map, a sweep's curves or a fit as a figure (SVG, PDF, PNG)", {},
                        OutputOption::None)
     {
     }
@@ -31,19 +38,29 @@ public:
 
     int Run(CommandContext& context) override
     {
-        if (figure_.fit)
+        const PlotKind kind = figure_.figure.kind;
+        if (kind == PlotKind::Fit)
             return RunFit(context);
+        std::string bytes;
+        if (kind == PlotKind::Scan || kind == PlotKind::Sweep) {
+            FigureData data;
+            if (const int code = MakeData(context, data); code != kExitSuccess)
+                return code;
+            if (const int code = DrawDataPlot(figure_, data, context.writer, context.err, nullptr, bytes);
+                code != kExitSuccess)
+                return code;
+            return Write(context, bytes);
+        }
         ModelState state;
         RecomputeNumbers(request_.inputs.controls, state, request_.inputs.overrides);
         Doubts doubts;
         doubts.CheckParameters(state.params);
         if (const int code = ReportDoubts(context, doubts); code != kExitSuccess)
             return code;
-        std::string bytes;
         if (const int code = DrawPlot(figure_, state, context.writer, context.err, nullptr, bytes);
             code != kExitSuccess)
             return code;
-        return WriteFigure(context, bytes, Json::object());
+        return Write(context, bytes);
     }
 
 protected:
@@ -51,6 +68,9 @@ protected:
     {
         AddPlotOptions(command, figure_, texts_);
         AddFitOptions(command, fitOptions_, false);
+        const PlotOptionRow& threads = kPlotOptions.back();
+        command.add_option("--threads", request_.threads,
+                           std::string(threads.meaning) + " (default: " + threads.defaultValue + ")");
     }
 
     int PrepareOwn(const CLI::App&, CommandContext& context) override
@@ -59,16 +79,15 @@ protected:
             context.err << "tamrisk-cli plot: " << Shown(*refusal) << '\n';
             return kExitUsage;
         }
-        const bool fitGiven = !fitOptions_.data.empty() || !fitOptions_.observe.empty();
-        if (figure_.fit != fitGiven) {
+        const bool fit = figure_.figure.kind == PlotKind::Fit;
+        if (fit != (!fitOptions_.data.empty() || !fitOptions_.observe.empty())) {
             context.err << "tamrisk-cli plot: "
-                        << (figure_.fit
-                                ? "plot fit needs the fit's --data and --observe (and --free, as fit takes them)"
+                        << (fit ? "plot fit needs the fit's --data and --observe (and --free, as fit takes them)"
                                 : "--data and --observe belong to plot fit")
                         << '\n';
             return kExitUsage;
         }
-        if (figure_.fit)
+        if (fit || figure_.figure.kind == PlotKind::Scan || figure_.figure.kind == PlotKind::Sweep)
             return kExitSuccess;
         // The window starts with no curve shown; a figure without one would be empty.
         std::string names;
@@ -88,14 +107,62 @@ protected:
     }
 
 private:
-    // The figure and its record, put in place together.
-    int WriteFigure(CommandContext& context, const std::string& bytes, const Json& extra) const
+    // The figure and its record, committed together.
+    int Write(CommandContext& context, const std::string& bytes)
     {
         std::vector<OutputWriter::Piece> pieces{{figure_.output, [&](ByteSink& sink) { sink.Write(bytes); }}};
         if (!request_.record.empty())
-            pieces.push_back(
-                {request_.record, [&](ByteSink& sink) { sink.Write(RecordDocument(extra, figure_.output)); }});
+            pieces.push_back({request_.record,
+                              [this](ByteSink& sink) { sink.Write(RecordDocument(Json::object(), figure_.output)); }});
         return context.writer.WriteAll(pieces);
+    }
+
+    // The numbers of a map or a family: computed as scan and sweep compute
+    // them, or read from their table.
+    int MakeData(CommandContext& context, FigureData& data)
+    {
+        std::ostream& err = context.err;
+        const PlotKind kind = figure_.figure.kind;
+        std::optional<std::string> problem;
+        bool stopped = false;
+        const auto stop = [] { return InterruptSignal() != 0; };
+        if (!figure_.from.empty()) {
+            problem = ReadFigureTable(figure_.from, kind, figure_.column, data);
+        } else if (kind == PlotKind::Scan) {
+            ModelParameters params;
+            DisplayFlags flags;
+            ReadParameters(request_.inputs.controls, params, flags);
+            ApplyOverrides(request_.inputs.overrides, params);
+            const ScanGrid grid = ReadScanGrid(request_.inputs.grid);
+            if (const std::optional<std::string> refusal = CheckScanGrid(grid)) {
+                err << "tamrisk-cli plot: the grid is refused: " << *refusal << '\n';
+                return kExitUsage;
+            }
+            problem = ComputeScanFigureData(grid, params, request_.threads, figure_.column, data, stop, stopped);
+        } else {
+            SweepPlan plan;
+            for (const std::string& text : figure_.vary) {
+                SweepAxis axis;
+                if (const std::optional<SweepAxisProblem> refusal = ParseSweepAxis(text, axis)) {
+                    err << "tamrisk-cli plot: " << Shown(refusal->message) << '\n';
+                    return kExitUsage;
+                }
+                plan.axes.push_back(axis);
+            }
+            if (const std::optional<SweepAxisProblem> refusal = CheckSweep(plan)) {
+                err << "tamrisk-cli plot: " << Shown(refusal->message) << '\n';
+                return kExitUsage;
+            }
+            problem =
+                ComputeSweepFigureData(plan, request_.inputs, request_.threads, figure_.column, data, stop, stopped);
+        }
+        if (stopped)
+            return context.writer.Interrupted(figure_.output);
+        if (problem) {
+            err << "tamrisk-cli plot: " << Shown(*problem) << '\n';
+            return kExitUsage;
+        }
+        return kExitSuccess;
     }
 
     // plot fit: the fit as the fit command makes it, then its figure.
@@ -125,11 +192,7 @@ private:
                 DrawFitPlot(figure_, std::get<FitFigureData>(data), context.writer, context.err, nullptr, bytes);
             code != kExitSuccess)
             return code;
-        Json fitRecord = {{"data", fitOptions_.data}, {"observe", fitOptions_.observe}};
-        fitRecord["sigma"] = fitOptions_.sigma.empty() ? Json(nullptr) : Json(fitOptions_.sigma);
-        fitRecord["free"] = fitOptions_.free;
-        fitRecord["free_each"] = fitOptions_.freeEach;
-        return WriteFigure(context, bytes, {{"fit", fitRecord}});
+        return Write(context, bytes);
     }
 
     FigureCommandRequest figure_;

@@ -27,6 +27,7 @@ public:
 
     std::deque<std::optional<QString>> savePaths;
     std::deque<std::optional<QString>> figurePaths;
+    bool figureWindowStyle = false; // the style the figure dialog answers with
     std::deque<std::optional<tamrisk::ScanGridTexts>> scanGrids;
     std::vector<Message> messages;
     std::deque<bool> proceedAnswers; // exhausted: no
@@ -51,11 +52,14 @@ public:
         return Next(savePaths);
     }
 
-    std::optional<QString> askFigurePath(QWidget*) override
+    std::optional<tamrisk::FigureChoice> askFigurePath(QWidget*) override
     {
         ++figurePathQuestions;
         failIfAsked("figurePath");
-        return Next(figurePaths);
+        const std::optional<QString> path = Next(figurePaths);
+        if (!path)
+            return std::nullopt;
+        return tamrisk::FigureChoice{*path, figureWindowStyle};
     }
 
     std::optional<tamrisk::ScanGridTexts> askScanGrid(QWidget*) override

@@ -59,7 +59,7 @@ ScanGridTexts SmallGrid()
 }
 
 // The figure the window must write for these controls.
-std::string ExpectedFigure(const ControlState& controls, PlotKind plot, FigureFormat format)
+std::string ExpectedFigure(const ControlState& controls, PlotKind plot, FigureFormat format, FigureStyle style)
 {
     ModelState reference;
     Recompute(controls, reference);
@@ -67,6 +67,7 @@ std::string ExpectedFigure(const ControlState& controls, PlotKind plot, FigureFo
     options.kind = plot;
     options.format = format;
     options.language = Language::De;
+    options.style = style;
     StringSink sink;
     WriteFigure(options, reference.params, reference.flags, reference.profile, reference.curves, sink);
     return sink.data();
@@ -560,21 +561,25 @@ private slots:
         const std::vector<Color> depthBefore = dialog_->modelState().pictures.depth.pixels();
         const std::vector<Color> signalBefore = dialog_->modelState().pictures.signal.pixels();
 
-        const std::tuple<const char*, PlotKind, const char*, FigureFormat> cases[] = {
-            {"depthPicture", PlotKind::Depth, "depth.svg", FigureFormat::Svg},
-            {"signalPicture", PlotKind::Signal, "signal.PDF", FigureFormat::Pdf},
-            {"depthPicture", PlotKind::Depth, "depth.png", FigureFormat::Png},
+        // The print style unless the window's pens are chosen in the dialog.
+        const std::tuple<const char*, PlotKind, const char*, FigureFormat, FigureStyle> cases[] = {
+            {"depthPicture", PlotKind::Depth, "depth.svg", FigureFormat::Svg, FigureStyle::Print},
+            {"signalPicture", PlotKind::Signal, "signal.PDF", FigureFormat::Pdf, FigureStyle::Print},
+            {"depthPicture", PlotKind::Depth, "depth.png", FigureFormat::Png, FigureStyle::Print},
+            {"depthPicture", PlotKind::Depth, "depth-window.svg", FigureFormat::Svg, FigureStyle::Window},
         };
-        for (const auto& [view, plot, name, format] : cases) {
+        for (const auto& [view, plot, name, format, style] : cases) {
             const QList<QAction*> actions = dialog_->findChild<PictureView*>(view)->actions();
             QCOMPARE(actions.size(), 2);
             QCOMPARE(actions[0]->text(), QStringLiteral("Abbildung speichern..."));
             QCOMPARE(actions[1]->text(), QStringLiteral("Inf&o über Tamrisk..."));
             const QString path = dir_->filePath(name);
             fake_.figurePaths.push_back(path);
+            fake_.figureWindowStyle = style == FigureStyle::Window;
             actions[0]->trigger();
-            QVERIFY2(ReadBytes(path) == ExpectedFigure(controls, plot, format), name);
+            QVERIFY2(ReadBytes(path) == ExpectedFigure(controls, plot, format, style), name);
         }
+        fake_.figureWindowStyle = false;
         QVERIFY(fake_.messages.empty());
         QVERIFY(dialog_->modelState().pictures.depth.pixels() == depthBefore);
         QVERIFY(dialog_->modelState().pictures.signal.pixels() == signalBefore);
@@ -585,7 +590,7 @@ private slots:
         fake_.figurePaths = {std::nullopt, dir_->filePath("signal.txt"), dir_->filePath("missing/signal.svg")};
         for (int i = 0; i < 3; ++i)
             save->trigger();
-        QCOMPARE(fake_.figurePathQuestions, 6);
+        QCOMPARE(fake_.figurePathQuestions, 7);
         QCOMPARE(int(QDir(dir_->path()).entryList(QDir::Files).size()), filesBefore);
         QCOMPARE(fake_.messages.size(), std::size_t(2));
         QVERIFY(fake_.messages[0].text.contains(QStringLiteral(".svg, .pdf oder .png")));

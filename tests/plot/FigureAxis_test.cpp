@@ -75,7 +75,8 @@ class TickTexts : public ::testing::TestWithParam<TickTextCase> {};
 TEST_P(TickTexts, AsManyDecimalsAsTheStepNeeds)
 {
     const TickTextCase& c = GetParam();
-    EXPECT_EQ(TickText(c.value, c.axis, MakeTicks(c.axis), c.language, 10.0), c.text);
+    const AxisTicks ticks = MakeTicks(c.axis);
+    EXPECT_EQ(PrintTickText(c.value, c.axis, ticks, c.language, AxisExponent(c.axis, ticks)), c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Numbers, TickTexts,
@@ -84,11 +85,14 @@ INSTANTIATE_TEST_SUITE_P(Numbers, TickTexts,
                                            TickTextCase{200, {0, 600}, Language::En, "200"},
                                            TickTextCase{0.01, {0, 0.0663}, Language::En, "0.01"},
                                            TickTextCase{-2, {-3.2, 7.1}, Language::En, "\u22122"},
-                                           TickTextCase{0.001, {1e-6, 0.13, true}, Language::De, "0,001"},
-                                           TickTextCase{1e-5,
-                                                        {1e-6, 0.13, true},
-                                                        Language::En,
-                                                        "10<span size=\"smaller\" rise=\"4096\">\u22125</span>"}));
+                                           // Every decade alike, as 10ⁿ.
+                                           TickTextCase{0.001, {1e-6, 0.13, true}, Language::De, "10\u207b\u00b3"},
+                                           TickTextCase{1e-5, {1e-6, 0.13, true}, Language::En, "10\u207b\u2075"},
+                                           TickTextCase{1, {0.1, 100, true}, Language::En, "10\u2070"},
+                                           // Tiny values in units of the power the axis label names.
+                                           TickTextCase{2.5e-12, {0, 4e-12}, Language::De, "2,5"},
+                                           TickTextCase{-1e-12, {-2e-12, 4e-12}, Language::En, "\u22121"},
+                                           TickTextCase{0, {-2e-12, 4e-12}, Language::En, "0"}));
 
 TEST(FigureAxis, PlacesOnlyWhatHasAPlace)
 {
@@ -128,7 +132,7 @@ TEST(FigureDepthAxis, CurvesAndAxisShareTheLitSurfaceDepth)
         options.kind = PlotKind::Depth;
         std::vector<std::string> notes;
         const AxisSetup axes = MakeAxes(options, params, shown, params.depthPoints, notes);
-        const std::vector<Series> series = MakeSeries(PlotKind::Depth, shown, params.depthPoints, params, axes);
+        const std::vector<Series> series = MakeSeries(options, shown, params.depthPoints, params, axes, notes);
         ASSERT_EQ(series.size(), 1u);
         const auto& samples = series.front().samples;
         ASSERT_TRUE(samples.front().has_value() && samples.back().has_value()) << top;

@@ -45,6 +45,7 @@ TEST_P(FigureCurves, OnePathPerShownCurveThroughTheSampleValues)
     }
     const PlotKind kind = GetParam().kind;
     FigureOptions options;
+    options.style = FigureStyle::Window; // the window's pens and ranges
     options.kind = kind;
     const test::Written svg = Write(state, options);
     ASSERT_TRUE(test::WellFormedXml(svg.bytes));
@@ -77,6 +78,7 @@ TEST(Figure, AxesAreTheWindowsRanges)
 {
     const ModelState state = StateShowing({"showRatio", "showTotalSignalLab"});
     FigureOptions options;
+    options.style = FigureStyle::Window; // the window's pens and ranges
     const FigureFrame depth = Write(state, options).frame;
     EXPECT_EQ(depth.horizontal.hi, state.params.plotMax); // the automatic maximum
     EXPECT_EQ(depth.vertical.lo, state.params.top);
@@ -102,6 +104,7 @@ TEST_P(FigureBreaks, ASampleWithoutPlaceBreaksThePath)
     state.profile.intensity[100] = GetParam().bad;
     state.profile.intensity[250] = GetParam().bad;
     FigureOptions options;
+    options.style = FigureStyle::Window; // the window's pens and ranges
     options.logValues = GetParam().logValues;
     const test::Written svg = Write(state, options);
     const std::vector<SvgPath> paths = StrokedPaths(svg.bytes);
@@ -134,7 +137,9 @@ TEST(Figure, FarValuesAreCutAtThePlotArea)
 {
     ModelState state = StateShowing({"showIntensity"});
     state.profile.intensity[200] = 3e38f;
-    const test::Written svg = Write(state, FigureOptions{});
+    FigureOptions windowStyle;
+    windowStyle.style = FigureStyle::Window;
+    const test::Written svg = Write(state, windowStyle);
     const std::vector<SvgPath> paths = StrokedPaths(svg.bytes);
     const std::vector<const SvgPath*> curves = test::CurvesOf(paths, FindCurve("showIntensity")->pen);
     ASSERT_EQ(curves.size(), 1u);
