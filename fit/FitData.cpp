@@ -46,6 +46,9 @@ std::variant<DataSet, DataProblem> ReadDataSet(const std::string& name, std::str
                                                const std::string& column, const std::string& sigmaColumn)
 {
     const std::string file = Quoted(name);
+    // A spreadsheet's UTF-8 mark before the header is no part of its first name.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     std::vector<std::string_view> lines;
     for (std::size_t begin = 0; begin < text.size();) {
         std::size_t end = text.find('\n', begin);
