@@ -10,8 +10,11 @@ namespace {
 
 TEST(FitData, ReadsEachKindOfIndependentColumn)
 {
-    const auto profile =
-        ReadDataSet("p.csv", "depth_mm,osl_fraction,err\r\n0.1,0.9,0.01\r\n0.2,0.8,0.01\r\n", "osl_fraction", "err");
+    const auto profile = // a spreadsheet's UTF-8 mark first
+        ReadDataSet("p.csv",
+                    "\xEF\xBB\xBF"
+                    "depth_mm,osl_fraction,err\r\n0.1,0.9,0.01\r\n0.2,0.8,0.01\r\n",
+                    "osl_fraction", "err");
     ASSERT_TRUE(std::holds_alternative<DataSet>(profile));
     EXPECT_EQ(std::get<DataSet>(profile).points.keys, (std::vector<double>{0.1, 0.2}));
     EXPECT_EQ(std::get<DataSet>(profile).sigma, (std::vector<double>{0.01, 0.01}));
