@@ -82,30 +82,30 @@ int PrepareFit(const FitOptions& options, const char* command, FitSetup& setup, 
         return Refuse(err, command,
                       "--observe: '" + options.observe + "' is no column of the model's tables" +
                           DidYouMean(options.observe, ObservableNames()));
-    std::vector<FreeSpec> specs;
+    std::vector<FreeOption> freedOptions;
     for (const bool each : {false, true})
         for (const std::string& text : each ? options.freeEach : options.free) {
-            FreeSpec spec;
-            if (const std::optional<FreeSpecProblem> problem = ParseFreeSpec(text, each, spec))
+            FreeOption freed;
+            if (const std::optional<FreeOptionProblem> problem = ParseFreeOption(text, each, freed))
                 return Refuse(err, command,
                               problem->message + (problem->unknownName.empty()
                                                       ? ""
                                                       : DidYouMean(problem->unknownName, FreeableNames())));
-            specs.push_back(spec);
+            freedOptions.push_back(freed);
         }
-    if (specs.empty())
+    if (freedOptions.empty())
         return Refuse(err, command, "give at least one parameter to fit: --free NAME or --free-each NAME");
     if (const int code = ReadSets(options, command, setup.sets, err); code != kExitSuccess)
         return code;
     for (const DataSet& set : setup.sets)
-        for (const FreeSpec& spec : specs)
+        for (const FreeOption& freed : freedOptions)
             for (std::size_t c = 0; c < set.points.inputs.size(); ++c)
-                if (spec.name == set.points.inputs[c]->name)
+                if (freed.name == set.points.inputs[c]->name)
                     return Refuse(err, command,
-                                  "'" + spec.name + "' is set by the column " + set.keyColumns[c] + " of '" + set.name +
-                                      "', so it cannot be free");
+                                  "'" + freed.name + "' is set by the column " + set.keyColumns[c] + " of '" +
+                                      set.name + "', so it cannot be free");
     std::variant<std::vector<FitParameter>, std::string> parameters =
-        MakeFitParameters(specs, setup.sets.size(), setup.base);
+        MakeFitParameters(freedOptions, setup.sets.size(), setup.base);
     if (const std::string* problem = std::get_if<std::string>(&parameters))
         return Refuse(err, command, *problem);
     setup.parameters = std::move(std::get<std::vector<FitParameter>>(parameters));

@@ -40,72 +40,72 @@ std::vector<std::string> FreeableNames()
     return names;
 }
 
-std::optional<FreeSpecProblem> ParseFreeSpec(std::string_view text, bool each, FreeSpec& spec)
+std::optional<FreeOptionProblem> ParseFreeOption(std::string_view text, bool each, FreeOption& freed)
 {
     const std::string option = each ? "--free-each" : "--free";
-    spec = FreeSpec{};
-    spec.each = each;
+    freed = FreeOption{};
+    freed.each = each;
     const std::size_t nameEnd = text.find_first_of("=:");
-    spec.name = std::string(text.substr(0, nameEnd));
+    freed.name = std::string(text.substr(0, nameEnd));
     const std::vector<std::string> names = FreeableNames();
-    if (std::find(names.begin(), names.end(), spec.name) == names.end())
-        return FreeSpecProblem{option + ": '" + spec.name + "' is not a real input of the model nor scale or offset",
-                               spec.name};
+    if (std::find(names.begin(), names.end(), freed.name) == names.end())
+        return FreeOptionProblem{option + ": '" + freed.name + "' is not a real input of the model nor scale or offset",
+                                 freed.name};
     std::string_view rest = nameEnd == std::string_view::npos ? std::string_view() : text.substr(nameEnd);
     const std::string where = option + " " + std::string(text) + ": ";
     if (rest.starts_with("=")) {
         const std::size_t colon = rest.find(':');
         const std::string_view start =
             rest.substr(1, colon == std::string_view::npos ? std::string_view::npos : colon - 1);
-        spec.start = ParseStrictNumber(start);
-        if (!spec.start || !std::isfinite(*spec.start))
-            return FreeSpecProblem{where + "the start '" + std::string(start) + "' is not a finite number", {}};
+        freed.start = ParseStrictNumber(start);
+        if (!freed.start || !std::isfinite(*freed.start))
+            return FreeOptionProblem{where + "the start '" + std::string(start) + "' is not a finite number", {}};
         rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon);
     }
     if (!rest.empty()) {
         const std::size_t second = rest.find(':', 1);
         if (second == std::string_view::npos || rest.find(':', second + 1) != std::string_view::npos)
-            return FreeSpecProblem{where + "give the bounds as NAME[=START]:LO:HI", {}};
+            return FreeOptionProblem{where + "give the bounds as NAME[=START]:LO:HI", {}};
         bool lowOk = true, highOk = true;
-        spec.low = Bound(rest.substr(1, second - 1), lowOk);
-        spec.high = Bound(rest.substr(second + 1), highOk);
+        freed.low = Bound(rest.substr(1, second - 1), lowOk);
+        freed.high = Bound(rest.substr(second + 1), highOk);
         if (!lowOk || !highOk)
-            return FreeSpecProblem{where + "a bound is not a number", {}};
-        if (spec.low && spec.high && !(*spec.low < *spec.high))
-            return FreeSpecProblem{where + "the lower bound must be below the upper one", {}};
+            return FreeOptionProblem{where + "a bound is not a number", {}};
+        if (freed.low && freed.high && !(*freed.low < *freed.high))
+            return FreeOptionProblem{where + "the lower bound must be below the upper one", {}};
     }
     return std::nullopt;
 }
 
-std::variant<std::vector<FitParameter>, std::string> MakeFitParameters(const std::vector<FreeSpec>& specs,
+std::variant<std::vector<FitParameter>, std::string> MakeFitParameters(const std::vector<FreeOption>& freedOptions,
                                                                        std::size_t sets, const Inputs& base)
 {
     std::vector<FitParameter> parameters;
-    for (std::size_t a = 0; a < specs.size(); ++a)
+    for (std::size_t a = 0; a < freedOptions.size(); ++a)
         for (std::size_t b = 0; b < a; ++b)
-            if (specs[a].name == specs[b].name)
-                return "'" + specs[a].name + "' is freed twice";
-    std::vector<const FreeSpec*> ordered;
+            if (freedOptions[a].name == freedOptions[b].name)
+                return "'" + freedOptions[a].name + "' is freed twice";
+    std::vector<const FreeOption*> ordered;
     for (const bool each : {false, true})
-        for (const FreeSpec& spec : specs)
-            if (spec.each == each)
-                ordered.push_back(&spec);
-    for (const FreeSpec* spec : ordered) {
+        for (const FreeOption& freed : freedOptions)
+            if (freed.each == each)
+                ordered.push_back(&freed);
+    for (const FreeOption* freed : ordered) {
         FitParameter p;
-        p.base = spec->name;
-        p.input = FindFittableInput(spec->name);
-        p.start = p.input != nullptr ? InputValue(base, *p.input) : spec->name == kScaleParameter ? 1.0 : 0.0;
-        if (spec->start)
-            p.start = *spec->start;
-        p.low = spec->low.value_or(NonNegative(spec->name) ? 0.0 : -kInfinity);
-        p.high = spec->high.value_or(kInfinity);
+        p.base = freed->name;
+        p.input = FindFittableInput(freed->name);
+        p.start = p.input != nullptr ? InputValue(base, *p.input) : freed->name == kScaleParameter ? 1.0 : 0.0;
+        if (freed->start)
+            p.start = *freed->start;
+        p.low = freed->low.value_or(NonNegative(freed->name) ? 0.0 : -kInfinity);
+        p.high = freed->high.value_or(kInfinity);
         if (!(p.start >= p.low && p.start <= p.high))
-            return "the start of " + spec->name + ", " + std::to_string(p.start) + ", lies outside its bounds" +
-                   (spec->low ? "" : " (an input that cannot be negative is bounded below by 0)");
-        const std::size_t copies = spec->each ? sets : 1;
+            return "the start of " + freed->name + ", " + std::to_string(p.start) + ", lies outside its bounds" +
+                   (freed->low ? "" : " (an input that cannot be negative is bounded below by 0)");
+        const std::size_t copies = freed->each ? sets : 1;
         for (std::size_t s = 0; s < copies; ++s) {
-            p.set = spec->each ? int(s) : -1;
-            p.name = spec->each && sets > 1 ? spec->name + "[" + std::to_string(s + 1) + "]" : spec->name;
+            p.set = freed->each ? int(s) : -1;
+            p.name = freed->each && sets > 1 ? freed->name + "[" + std::to_string(s + 1) + "]" : freed->name;
             parameters.push_back(p);
         }
     }

@@ -17,7 +17,7 @@ inline constexpr const char* kScaleParameter = "scale";
 inline constexpr const char* kOffsetParameter = "offset";
 
 // One --free or --free-each: NAME[=START][:LO:HI].
-struct FreeSpec {
+struct FreeOption {
     std::string name;
     std::optional<double> start;
     std::optional<double> low;
@@ -25,13 +25,13 @@ struct FreeSpec {
     bool each = false; // one value per data set
 };
 
-struct FreeSpecProblem {
+struct FreeOptionProblem {
     std::string message;
     std::string unknownName; // set when NAME is not a parameter that can be freed
 };
 
 // Reads NAME[=START][:LO:HI]; an empty LO or HI leaves that side open.
-std::optional<FreeSpecProblem> ParseFreeSpec(std::string_view text, bool each, FreeSpec& spec);
+std::optional<FreeOptionProblem> ParseFreeOption(std::string_view text, bool each, FreeOption& freed);
 
 // The names --free takes: the real inputs of the model, scale and offset.
 std::vector<std::string> FreeableNames();
@@ -47,12 +47,12 @@ struct FitParameter {
     double high; // +inf when open
 };
 
-// The parameters of the specs for `sets` data sets: the shared ones, then
+// The parameters of the freedOptions for `sets` data sets: the shared ones, then
 // each per-set one for every set. The start is the input as it stands (1 for
 // scale, 0 for offset) unless given; an input that cannot be negative
 // (extinction, evaluation time, decay rate, dose rate) is bounded below by 0
 // unless given. Refuses a name given twice and a start outside its bounds.
-std::variant<std::vector<FitParameter>, std::string> MakeFitParameters(const std::vector<FreeSpec>& specs,
+std::variant<std::vector<FitParameter>, std::string> MakeFitParameters(const std::vector<FreeOption>& freedOptions,
                                                                        std::size_t sets, const Inputs& base);
 
 // What one data set is fitted with at parameter values x.

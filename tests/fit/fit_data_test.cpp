@@ -65,15 +65,15 @@ TEST(FitData, RefusesBadDataNamingTheCell)
 
 TEST(FitParameters, ReadsStartsAndBoundsAndRefusesTheRest)
 {
-    FreeSpec spec;
-    ASSERT_FALSE(ParseFreeSpec("extinction=5:1:50", false, spec));
-    EXPECT_EQ(spec.start, 5.0);
-    EXPECT_EQ(spec.low, 1.0);
-    EXPECT_EQ(spec.high, 50.0);
-    ASSERT_FALSE(ParseFreeSpec("offset::0", true, spec));
-    EXPECT_FALSE(spec.low);
-    EXPECT_EQ(spec.high, 0.0);
-    EXPECT_TRUE(spec.each);
+    FreeOption freed;
+    ASSERT_FALSE(ParseFreeOption("extinction=5:1:50", false, freed));
+    EXPECT_EQ(freed.start, 5.0);
+    EXPECT_EQ(freed.low, 1.0);
+    EXPECT_EQ(freed.high, 50.0);
+    ASSERT_FALSE(ParseFreeOption("offset::0", true, freed));
+    EXPECT_FALSE(freed.low);
+    EXPECT_EQ(freed.high, 0.0);
+    EXPECT_TRUE(freed.each);
 
     const std::pair<const char*, const char*> refused[] = {
         {"extintion", "not a real input"},     {"extinction=abc", "not a finite number"},
@@ -81,16 +81,16 @@ TEST(FitParameters, ReadsStartsAndBoundsAndRefusesTheRest)
         {"curve-step", "not a real input"},    {"transparency-correction", "not a real input"},
     };
     for (const auto& [text, message] : refused) {
-        const std::optional<FreeSpecProblem> problem = ParseFreeSpec(text, false, spec);
+        const std::optional<FreeOptionProblem> problem = ParseFreeOption(text, false, freed);
         ASSERT_TRUE(problem) << text;
         EXPECT_NE(problem->message.find(message), std::string::npos) << problem->message;
     }
 
     // Starts from the inputs, bounds for inputs that cannot be negative, names per set.
-    ASSERT_FALSE(ParseFreeSpec("extinction", false, spec));
-    FreeSpec scale;
-    ASSERT_FALSE(ParseFreeSpec("scale", true, scale));
-    const auto made = MakeFitParameters({spec, scale}, 2, Inputs{});
+    ASSERT_FALSE(ParseFreeOption("extinction", false, freed));
+    FreeOption scale;
+    ASSERT_FALSE(ParseFreeOption("scale", true, scale));
+    const auto made = MakeFitParameters({freed, scale}, 2, Inputs{});
     ASSERT_TRUE(std::holds_alternative<std::vector<FitParameter>>(made));
     const auto& parameters = std::get<std::vector<FitParameter>>(made);
     ASSERT_EQ(parameters.size(), 3u);
@@ -99,7 +99,7 @@ TEST(FitParameters, ReadsStartsAndBoundsAndRefusesTheRest)
     EXPECT_EQ(parameters[1].name, "scale[1]");
     EXPECT_EQ(parameters[2].name, "scale[2]");
     EXPECT_EQ(parameters[2].start, 1.0);
-    EXPECT_TRUE(std::holds_alternative<std::string>(MakeFitParameters({spec, spec}, 1, Inputs{})));
+    EXPECT_TRUE(std::holds_alternative<std::string>(MakeFitParameters({freed, freed}, 1, Inputs{})));
 }
 
 } // namespace
