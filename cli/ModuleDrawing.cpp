@@ -70,6 +70,28 @@ FigureDrawing Run(DrawFigureFunction draw, const TamriskFigureRequest& request)
 
 } // namespace
 
+FigureDrawing DrawFitWithModule(DrawFigureFunction draw, const FigureOptions& options, const FitFigureData& fit,
+                                int (*stopRequested)())
+{
+    std::vector<TamriskFigureFitSet> sets;
+    for (const FitFigureSet& set : fit.sets) {
+        // The module reads as many values of each as there are points and curve samples.
+        if (set.y.size() != set.x.size() || set.sigma.size() != set.x.size() || set.residual.size() != set.x.size() ||
+            set.curveY.size() != set.curveX.size() || set.low.size() != set.curveX.size() ||
+            set.high.size() != set.curveX.size())
+            return {{}, {}, "a data set's columns differ in length"};
+        sets.push_back({set.name.data(), set.name.size(), set.x.data(), set.y.data(), set.sigma.data(),
+                        set.residual.data(), set.x.size(), set.curveX.data(), set.curveY.data(), set.low.data(),
+                        set.high.data(), set.curveX.size()});
+    }
+    const TamriskFigureFit data{fit.xLabel.data(), fit.xLabel.size(), fit.yLabel.data(),
+                                fit.yLabel.size(), sets.data(),       sets.size()};
+    TamriskFigureRequest request = BaseRequest(options);
+    request.stopRequested = stopRequested;
+    request.fit = &data;
+    return Run(draw, request);
+}
+
 FigureDrawing DrawDataWithModule(DrawFigureFunction draw, const FigureOptions& options, const FigureData& data,
                                  int (*stopRequested)())
 {

@@ -7,6 +7,7 @@
 #include "plot/FigureData.h"
 #include "plot/FigureModule.h"
 #include "plot/FigureOptions.h"
+#include "plot/FitFigureData.h"
 
 #include <string>
 #include <vector>
@@ -35,5 +36,9 @@ FigureDrawing DrawWithModule(DrawFigureFunction draw, const FigureOptions& optio
 // A scan map or a sweep family (options.kind Scan or Sweep) from its numbers.
 FigureDrawing DrawDataWithModule(DrawFigureFunction draw, const FigureOptions& options, const FigureData& data,
                                  int (*stopRequested)() = nullptr);
+
+// A fit's figure (options.kind Fit): its data sets and curves.
+FigureDrawing DrawFitWithModule(DrawFigureFunction draw, const FigureOptions& options, const FitFigureData& fit,
+                                int (*stopRequested)() = nullptr);
 
 } // namespace tamrisk::cli

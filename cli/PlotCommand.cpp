@@ -63,7 +63,7 @@ void AddPlotOptions(CLI::App& command, FigureCommandRequest& request, PlotOption
     FigureOptions& figure = request.figure;
     command.add_option("kind", texts.kind, Help("kind"))
         ->required()
-        ->check(CLI::IsMember({"depth", "signal", "scan", "sweep"}));
+        ->check(CLI::IsMember({"depth", "signal", "scan", "sweep", "fit"}));
     command.add_option("-o,--output", request.output, Help("-o,--output"))->required();
     command.add_option("--format", texts.format, Help("--format"))->check(CLI::IsMember({"svg", "pdf", "png"}));
     command.add_option("--width", texts.width, Help("--width"));
@@ -88,11 +88,12 @@ std::optional<std::string> ApplyPlotOptions(const PlotOptionTexts& texts, Figure
     static constexpr std::pair<std::string_view, PlotKind> kKinds[]{{"depth", PlotKind::Depth},
                                                                     {"signal", PlotKind::Signal},
                                                                     {"scan", PlotKind::Scan},
-                                                                    {"sweep", PlotKind::Sweep}};
+                                                                    {"sweep", PlotKind::Sweep},
+                                                                    {"fit", PlotKind::Fit}};
     const auto kind =
         std::find_if(std::begin(kKinds), std::end(kKinds), [&](const auto& row) { return row.first == texts.kind; });
     if (kind == std::end(kKinds))
-        return "the plot is depth, signal, scan or sweep, not " + texts.kind;
+        return "the plot is depth, signal, scan, sweep or fit, not " + texts.kind;
     request.figure.kind = kind->second;
     const bool data = kind->second == PlotKind::Scan || kind->second == PlotKind::Sweep;
     if (!texts.width.empty()) {
@@ -175,6 +176,15 @@ int Delivered(FigureDrawing figure, const std::string& output, OutputWriter& wri
 }
 
 } // namespace
+
+int DrawFitPlot(const FigureCommandRequest& request, const FitFigureData& fit, OutputWriter& writer, std::ostream& err,
+                DrawFigureFunction draw, std::string& bytes)
+{
+    FigureOptions options;
+    if (const int code = PreparedOptions(request, err, draw, options); code != 0)
+        return code;
+    return Delivered(DrawFitWithModule(draw, options, fit, InterruptRequested), request.output, writer, err, bytes);
+}
 
 int DrawDataPlot(const FigureCommandRequest& request, const FigureData& data, OutputWriter& writer, std::ostream& err,
                  DrawFigureFunction draw, std::string& bytes)

@@ -18,7 +18,7 @@ class App;
 
 namespace tamrisk::cli {
 
-// One call of `tamrisk-cli plot depth|signal -o FILE ...`.
+// One call of `tamrisk-cli plot depth|signal|scan|sweep|fit -o FILE ...`.
 struct FigureCommandRequest {
     FigureOptions figure;               // the plot (figure.kind) and how it is drawn
     std::string output;                 // the figure file; "-" is standard output
@@ -39,7 +39,10 @@ struct PlotOptionRow {
 };
 
 inline constexpr std::array<PlotOptionRow, 18> kPlotOptions{{
-    {"kind", "the plot: depth, signal, scan (the t-Scan as a map) or sweep (a family of curves)", ""},
+    {"kind",
+     "the plot: depth, signal, scan (the t-Scan as a map), sweep (a family of curves) or fit (measured data, the "
+     "fitted curve with its 95 % band and the residuals; with the options of fit)",
+     ""},
     {"-o,--output", "the figure file (.svg, .pdf or .png); - writes to standard output", ""},
     {"--format", "svg, pdf or png, whatever the file's extension", "the output's extension"},
     {"--width", "width in mm, or single (85 mm) or double (170 mm), a journal's column widths", "160"},
@@ -49,7 +52,8 @@ inline constexpr std::array<PlotOptionRow, 18> kPlotOptions{{
     {"--title", "a title above the plot", ""},
     {"--language", "en or de: English labels, or the window's German texts", "en"},
     {"--log-values", "logarithmic value axis; values of 0 or below are left out", "off"},
-    {"--log-time", "logarithmic time axis of the signal plot; time 0 is left out", "off"},
+    {"--log-time", "logarithmic time axis of the signal plot (of a fit: its horizontal axis); time 0 is left out",
+     "off"},
     {"--style",
      "print: colour-blind-safe pens told apart by line style too, axes ending on round numbers; window: the "
      "window's pens on the window's axis ranges",
@@ -96,5 +100,8 @@ int DrawPlot(const FigureCommandRequest& request, const ModelState& state, Outpu
 // The same for a scan map or a sweep family from its numbers.
 int DrawDataPlot(const FigureCommandRequest& request, const FigureData& data, OutputWriter& writer, std::ostream& err,
                  DrawFigureFunction draw, std::string& bytes);
+// The same for a fit's figure.
+int DrawFitPlot(const FigureCommandRequest& request, const FitFigureData& fit, OutputWriter& writer, std::ostream& err,
+                DrawFigureFunction draw, std::string& bytes);
 
 } // namespace tamrisk::cli

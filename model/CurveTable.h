@@ -11,8 +11,9 @@
 
 namespace tamrisk {
 
-// The two window plots, and the figures made from a scan (a map) and a sweep (a family of curves).
-enum class PlotKind { Depth, Signal, Scan, Sweep };
+// The two window plots, the figures made from a scan (a map) and a sweep (a
+// family of curves), and the figure of a fit to measured data.
+enum class PlotKind { Depth, Signal, Scan, Sweep, Fit };
 
 struct PenColor {
     int r, g, b;

@@ -234,4 +234,14 @@ FigureFrame WriteDataFigure(const FigureOptions& options, const FigureData& data
     return Write(options, source, sink, notes, stop);
 }
 
+FigureFrame WriteFitFigure(const FigureOptions& options, const FitFigureData& data, ByteSink& sink,
+                           std::vector<std::string>* notes, const FigureStopCheck& stop)
+{
+    if (options.kind != PlotKind::Fit)
+        throw std::invalid_argument("a fit's figure is drawn as kind fit");
+    FigureSource source;
+    source.fit = &data;
+    return Write(options, source, sink, notes, stop);
+}
+
 } // namespace tamrisk

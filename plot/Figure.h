@@ -8,6 +8,7 @@
 #include "plot/FigureAxis.h"
 #include "plot/FigureData.h"
 #include "plot/FigureOptions.h"
+#include "plot/FitFigureData.h"
 
 #include <functional>
 #include <optional>
@@ -58,5 +59,10 @@ FigureFrame WriteFigure(const FigureOptions& options, const ModelParameters& par
 // std::invalid_argument for options or data that cannot make a figure.
 FigureFrame WriteDataFigure(const FigureOptions& options, const FigureData& data, ByteSink& sink,
                             std::vector<std::string>* notes = nullptr, const FigureStopCheck& stop = {});
+
+// Draws the figure of a fit (options.kind Fit): the data with error bars,
+// the fitted curves with their 95 % bands and the residuals below.
+FigureFrame WriteFitFigure(const FigureOptions& options, const FitFigureData& data, ByteSink& sink,
+                           std::vector<std::string>* notes = nullptr, const FigureStopCheck& stop = {});
 
 } // namespace tamrisk

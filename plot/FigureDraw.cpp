@@ -2,6 +2,7 @@
 #include "plot/FigureDraw.h"
 
 #include "plot/FigureMap.h"
+#include "plot/FitFigure.h"
 #include "plot/FigurePage.h"
 #include "plot/FigureSeries.h"
 #include "plot/ShownCurves.h"
@@ -480,6 +481,8 @@ FigureFrame DrawFigure(cairo_t* cr, double width, double height, const FigureOpt
         return DrawLinePlot(page, FamilyPlot(options, *source.data, notes), notes);
     case PlotKind::Scan:
         return DrawMap(page, *source.data, notes);
+    case PlotKind::Fit:
+        return DrawFit(page, *source.fit, notes);
     }
     throw std::invalid_argument("unknown kind of figure");
 }

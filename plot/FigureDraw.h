@@ -3,6 +3,7 @@
 
 #include "plot/Figure.h"
 #include "plot/FigureText.h"
+#include "plot/FitFigureData.h"
 
 #include <string>
 #include <vector>
@@ -11,14 +12,15 @@ typedef struct _cairo cairo_t;
 
 namespace tamrisk {
 
-// What a figure is drawn from: the window's state for its two plots, or the
-// numbers of a scan or a sweep.
+// What a figure is drawn from: the window's state for its two plots, the
+// numbers of a scan or a sweep, or a fit's data and curves.
 struct FigureSource {
     const ModelParameters* params = nullptr;
     const DisplayFlags* flags = nullptr;
     const DepthProfile* profile = nullptr;
     const SignalCurves* curves = nullptr;
     const FigureData* data = nullptr;
+    const FitFigureData* fit = nullptr;
 };
 
 // Lays out and draws one figure of width x height points on a cairo context

@@ -18,7 +18,8 @@
 static_assert(std::is_same_v<decltype(&tamrisk_draw_figure), TamriskDrawFigure>);
 // The request's numbers for plot, format and language are the enumerations' values.
 static_assert(int(tamrisk::PlotKind::Depth) == 0 && int(tamrisk::PlotKind::Signal) == 1 &&
-              int(tamrisk::PlotKind::Scan) == 2 && int(tamrisk::PlotKind::Sweep) == 3);
+              int(tamrisk::PlotKind::Scan) == 2 && int(tamrisk::PlotKind::Sweep) == 3 &&
+              int(tamrisk::PlotKind::Fit) == 4);
 static_assert(int(tamrisk::FigureStyle::Print) == 0 && int(tamrisk::FigureStyle::Window) == 1);
 static_assert(int(tamrisk::LegendPlace::Auto) == 0 && int(tamrisk::LegendPlace::None) == 4);
 static_assert(int(tamrisk::FigureFormat::Svg) == 0 && int(tamrisk::FigureFormat::Pdf) == 1 &&
@@ -37,6 +38,7 @@ struct FigureInput {
     DepthProfile profile;
     SignalCurves curves;
     FigureData data;
+    FitFigureData fit;
 };
 
 std::vector<double> Numbers(const double* values, std::size_t count)
@@ -64,7 +66,7 @@ FigureInput ReadRequest(const TamriskFigureRequest& request)
         throw std::invalid_argument("the figure module is of another version than the program");
     FigureInput in;
     FigureOptions& o = in.options;
-    const std::optional<PlotKind> kind = EnumFrom(request.kind, PlotKind::Sweep);
+    const std::optional<PlotKind> kind = EnumFrom(request.kind, PlotKind::Fit);
     const std::optional<FigureFormat> format = EnumFrom(request.format, FigureFormat::Png);
     const std::optional<Language> language = EnumFrom(request.language, Language::De);
     const std::optional<FigureStyle> style = EnumFrom(request.style, FigureStyle::Window);
@@ -84,6 +86,28 @@ FigureInput ReadRequest(const TamriskFigureRequest& request)
     o.style = *style;
     o.legend = *legend;
 
+    if (o.kind == PlotKind::Fit) {
+        if (request.fit == nullptr)
+            throw std::invalid_argument("the figure request of a fit has no fit");
+        const TamriskFigureFit& fit = *request.fit;
+        in.fit.xLabel = Text(fit.xLabel, fit.xLabelLength);
+        in.fit.yLabel = Text(fit.yLabel, fit.yLabelLength);
+        for (std::size_t s = 0; s < fit.setCount; ++s) {
+            const TamriskFigureFitSet& from = fit.sets[s];
+            FitFigureSet set;
+            set.name = Text(from.name, from.nameLength);
+            set.x = Numbers(from.x, from.count);
+            set.y = Numbers(from.y, from.count);
+            set.sigma = Numbers(from.sigma, from.count);
+            set.residual = Numbers(from.residual, from.count);
+            set.curveX = Numbers(from.curveX, from.curveCount);
+            set.curveY = Numbers(from.curveY, from.curveCount);
+            set.low = Numbers(from.curveLow, from.curveCount);
+            set.high = Numbers(from.curveHigh, from.curveCount);
+            in.fit.sets.push_back(std::move(set));
+        }
+        return in;
+    }
     if (o.kind == PlotKind::Scan || o.kind == PlotKind::Sweep) {
         FigureData& d = in.data;
         d.xColumn = Text(request.xColumn, request.xColumnLength);
@@ -137,7 +161,9 @@ std::optional<std::string> Draw(const TamriskFigureRequest& request, StringSink&
     const FigureStopCheck stop = [stopRequested] { return stopRequested != nullptr && stopRequested() != 0; };
     try {
         const FigureInput in = ReadRequest(request);
-        if (in.options.kind == PlotKind::Scan || in.options.kind == PlotKind::Sweep)
+        if (in.options.kind == PlotKind::Fit)
+            WriteFitFigure(in.options, in.fit, sink, &notes, stop);
+        else if (in.options.kind == PlotKind::Scan || in.options.kind == PlotKind::Sweep)
             WriteDataFigure(in.options, in.data, sink, &notes, stop);
         else
             WriteFigure(in.options, in.params, in.flags, in.profile, in.curves, sink, &notes, stop);

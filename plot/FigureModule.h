@@ -12,7 +12,7 @@ extern "C" {
 #endif
 
 /* The module refuses a request of another version. */
-#define TAMRISK_FIGURE_INTERFACE_VERSION 3
+#define TAMRISK_FIGURE_INTERFACE_VERSION 4
 
 #define TAMRISK_FIGURE_MODULE_FILE "tamrisk-figures.so"
 #define TAMRISK_DRAW_FIGURE_SYMBOL "tamrisk_draw_figure"
@@ -26,8 +26,36 @@ typedef struct TamriskFigureCurve {
     size_t count;
 } TamriskFigureCurve;
 
+/* One data set of a fit's figure: `count` points (x, y, their standard
+ * errors and normalised residuals) and `curveCount` samples of the fitted
+ * curve with the low and high ends of its 95 % band. */
+typedef struct TamriskFigureFitSet {
+    const char* name; /* UTF-8 */
+    size_t nameLength;
+    const double* x;
+    const double* y;
+    const double* sigma;
+    const double* residual;
+    size_t count;
+    const double* curveX;
+    const double* curveY;
+    const double* curveLow;
+    const double* curveHigh;
+    size_t curveCount;
+} TamriskFigureFitSet;
+
+/* A fit's figure: the axis labels (UTF-8) and the data sets. */
+typedef struct TamriskFigureFit {
+    const char* xLabel;
+    size_t xLabelLength;
+    const char* yLabel;
+    size_t yLabelLength;
+    const TamriskFigureFitSet* sets;
+    size_t setCount;
+} TamriskFigureFit;
+
 /* Everything a figure is drawn from. The numbers in the enumerations'
- * order: kind 0 depth, 1 signal, 2 scan map, 3 sweep family; format 0 SVG,
+ * order: kind 0 depth, 1 signal, 2 scan map, 3 sweep family, 4 fit; format 0 SVG,
  * 1 PDF, 2 PNG; language 0 English, 1 German; style 0 print, 1 window;
  * legend 0 automatic, 1 inside, 2 right, 3 below, 4 none. */
 typedef struct TamriskFigureRequest {
@@ -87,6 +115,9 @@ typedef struct TamriskFigureRequest {
      * stops the drawing: the module then returns TAMRISK_FIGURE_STOPPED.
      * May be NULL. It must be cheap and must not throw. */
     int (*stopRequested)(void);
+
+    /* Fit: its data sets and curves; NULL for the other kinds. */
+    const TamriskFigureFit* fit;
 } TamriskFigureRequest;
 
 /* What the module writes through TamriskFigureWrite. */

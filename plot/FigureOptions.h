@@ -42,6 +42,7 @@ constexpr double DefaultFigureHeightMm(PlotKind kind)
 {
     switch (kind) {
     case PlotKind::Depth:
+    case PlotKind::Fit:
         return 150.0;
     case PlotKind::Scan:
         return 130.0;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the include direction of the layers: each core folder includes only
-# itself and the folders below it (lanes <- model <- output <- plot <- scan),
+# itself and the folders below it (lanes <- model <- output <- plot <- scan <- fit),
 # the core includes no Qt, and the window (app) and the command line (cli)
 # stay apart; the Python module (python) sits on the core beside them.
 #
@@ -23,14 +23,15 @@ allowed() {
     output) echo "lanes model output" ;;
     plot) echo "lanes model output plot" ;;
     scan) echo "lanes model output plot scan" ;;
+    fit) echo "lanes model output plot scan fit" ;;
     app) echo "lanes model output plot scan app" ;;
-    cli) echo "lanes model output plot scan cli" ;;
+    cli) echo "lanes model output plot scan fit cli" ;;
     python) echo "lanes model output plot scan python" ;;
   esac
 }
 
 status=0
-for folder in lanes model output plot scan app cli python; do
+for folder in lanes model output plot scan fit app cli python; do
   ok=" $(allowed "$folder") "
   while IFS= read -r line; do
     file="${line%%:*}"

@@ -18,6 +18,7 @@ packages=(
   nettle-dev slurm-wlm munge iproute2
   libacl1-dev acl attr
   qpdf poppler-utils
+  libgsl-dev python3-scipy
 )
 
 missing=()

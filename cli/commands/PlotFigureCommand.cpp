@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// plot: the depth or the signal plot, the t-Scan as a map or a sweep as a
-// family of curves, as a figure for a paper.
+// plot: the depth or the signal plot, the t-Scan as a map, a sweep as a
+// family of curves or a fit to measured data, as a figure for a paper.
+#include "cli/FitRequest.h"
 #include "cli/ModelCommand.h"
 
 #include "cli/Interrupts.h"
 #include "cli/OutputPaths.h"
 #include "cli/PlotCommand.h"
 #include "cli/PlotData.h"
+#include "fit/FitCurve.h"
 #include "model/CurveTable.h"
 #include "model/ReadParameters.h"
 #include "plot/Recompute.h"
@@ -23,7 +25,7 @@ namespace {
 class PlotFigureCommand final : public ModelCommand {
 public:
     PlotFigureCommand()
-        : ModelCommand("plot", "draw a plot, the t-Scan map or a sweep's curves as a figure (SVG, PDF, PNG)", {},
+        : ModelCommand("plot", "draw a plot, the t-Scan map, a sweep's curves or a fit as a figure (SVG, PDF, PNG)", {},
                        OutputOption::None)
     {
     }
@@ -39,6 +41,8 @@ public:
     int Run(CommandContext& context) override
     {
         const PlotKind kind = figure_.figure.kind;
+        if (kind == PlotKind::Fit)
+            return RunFit(context);
         std::string bytes;
         if (kind == PlotKind::Scan || kind == PlotKind::Sweep) {
             FigureData data;
@@ -65,6 +69,7 @@ protected:
     void AddTrailingOptions(CLI::App& command) override
     {
         AddPlotOptions(command, figure_, texts_);
+        AddFitOptions(command, fitOptions_, false);
         // The thread count lives in the request every model command shares.
         for (const PlotOptionRow& row : kPlotOptions)
             if (std::string_view(row.name) == "--threads")
@@ -78,7 +83,15 @@ protected:
             context.err << "tamrisk-cli plot: " << Shown(*refusal) << '\n';
             return kExitUsage;
         }
-        if (figure_.figure.kind == PlotKind::Scan || figure_.figure.kind == PlotKind::Sweep)
+        const bool fit = figure_.figure.kind == PlotKind::Fit;
+        if (fit != (!fitOptions_.data.empty() || !fitOptions_.observe.empty())) {
+            context.err << "tamrisk-cli plot: "
+                        << (fit ? "plot fit needs the fit's --data and --observe (and --free, as fit takes them)"
+                                : "--data and --observe belong to plot fit")
+                        << '\n';
+            return kExitUsage;
+        }
+        if (fit || figure_.figure.kind == PlotKind::Scan || figure_.figure.kind == PlotKind::Sweep)
             return kExitSuccess;
         // The window starts with no curve shown; a figure without one would be empty.
         std::string names;
@@ -169,8 +182,39 @@ private:
         return kExitSuccess;
     }
 
+    // plot fit: the fit as the fit command makes it, then its figure.
+    int RunFit(CommandContext& context)
+    {
+        FitSetup setup;
+        setup.base = request_.inputs;
+        setup.threads = request_.threads;
+        setup.stopRequested = [] { return InterruptSignal() != 0; };
+        if (const int code = PrepareFit(fitOptions_, "plot", setup, context.err); code != kExitSuccess)
+            return code;
+        const FitResult result = tamrisk::RunFit(setup);
+        if (result.outcome == FitOutcome::Stopped)
+            return context.writer.Interrupted(figure_.output);
+        if (result.outcome == FitOutcome::Refused)
+            return ReportRefusal(result, "plot", context.err);
+        const std::variant<FitFigureData, std::string> data =
+            FitFigure(setup, result, figure_.figure.logTime, figure_.figure.language);
+        if (InterruptSignal() != 0)
+            return context.writer.Interrupted(figure_.output);
+        if (const std::string* refusal = std::get_if<std::string>(&data)) {
+            context.err << "tamrisk-cli plot: " << Shown(*refusal) << '\n';
+            return kExitUsage;
+        }
+        std::string bytes;
+        if (const int code =
+                DrawFitPlot(figure_, std::get<FitFigureData>(data), context.writer, context.err, nullptr, bytes);
+            code != kExitSuccess)
+            return code;
+        return Write(context, bytes);
+    }
+
     FigureCommandRequest figure_;
     PlotOptionTexts texts_;
+    FitOptions fitOptions_;
 };
 
 } // namespace

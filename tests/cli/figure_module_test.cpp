@@ -268,7 +268,8 @@ const TamriskFigureCurve kUnknown{"showIntensityX", 14, kValues, 3};
 INSTANTIATE_TEST_SUITE_P(
     Requests, RefusedRequest,
     ::testing::Values(RefusedCase{"OtherVersion", [](TamriskFigureRequest& r) { r.version = 0; }, "version"},
-                      RefusedCase{"UnknownKind", [](TamriskFigureRequest& r) { r.kind = 4; }, "unknown plot"},
+                      RefusedCase{"UnknownKind", [](TamriskFigureRequest& r) { r.kind = 5; }, "unknown plot"},
+                      RefusedCase{"FitWithoutItsData", [](TamriskFigureRequest& r) { r.kind = 4; }, "has no fit"},
                       RefusedCase{"NegativeFormat", [](TamriskFigureRequest& r) { r.format = -1; }, "format"},
                       RefusedCase{"UnknownLanguage", [](TamriskFigureRequest& r) { r.language = 2; }, "language"},
                       RefusedCase{"UnknownCurve", [](TamriskFigureRequest& r) { r.curves = &kUnknown; },

@@ -9,9 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <sys/stat.h>
@@ -22,12 +24,40 @@ namespace {
 namespace fs = std::filesystem;
 using namespace testing;
 
+// How a test sees that a command is at work.
+enum class Busy {
+    TemporaryFile, // its output's temporary file fills
+    Memory,        // its picture takes memory (the output is made in memory first)
+    Started,       // it computes for seconds before it writes anything (a fit): a pause after its start
+};
+
 struct LongCommand {
     const char* name;
     std::vector<std::string> work;   // runs for seconds
     std::vector<std::string> quick;  // done at once
     std::vector<std::string> stream; // soon writes more than a pipe holds, in large writes
-    bool temporaryWhileWorking;      // false: the output is made in memory first (a figure)
+    Busy busy;
+};
+
+// The data files the fits read, in every test's folder: 20000 totals (a
+// model run each per evaluation), a small profile, and 5000 depths whose
+// residuals fill a pipe.
+const std::pair<const char*, std::string> kDataFiles[] = {
+    {"totals.csv",
+     [] {
+         std::string text = "eval_time_s,eff_ratio\n";
+         for (int k = 1; k <= 20000; ++k)
+             text += std::to_string(k) + ",2\n";
+         return text;
+     }()},
+    {"profile.csv", "depth_mm,intensity\n0.1,0.37\n0.2,0.14\n0.3,0.05\n"},
+    {"dense.csv",
+     [] {
+         std::string text = "depth_mm,intensity\n";
+         for (int k = 0; k < 5000; ++k)
+             text += std::to_string(k * 0.0003) + "," + std::to_string(std::exp(-3.3 * k * 0.0003)) + "\n";
+         return text;
+     }()},
 };
 
 void PrintTo(const LongCommand& command, std::ostream* os) { *os << command.name; }
@@ -37,12 +67,12 @@ const LongCommand kCommands[] = {
      {"scan", "--ext-steps", "2000", "--time-steps", "1000"},
      {"scan", "--ext-steps", "2", "--time-steps", "2"},
      {"scan", "--ext-steps", "200", "--time-steps", "200"},
-     true},
+     Busy::TemporaryFile},
     {"sweep",
      {"sweep", "--vary", "dose-rate=0:2:1999", "--vary", "rate1=0.01:1:1999"},
      {"sweep", "--vary", "dose-rate=0:2:3"},
      {"sweep", "--vary", "dose-rate=0:2:199", "--vary", "rate1=0.01:1:199"},
-     true},
+     Busy::TemporaryFile},
     {"plot",
      // About 3 s of drawing and encoding without a stop.
      {"plot", "depth", "--show", "showIntensity", "--format", "png", "--width", "2000", "--height", "2000", "--dpi",
@@ -50,7 +80,12 @@ const LongCommand kCommands[] = {
      {"plot", "depth", "--show", "showIntensity", "--format", "png"},
      {"plot", "depth", "--show", "showIntensity", "--format", "png", "--width", "1000", "--height", "1000", "--dpi",
       "100"},
-     false},
+     Busy::Memory},
+    {"fit",
+     {"fit", "--data", "totals.csv", "--observe", "eff_ratio", "--free", "extinction"},
+     {"fit", "--data", "profile.csv", "--observe", "intensity", "--free", "extinction"},
+     {"fit", "--data", "dense.csv", "--observe", "intensity", "--free", "extinction", "--format", "json"},
+     Busy::Started},
 };
 
 enum class Moment { DuringWork, BeforeCommit, SecondSignal, BlockedOnPipe, OpeningFifo };
@@ -85,6 +120,8 @@ protected:
     {
         std::ofstream(dir_ / "kept.out") << "old output";
         std::ofstream(dir_ / "run.json") << "old record";
+        for (const auto& [name, text] : kDataFiles)
+            std::ofstream(dir_ / name) << text;
     }
 
     std::vector<std::string> With(std::vector<std::string> args, const std::string& output,
@@ -132,10 +169,15 @@ TEST_P(SignalTable, EndsWith128PlusNKeepingEveryOldFile)
     case Moment::SecondSignal: {
         launch.args = With(command.work, "kept.out", "run.json");
         pid = StartTool(launch);
-        // A scan or sweep is working once its temporary file fills; a figure once its picture takes memory.
-        const bool working = command.temporaryWhileWorking
-                                 ? WaitUntil(pid, [&] { return HasWorkingTemporaryFile(); })
-                                 : WaitUntil(pid, [&] { return ResidentKilobytes(pid) > 100000; });
+        // A scan or sweep is working once its temporary file fills; a figure once its picture takes memory;
+        // a fit soon after its start.
+        bool working = true;
+        if (command.busy == Busy::TemporaryFile)
+            working = WaitUntil(pid, [&] { return HasWorkingTemporaryFile(); });
+        else if (command.busy == Busy::Memory)
+            working = WaitUntil(pid, [&] { return ResidentKilobytes(pid) > 100000; });
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
         ASSERT_TRUE(working) << ReadFile(dir_ / "stderr");
         break;
     }
