@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/PlotData.h"
 
+#include "plot/FigureData.h"
 #include "scan/ScanValues.h"
 #include "scan/SweepValues.h"
 
@@ -98,14 +99,6 @@ std::vector<double> Distinct(const std::vector<double>& values)
     return distinct;
 }
 
-bool Rising(const std::vector<double>& values)
-{
-    for (std::size_t i = 1; i < values.size(); ++i)
-        if (!(values[i] > values[i - 1]))
-            return false;
-    return true;
-}
-
 } // namespace
 
 bool LogarithmicallySpaced(const std::vector<double>& values)
@@ -155,7 +148,7 @@ std::optional<std::string> ComputeScanFigureData(const ScanGrid& grid, const Mod
     else
         out.z.assign(column == "eff_lab_total" ? lab.begin() : nat.begin(),
                      column == "eff_lab_total" ? lab.end() : nat.end());
-    if (!Rising(out.x) || !Rising(out.y))
+    if (!StrictlyRising(out.x) || !StrictlyRising(out.y))
         return "a map needs rising axes: give each axis's start below its end";
     return std::nullopt;
 }

@@ -51,15 +51,15 @@ bool AllFinite(const std::vector<double>& values)
     return true;
 }
 
-bool Rising(const std::vector<double>& values)
+} // namespace
+
+bool StrictlyRising(const std::vector<double>& values)
 {
     for (std::size_t i = 1; i < values.size(); ++i)
         if (!(values[i] > values[i - 1]))
             return false;
     return true;
 }
-
-} // namespace
 
 std::string ColumnLabel(const std::string& column, Language language)
 {
@@ -81,7 +81,7 @@ std::optional<std::string> CheckFigureData(PlotKind kind, const FigureData& data
         return "an axis value of the table is not a finite number";
     if (kind == PlotKind::Scan && (data.x.size() < 2 || data.y.size() < 2))
         return "a map needs at least two values on each axis";
-    if (kind == PlotKind::Scan && (!Rising(data.x) || !Rising(data.y)))
+    if (kind == PlotKind::Scan && (!StrictlyRising(data.x) || !StrictlyRising(data.y)))
         return "the map's axis values must rise";
     if (kind == PlotKind::Sweep && data.x.size() < 2)
         return "a family of curves needs at least two values along its axis";

@@ -28,6 +28,8 @@ struct FigureData {
 // The axis label of a table column in the language, with its unit: a name
 // the program knows, or the column's own name.
 std::string ColumnLabel(const std::string& column, Language language);
+// Whether every value is above the one before (NaN is not).
+bool StrictlyRising(const std::vector<double>& values);
 
 // Why the data cannot make a figure of their kind, or nothing.
 std::optional<std::string> CheckFigureData(PlotKind kind, const FigureData& data);
